@@ -1,0 +1,23 @@
+#!/bin/bash
+# Builds everything and runs every test tier: host unit tests (in four time
+# zones), the fuzz target for a minute, the Windows tests and the end-to-end
+# tests under Wine on a virtual display. Exit status: 0 only if all passed.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${VELUMO_BUILD_DIR:-$ROOT/build}
+"$ROOT/scripts/setup.sh"
+"$ROOT/scripts/build.sh" host
+"$ROOT/scripts/build.sh" fuzz
+"$ROOT/scripts/build.sh" win
+
+status=0
+ctest --test-dir "$BUILD/host" --output-on-failure -j "$(nproc)" || status=1
+ctest --test-dir "$BUILD/fuzz" --output-on-failure || status=1
+
+# Windows tiers: always on a private virtual display, with a fresh prefix.
+source "$ROOT/scripts/wine-env.sh"
+export VELUMO_FORCE_XVFB=1
+wine_env_start "$BUILD/win/wineprefix" fresh
+trap wine_env_stop EXIT
+ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+exit $status

@@ -1,0 +1,49 @@
+#!/bin/bash
+# Sourced by the run and test scripts: a display, a Wine prefix and one
+# persistent wineserver for everything that runs under Wine afterwards.
+#   wine_env_start PREFIX_DIR [fresh]   sets DISPLAY (if none), WINEPREFIX
+#   wine_env_stop                       stops the wineserver and our Xvfb
+
+VELUMO_XVFB_PID=""
+
+wine_env_start() {
+    local prefix fresh=${2:-}
+    prefix=$(realpath -m "$1")
+    export WINEPREFIX=$prefix
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -z "${DISPLAY:-}" ] || [ "${VELUMO_FORCE_XVFB:-}" = 1 ]; then
+        local fdfile
+        fdfile=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+        VELUMO_XVFB_PID=$!
+        for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+        export DISPLAY=":$(head -n1 "$fdfile")"
+        rm -f "$fdfile"
+    fi
+    if [ -n "$fresh" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+    fi
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wine wineboot -i >/dev/null 2>&1
+        wineserver -w
+        # A crash must fail a test, not open a dialog nobody can close.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w
+    fi
+    # Started in the background: a persistent wineserver started here would
+    # otherwise keep the shell waiting.
+    (wineserver -p >/dev/null 2>&1 &)
+    wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+wine_env_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    if [ -n "$VELUMO_XVFB_PID" ]; then
+        kill "$VELUMO_XVFB_PID" 2>/dev/null || true
+        wait "$VELUMO_XVFB_PID" 2>/dev/null || true
+    fi
+}

@@ -1,0 +1,63 @@
+#include "app/CNotesApp.h"
+
+#include <htmlhelp.h>
+
+#include "app/AppPaths.h"
+#include "app/CStartupDlg.h"
+#include "framework/CorePlatformHooks.h"
+#include "res/resource.h"
+
+CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
+
+CNotesApp::~CNotesApp()
+{
+    if (m_hMutex)
+        CloseHandle(m_hMutex);
+}
+
+bool CNotesApp::InitInstance()
+{
+    InstallCorePlatformHooks();
+    m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
+
+    // One copy at a time: a second one leaves quietly.
+    m_hMutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    if (!m_hMutex || GetLastError() == ERROR_ALREADY_EXISTS)
+        return false;
+
+    const std::string exePath = ModulePath();
+    m_strNotesPath = NotesFilePath(exePath, Args());
+    m_strHelpPath = HelpFilePath(exePath);
+    SetProfileFile(SettingsFilePath(exePath));
+
+    if (!m_notes.Load(m_strNotesPath)) {
+        AppMessageBox(kUnreadableNotesMessage + m_strNotesPath, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    ReadAutoRunSetting();
+    m_bSettingsRead = true;
+
+    RunMainWindow();
+    m_notes.Save();
+    return false;
+}
+
+int CNotesApp::ExitInstance()
+{
+    // Only a copy that got as far as reading the option writes it back.
+    if (m_bSettingsRead)
+        WriteAutoRunSetting();
+    return CWinAppBase::ExitInstance();
+}
+
+void CNotesApp::RunMainWindow()
+{
+    CStartupDlg dlg(m_notes);
+    dlg.DoModal(nullptr);
+}
+
+void CNotesApp::ShowHelp()
+{
+    HtmlHelpA(nullptr, m_strHelpPath.c_str(), HH_DISPLAY_TOPIC, 0);
+}

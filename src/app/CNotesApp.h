@@ -1,0 +1,41 @@
+#pragma once
+// The application object: one running copy, the files beside the executable,
+// the note list for the life of the process, the main window's modal run,
+// the final save, and help.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/CWinAppBase.h"
+#include "notes/CNoteList.h"
+
+class CNotesApp : public CWinAppBase {
+public:
+    static constexpr const char* kMutexName = "SkinDlg";
+    static constexpr const char* kUnreadableNotesMessage = "Unable to open configuration file: ";
+
+    CNotesApp();
+    ~CNotesApp() override;
+
+    static CNotesApp& GetApp() { return *static_cast<CNotesApp*>(CWinAppBase::Get()); }
+
+    bool InitInstance() override;
+    int ExitInstance() override;
+    void ShowHelp() override;
+
+    CNoteList m_notes;
+    HICON m_hTrayIcon = nullptr;
+    std::string m_strNotesPath;
+    std::string m_strHelpPath;
+
+protected:
+    // Runs the main window until it closes. Replaceable for tests.
+    virtual void RunMainWindow();
+    // The auto-start option: read after loading, written back at exit.
+    virtual void ReadAutoRunSetting() {}
+    virtual void WriteAutoRunSetting() {}
+
+private:
+    HANDLE m_hMutex = nullptr;
+    bool m_bSettingsRead = false;
+};

@@ -1,0 +1,106 @@
+#include "framework/CDialogBase.h"
+
+CDialogBase::~CDialogBase()
+{
+    if (m_hWnd && IsWindow(m_hWnd)) {
+        SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+        MessageLoop::UnregisterFilter(m_hWnd);
+        DestroyWindow(m_hWnd);
+    }
+}
+
+HWND CDialogBase::CreateModeless(HWND parent)
+{
+    m_modal = false;
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent,
+                              &CDialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CDialogBase::DoModal(HWND parent)
+{
+    m_modal = true;
+    m_endModal = false;
+    m_result = -1;
+    HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent,
+                                   &CDialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!hwnd)
+        return -1;
+    const bool disableParent = parent && IsWindowEnabled(parent);
+    if (disableParent)
+        EnableWindow(parent, FALSE);
+    if (!m_endModal && IsWindow(hwnd) && !IsWindowVisible(hwnd))
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+
+    MessageLoop::RunUntil(&m_endModal, hwnd);
+
+    if (disableParent) {
+        EnableWindow(parent, TRUE);
+        SetActiveWindow(parent);
+    }
+    if (IsWindow(hwnd))
+        DestroyWindow(hwnd);
+    m_modal = false;
+    return m_result;
+}
+
+void CDialogBase::EndDialog(INT_PTR result)
+{
+    if (m_modal) {
+        m_result = result;
+        m_endModal = true;
+        if (m_hWnd)
+            ShowWindow(m_hWnd, SW_HIDE);
+        PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the loop if it is idle
+    } else if (m_hWnd) {
+        DestroyWindow(m_hWnd);
+    }
+}
+
+INT_PTR CDialogBase::HandleMessage(UINT msg, WPARAM wParam, LPARAM)
+{
+    if (msg == WM_COMMAND && HIWORD(wParam) <= 1) {
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOK();
+            return TRUE;
+        case IDCANCEL:
+            OnCancel();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    CDialogBase* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialogBase*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        if (self) {
+            self->m_hWnd = hwnd;
+            MessageLoop::RegisterFilter(hwnd, self);
+            try {
+                return self->OnInitDialog();
+            } catch (...) {
+                return TRUE;
+            }
+        }
+        return TRUE;
+    }
+    self = reinterpret_cast<CDialogBase*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!self)
+        return FALSE;
+    INT_PTR result = FALSE;
+    try {
+        result = self->HandleMessage(msg, wParam, lParam);
+    } catch (...) {
+        result = FALSE;
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        MessageLoop::UnregisterFilter(hwnd);
+        self->m_hWnd = nullptr;
+    }
+    return result;
+}

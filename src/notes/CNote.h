@@ -1,0 +1,89 @@
+#pragma once
+// One note: its text, look, window rectangle, flags and schedule. The note
+// list owns every note; while a note is shown it has one note window.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "notes/LogFont.h"
+
+class CArchive;
+class CNoteWnd;
+struct NoteNode;
+
+// A note's place in the note list: stable from insertion until removal and
+// carried across windows as a message parameter.
+using NotePos = NoteNode*;
+
+using NoteTime = int32_t;  // seconds since 1970-01-01 00:00:00 UTC
+using ColorRef = uint32_t; // 0x00BBGGRR
+
+struct NoteRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+    bool operator==(const NoteRect&) const = default;
+};
+
+constexpr ColorRef kDefaultPaperColor = 0x0080FFFF;  // pale yellow
+constexpr ColorRef kDefaultTextColor = 0x00000000;
+constexpr int kDefaultNoteWidth = 200;
+constexpr int kDefaultNoteHeight = 150;
+constexpr size_t kRecurBytes = 50;
+inline constexpr const char* kDefaultNoteText = "(Your text goes here)";
+
+class CNote {
+public:
+    CNote();
+    virtual ~CNote();
+    CNote(const CNote&) = delete;
+    CNote& operator=(const CNote&) = delete;
+
+    // Loads fields 1 to 22 from the archive, or stores them, in table order.
+    virtual void Serialize(CArchive& ar);
+
+    // Screen resolution used for the default font of new notes; the Windows
+    // layer sets it from the screen at start-up (96 until then).
+    static void SetScreenLogPixelsY(int dpi);
+    // Destroys a note window when its note goes; installed by the Windows
+    // layer, so the record itself stays free of window code.
+    using WindowDestroyer = void (*)(CNoteWnd*);
+    static void SetWindowDestroyer(WindowDestroyer fn);
+
+    uint16_t m_bSchedDisabled = 1;
+    uint32_t m_nSchedKind = 0;
+    NoteTime m_tStartTime;
+    NoteTime m_tStartDate;
+    uint16_t m_bHasEndDate = 0;
+    NoteTime m_tEndDate;
+    std::array<uint8_t, kRecurBytes> m_recur{};
+    uint16_t m_bSchedNew = 1;
+    uint16_t m_nNotifyDays = 0;
+    uint16_t m_nNotifyHours = 0;
+    uint16_t m_nNotifyMinutes = 0;
+    uint16_t m_bAlwaysDisplay = 0;
+    uint16_t m_bAlarm = 0;
+    std::string m_strSoundFile;
+    LogFont m_logFont;
+    ColorRef m_crText = kDefaultTextColor;
+    ColorRef m_crBack = kDefaultPaperColor;
+    std::string m_strText = kDefaultNoteText;
+    uint16_t m_bOnTop = 0;
+    uint16_t m_bVisible = 1;
+    NoteRect m_rcWindow;
+    NoteTime m_tLastShown;
+
+    CNoteWnd* m_pWnd = nullptr;
+    NotePos m_pos = nullptr;
+    uint32_t m_bInSchedDialog = 0;
+
+private:
+    static int s_logPixelsY;
+    static WindowDestroyer s_destroyWindow;
+};
+
+// Reads the clock as a stored time value.
+NoteTime CurrentNoteTime();

@@ -1,0 +1,165 @@
+#include "notes/CNoteList.h"
+
+#include "notes/Archive.h"
+#include "notes/NoteFileStore.h"
+
+CNoteList::CNoteList() : m_store(&PlatformNoteFileStore()) {}
+
+CNoteList::~CNoteList()
+{
+    RemoveAll();
+}
+
+void CNoteList::RemoveAll()
+{
+    // In list order: each note closes its own window as it goes.
+    NoteNode* node = m_head;
+    while (node) {
+        NoteNode* next = node->next;
+        delete node;
+        node = next;
+    }
+    m_head = m_tail = nullptr;
+    m_nCount = 0;
+}
+
+NotePos CNoteList::InsertNode(std::unique_ptr<CNote> note, NoteNode* before)
+{
+    auto* node = new NoteNode;
+    node->note = std::move(note);
+    if (before) {
+        node->next = before;
+        node->prev = before->prev;
+        if (before->prev)
+            before->prev->next = node;
+        else
+            m_head = node;
+        before->prev = node;
+    } else {
+        node->prev = m_tail;
+        if (m_tail)
+            m_tail->next = node;
+        else
+            m_head = node;
+        m_tail = node;
+    }
+    node->note->m_pos = node;
+    return node;
+}
+
+NotePos CNoteList::Add(std::unique_ptr<CNote>& note, int index)
+{
+    if (!note || m_nCount >= kMaxNotes)
+        return nullptr;
+    NoteNode* before = nullptr;
+    if (index >= 0 && index < m_nCount) {
+        before = m_head;
+        for (int i = 0; i < index; ++i)
+            before = before->next;
+    }
+    NotePos pos = InsertNode(std::move(note), before);
+    ++m_nCount;
+    m_bModified = 1;
+    return pos;
+}
+
+NotePos CNoteList::Add(std::unique_ptr<CNote>&& note, int index)
+{
+    std::unique_ptr<CNote> owned = std::move(note);
+    return Add(owned, index);
+}
+
+void CNoteList::Remove(NotePos pos)
+{
+    if (!pos)
+        return;
+    if (pos->prev)
+        pos->prev->next = pos->next;
+    else
+        m_head = pos->next;
+    if (pos->next)
+        pos->next->prev = pos->prev;
+    else
+        m_tail = pos->prev;
+    --m_nCount;
+    m_bModified = 1;
+    delete pos;  // the note goes, and with it its window
+}
+
+CNote* CNoteList::GetAt(int index, NotePos* pos) const
+{
+    NoteNode* node = index >= 0 ? m_head : nullptr;
+    for (int i = 0; node && i < index; ++i)
+        node = node->next;
+    if (pos)
+        *pos = node;
+    return node ? node->note.get() : nullptr;
+}
+
+void CNoteList::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteU32(kFileHeader);
+        ar.WriteU16(static_cast<uint16_t>(m_nCount));
+        for (NoteNode* node = m_head; node; node = node->next)
+            node->note->Serialize(ar);
+        return;
+    }
+    RemoveAll();
+    ar.ReadU32();  // the header is not checked
+    const auto count = static_cast<int16_t>(ar.ReadU16());
+    for (int i = 0; i < count; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->Serialize(ar);
+        InsertNode(std::move(note), nullptr);
+        ++m_nCount;
+    }
+}
+
+std::vector<uint8_t> CNoteList::StoreToBytes() const
+{
+    CArchive ar;
+    const_cast<CNoteList*>(this)->Serialize(ar);  // storing does not change the list
+    return ar.TakeBuffer();
+}
+
+bool CNoteList::Load(const std::string& path)
+{
+    m_bModified = 0;
+    if (!m_store->Exists(path)) {
+        // Created with the current list; if that fails, reading fails below.
+        const auto bytes = StoreToBytes();
+        m_store->ReplaceAll(path, bytes);
+    }
+    std::vector<uint8_t> bytes;
+    if (!m_store->ReadAll(path, bytes))
+        return false;
+
+    // Read into a fresh list first: a damaged file must not leave half a list.
+    CNoteList loaded;
+    try {
+        CArchive ar(bytes);
+        loaded.Serialize(ar);
+    } catch (const ArchiveError&) {
+        return false;
+    }
+    RemoveAll();
+    m_head = loaded.m_head;
+    m_tail = loaded.m_tail;
+    m_nCount = loaded.m_nCount;
+    loaded.m_head = loaded.m_tail = nullptr;
+    loaded.m_nCount = 0;
+    m_strPath = path;
+    return true;
+}
+
+bool CNoteList::Save()
+{
+    if (!m_bModified)
+        return false;
+    const auto bytes = StoreToBytes();
+    if (!m_store->ReplaceAll(m_strPath, bytes))
+        return false;  // still modified: the next save tries again
+    m_bModified = 0;
+    return true;
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Every note of the program, in order, with the notes file that holds them.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "notes/CNote.h"
+
+class CArchive;
+class INoteFileStore;
+
+// A node of the list. Its address is the note's place (NotePos): it stays the
+// same while other notes come and go.
+struct NoteNode {
+    NoteNode* prev = nullptr;
+    NoteNode* next = nullptr;
+    std::unique_ptr<CNote> note;
+};
+
+class CNoteList {
+public:
+    // The signed 16-bit count of the file limits the list.
+    static constexpr int kMaxNotes = 32767;
+    static constexpr uint32_t kFileHeader = 256;
+
+    CNoteList();
+    ~CNoteList();
+    CNoteList(const CNoteList&) = delete;
+    CNoteList& operator=(const CNoteList&) = delete;
+
+    // Inserts before the note at index (0 <= index < count), otherwise
+    // appends. Returns the new place, or nullptr when the list is full; the
+    // list then does not take the note, and the caller still owns it.
+    NotePos Add(std::unique_ptr<CNote>& note, int index = -1);
+    // Convenience for callers that build a note just to add it.
+    NotePos Add(std::unique_ptr<CNote>&& note, int index = -1);
+    // Destroys the note at the place (and its window) and drops the place.
+    void Remove(NotePos pos);
+
+    // Walks from the head: fine for a single lookup, never inside a loop.
+    CNote* GetAt(int index, NotePos* pos = nullptr) const;
+    CNote* GetAt(NotePos pos) const { return pos ? pos->note.get() : nullptr; }
+
+    // In-order walk: for (NotePos p = GetHeadPosition(); p; p = GetNext(p)).
+    NotePos GetHeadPosition() const { return m_head; }
+    static NotePos GetNext(NotePos pos) { return pos->next; }
+
+    // Whole-list archive form (header, count, records).
+    void Serialize(CArchive& ar);
+
+    // Reads the file at path, creating it with the current list when it is
+    // missing. On success the list is exactly the file's notes and path
+    // becomes the file to save; on failure (unreadable, truncated,
+    // malformed) the list keeps what it held before.
+    bool Load(const std::string& path);
+    // Writes the list when modified. True when it wrote; a failed write keeps
+    // the list modified so the next save tries again.
+    bool Save();
+
+    // File store used by Load and Save (tests inject failing stores).
+    void SetFileStore(INoteFileStore* store) { m_store = store; }
+
+    bool IsEmpty() const { return m_head == nullptr; }
+    std::vector<uint8_t> StoreToBytes() const;
+
+    uint32_t m_bModified = 0;
+    int16_t m_nCount = 0;
+    std::string m_strPath;
+
+private:
+    void RemoveAll();
+    NotePos InsertNode(std::unique_ptr<CNote> note, NoteNode* before);
+
+    NoteNode* m_head = nullptr;
+    NoteNode* m_tail = nullptr;
+    INoteFileStore* m_store;
+};

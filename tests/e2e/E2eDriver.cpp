@@ -1,0 +1,253 @@
+#include "E2eDriver.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string g_programFolder;
+
+bool CopyFolder(const std::string& from, const std::string& to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string src = from + "\\" + name;
+        const std::string dst = to + "\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ok = CopyFolder(src, dst) && ok;
+        else
+            ok = CopyFileA(src.c_str(), dst.c_str(), FALSE) && ok;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return ok;
+}
+
+void DeleteFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteFolder(path);
+            else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+struct FindArgs {
+    DWORD pid;
+    const std::string* title;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam)
+{
+    auto* args = reinterpret_cast<FindArgs*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != args->pid || !IsWindowVisible(hwnd))
+        return TRUE;
+    if (!args->title->empty() && E2eDriver::WindowText(hwnd) != *args->title)
+        return TRUE;
+    if (args->className) {
+        char cls[64] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (std::string(cls) != args->className)
+            return TRUE;
+    }
+    args->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+void E2eDriver::SetProgramFolder(const std::string& folder)
+{
+    g_programFolder = folder;
+    for (auto& c : g_programFolder)
+        if (c == '/')
+            c = '\\';
+}
+
+E2eDriver::E2eDriver(bool copySkin)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    static int counter = 0;
+    char name[64];
+    std::snprintf(name, sizeof name, "velumo-e2e-%lu-%d", GetCurrentProcessId(), ++counter);
+    m_folder = std::string(temp) + name;
+    DeleteFolder(m_folder);
+    CreateDirectoryA(m_folder.c_str(), nullptr);
+    CopyFileA((g_programFolder + "\\Velumo.exe").c_str(), ExePath().c_str(), FALSE);
+    if (copySkin)
+        CopyFolder(g_programFolder + "\\Skins", m_folder + "\\Skins");
+}
+
+E2eDriver::~E2eDriver()
+{
+    Stop();
+    DeleteFolder(m_folder);
+}
+
+bool E2eDriver::Start(const std::string& arguments)
+{
+    std::string commandLine = "\"" + ExePath() + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          m_folder.c_str(), &si, &m_pi) != 0;
+}
+
+int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs)
+{
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    int code = -1;
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD exit = 0;
+        GetExitCodeProcess(pi.hProcess, &exit);
+        code = static_cast<int>(exit);
+    } else {
+        TerminateProcess(pi.hProcess, 99);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+HWND E2eDriver::WaitForWindow(const std::string& title, DWORD timeoutMs, const char* className) const
+{
+    const DWORD start = GetTickCount();
+    do {
+        FindArgs args{m_pi.dwProcessId, &title, className, nullptr};
+        EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&args));
+        if (args.found)
+            return args.found;
+        if (!IsRunning())
+            return nullptr;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+std::string E2eDriver::WindowText(HWND hwnd)
+{
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+std::string E2eDriver::MessageBoxText(HWND box)
+{
+    // The message is the static control with id 0xFFFF.
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? WindowText(text) : std::string();
+}
+
+void E2eDriver::Dismiss(HWND box)
+{
+    for (int id : {IDOK, IDCANCEL, IDYES}) {
+        if (HWND button = GetDlgItem(box, id)) {
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            return;
+        }
+    }
+    PostMessageA(box, WM_CLOSE, 0, 0);
+}
+
+bool E2eDriver::WaitForExit(DWORD timeoutMs)
+{
+    return !m_pi.hProcess || WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool E2eDriver::IsRunning() const
+{
+    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD E2eDriver::ExitCode() const
+{
+    DWORD code = m_exitCode;
+    if (m_pi.hProcess)
+        GetExitCodeProcess(m_pi.hProcess, &code);
+    return code;
+}
+
+void E2eDriver::Stop()
+{
+    if (!m_pi.hProcess)
+        return;
+    if (IsRunning()) {
+        if (HWND main = WaitForWindow("Velumo", 100))
+            PostMessageA(main, WM_CLOSE, 0, 0);
+        if (!WaitForExit(10000))
+            TerminateProcess(m_pi.hProcess, 98);
+        WaitForExit(5000);
+    }
+    GetExitCodeProcess(m_pi.hProcess, &m_exitCode);
+    CloseHandle(m_pi.hThread);
+    CloseHandle(m_pi.hProcess);
+    m_pi = {};
+}
+
+bool E2eDriver::WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const
+{
+    FILE* f = std::fopen(PathOf(name).c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+std::vector<uint8_t> E2eDriver::ReadFile(const std::string& name) const
+{
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(PathOf(name).c_str(), "rb");
+    if (!f)
+        return bytes;
+    uint8_t chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    std::fclose(f);
+    return bytes;
+}
+
+bool E2eDriver::FileExists(const std::string& name) const
+{
+    return GetFileAttributesA(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+FILETIME E2eDriver::LastWrite(const std::string& name) const
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(PathOf(name).c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
