@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Draw every Velumo picture: the default skin (art/skin/) and the resource
-artwork (res/art/).
+artwork (src/res/art/).
 
 Run from anywhere with:  /usr/bin/python3 art/draw_art.py
 Needs Pillow and the DejaVu TrueType fonts (Debian: fonts-dejavu-core).
@@ -17,7 +17,7 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont, ImageOps
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 SKIN_DIR = os.path.join(HERE, "skin")
-RES_DIR = os.path.join(ROOT, "res", "art")
+RES_DIR = os.path.join(ROOT, "src", "res", "art")
 
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 
