@@ -1,0 +1,35 @@
+#include "mainwnd/MainWndModel.h"
+
+#include <algorithm>
+
+ColorRef DefaultNoteBackColor(int screenColorCount)
+{
+    return screenColorCount == 256 ? 0x0000FFFF : kDefaultPaperColor;
+}
+
+std::string RowTextOf(const std::string& noteText)
+{
+    std::string text = noteText;
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+int VisImageOf(const CNote& note)
+{
+    return note.m_bVisible ? kImageTicked : kImageUnticked;
+}
+
+int SchdImageOf(const CNote& note)
+{
+    return note.m_bSchedDisabled ? kImageBlank : kImageClock;
+}
+
+bool IsInDragBand(int x, int y)
+{
+    return x >= 1 && x < 659 && y >= 1 && y < 58;
+}
+
+int RowToSelectAfterDelete(int lowestDeletedRow, int rowsLeft)
+{
+    return std::min(lowestDeletedRow, rowsLeft - 1);
+}
