@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "MemoryNoteStore.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
@@ -320,7 +322,9 @@ TEST(NotesFile, SavingWritesOnlyChangesAndRetriesFailures)
 
 TEST(NotesFile, ShorterSaveLeavesNoOldTailOnDisk)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "velumo-notes-test";
+    // One folder per process: the suite runs in several time zones at once.
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("velumo-notes-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "notes.dat").string();
     std::filesystem::remove(path);
