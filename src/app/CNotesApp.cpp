@@ -5,6 +5,7 @@
 #include "app/AppPaths.h"
 #include "app/CStartupDlg.h"
 #include "framework/CorePlatformHooks.h"
+#include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
 CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
@@ -18,6 +19,7 @@ CNotesApp::~CNotesApp()
 bool CNotesApp::InitInstance()
 {
     InstallCorePlatformHooks();
+    InstallNoteWindowHooks();
     m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
 
     // One copy at a time: a second one leaves quietly.

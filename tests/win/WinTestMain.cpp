@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/CorePlatformHooks.h"
+#include "notewnd/NoteWindowHooks.h"
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     InitCommonControlsEx(&icc);
     OleInitialize(nullptr);
     InstallCorePlatformHooks();
+    InstallNoteWindowHooks();
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     OleUninitialize();

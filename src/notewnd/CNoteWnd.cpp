@@ -1,0 +1,497 @@
+#include "notewnd/CNoteWnd.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/CNotesApp.h"
+#include "notes/CNote.h"
+#include "notewnd/NoteGeometry.h"
+#include "notewnd/NoteHitTest.h"
+#include "notewnd/NoteWindowHooks.h"
+#include "res/resource.h"
+
+static_assert(sizeof(LOGFONTA) == sizeof(LogFont), "the stored font block is the platform's LOGFONTA");
+static_assert(sizeof(POINT) == sizeof(NotePoint), "outline points map onto the platform's POINT");
+static_assert(kHitLeft == WMSZ_LEFT && kHitRight == WMSZ_RIGHT && kHitTop == WMSZ_TOP &&
+                  kHitTopLeft == WMSZ_TOPLEFT && kHitTopRight == WMSZ_TOPRIGHT &&
+                  kHitBottom == WMSZ_BOTTOM && kHitBottomLeft == WMSZ_BOTTOMLEFT &&
+                  kHitBottomRight == WMSZ_BOTTOMRIGHT,
+              "hit codes are the platform's sizing directions");
+
+namespace {
+
+constexpr const char* kClassName = "VelumoNoteWnd";
+constexpr UINT_PTR kFocusTimer = 1;
+constexpr UINT kFocusDelayMs = 50;
+constexpr COLORREF kCornerGrey = RGB(128, 128, 128);
+constexpr int kOutlinePenWidth = 2;
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+constexpr WPARAM kNoteRefreshed = 0;
+constexpr WPARAM kNoteDeleted = 1;
+
+CNoteWnd::ScheduleDialogOpener s_openScheduleDialog = nullptr;
+
+bool RegisterNoteClass()
+{
+    // No cursor and no background: the window paints every pixel and picks
+    // its cursor itself.
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClassName;
+    return CWindowBase::RegisterClassOnce(wc);
+}
+
+void MarkNotesModified()
+{
+    if (CWinAppBase::Get())
+        CNotesApp::GetApp().m_notes.m_bModified = 1;
+}
+
+HWND MainWindow()
+{
+    return CWinAppBase::Get() ? CWinAppBase::Get()->m_hMainWnd : nullptr;
+}
+
+void PostNoteRefreshed(NotePos pos)
+{
+    if (HWND main = MainWindow())
+        PostMessageA(main, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(pos));
+}
+
+UniqueFont MakeNoteFont(const CNote& note)
+{
+    LOGFONTA lf;
+    std::memcpy(&lf, &note.m_logFont, sizeof lf);
+    return UniqueFont(CreateFontIndirectA(&lf));
+}
+
+// A modal loop run from a handler (the menu, the scheduling dialog) may end
+// with the window destroyed and the object deleted: look before touching it.
+bool StillAlive(HWND hwnd, const CNoteWnd* wnd)
+{
+    return IsWindow(hwnd) &&
+           GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(wnd);
+}
+
+LPCSTR CursorForHit(NoteHit hit)
+{
+    switch (hit) {
+    case kHitLeft:
+    case kHitRight: return IDC_SIZEWE;
+    case kHitTop:
+    case kHitBottom: return IDC_SIZENS;
+    case kHitTopLeft:
+    case kHitBottomRight: return IDC_SIZENWSE;
+    case kHitTopRight:
+    case kHitBottomLeft: return IDC_SIZENESW;
+    case kHitMove: break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// The note record's way of destroying its window: the record is going away,
+// so the window must not touch it again.
+void DestroyNoteWindow(CNoteWnd* wnd)
+{
+    if (!wnd)
+        return;
+    wnd->m_pNote = nullptr;
+    if (wnd->m_hWnd && IsWindow(wnd->m_hWnd))
+        DestroyWindow(wnd->m_hWnd);
+}
+
+void InstallNoteWindowHooks()
+{
+    CNote::SetWindowDestroyer(&DestroyNoteWindow);
+}
+
+void CNoteWnd::SetScheduleDialogOpener(ScheduleDialogOpener opener)
+{
+    s_openScheduleDialog = opener;
+}
+
+CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate)
+    : m_bFocusOnCreate(focusOnCreate ? 1 : 0), m_pNote(note)
+{
+    m_hCursorMove = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_MOVE));
+    m_nBorder = GetSystemMetrics(SM_CXFRAME) + 1;
+    m_font = MakeNoteFont(*note);
+}
+
+CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
+{
+    static const bool registered = RegisterNoteClass();
+    if (!note || !registered)
+        return nullptr;
+
+    auto* wnd = new CNoteWnd(note, focusOnCreate);
+    const NoteRect rc = NoteGeometry::ShiftAwayFromScreenEdges(
+        note->m_rcWindow, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // Owned by the desktop, not by the main window: notes stay put when the
+    // main window is hidden or minimised.
+    if (!wnd->CreateEx(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, rc.left, rc.top, rc.Width(),
+                       rc.Height(), GetDesktopWindow(), nullptr)) {
+        delete wnd;
+        return nullptr;
+    }
+    wnd->m_bDeleteWhenGone = true;
+    wnd->OnCreateContents();
+    return wnd;
+}
+
+void CNoteWnd::OnCreateContents()
+{
+    // The size and move notifications of this first showing store the
+    // rectangle the window really got (perhaps shifted) in the note.
+    SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const NoteRect edit = NoteGeometry::EditRectAtCreation(client.right, client.bottom);
+    m_edit = CreateWindowExA(0, "EDIT", "", kEditStyle, edit.left, edit.top, edit.Width(), edit.Height(),
+                             m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NOTE_EDIT)),
+                             GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+
+    UpdateShape();
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SetWindowTextA(m_edit, m_pNote->m_strText.c_str());
+    if (m_pNote->m_bOnTop)
+        SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    if (m_bFocusOnCreate)
+        SetTimer(m_hWnd, kFocusTimer, kFocusDelayMs, nullptr);
+}
+
+void CNoteWnd::UpdateShape()
+{
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const auto outline = NoteGeometry::Outline(client.right, client.bottom);
+    for (size_t i = 0; i < outline.size(); ++i)
+        m_pts[i] = POINT{outline[i].x, outline[i].y};
+    m_nPts = static_cast<int>(outline.size());
+
+    // The platform frees the region it held.
+    SetWindowRgn(m_hWnd, nullptr, FALSE);
+    m_rgn = nullptr;
+    UniqueRegion region(CreatePolygonRgn(m_pts, m_nPts, ALTERNATE));
+    if (region && SetWindowRgn(m_hWnd, region, TRUE))
+        m_rgn = region.Release();  // the window owns it from here on
+}
+
+LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const int x = static_cast<short>(LOWORD(lParam));
+    const int y = static_cast<short>(HIWORD(lParam));
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_CTLCOLOREDIT:
+        return OnCtlColorEdit(reinterpret_cast<HDC>(wParam));
+    case WM_NOTE_CHANGED:
+        return OnReload();
+    case WM_TIMER:
+        OnFocusTimer();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(x, y);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(x, y);
+        return DefaultProc(msg, wParam, lParam);
+    case WM_SIZING: {
+        const LRESULT result = DefaultProc(msg, wParam, lParam);
+        OnSizing(*reinterpret_cast<const RECT*>(lParam));
+        return result;
+    }
+    case WM_SIZE:
+        DefaultProc(msg, wParam, lParam);
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_MOVE:
+        DefaultProc(msg, wParam, lParam);
+        StoreWindowRect();
+        return 0;
+    case WM_RBUTTONDOWN:
+        ShowContextMenu();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(wParam);
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    default:
+        return DefaultProc(msg, wParam, lParam);
+    }
+}
+
+bool CNoteWnd::PreTranslateMessage(MSG& msg)
+{
+    // Right button up over the note or its text: the note's menu, never the
+    // edit control's own.
+    if (msg.message == WM_RBUTTONUP) {
+        ShowContextMenu();
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+        OnHide();
+    return false;
+}
+
+void CNoteWnd::OnPaint()
+{
+    ScopedPaint dc(m_hWnd);
+    if (!m_pNote)
+        return;
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    UniqueBrush paper(CreateSolidBrush(m_pNote->m_crBack));
+    UniqueBrush grey(CreateSolidBrush(kCornerGrey));
+    UniquePen outlinePen(CreatePen(PS_SOLID, kOutlinePenWidth, RGB(0, 0, 0)));
+
+    FillRect(dc, &client, paper);
+    ScopedSelect pen(dc, outlinePen);
+    ScopedSelect brush(dc, grey);
+    // The region clips half of the pen away on the right and bottom edges.
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 0, client.bottom);
+    Polyline(dc, m_pts, m_nPts);
+    const auto corner = NoteGeometry::TurnedCorner(client.right, client.bottom);
+    POINT triangle[3];
+    for (size_t i = 0; i < corner.size(); ++i)
+        triangle[i] = POINT{corner[i].x, corner[i].y};
+    Polygon(dc, triangle, 3);
+}
+
+LRESULT CNoteWnd::OnCtlColorEdit(HDC dc)
+{
+    if (!m_pNote)
+        return reinterpret_cast<LRESULT>(m_hbrBack ? m_hbrBack.Get() : GetSysColorBrush(COLOR_WINDOW));
+    if (!m_hbrBack)
+        m_hbrBack.Reset(CreateSolidBrush(m_pNote->m_crBack));
+    SetBkColor(dc, m_pNote->m_crBack);
+    SetTextColor(dc, m_pNote->m_crText);
+    return reinterpret_cast<LRESULT>(m_hbrBack.Get());
+}
+
+LRESULT CNoteWnd::OnReload()
+{
+    // The next colour query makes the brush from the note's current paper.
+    m_hbrBack.Reset();
+    if (m_pNote) {
+        ReplaceFont();
+        SetWindowTextA(m_edit, m_pNote->m_strText.c_str());
+    }
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
+}
+
+void CNoteWnd::ReplaceFont()
+{
+    // The edit control gets the new font before the old one is deleted.
+    UniqueFont font = MakeNoteFont(*m_pNote);
+    SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    m_font = std::move(font);
+}
+
+void CNoteWnd::OnFocusTimer()
+{
+    KillTimer(m_hWnd, kFocusTimer);
+    BringWindowToTop(m_hWnd);
+    SetForegroundWindow(m_hWnd);
+    // A new note comes up with its placeholder selected, ready to be typed over.
+    SetFocus(m_edit);
+    SendMessageA(m_edit, EM_SETSEL, 0, -1);
+    SendMessageA(m_edit, EM_SCROLLCARET, 0, 0);
+}
+
+int CNoteWnd::HitTestClient(int x, int y) const
+{
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    return HitTest(x, y, client.right, client.bottom, m_nBorder);
+}
+
+void CNoteWnd::OnLButtonDown(int x, int y)
+{
+    const auto hit = static_cast<NoteHit>(HitTestClient(x, y));
+    DefaultProc(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    // The platform's own move or size loop takes over from here.
+    POINT screen{x, y};
+    ClientToScreen(m_hWnd, &screen);
+    SendMessageA(m_hWnd, WM_SYSCOMMAND, SysCommandForHit(hit), MAKELPARAM(screen.x, screen.y));
+}
+
+void CNoteWnd::OnMouseMove(int x, int y)
+{
+    const auto hit = static_cast<NoteHit>(HitTestClient(x, y));
+    SetCursor(hit == kHitMove ? m_hCursorMove : LoadCursorA(nullptr, CursorForHit(hit)));
+}
+
+void CNoteWnd::OnSizing(const RECT& proposed)
+{
+    POINT topLeft{proposed.left, proposed.top};
+    POINT bottomRight{proposed.right, proposed.bottom};
+    ScreenToClient(m_hWnd, &topLeft);
+    ScreenToClient(m_hWnd, &bottomRight);
+    const NoteRect edit =
+        NoteGeometry::EditRectWhileSizing({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
+    if (m_edit)
+        MoveWindow(m_edit, edit.left, edit.top, edit.Width(), edit.Height(), TRUE);
+}
+
+void CNoteWnd::OnSize(int cx, int cy)
+{
+    const NoteSize size = NoteGeometry::ClampToMinimum(cx, cy);
+    if (size != NoteSize{cx, cy})
+        SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    StoreWindowRect();
+    if (m_edit) {
+        const NoteRect edit = NoteGeometry::EditRectAfterSize(size.cx, size.cy);
+        MoveWindow(m_edit, edit.left, edit.top, edit.Width(), edit.Height(), TRUE);
+    }
+    UpdateShape();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CNoteWnd::StoreWindowRect()
+{
+    if (!m_pNote)
+        return;
+    RECT rc;
+    GetWindowRect(m_hWnd, &rc);
+    m_pNote->m_rcWindow = NoteRect{rc.left, rc.top, rc.right, rc.bottom};
+    MarkNotesModified();
+}
+
+void CNoteWnd::OnCommand(WPARAM wParam)
+{
+    const int id = LOWORD(wParam);
+    if (id == IDC_NOTE_EDIT) {
+        if (HIWORD(wParam) == EN_CHANGE)
+            OnTextChanged();
+        return;
+    }
+    switch (id) {
+    case ID_NOTE_SCHEDULE: OnSchedule(); break;
+    case ID_NOTE_ONTOP: OnAlwaysOnTop(); break;
+    case ID_NOTE_HIDE: OnHide(); break;
+    case ID_NOTE_DELETE: OnDelete(); break;
+    default: break;
+    }
+}
+
+void CNoteWnd::OnTextChanged()
+{
+    if (!m_pNote)
+        return;
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(m_edit)) + 1, '\0');
+    const int length = GetWindowTextA(m_edit, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(length > 0 ? length : 0));
+    m_pNote->m_strText = std::move(text);
+    MarkNotesModified();
+    PostNoteRefreshed(m_pNote->m_pos);
+}
+
+void CNoteWnd::ShowContextMenu()
+{
+    const HWND self = m_hWnd;
+    if (m_bBusy) {
+        MessageBeep(0);
+        BringWindowToTop(self);
+        SetForegroundWindow(self);
+        return;
+    }
+    m_bBusy = 1;
+    UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NOTE_MENU)));
+    if (HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr) {
+        if (m_pNote && m_pNote->m_bOnTop)
+            CheckMenuItem(popup, ID_NOTE_ONTOP, MF_BYCOMMAND | MF_CHECKED);
+        SetForegroundWindow(self);
+        POINT at;
+        GetCursorPos(&at);
+        // The chosen item arrives afterwards as a WM_COMMAND.
+        TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, self, nullptr);
+    }
+    menu.Reset();
+    if (!StillAlive(self, this))
+        return;
+    PostMessageA(self, WM_NULL, 0, 0);
+    m_bBusy = 0;
+}
+
+void CNoteWnd::OnSchedule()
+{
+    if (!m_pNote || !s_openScheduleDialog || m_bBusy)
+        return;
+    const HWND self = m_hWnd;
+    m_bBusy = 1;
+    s_openScheduleDialog(self, *m_pNote);
+    if (StillAlive(self, this))
+        m_bBusy = 0;
+}
+
+void CNoteWnd::OnAlwaysOnTop()
+{
+    if (!m_pNote)
+        return;
+    m_pNote->m_bOnTop = m_pNote->m_bOnTop ? 0 : 1;
+    SetWindowPos(m_hWnd, m_pNote->m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE);
+    MarkNotesModified();
+    PostNoteRefreshed(m_pNote->m_pos);
+}
+
+CNote* CNoteWnd::DetachFromNote()
+{
+    CNote* note = m_pNote;
+    m_pNote = nullptr;
+    // A note shown again meanwhile refers to its new window: leave that be.
+    if (note && note->m_pWnd == this)
+        note->m_pWnd = nullptr;
+    return note;
+}
+
+void CNoteWnd::OnHide()
+{
+    // The window lets go of the note now, not when the close arrives: the
+    // note may be shown again or deleted before then.
+    if (CNote* note = DetachFromNote()) {
+        note->m_bVisible = 0;
+        MarkNotesModified();
+        PostNoteRefreshed(note->m_pos);
+    }
+    PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void CNoteWnd::OnDelete()
+{
+    const HWND self = m_hWnd;
+    if (CNote* note = DetachFromNote()) {
+        // Sent, not posted: the main window removes the row and the note
+        // before the window goes. The note is gone after this call.
+        if (HWND main = MainWindow())
+            SendMessageA(main, WM_NOTE_CHANGED, kNoteDeleted, reinterpret_cast<LPARAM>(note->m_pos));
+    }
+    if (IsWindow(self))
+        DestroyWindow(self);
+}
+
+void CNoteWnd::OnClose()
+{
+    DetachFromNote();
+    DefaultProc(WM_CLOSE, 0, 0);
+}
+
+void CNoteWnd::OnFinalMessage()
+{
+    // However the window went, the note must not keep referring to it.
+    DetachFromNote();
+    if (m_bDeleteWhenGone)
+        delete this;
+}

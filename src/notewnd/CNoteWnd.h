@@ -1,0 +1,93 @@
+#pragma once
+// The on-screen form of one shown note: a borderless paper-coloured window
+// with a black outline, a turned-over corner and an edit control holding the
+// note's text. It edits the note record in place and tells the main window.
+#include <windows.h>
+
+#include "framework/CWindowBase.h"
+#include "framework/ScopedHandles.h"
+
+class CNote;
+
+class CNoteWnd : public CWindowBase {
+public:
+    // Makes the window for a note and shows it without activating it. Returns
+    // the object, which deletes itself once its window is destroyed, or
+    // nullptr when no window could be made. The caller stores the result in
+    // note->m_pWnd.
+    static CNoteWnd* Create(CNote* note, bool focusOnCreate);
+
+    // The scheduling dialog plugs in here: it runs modally with the note
+    // window as parent and edits the note's schedule.
+    using ScheduleDialogOpener = void (*)(HWND parent, CNote& note);
+    static void SetScheduleDialogOpener(ScheduleDialogOpener opener);
+
+    // Recomputes the outline from the client size and hands the window a new
+    // region cut to it.
+    void UpdateShape();
+    // Opens the note's menu at the cursor; while the menu or the scheduling
+    // dialog is open it only beeps and brings the note to the front.
+    void ShowContextMenu();
+
+    bool PreTranslateMessage(MSG& msg) override;
+    void OnFinalMessage() override;
+
+    // Read-only views for callers that need the window's state.
+    HWND GetEdit() const { return m_edit; }
+    CNote* GetNote() const { return m_pNote; }
+    bool IsBusy() const { return m_bBusy != 0; }
+    int GetOutline(const POINT** points) const
+    {
+        *points = m_pts;
+        return m_nPts;
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CNoteWnd(CNote* note, bool focusOnCreate);
+    ~CNoteWnd() override = default;
+    friend void DestroyNoteWindow(CNoteWnd* wnd);
+
+    void OnCreateContents();
+    void OnPaint();
+    LRESULT OnCtlColorEdit(HDC dc);
+    LRESULT OnReload();
+    void OnFocusTimer();
+    void OnLButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnSizing(const RECT& proposed);
+    void OnSize(int cx, int cy);
+    void OnCommand(WPARAM wParam);
+    void OnTextChanged();
+    void OnSchedule();
+    void OnAlwaysOnTop();
+    void OnHide();
+    void OnDelete();
+    void OnClose();
+
+    int HitTestClient(int x, int y) const;
+    void StoreWindowRect();
+    void NotifyMainWindow(WPARAM action, bool send);
+    // Lets go of the note: from then on the window never touches it, and the
+    // note no longer refers to this window.
+    CNote* DetachFromNote();
+    void ReplaceFont();
+
+    int m_bBusy = 0;
+    POINT m_pts[10] = {};
+    int m_nPts = 0;
+    // The last region handed to the platform: the window owns it now, so
+    // this is only a note of which one it is, never deleted here.
+    HRGN m_rgn = nullptr;
+    HWND m_edit = nullptr;
+    int m_nBorder = 0;
+    UniqueFont m_font;
+    int m_bFocusOnCreate = 0;
+    UniqueBrush m_hbrBack;
+    CNote* m_pNote = nullptr;
+    HCURSOR m_hCursorMove = nullptr;
+    // Set once the window exists: from then on the object goes with it.
+    bool m_bDeleteWhenGone = false;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// Shape and layout of a note window in client pixels: the outline with its
+// cut-off corner, the turned-over corner drawn there, where the text goes,
+// the nudge away from the screen's far edges and the smallest size.
+#include <array>
+#include <cstdint>
+
+#include "notes/CNote.h"
+
+struct NotePoint {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const NotePoint&) const = default;
+};
+
+struct NoteSize {
+    int32_t cx = 0;
+    int32_t cy = 0;
+    bool operator==(const NoteSize&) const = default;
+};
+
+namespace NoteGeometry {
+
+constexpr int kCornerSize = 20;      // legs of the cut-off, turned-over corner
+constexpr int kTextMargin = 15;      // text area inset from every edge once sized
+constexpr int kMinSize = 45;         // neither side of a note gets smaller
+constexpr int kScreenEdgeShift = 10; // nudge for notes stored at the far edges
+constexpr int kOutlinePoints = 5;
+
+// Top-left, top-right, the two ends of the cut diagonal, bottom-left: traced
+// in this order it is both the window's region and the drawn outline.
+std::array<NotePoint, kOutlinePoints> Outline(int width, int height);
+
+// The grey triangle folded over the cut corner.
+std::array<NotePoint, 3> TurnedCorner(int width, int height);
+
+// The text area of a new window: it leaves the turned corner clear below.
+NoteRect EditRectAtCreation(int width, int height);
+// The text area once the window has been sized: equal margins all round.
+NoteRect EditRectAfterSize(int width, int height);
+// The text area during a sizing drag, from the proposed window rectangle in
+// client coordinates (its right and bottom edges decide).
+NoteRect EditRectWhileSizing(const NoteRect& proposedClient);
+
+// Where a window for the stored rectangle is created: one step of 10 pixels
+// left when the right edge is within 10 pixels of the screen's width (or
+// beyond it), and likewise up for the bottom edge. Not a full fit.
+NoteRect ShiftAwayFromScreenEdges(NoteRect rc, int screenWidth, int screenHeight);
+
+// The size a note keeps after a size change.
+NoteSize ClampToMinimum(int cx, int cy);
+
+}  // namespace NoteGeometry

@@ -1,0 +1,79 @@
+// The shape of a note window, where its text goes, where it is placed near
+// the screen's far edges and how small it can get.
+#include <gtest/gtest.h>
+
+#include "notewnd/NoteGeometry.h"
+
+using namespace NoteGeometry;
+
+TEST(NoteGeometry, DefaultNoteShape)
+{
+    const auto outline = Outline(200, 150);
+    const std::array<NotePoint, 5> expectedOutline{{{0, 0}, {200, 0}, {200, 130}, {180, 150}, {0, 150}}};
+    EXPECT_EQ(outline, expectedOutline);
+    const std::array<NotePoint, 3> expectedCorner{{{180, 150}, {180, 130}, {200, 130}}};
+    EXPECT_EQ(TurnedCorner(200, 150), expectedCorner);
+    // A new note's text stops above the turned corner; once sized, margins are even.
+    EXPECT_EQ(EditRectAtCreation(200, 150), (NoteRect{15, 15, 185, 130}));
+    EXPECT_EQ(EditRectAfterSize(200, 150), (NoteRect{15, 15, 185, 135}));
+    EXPECT_EQ(EditRectAfterSize(kMinSize, kMinSize), (NoteRect{15, 15, 30, 30}));
+}
+
+TEST(NoteGeometry, TextAreaDuringASizingDrag)
+{
+    struct Row {
+        const char* label;
+        NoteRect proposedClient;
+        NoteRect expected;
+    } rows[] = {
+        {"unchanged window", {0, 0, 200, 150}, {15, 15, 170, 120}},
+        {"dragged wider to the right", {0, 0, 260, 150}, {15, 15, 230, 120}},
+        {"left edge dragged out: only the right edge counts", {-40, 0, 200, 150}, {15, 15, 170, 120}},
+        {"smaller than the margins", {0, 0, 30, 40}, {15, 15, 15, 15}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(EditRectWhileSizing(row.proposedClient), row.expected);
+    }
+}
+
+TEST(NoteGeometry, ShiftAwayFromTheFarScreenEdges)
+{
+    struct Row {
+        const char* label;
+        NoteRect stored;
+        NoteRect expected;
+    } rows[] = {
+        {"well inside", {100, 100, 300, 250}, {100, 100, 300, 250}},
+        {"right edge 10 short of the screen width", {1070, 100, 1270, 250}, {1070, 100, 1270, 250}},
+        {"right edge 9 short", {1071, 100, 1271, 250}, {1061, 100, 1261, 250}},
+        {"right edge at the screen width", {1080, 100, 1280, 250}, {1070, 100, 1270, 250}},
+        {"far off the right: one step only", {1800, 100, 2000, 250}, {1790, 100, 1990, 250}},
+        {"bottom edge at the screen height", {100, 874, 300, 1024}, {100, 864, 300, 1014}},
+        {"bottom-right corner", {1080, 874, 1280, 1024}, {1070, 864, 1270, 1014}},
+        {"left and top edges never count", {-50, -50, 150, 100}, {-50, -50, 150, 100}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(ShiftAwayFromScreenEdges(row.stored, 1280, 1024), row.expected);
+    }
+}
+
+TEST(NoteGeometry, NeverSmallerThan45)
+{
+    struct Row {
+        const char* label;
+        int cx, cy;
+        NoteSize expected;
+    } rows[] = {
+        {"default size", 200, 150, {200, 150}},
+        {"exactly the minimum", 45, 45, {45, 45}},
+        {"too narrow", 44, 150, {45, 150}},
+        {"too low", 200, 10, {200, 45}},
+        {"collapsed", 0, 0, {45, 45}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(ClampToMinimum(row.cx, row.cy), row.expected);
+    }
+}
