@@ -43,14 +43,15 @@ void CArchive::WriteU8(uint8_t v)
 
 void CArchive::WriteU16(uint16_t v)
 {
-    m_out.push_back(static_cast<uint8_t>(v));
-    m_out.push_back(static_cast<uint8_t>(v >> 8));
+    const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    m_out.insert(m_out.end(), bytes, bytes + 2);
 }
 
 void CArchive::WriteU32(uint32_t v)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        m_out.push_back(static_cast<uint8_t>(v >> shift));
+    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+    m_out.insert(m_out.end(), bytes, bytes + 4);
 }
 
 void CArchive::WriteBytes(const void* data, size_t size)
@@ -90,19 +91,18 @@ uint8_t CArchive::ReadU8()
 uint16_t CArchive::ReadU16()
 {
     Need(2);
-    uint16_t v = static_cast<uint16_t>(m_in[m_readPos] | (m_in[m_readPos + 1] << 8));
+    const uint8_t* p = m_in.data() + m_readPos;
     m_readPos += 2;
-    return v;
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
 
 uint32_t CArchive::ReadU32()
 {
     Need(4);
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | m_in[m_readPos + static_cast<size_t>(i)];
+    const uint8_t* p = m_in.data() + m_readPos;
     m_readPos += 4;
-    return v;
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 void CArchive::ReadBytes(void* data, size_t size)
@@ -137,18 +137,25 @@ uint64_t CArchive::ReadStringLength(bool* wide)
 
 std::string CArchive::ReadString()
 {
+    std::string s;
+    ReadString(s);
+    return s;
+}
+
+void CArchive::ReadString(std::string& out)
+{
     bool wide = false;
     const uint64_t length = ReadStringLength(&wide);
     if (!wide) {
         Need(length);  // before allocating: never more than the input holds
-        std::string s(reinterpret_cast<const char*>(m_in.data() + m_readPos), static_cast<size_t>(length));
+        out.assign(reinterpret_cast<const char*>(m_in.data() + m_readPos), static_cast<size_t>(length));
         m_readPos += static_cast<size_t>(length);
-        return s;
+        return;
     }
     if (length > Remaining() / 2)
         throw ArchiveError("the notes file ends early");
     std::u16string text(static_cast<size_t>(length), u'\0');
     for (auto& c : text)
         c = ReadU16();
-    return WideToAnsi(text);
+    out = WideToAnsi(text);
 }

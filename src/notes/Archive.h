@@ -44,6 +44,8 @@ public:
     int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
     void ReadBytes(void* data, size_t size);
     std::string ReadString();
+    // Reads into an existing string, reusing its storage.
+    void ReadString(std::string& out);
 
     // The bytes written so far (storing) and the read position (loading).
     const std::vector<uint8_t>& Buffer() const { return m_out; }

@@ -105,7 +105,7 @@ void CNote::Serialize(CArchive& ar)
     m_nNotifyMinutes = ar.ReadU16();
     m_bAlwaysDisplay = ar.ReadU16();
     m_bAlarm = ar.ReadU16();
-    m_strSoundFile = ar.ReadString();
+    ar.ReadString(m_strSoundFile);
     m_logFont.lfHeight = ar.ReadI32();
     m_logFont.lfWidth = ar.ReadI32();
     m_logFont.lfEscapement = ar.ReadI32();
@@ -115,7 +115,7 @@ void CNote::Serialize(CArchive& ar)
     ar.ReadBytes(m_logFont.lfFaceName, sizeof m_logFont.lfFaceName);
     m_crText = ar.ReadU32();
     m_crBack = ar.ReadU32();
-    m_strText = ar.ReadString();
+    ar.ReadString(m_strText);
     m_bOnTop = ar.ReadU16();
     m_bVisible = ar.ReadU16();
     m_rcWindow.left = ar.ReadI32();

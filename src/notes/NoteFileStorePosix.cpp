@@ -35,6 +35,9 @@ public:
         int fd = ::open(path.c_str(), O_RDONLY);
         if (fd < 0)
             return false;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_size > 0)
+            out.reserve(static_cast<size_t>(st.st_size));
         uint8_t chunk[65536];
         bool ok = true;
         for (;;) {
