@@ -1,0 +1,187 @@
+#include "schedule/LocalTime.h"
+
+#include <ctime>
+
+static_assert(sizeof(std::time_t) >= 8, "time values past 2038 must survive the sums the schedule makes");
+
+namespace {
+
+constexpr int64_t kSecondsPerDay = 86400;
+// Farther than any zone's distance from UTC plus any one change of it (a
+// zone has skipped a whole day), so the offsets read here bracket a reading.
+constexpr int64_t kOffsetProbe = 40 * 3600;
+
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
+int64_t DaysFromCivil(int64_t y, int m, int d)
+{
+    y -= m <= 2;
+    const int64_t era = FloorDiv(y, 400);
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// A clock reading as a plain count of seconds, as if it were UTC: readings
+// compare and subtract as numbers this way. Fields past their ranges carry.
+int64_t WallSeconds(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute,
+                    int64_t second)
+{
+    const int64_t m0 = month - 1;
+    const int64_t y = year + FloorDiv(m0, 12);
+    const int m = static_cast<int>(m0 - FloorDiv(m0, 12) * 12) + 1;
+    return (DaysFromCivil(y, m, 1) + day - 1) * kSecondsPerDay + hour * 3600 + minute * 60 + second;
+}
+
+int64_t WallSeconds(const LocalDateTime& t)
+{
+    return WallSeconds(t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+bool WallAt(int64_t t, int64_t& wall, LocalDateTime* reading)
+{
+    LocalDateTime r;
+    if (!ToLocal(t, r))
+        return false;
+    wall = WallSeconds(r);
+    if (reading)
+        *reading = r;
+    return true;
+}
+
+}  // namespace
+
+int DaysInMonth(int year, int month)
+{
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    if (month == 2) {
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return leap ? 29 : 28;
+    }
+    return kDays[month - 1];
+}
+
+bool ToLocal(int64_t t, LocalDateTime& out)
+{
+    if (t < 0)
+        return false;
+    const std::time_t value = static_cast<std::time_t>(t);
+    std::tm tm{};
+#ifdef _WIN32
+    if (localtime_s(&tm, &value) != 0)
+        return false;
+#else
+    if (!localtime_r(&value, &tm))
+        return false;
+#endif
+    out.year = tm.tm_year + 1900;
+    out.month = tm.tm_mon + 1;
+    out.day = tm.tm_mday;
+    out.hour = tm.tm_hour;
+    out.minute = tm.tm_min;
+    out.second = tm.tm_sec;
+    out.weekday = tm.tm_wday;
+    return true;
+}
+
+std::optional<int64_t> FromLocal(int year, int month, int day, int hour, int minute, int second,
+                                 LocalDateTime* reading)
+{
+    const int64_t wanted = WallSeconds(year, month, day, hour, minute, second);
+
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = -1;
+    const std::time_t guess = std::mktime(&tm);
+    const bool guessUsable = guess != static_cast<std::time_t>(-1) && guess >= 0;
+
+    LocalDateTime found;
+    int64_t wall = 0;
+    if (guessUsable && WallAt(guess, wall, &found) && wall == wanted) {
+        // A reading the clock repeats: the runtime may have picked the later
+        // of its two moments. The earlier one carries the offset from before.
+        int64_t result = guess;
+        int64_t before = 0;
+        if (WallAt(guess - kOffsetProbe, before, nullptr)) {
+            const int64_t earlier = wanted - (before - (guess - kOffsetProbe));
+            LocalDateTime r;
+            if (earlier < guess && WallAt(earlier, wall, &r) && wall == wanted) {
+                result = earlier;
+                found = r;
+            }
+        }
+        if (reading)
+            *reading = found;
+        return result;
+    }
+
+    // The runtime failed or answered with another reading (a skipped one, or
+    // its own choice near a change): work from the offsets around the reading.
+    int64_t candidates[3];
+    int count = 0;
+    const int64_t probes[3] = {wanted - kOffsetProbe, wanted + kOffsetProbe, guessUsable ? guess : -1};
+    for (int64_t probe : probes) {
+        int64_t w = 0;
+        if (probe >= 0 && WallAt(probe, w, nullptr))
+            candidates[count++] = wanted - (w - probe);
+    }
+
+    std::optional<int64_t> exact;
+    std::optional<int64_t> below;  // a moment that reads earlier than wanted
+    std::optional<int64_t> above;  // a moment that reads later
+    for (int i = 0; i < count; ++i) {
+        const int64_t c = candidates[i];
+        LocalDateTime r;
+        if (!WallAt(c, wall, &r))
+            continue;
+        if (wall == wanted) {
+            if (!exact || c < *exact) {
+                exact = c;
+                found = r;
+            }
+        } else if (wall < wanted) {
+            if (!below || c < *below)
+                below = c;
+        } else if (!above || c > *above) {
+            above = c;
+        }
+    }
+    if (exact) {
+        if (reading)
+            *reading = found;
+        return exact;
+    }
+    if (!below || !above || *below >= *above)
+        return std::nullopt;
+
+    // A skipped reading: the answer is the moment of the jump, the first one
+    // that reads at or after the wanted reading.
+    int64_t lo = *below;
+    int64_t hi = *above;
+    while (hi - lo > 1) {
+        const int64_t mid = lo + (hi - lo) / 2;
+        if (!WallAt(mid, wall, nullptr))
+            return std::nullopt;
+        if (wall >= wanted)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    if (!WallAt(hi, wall, &found))
+        return std::nullopt;
+    if (reading)
+        *reading = found;
+    return hi;
+}

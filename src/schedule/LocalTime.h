@@ -1,0 +1,50 @@
+#pragma once
+// Local calendar readings of time values, through the C runtime's local time
+// (localtime, mktime with the daylight-saving state left to the runtime).
+//
+// The two runtimes we build for disagree at the edges: the Windows runtime
+// refuses moments before 1970, and each picks its own moment for a clock
+// reading that daylight saving skips or repeats. These helpers settle both the
+// same way everywhere, so a schedule behaves alike on every build.
+#include <cstdint>
+#include <optional>
+
+// One local clock reading. month 1..12, day 1..31, weekday 0 Sunday..6.
+struct LocalDateTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int weekday = 0;
+};
+
+// The local reading of a time value; false for moments before 1970, which
+// not every runtime can read.
+bool ToLocal(int64_t t, LocalDateTime& out);
+
+// The earliest moment whose local clock reading is at or after the given one:
+// the plain conversion for an ordinary reading, the first of the two moments
+// for a reading the clock repeats, and the moment of the jump for a reading
+// the clock skips (so a day whose midnight is skipped starts at the jump, and
+// still on its own date). month and day may run past their ranges; they are
+// carried over as in mktime. Empty when the moment would lie before 1970.
+// When reading is given it receives the moment's own local reading.
+std::optional<int64_t> FromLocal(int year, int month, int day, int hour, int minute, int second,
+                                 LocalDateTime* reading = nullptr);
+
+// The first moment of the local day of the given date.
+inline std::optional<int64_t> LocalMidnight(int year, int month, int day)
+{
+    return FromLocal(year, month, day, 0, 0, 0);
+}
+
+// Days in the month (month 1..12) of the proleptic Gregorian calendar.
+int DaysInMonth(int year, int month);
+
+// A date as one comparable number (yyyymmdd).
+inline int DateKey(const LocalDateTime& t)
+{
+    return t.year * 10000 + t.month * 100 + t.day;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// One scheduler pass over the note list: visible notes get their windows
+// back, due notes are brought up, stamped with the day, and their alarms
+// played, one after the other in list order. What touches the screen, the
+// main window and the sound card is behind IScheduleActions.
+#include <string>
+
+#include "notes/CNoteList.h"
+#include "schedule/IsDue.h"
+
+class IScheduleActions {
+public:
+    virtual ~IScheduleActions() = default;
+    // Makes the note's window; nullptr when it could not be made (the next
+    // pass tries again).
+    virtual CNoteWnd* CreateNoteWindow(CNote& note) = 0;
+    // The note has just become visible: the main window refreshes its row.
+    virtual void NoteShown(CNote& note) = 0;
+    virtual bool SoundFileExists(const std::string& path) = 0;
+    // Plays the alarm and returns when it has ended, so the alarms of two
+    // notes due in one pass never overlap.
+    virtual void PlayAlarm(const std::string& path) = 0;
+};
+
+// The pass with now fixed for all its notes.
+void RunSchedulePass(CNoteList& notes, NoteTime now, IScheduleActions& actions);
+
+// The pass's work on one note.
+void ScheduleNote(CNoteList& notes, CNote& note, const DueClock& clock, IScheduleActions& actions);
