@@ -1,0 +1,190 @@
+#include "skin/CFaceButton.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+void CutFace(HDC dc, UniqueBitmap& target, HBITMAP source, const RECT& rect)
+{
+    if (!source)
+        return;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    target.Reset(CreateCompatibleBitmap(dc, width, height));
+    UniqueMemDC from(CreateCompatibleDC(dc));
+    UniqueMemDC to(CreateCompatibleDC(dc));
+    if (!target || !from || !to)
+        return;
+    ScopedSelect selectSource(from, source);
+    ScopedSelect selectTarget(to, target);
+    BitBlt(to, 0, 0, width, height, from, rect.left, rect.top, SRCCOPY);
+}
+
+CFaceButton::~CFaceButton()
+{
+    if (m_hTooltip && IsWindow(m_hTooltip))
+        DestroyWindow(m_hTooltip);
+}
+
+void CFaceButton::PreSubclassWindow()
+{
+    const LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        m_bHighlighted = true;
+    SendMessageA(m_hWnd, BM_SETSTYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW, TRUE);
+    CSubclassedWindow::PreSubclassWindow();
+    SetWindowLongPtrA(m_hWnd, GWL_STYLE, GetWindowLongPtrA(m_hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
+}
+
+void CFaceButton::CutFaces(HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled, const RECT& rect)
+{
+    ScopedGetDC dc(m_hWnd);
+    CutFace(dc, m_bmpNormal, normal, rect);
+    CutFace(dc, m_bmpOver, over, rect);
+    CutFace(dc, m_bmpDown, down, rect);
+    CutFace(dc, m_bmpDisabled, disabled, rect);
+}
+
+HBITMAP CFaceButton::FaceBitmap(ButtonFace face) const
+{
+    switch (face) {
+    case ButtonFace::Over:
+        return m_bmpOver;
+    case ButtonFace::Down:
+        return m_bmpDown;
+    case ButtonFace::Disabled:
+        return m_bmpDisabled;
+    case ButtonFace::Normal:
+        break;
+    }
+    return m_bmpNormal;
+}
+
+void CFaceButton::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    ButtonFaceState state;
+    state.latching = m_bLatching;
+    state.latched = m_bLatched;
+    state.highlighted = m_bHighlighted;
+    state.selected = (item.itemState & ODS_SELECTED) != 0;
+    state.disabled = (item.itemState & ODS_DISABLED) != 0;
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    // A missing face leaves the context with its own placeholder bitmap.
+    UniqueMemDC faceDC(CreateCompatibleDC(item.hDC));
+    if (!faceDC)
+        return;
+    ScopedSelect select(faceDC, FaceBitmap(ChooseButtonFace(state)));
+    BitBlt(item.hDC, 0, 0, client.right - client.left, client.bottom - client.top, faceDC, 0, 0, SRCCOPY);
+}
+
+void CFaceButton::EnsureTooltip()
+{
+    if (m_hTooltip)
+        return;
+    m_hTooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr);
+    if (m_hTooltip)
+        SendMessageA(m_hTooltip, TTM_ACTIVATE, FALSE, 0);
+}
+
+void CFaceButton::SetTip(const std::string& text, bool activate)
+{
+    if (text.empty())
+        return;
+    EnsureTooltip();
+    if (!m_hTooltip)
+        return;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = m_hWnd;
+    tool.uId = 1;
+    tool.hinst = GetModuleHandleA(nullptr);
+    tool.lpszText = const_cast<char*>(text.c_str());
+    if (SendMessageA(m_hTooltip, TTM_GETTOOLCOUNT, 0, 0) == 0) {
+        GetClientRect(m_hWnd, &tool.rect);
+        SendMessageA(m_hTooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    SendMessageA(m_hTooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(m_hTooltip, TTM_ACTIVATE, activate ? TRUE : FALSE, 0);
+}
+
+bool CFaceButton::PreTranslateMessage(MSG& msg)
+{
+    EnsureTooltip();
+    if (m_hTooltip)
+        SendMessageA(m_hTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    return CSubclassedWindow::PreTranslateMessage(msg);
+}
+
+LRESULT CFaceButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_KILLFOCUS:
+        return OnKillFocus(wParam, lParam);
+    case WM_MOUSEMOVE: {
+        const LRESULT result = CallOriginal(msg, wParam, lParam);
+        if (m_hWnd)
+            TrackHover(wParam, lParam);
+        return result;
+    }
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged();
+        return CallOriginal(msg, wParam, lParam);
+    case WM_ERASEBKGND:
+        // The face covers every pixel: nothing is erased, so nothing flickers.
+        return FALSE;
+    }
+    return CallOriginal(msg, wParam, lParam);
+}
+
+LRESULT CFaceButton::OnKillFocus(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CallOriginal(WM_KILLFOCUS, wParam, lParam);
+    if (m_hWnd)
+        ClearHighlight();
+    return result;
+}
+
+void CFaceButton::OnCaptureChanged()
+{
+    // The flag stays: the next mouse move over the button decides again.
+    if (m_bHighlighted) {
+        ReleaseCapture();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
+void CFaceButton::TrackHover(WPARAM keys, LPARAM position)
+{
+    const bool leftDown = (keys & MK_LBUTTON) != 0;
+    if (leftDown && !m_bHighlighted)
+        return;
+    // Hovering starts only while the application has an active window.
+    HWND active = GetActiveWindow();
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (!owner)
+        owner = GetParent(m_hWnd);
+    if (GetCapture() != m_hWnd && active && owner) {
+        m_bHighlighted = true;
+        SetCapture(m_hWnd);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        return;
+    }
+    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ClientToScreen(m_hWnd, &point);
+    HWND under = WindowFromPoint(point);
+    if (!under || under == m_hWnd)
+        return;
+    // The mouse has left the button.
+    if (m_bHighlighted)
+        ClearHighlight();
+    if (!leftDown)
+        ReleaseCapture();
+}
+
+void CFaceButton::ClearHighlight()
+{
+    m_bHighlighted = false;
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}

@@ -1,0 +1,205 @@
+#include "skin/CSkinDialog.h"
+
+#include <windowsx.h>
+
+#include "skin/SkinImage.h"
+#include "skin/SkinLayout.h"
+
+namespace {
+
+constexpr int kNoteListId = 1000;
+constexpr DWORD kValueChars = 2048;
+
+std::string ReadSkinValue(const std::string& skinFile, const char* key)
+{
+    char value[kValueChars] = {};
+    GetPrivateProfileStringA("Screen", key, "", value, kValueChars, skinFile.c_str());
+    return value;
+}
+
+}  // namespace
+
+CSkinDialog::~CSkinDialog()
+{
+    ReleaseSkin();
+    m_retiredButtons.clear();
+}
+
+void CSkinDialog::OpenSkin(const std::string& skinIniPath)
+{
+    const DWORD attributes = GetFileAttributesA(skinIniPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        m_strSkinFile = skinIniPath;
+        LoadSkin();
+        return;
+    }
+    MessageBoxA(m_hWnd, "Can not load skin files!", "Error", MB_OK | MB_ICONQUESTION);
+    OnOK();
+}
+
+void CSkinDialog::OnSkinButton(const std::string&) {}
+
+void CSkinDialog::OnSkinButtonClicked(int number)
+{
+    if (CSkinButton* button = GetSkinButton(number))
+        OnSkinButton(button->GetName());
+}
+
+void CSkinDialog::OnSkinHover(const std::string&, POINT) {}
+
+void CSkinDialog::SetSkinRegion(HBITMAP mask)
+{
+    if (!m_hWnd || !IsWindow(m_hWnd))
+        return;
+    UniqueRegion region(RegionFromBitmap(mask, RGB(255, 255, 255), RGB(16, 16, 16)));
+    if (region && SetWindowRgn(m_hWnd, region, TRUE))
+        region.Release();  // the region now belongs to the window
+    else
+        MessageBoxA(m_hWnd, "hello", "Hata", MB_OK);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CSkinDialog::LoadSkin()
+{
+    ReleaseSkin();
+    const std::string folder = SkinFolder(m_strSkinFile);
+    const std::string mainPath = folder + ReadSkinValue(m_strSkinFile, "Main");
+    const std::string maskPath = folder + ReadSkinValue(m_strSkinFile, "Mask");
+    const std::string overPath = folder + ReadSkinValue(m_strSkinFile, "Over");
+    const std::string downPath = folder + ReadSkinValue(m_strSkinFile, "Down");
+    const std::string disabledPath = folder + ReadSkinValue(m_strSkinFile, "Disabled");
+
+    SIZE size{};
+    LoadSkinImage(mainPath, m_bmpMain, size);
+    UniqueBitmap mask;
+    // A mask that cannot be read leaves the window at its size.
+    if (LoadSkinImage(maskPath, mask, size) && m_hWnd)
+        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
+    LoadSkinImage(overPath, m_bmpOver, size);
+    LoadSkinImage(downPath, m_bmpDown, size);
+    LoadSkinImage(disabledPath, m_bmpDisabled, size);
+    SetSkinRegion(mask);
+    CreateSkinButtons();
+    if (m_hWnd)
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CSkinDialog::CreateSkinButtons()
+{
+    if (!m_hWnd)
+        return;
+    for (size_t i = 0; i < g_skinButtonLayout.size(); ++i) {
+        SkinButtonRow row;
+        if (!ReadSkinButtonRow(g_skinButtonLayout[i], row))
+            continue;
+        const RECT rect{row.left, row.top, row.right, row.bottom};
+        HWND hwnd = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left, rect.top,
+                                    rect.right - rect.left, rect.bottom - rect.top, m_hWnd, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        if (!hwnd)
+            continue;
+        auto button = std::make_unique<CSkinButton>(*this, static_cast<int>(i), row.name);
+        button->Attach(hwnd);
+        button->CutFaces(m_bmpMain, m_bmpOver, m_bmpDown, m_bmpDisabled, rect);
+        const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+        SetWindowLongPtrA(hwnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+        button->SetTip(row.tooltip, true);
+        button->SetLatching(row.latching);
+        m_buttons.push_back(std::move(button));
+    }
+}
+
+void CSkinDialog::ReleaseSkin()
+{
+    m_bmpMain.Reset();
+    m_bmpOver.Reset();
+    m_bmpDown.Reset();
+    m_bmpDisabled.Reset();
+    if (m_nReporting == 0)
+        m_retiredButtons.clear();
+    for (auto& button : m_buttons) {
+        if (HWND hwnd = button->GetHwnd(); hwnd && IsWindow(hwnd))
+            DestroyWindow(hwnd);
+        if (m_nReporting > 0)
+            m_retiredButtons.push_back(std::move(button));
+    }
+    m_buttons.clear();
+}
+
+CSkinButton* CSkinDialog::GetSkinButton(int number) const
+{
+    for (const auto& button : m_buttons) {
+        if (button->GetNumber() == number)
+            return button.get();
+    }
+    return nullptr;
+}
+
+void CSkinDialog::ReportSkinButtonClick(int number)
+{
+    ++m_nReporting;
+    OnSkinButtonClicked(number);
+    --m_nReporting;
+}
+
+void CSkinDialog::ReportSkinHover(const std::string& name, POINT pt)
+{
+    ++m_nReporting;
+    OnSkinHover(name, pt);
+    --m_nReporting;
+}
+
+INT_PTR CSkinDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint();
+        return TRUE;
+    case WM_MOUSEMOVE:
+        OnSkinHover(std::string(), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return FALSE;
+    case WM_DRAWITEM:
+        if (DrawSkinButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            SetMsgResult(TRUE);
+            return TRUE;
+        }
+        break;
+    case WM_DESTROY:
+        ReleaseSkin();
+        break;
+    }
+    return CDialogBase::HandleMessage(msg, wParam, lParam);
+}
+
+void CSkinDialog::OnPaint()
+{
+    {
+        ScopedPaint paint(m_hWnd);
+        RECT client{};
+        GetClientRect(m_hWnd, &client);
+        UniqueMemDC memory(CreateCompatibleDC(paint));
+        if (memory) {
+            ScopedSelect select(memory, m_bmpMain);
+            BitBlt(paint, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        }
+    }
+    // Children are not clipped out of the dialog's painting: they repaint
+    // over the fresh background.
+    for (const auto& button : m_buttons)
+        InvalidateRect(button->GetHwnd(), nullptr, TRUE);
+    if (HWND list = GetDlgItem(m_hWnd, kNoteListId))
+        InvalidateRect(list, nullptr, TRUE);
+}
+
+bool CSkinDialog::DrawSkinButton(const DRAWITEMSTRUCT& item)
+{
+    if (item.CtlType != ODT_BUTTON)
+        return false;
+    for (const auto& button : m_buttons) {
+        if (button->GetHwnd() == item.hwndItem) {
+            button->DrawItem(item);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,74 @@
+#pragma once
+// A modal dialog whose look comes from a skin: the Main picture covers its
+// client area, the Mask picture cuts its outline and gives its size, and the
+// skin buttons of the layout table sit on top. The dialog owns the pictures
+// and the buttons; loading a skin always lets go of the previous one first.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/CDialogBase.h"
+#include "framework/ScopedHandles.h"
+#include "skin/CSkinButton.h"
+
+class CSkinDialog : public CDialogBase {
+public:
+    explicit CSkinDialog(int templateId) : CDialogBase(templateId) {}
+    ~CSkinDialog() override;
+
+    // Loads the skin of this skin.ini when the file exists. Otherwise says
+    // "Can not load skin files!" and closes the dialog as its OK command does.
+    void OpenSkin(const std::string& skinIniPath);
+
+    // The command of the skin button of that name; nothing here.
+    virtual void OnSkinButton(const std::string& name);
+    // A skin button was clicked: runs OnSkinButton with its name.
+    virtual void OnSkinButtonClicked(int number);
+    // The mouse moved over the skin button of that name (in the button's
+    // coordinates), or over the dialog itself (empty name, dialog
+    // coordinates). Nothing here.
+    virtual void OnSkinHover(const std::string& name, POINT pt);
+    // Shapes the window from a mask: its pure white pixels lie outside. Says
+    // "hello" (caption "Hata") when no region can be made or set.
+    virtual void SetSkinRegion(HBITMAP mask);
+    // Loads the skin that the skin file names, releasing the previous one.
+    virtual void LoadSkin();
+
+    size_t GetSkinButtonCount() const { return m_buttons.size(); }
+    // The button with that number, or null.
+    CSkinButton* GetSkinButton(int number) const;
+    const std::string& GetSkinFile() const { return m_strSkinFile; }
+
+protected:
+    // Paints the skin, shows hover over the dialog and draws the skin
+    // buttons (their WM_DRAWITEM arrives here). Derived dialogs pass on what
+    // they do not handle.
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    void CreateSkinButtons();
+    // Deletes the pictures and destroys and deletes every skin button.
+    void ReleaseSkin();
+
+private:
+    friend class CSkinButton;
+    // A button's reports pass through here, so that a command that releases
+    // the skin does not delete the button that is still reporting.
+    void ReportSkinButtonClick(int number);
+    void ReportSkinHover(const std::string& name, POINT pt);
+
+    void OnPaint();
+    bool DrawSkinButton(const DRAWITEMSTRUCT& item);
+
+    std::vector<std::unique_ptr<CSkinButton>> m_buttons;
+    std::string m_strSkinFile;
+    UniqueBitmap m_bmpMain;
+    UniqueBitmap m_bmpOver;
+    UniqueBitmap m_bmpDown;
+    UniqueBitmap m_bmpDisabled;
+
+    int m_nReporting = 0;
+    // Buttons released while one of them was reporting; deleted later.
+    std::vector<std::unique_ptr<CSkinButton>> m_retiredButtons;
+};

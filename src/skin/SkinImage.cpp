@@ -1,0 +1,212 @@
+#include "skin/SkinImage.h"
+
+#include <objbase.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <vector>
+
+#include "skin/RegionRuns.h"
+#include "skin/SkinKey.h"
+#include "skin/SkinPaths.h"
+
+namespace {
+
+// Owns one COM interface pointer.
+template <typename T>
+class ComRef {
+public:
+    ComRef() = default;
+    ~ComRef()
+    {
+        if (m_p)
+            m_p->Release();
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    T** Out() { return &m_p; }
+    T* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+    void Reset()
+    {
+        if (m_p)
+            m_p->Release();
+        m_p = nullptr;
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+class ScopedFile {
+public:
+    explicit ScopedFile(HANDLE h) : m_h(h) {}
+    ~ScopedFile() { Close(); }
+    ScopedFile(const ScopedFile&) = delete;
+    ScopedFile& operator=(const ScopedFile&) = delete;
+    HANDLE Get() const { return m_h; }
+    bool IsOpen() const { return m_h != INVALID_HANDLE_VALUE; }
+    void Close()
+    {
+        if (IsOpen())
+            CloseHandle(m_h);
+        m_h = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_h;
+};
+
+// Reads the whole file into a movable global block, unscrambled. Null when it
+// cannot be read or is empty or too large; the caller owns the block.
+HGLOBAL ReadUnscrambled(const std::string& path, DWORD& size)
+{
+    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        return nullptr;
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file.Get(), &length) || length.QuadPart <= 0 ||
+        static_cast<uint64_t>(length.QuadPart) > kMaxSkinImageBytes)
+        return nullptr;
+    size = static_cast<DWORD>(length.QuadPart);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block)
+        return nullptr;
+    bool read = false;
+    if (auto* bytes = static_cast<uint8_t*>(GlobalLock(block))) {
+        DWORD got = 0;
+        read = ReadFile(file.Get(), bytes, size, &got, nullptr) && got == size;
+        if (read)
+            UnscrambleHeader(bytes, size);
+        GlobalUnlock(block);
+    }
+    if (!read) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    return block;
+}
+
+// Decodes a picture; the bitmap returned is a copy that belongs to the
+// caller, as the picture object deletes its own bitmap when released.
+HBITMAP DecodePicture(HGLOBAL block, DWORD size)
+{
+    ComRef<IStream> stream;
+    // The stream frees the block when it goes.
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    ComRef<IPicture> picture;
+    const HRESULT loaded = OleLoadPicture(stream.operator->(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                          reinterpret_cast<void**>(picture.Out()));
+    stream.Reset();
+    if (FAILED(loaded) || !picture)
+        return nullptr;
+    SHORT type = PICTYPE_NONE;
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)) ||
+        !handle)
+        return nullptr;
+    // A 32-bit handle value widens by sign extension.
+    auto* decoded = reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+    return static_cast<HBITMAP>(CopyImage(decoded, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+}  // namespace
+
+std::string SkinFolder(const std::string& path)
+{
+    char buffer[MAX_PATH];
+    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+    std::string full;
+    if (length == 0) {
+        full = path;
+    } else if (length < MAX_PATH) {
+        full.assign(buffer, length);
+    } else {
+        // Longer than the usual buffer: ask again with room for it rather
+        // than work on a path cut short.
+        std::vector<char> large(length);
+        length = GetFullPathNameA(path.c_str(), length, large.data(), nullptr);
+        full = length > 0 && length < large.size() ? std::string(large.data(), length) : path;
+    }
+    return SkinFolderOfFullPath(full);
+}
+
+bool LoadSkinImage(const std::string& path, UniqueBitmap& target, SIZE& size)
+{
+    target.Reset();
+    size = SIZE{0, 0};
+    DWORD bytes = 0;
+    HGLOBAL block = ReadUnscrambled(path, bytes);
+    if (!block)
+        return false;
+    HBITMAP bitmap = DecodePicture(block, bytes);
+    if (!bitmap)
+        return false;
+    target.Reset(bitmap);
+    BITMAP info{};
+    if (GetObjectA(bitmap, sizeof info, &info))
+        size = SIZE{info.bmWidth, info.bmHeight};
+    return true;
+}
+
+HRGN RegionFromBitmap(HBITMAP bitmap, COLORREF colour, COLORREF tolerance)
+{
+    if (!bitmap)
+        return nullptr;
+    UniqueMemDC workDC(CreateCompatibleDC(nullptr));
+    BITMAP source{};
+    if (!workDC || !GetObjectA(bitmap, sizeof source, &source))
+        return nullptr;
+    const int32_t width = source.bmWidth;
+    const int32_t height = source.bmHeight;
+    if (!DibImageBytes(width, height))
+        return nullptr;
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;  // positive: rows stored bottom-up
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap working(CreateDIBSection(workDC, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                          &bits, nullptr, 0));
+    if (!working || !bits)
+        return nullptr;
+    ScopedSelect selectWorking(workDC, working);
+    {
+        UniqueMemDC sourceDC(CreateCompatibleDC(workDC));
+        if (!sourceDC)
+            return nullptr;
+        ScopedSelect selectSource(sourceDC, bitmap);
+        BitBlt(workDC, 0, 0, width, height, sourceDC, 0, 0, SRCCOPY);
+    }
+    GdiFlush();  // the copy must have landed before the bits are read
+
+    BITMAP dib{};
+    GetObjectA(working, sizeof dib, &dib);
+    const size_t stride = (static_cast<size_t>(dib.bmWidthBytes) + 3) / 4 * 4;
+
+    // The first batch becomes the result; every later one is joined to it.
+    UniqueRegion result;
+    const bool complete = ExtractRegionRuns(
+        static_cast<const uint8_t*>(bits), stride, width, height, colour, tolerance,
+        [&result](const uint8_t* data, size_t size) {
+            UniqueRegion batch(ExtCreateRegion(nullptr, static_cast<DWORD>(size),
+                                               reinterpret_cast<const RGNDATA*>(data)));
+            if (!batch)
+                return false;
+            if (!result)
+                result = std::move(batch);
+            else if (CombineRgn(result, result, batch, RGN_OR) == ERROR)
+                return false;
+            return true;
+        });
+    // A region missing a batch would be a wrong outline: none is better.
+    return complete ? result.Release() : nullptr;
+}
