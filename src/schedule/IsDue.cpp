@@ -85,6 +85,7 @@ DueClock DueClock::At(NoteTime now)
 
 DueClock DueClock::At(NoteTime now, NoteTime today)
 {
+    RefreshLocalZone();
     DueClock clock;
     clock.now = now;
     clock.today = today;

@@ -43,6 +43,31 @@ int64_t WallSeconds(const LocalDateTime& t)
     return WallSeconds(t.year, t.month, t.day, t.hour, t.minute, t.second);
 }
 
+// The reading of a plain count of seconds, the inverse of WallSeconds.
+LocalDateTime ReadingOf(int64_t wall)
+{
+    const int64_t days = FloorDiv(wall, kSecondsPerDay);
+    const int64_t secs = wall - days * kSecondsPerDay;
+    // Civil date from days since 1970-01-01 (proleptic Gregorian).
+    const int64_t z = days + 719468;
+    const int64_t era = FloorDiv(z, 146097);
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    LocalDateTime r;
+    r.year = static_cast<int>(yoe + era * 400 + (m <= 2));
+    r.month = m;
+    r.day = d;
+    r.hour = static_cast<int>(secs / 3600);
+    r.minute = static_cast<int>(secs / 60 % 60);
+    r.second = static_cast<int>(secs % 60);
+    r.weekday = static_cast<int>(FloorDiv(days + 4, 7) * -7 + days + 4);  // 1970-01-01 was a Thursday
+    return r;
+}
+
 bool WallAt(int64_t t, int64_t& wall, LocalDateTime* reading)
 {
     LocalDateTime r;
@@ -66,6 +91,15 @@ int DaysInMonth(int year, int month)
         return leap ? 29 : 28;
     }
     return kDays[month - 1];
+}
+
+void RefreshLocalZone()
+{
+#ifdef _WIN32
+    _tzset();
+#else
+    tzset();
+#endif
 }
 
 bool ToLocal(int64_t t, LocalDateTime& out)
@@ -96,57 +130,41 @@ std::optional<int64_t> FromLocal(int year, int month, int day, int hour, int min
 {
     const int64_t wanted = WallSeconds(year, month, day, hour, minute, second);
 
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    const std::time_t guess = std::mktime(&tm);
-    const bool guessUsable = guess != static_cast<std::time_t>(-1) && guess >= 0;
-
-    LocalDateTime found;
-    int64_t wall = 0;
-    if (guessUsable && WallAt(guess, wall, &found) && wall == wanted) {
-        // A reading the clock repeats: the runtime may have picked the later
-        // of its two moments. The earlier one carries the offset from before.
-        int64_t result = guess;
-        int64_t before = 0;
-        if (WallAt(guess - kOffsetProbe, before, nullptr)) {
-            const int64_t earlier = wanted - (before - (guess - kOffsetProbe));
-            LocalDateTime r;
-            if (earlier < guess && WallAt(earlier, wall, &r) && wall == wanted) {
-                result = earlier;
-                found = r;
-            }
-        }
-        if (reading)
-            *reading = found;
-        return result;
-    }
-
-    // The runtime failed or answered with another reading (a skipped one, or
-    // its own choice near a change): work from the offsets around the reading.
-    int64_t candidates[3];
-    int count = 0;
-    const int64_t probes[3] = {wanted - kOffsetProbe, wanted + kOffsetProbe, guessUsable ? guess : -1};
+    // The zone's offsets on either side of the reading. mktime would answer
+    // too, but glibc's re-reads the zone (a stat of /etc/localtime) on every
+    // call, which a pass over thousands of notes cannot afford; the offsets
+    // come from the same runtime's localtime.
+    const int64_t probes[2] = {wanted - kOffsetProbe, wanted + kOffsetProbe};
+    int64_t offsets[2];
+    int known = 0;
     for (int64_t probe : probes) {
         int64_t w = 0;
         if (probe >= 0 && WallAt(probe, w, nullptr))
-            candidates[count++] = wanted - (w - probe);
+            offsets[known++] = w - probe;
+    }
+    if (known == 2 && offsets[0] == offsets[1]) {
+        // No change of offset near the reading: the one moment that shows it.
+        const int64_t t = wanted - offsets[0];
+        if (t < 0)
+            return std::nullopt;
+        if (reading)
+            *reading = ReadingOf(wanted);
+        return t;
     }
 
+    // A change of offset nearby: try the moment each offset gives.
     std::optional<int64_t> exact;
     std::optional<int64_t> below;  // a moment that reads earlier than wanted
     std::optional<int64_t> above;  // a moment that reads later
-    for (int i = 0; i < count; ++i) {
-        const int64_t c = candidates[i];
+    LocalDateTime found;
+    int64_t wall = 0;
+    for (int i = 0; i < known; ++i) {
+        const int64_t c = wanted - offsets[i];
         LocalDateTime r;
         if (!WallAt(c, wall, &r))
             continue;
         if (wall == wanted) {
+            // A reading the clock repeats: the earlier moment.
             if (!exact || c < *exact) {
                 exact = c;
                 found = r;

@@ -1,6 +1,6 @@
 #pragma once
 // Local calendar readings of time values, through the C runtime's local time
-// (localtime, mktime with the daylight-saving state left to the runtime).
+// (localtime; the runtime's own rules for daylight saving).
 //
 // The two runtimes we build for disagree at the edges: the Windows runtime
 // refuses moments before 1970, and each picks its own moment for a clock
@@ -19,6 +19,10 @@ struct LocalDateTime {
     int second = 0;
     int weekday = 0;
 };
+
+// Reads the local zone's rules again, so a change of the system's zone is
+// followed. The conversions below use the rules read last.
+void RefreshLocalZone();
 
 // The local reading of a time value; false for moments before 1970, which
 // not every runtime can read.

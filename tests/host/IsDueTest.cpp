@@ -526,6 +526,33 @@ TEST(LocalTime, ReadingsAroundTheChangesAreSettledAlike)
     EXPECT_FALSE(ToLocal(-1, r));
 }
 
+// Every moment of the suite's zone, read and converted back, comes back as
+// itself, or as the first of two moments when its reading happens twice.
+TEST(LocalTime, ReadingsRoundTripInThisZone)
+{
+    uint64_t state = 12345;
+    int repeated = 0;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const int64_t t = 31536000 + static_cast<int64_t>((state >> 33) % (2145916800LL - 31536000));
+        LocalDateTime r;
+        ASSERT_TRUE(ToLocal(t, r));
+        LocalDateTime back;
+        const std::optional<int64_t> f = FromLocal(r.year, r.month, r.day, r.hour, r.minute, r.second, &back);
+        ASSERT_TRUE(f.has_value()) << t;
+        EXPECT_EQ(back.year * 100000000LL + back.month * 1000000 + back.day * 10000 + back.hour * 100 + back.minute,
+                  r.year * 100000000LL + r.month * 1000000 + r.day * 10000 + r.hour * 100 + r.minute)
+            << t;
+        EXPECT_EQ(back.weekday, r.weekday) << t;
+        if (*f != t) {
+            ++repeated;
+            EXPECT_LT(*f, t) << t;
+            EXPECT_LE(t - *f, 7200) << t;
+        }
+    }
+    EXPECT_LT(repeated, 20) << "only moments in a repeated hour come back earlier";
+}
+
 TEST(RecurrenceBlock, WritesOnlyTheBytesOfItsKind)
 {
     RecurBytes bytes;

@@ -1,0 +1,192 @@
+// The scheduler pass: what it does to notes and asks of the world, in order.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "schedule/RecurrenceBlock.h"
+#include "schedule/SchedulePass.h"
+
+namespace {
+
+NoteTime Local(int y, int mo, int d, int h = 0, int mi = 0)
+{
+    std::tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = mo - 1;
+    tm.tm_mday = d;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_isdst = -1;
+    return static_cast<NoteTime>(std::mktime(&tm));
+}
+
+// Records every request as "<what> <note text>".
+class RecordingActions : public IScheduleActions {
+public:
+    CNoteWnd* CreateNoteWindow(CNote& note) override
+    {
+        m_log.push_back("window " + note.m_strText);
+        if (m_failWindows)
+            return nullptr;
+        // Only the pointer's presence matters to the pass.
+        return reinterpret_cast<CNoteWnd*>(&m_windowToken);
+    }
+    void NoteShown(CNote& note) override { m_log.push_back("shown " + note.m_strText); }
+    bool SoundFileExists(const std::string& path) override { return m_existingFiles.count(path) != 0; }
+    void PlayAlarm(const std::string& path) override { m_log.push_back("play " + path); }
+
+    std::vector<std::string> m_log;
+    std::set<std::string> m_existingFiles;
+    bool m_failWindows = false;
+
+private:
+    int m_windowToken = 0;
+};
+
+const NoteTime kNow = Local(2024, 6, 12, 14, 0);  // a Wednesday afternoon
+
+// A hidden note with a one-time schedule due at kNow.
+CNote* AddDueNote(CNoteList& list, const std::string& text, const std::string& sound = "")
+{
+    auto note = std::make_unique<CNote>();
+    note->m_strText = text;
+    note->m_bSchedDisabled = 0;
+    note->m_bSchedNew = 0;
+    note->m_nSchedKind = 0;
+    note->m_tStartDate = Local(2024, 6, 12);
+    note->m_tStartTime = Local(2024, 6, 12, 13, 30);
+    note->m_tLastShown = Local(1980, 1, 1);
+    note->m_bVisible = 0;
+    note->m_bAlarm = sound.empty() ? 0 : 1;
+    note->m_strSoundFile = sound;
+    CNote* raw = note.get();
+    list.Add(note);
+    return raw;
+}
+
+// A note without a schedule.
+CNote* AddPlainNote(CNoteList& list, const std::string& text, bool visible)
+{
+    auto note = std::make_unique<CNote>();
+    note->m_strText = text;
+    note->m_bVisible = visible ? 1 : 0;
+    CNote* raw = note.get();
+    list.Add(note);
+    return raw;
+}
+
+using Log = std::vector<std::string>;
+
+}  // namespace
+
+TEST(ScheduleTick, DueNotesComeUpInListOrderWithTheirAlarms)
+{
+    CNoteList list;
+    CNote* a = AddDueNote(list, "A", "a.wav");
+    AddPlainNote(list, "plain", false);
+    CNote* b = AddDueNote(list, "B", "b.wav");
+    list.m_bModified = 0;
+    RecordingActions actions;
+    actions.m_existingFiles = {"a.wav", "b.wav"};
+
+    RunSchedulePass(list, kNow, actions);
+
+    EXPECT_EQ(actions.m_log, (Log{"shown A", "window A", "play a.wav", "shown B", "window B", "play b.wav"}));
+    for (CNote* note : {a, b}) {
+        SCOPED_TRACE(note->m_strText);
+        EXPECT_EQ(note->m_bVisible, 1);
+        EXPECT_NE(note->m_pWnd, nullptr);
+        EXPECT_EQ(note->m_tLastShown, Local(2024, 6, 12));
+    }
+    EXPECT_EQ(list.m_bModified, 1u);
+
+    // The stamp closes the day: the next pass brings nothing up.
+    a->m_pWnd = b->m_pWnd = nullptr;
+    a->m_bVisible = b->m_bVisible = 0;
+    actions.m_log.clear();
+    list.m_bModified = 0;
+    RunSchedulePass(list, kNow + 5, actions);
+    EXPECT_EQ(actions.m_log, Log{});
+    EXPECT_EQ(list.m_bModified, 0u);
+}
+
+TEST(ScheduleTick, WhatEachNoteAsksFor)
+{
+    const struct {
+        const char* label;
+        std::function<void(CNote&)> setup;
+        bool failWindows;
+        Log expected;
+        bool modified;
+    } cases[] = {
+        {"due and hidden", nullptr, false, {"shown N", "window N"}, true},
+        {"due, visible, with a window: no message", [](CNote& n) {
+             n.m_bVisible = 1;
+             n.m_pWnd = reinterpret_cast<CNoteWnd*>(&n);
+         },
+         false, {}, true},
+        {"due, visible, window lost: one new window", [](CNote& n) { n.m_bVisible = 1; }, false, {"window N"}, true},
+        {"due and hidden, window cannot be made: still stamped", nullptr, true, {"shown N", "window N"}, true},
+        {"due, visible, window cannot be made: tried twice", [](CNote& n) { n.m_bVisible = 1; }, true,
+         {"window N", "window N"}, true},
+        {"due with its alarm", [](CNote& n) {
+             n.m_bAlarm = 1;
+             n.m_strSoundFile = "here.wav";
+         },
+         false, {"shown N", "window N", "play here.wav"}, true},
+        {"alarm file missing: still brought up", [](CNote& n) {
+             n.m_bAlarm = 1;
+             n.m_strSoundFile = "gone.wav";
+         },
+         false, {"shown N", "window N"}, true},
+        {"alarm on, no file named", [](CNote& n) { n.m_bAlarm = 1; }, false, {"shown N", "window N"}, true},
+        {"alarm off, file there", [](CNote& n) { n.m_strSoundFile = "here.wav"; }, false, {"shown N", "window N"},
+         true},
+        {"in the scheduling dialog: left alone", [](CNote& n) {
+             n.m_bInSchedDialog = 1;
+             n.m_bVisible = 1;
+         },
+         false, {}, false},
+        {"already shown today", [](CNote& n) { n.m_tLastShown = Local(2024, 6, 12); }, false, {}, false},
+        {"not due, visible without a window: only the window",
+         [](CNote& n) {
+             n.m_bSchedDisabled = 1;
+             n.m_bVisible = 1;
+         },
+         false, {"window N"}, false},
+        {"not due, hidden", [](CNote& n) { n.m_bSchedDisabled = 1; }, false, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        CNoteList list;
+        CNote* note = AddDueNote(list, "N");
+        if (c.setup)
+            c.setup(*note);
+        list.m_bModified = 0;
+        const NoteTime lastShownBefore = note->m_tLastShown;
+        RecordingActions actions;
+        actions.m_existingFiles = {"here.wav"};
+        actions.m_failWindows = c.failWindows;
+
+        RunSchedulePass(list, kNow, actions);
+
+        EXPECT_EQ(actions.m_log, c.expected);
+        EXPECT_EQ(list.m_bModified, c.modified ? 1u : 0u);
+        EXPECT_EQ(note->m_tLastShown, c.modified ? Local(2024, 6, 12) : lastShownBefore);
+        note->m_pWnd = nullptr;
+    }
+}
+
+TEST(ScheduleTick, AnEmptyListAsksForNothing)
+{
+    CNoteList list;
+    list.m_bModified = 0;
+    RecordingActions actions;
+    RunSchedulePass(list, kNow, actions);
+    EXPECT_EQ(actions.m_log, Log{});
+    EXPECT_EQ(list.m_bModified, 0u);
+}
