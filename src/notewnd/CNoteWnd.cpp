@@ -198,6 +198,7 @@ LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnFocusTimer();
         return 0;
     case WM_LBUTTONDOWN:
+        DefaultProc(msg, wParam, lParam);
         OnLButtonDown(x, y);
         return 0;
     case WM_MOUSEMOVE:
@@ -320,7 +321,6 @@ int CNoteWnd::HitTestClient(int x, int y) const
 void CNoteWnd::OnLButtonDown(int x, int y)
 {
     const auto hit = static_cast<NoteHit>(HitTestClient(x, y));
-    DefaultProc(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     // The platform's own move or size loop takes over from here.
     POINT screen{x, y};
     ClientToScreen(m_hWnd, &screen);
