@@ -1,4 +1,5 @@
-// The scheduler pass: what it does to notes and asks of the world, in order.
+// The scheduler pass on one note: what it changes and what it asks of the
+// world, in order. (Several notes in one pass: the Windows tests.)
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -68,51 +69,9 @@ CNote* AddDueNote(CNoteList& list, const std::string& text, const std::string& s
     return raw;
 }
 
-// A note without a schedule.
-CNote* AddPlainNote(CNoteList& list, const std::string& text, bool visible)
-{
-    auto note = std::make_unique<CNote>();
-    note->m_strText = text;
-    note->m_bVisible = visible ? 1 : 0;
-    CNote* raw = note.get();
-    list.Add(note);
-    return raw;
-}
-
 using Log = std::vector<std::string>;
 
 }  // namespace
-
-TEST(ScheduleTick, DueNotesComeUpInListOrderWithTheirAlarms)
-{
-    CNoteList list;
-    CNote* a = AddDueNote(list, "A", "a.wav");
-    AddPlainNote(list, "plain", false);
-    CNote* b = AddDueNote(list, "B", "b.wav");
-    list.m_bModified = 0;
-    RecordingActions actions;
-    actions.m_existingFiles = {"a.wav", "b.wav"};
-
-    RunSchedulePass(list, kNow, actions);
-
-    EXPECT_EQ(actions.m_log, (Log{"shown A", "window A", "play a.wav", "shown B", "window B", "play b.wav"}));
-    for (CNote* note : {a, b}) {
-        SCOPED_TRACE(note->m_strText);
-        EXPECT_EQ(note->m_bVisible, 1);
-        EXPECT_NE(note->m_pWnd, nullptr);
-        EXPECT_EQ(note->m_tLastShown, Local(2024, 6, 12));
-    }
-    EXPECT_EQ(list.m_bModified, 1u);
-
-    // The stamp closes the day: the next pass brings nothing up.
-    a->m_pWnd = b->m_pWnd = nullptr;
-    a->m_bVisible = b->m_bVisible = 0;
-    actions.m_log.clear();
-    list.m_bModified = 0;
-    RunSchedulePass(list, kNow + 5, actions);
-    EXPECT_EQ(actions.m_log, Log{});
-    EXPECT_EQ(list.m_bModified, 0u);
-}
 
 TEST(ScheduleTick, WhatEachNoteAsksFor)
 {
@@ -179,14 +138,4 @@ TEST(ScheduleTick, WhatEachNoteAsksFor)
         EXPECT_EQ(note->m_tLastShown, c.modified ? Local(2024, 6, 12) : lastShownBefore);
         note->m_pWnd = nullptr;
     }
-}
-
-TEST(ScheduleTick, AnEmptyListAsksForNothing)
-{
-    CNoteList list;
-    list.m_bModified = 0;
-    RecordingActions actions;
-    RunSchedulePass(list, kNow, actions);
-    EXPECT_EQ(actions.m_log, Log{});
-    EXPECT_EQ(list.m_bModified, 0u);
 }

@@ -1,0 +1,78 @@
+#include "schedule/CScheduler.h"
+
+#include <io.h>
+#include <mmsystem.h>
+
+#include "framework/CWinAppBase.h"
+#include "notewnd/CNoteWnd.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr WPARAM kNoteRefreshed = 0;
+
+const CSystemClock& SystemClock()
+{
+    static const CSystemClock clock;
+    return clock;
+}
+
+CWaveAlarmPlayer& WavePlayer()
+{
+    static CWaveAlarmPlayer player;
+    return player;
+}
+
+}  // namespace
+
+void CWaveAlarmPlayer::Play(const std::string& path)
+{
+    sndPlaySoundA(path.c_str(), SND_SYNC | SND_NODEFAULT | SND_NOSTOP);
+}
+
+CScheduler::CScheduler(CNoteList& notes) : CScheduler(notes, SystemClock(), WavePlayer()) {}
+
+CScheduler::CScheduler(CNoteList& notes, const IScheduleClock& clock, IAlarmPlayer& player, HWND receiver)
+    : m_notes(notes),
+      m_clock(clock),
+      m_player(player),
+      m_receiver(receiver),
+      m_createWindow([](CNote* note) { return CNoteWnd::Create(note, false); })
+{
+}
+
+int CScheduler::ScheduleTick()
+{
+    RunSchedulePass(m_notes, m_clock.Now(), *this);
+    return 1;
+}
+
+CNoteWnd* CScheduler::CreateNoteWindow(CNote& note)
+{
+    return m_createWindow ? m_createWindow(&note) : nullptr;
+}
+
+void CScheduler::NoteShown(CNote& note)
+{
+    // Without a main window there is no row to refresh; a null window would
+    // post to this thread's own queue instead.
+    if (HWND receiver = Receiver())
+        PostMessageA(receiver, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(note.m_pos));
+}
+
+bool CScheduler::SoundFileExists(const std::string& path)
+{
+    return _access(path.c_str(), 0) == 0;
+}
+
+void CScheduler::PlayAlarm(const std::string& path)
+{
+    m_player.Play(path);
+}
+
+HWND CScheduler::Receiver() const
+{
+    if (m_receiver)
+        return m_receiver;
+    return CWinAppBase::Get() ? CWinAppBase::Get()->m_hMainWnd : nullptr;
+}

@@ -1,0 +1,70 @@
+#pragma once
+// The scheduler the main window owns: one pass over the note list per
+// housekeeping tick. The decisions are the portable pass's; this class gives
+// it windows, the main window's row refresh, the file check and the sound.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "schedule/SchedulePass.h"
+
+// Where the pass takes "now" from.
+class IScheduleClock {
+public:
+    virtual ~IScheduleClock() = default;
+    virtual NoteTime Now() const = 0;
+};
+
+// Plays an alarm file and returns when it has ended.
+class IAlarmPlayer {
+public:
+    virtual ~IAlarmPlayer() = default;
+    virtual void Play(const std::string& path) = 0;
+};
+
+// The computer's clock.
+class CSystemClock : public IScheduleClock {
+public:
+    NoteTime Now() const override { return CurrentNoteTime(); }
+};
+
+// sndPlaySound, synchronously; a sound the program is already playing is not
+// cut off (the alarm is then skipped), and a file that cannot be played gives
+// silence rather than the system's default sound.
+class CWaveAlarmPlayer : public IAlarmPlayer {
+public:
+    void Play(const std::string& path) override;
+};
+
+class CScheduler : private IScheduleActions {
+public:
+    // Makes a note's window (nullptr on failure); by default a note window
+    // that does not take the focus.
+    using WindowFactory = std::function<CNoteWnd*(CNote*)>;
+
+    // The real clock and sound; changes go to the application's main window.
+    explicit CScheduler(CNoteList& notes);
+    // clock and player must outlive the scheduler. receiver nullptr: the
+    // application's main window at the time of each message.
+    CScheduler(CNoteList& notes, const IScheduleClock& clock, IAlarmPlayer& player, HWND receiver = nullptr);
+
+    // One pass; always returns 1.
+    int ScheduleTick();
+
+    void SetWindowFactory(WindowFactory factory) { m_createWindow = std::move(factory); }
+
+private:
+    CNoteWnd* CreateNoteWindow(CNote& note) override;
+    void NoteShown(CNote& note) override;
+    bool SoundFileExists(const std::string& path) override;
+    void PlayAlarm(const std::string& path) override;
+
+    HWND Receiver() const;
+
+    CNoteList& m_notes;
+    const IScheduleClock& m_clock;
+    IAlarmPlayer& m_player;
+    HWND m_receiver;
+    WindowFactory m_createWindow;
+};
