@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/CNotesApp.h"
@@ -25,10 +26,10 @@ bool PumpFilteredUntil(Condition condition, DWORD timeoutMs)
     for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (MessageLoop::PreTranslate(msg))
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            if (!MessageLoop::PreTranslate(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
         }
         if (condition())
             return true;
@@ -38,29 +39,14 @@ bool PumpFilteredUntil(Condition condition, DWORD timeoutMs)
     }
 }
 
-void PumpFor(DWORD ms)
-{
-    PumpFilteredUntil([] { return false; }, ms);
-}
-
-RECT ClientRectOf(HWND child)
-{
-    RECT rc;
-    GetWindowRect(child, &rc);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-NoteRect ToNoteRect(const RECT& rc)
-{
-    return {rc.left, rc.top, rc.right, rc.bottom};
-}
-
-NoteRect WindowRectOf(HWND hwnd)
+// A top-level window's rectangle on the screen, a child's in its parent.
+NoteRect RectOf(HWND hwnd)
 {
     RECT rc;
     GetWindowRect(hwnd, &rc);
-    return ToNoteRect(rc);
+    if (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
 // Does what the main window does with the note window's messages: counts
@@ -75,10 +61,9 @@ public:
         RegisterClassOnce(wc);
         CreateEx(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr);
     }
-
     int m_nRefreshes = 0;
     NotePos m_lastPos = nullptr;
-    HWND m_watchedAtDelete = nullptr;
+    HWND m_watched = nullptr;  // a note window: was it still there when told of the delete?
     bool m_bWatchedAliveAtDelete = false;
 
 protected:
@@ -92,13 +77,10 @@ protected:
             m_lastPos = pos;
             return 0;
         }
-        m_bWatchedAliveAtDelete = IsWindow(m_watchedAtDelete) != FALSE;
-        for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-            if (p == pos) {
-                m_notes.Remove(p);
-                break;
-            }
-        }
+        m_bWatchedAliveAtDelete = IsWindow(m_watched) != FALSE;
+        for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            if (p == pos)
+                return m_notes.Remove(p), 0;
         return 0;
     }
 
@@ -109,7 +91,6 @@ private:
 class NoteWndTest : public testing::Test {
 protected:
     void SetUp() override { m_app.m_hMainWnd = m_main.GetHwnd(); }
-
     void TearDown() override
     {
         CNoteWnd::SetScheduleDialogOpener(nullptr);
@@ -125,8 +106,8 @@ protected:
         return m_app.m_notes.GetAt(m_app.m_notes.Add(note));
     }
 
-    // Shows the note as the program does, then lets the first paint and
-    // notifications pass and starts counting afresh.
+    // Shows the note as the program does, lets the first notifications pass
+    // and starts counting afresh.
     HWND Show(CNote* note, bool focus = false)
     {
         note->m_pWnd = CNoteWnd::Create(note, focus);
@@ -149,34 +130,51 @@ protected:
     MainStandIn m_main{m_app.m_notes};
 };
 
-TEST_F(NoteWndTest, DefaultNoteShapeStylesAndPaint)
+std::string EditText(HWND edit)
+{
+    char text[256] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    return text;
+}
+
+struct Pixel {
+    const char* label;
+    int x, y;
+    COLORREF colour;
+};
+
+void ExpectPixels(HWND hwnd, std::initializer_list<Pixel> pixels)
+{
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ScopedGetDC dc(hwnd);
+    for (const Pixel& p : pixels) {
+        SCOPED_TRACE(p.label);
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), p.colour);
+    }
+}
+
+TEST_F(NoteWndTest, DefaultNoteLooksLikePaperAndReloadsItsLook)
 {
     CNote* note = AddNote();
     const HWND hwnd = Show(note);
     ASSERT_TRUE(hwnd);
-    EXPECT_EQ(WindowRectOf(hwnd), (NoteRect{100, 100, 300, 250}));
-
+    EXPECT_EQ(RectOf(hwnd), (NoteRect{100, 100, 300, 250}));
     const POINT* pts = nullptr;
     ASSERT_EQ(note->m_pWnd->GetOutline(&pts), 5);
-    const POINT expected[5] = {{0, 0}, {200, 0}, {200, 130}, {180, 150}, {0, 150}};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(pts[i].x, expected[i].x) << "point " << i;
-        EXPECT_EQ(pts[i].y, expected[i].y) << "point " << i;
-    }
+    const POINT outline[5] = {{0, 0}, {200, 0}, {200, 130}, {180, 150}, {0, 150}};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(pts[i].x == outline[i].x && pts[i].y == outline[i].y) << "point " << i;
 
     const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_SYSMENU));
-    EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no taskbar button";
     EXPECT_NE(GetWindow(hwnd, GW_OWNER), m_main.GetHwnd());
-
     const HWND edit = note->m_pWnd->GetEdit();
     EXPECT_EQ(GetDlgCtrlID(edit), IDC_NOTE_EDIT);
     EXPECT_EQ(GetWindowLongPtrA(edit, GWL_STYLE) & 0xFFFF1FFF, 0x50001044);
-    EXPECT_EQ(ToNoteRect(ClientRectOf(edit)), (NoteRect{15, 15, 185, 130}));
-    char text[64] = {};
-    GetWindowTextA(edit, text, sizeof text);
-    EXPECT_STREQ(text, "(Your text goes here)");
+    EXPECT_EQ(RectOf(edit), (NoteRect{15, 15, 185, 130}));
+    EXPECT_EQ(EditText(edit), "(Your text goes here)");
 
     // The region cuts the corner off along the diagonal.
     UniqueRegion rgn(CreateRectRgn(0, 0, 0, 0));
@@ -186,61 +184,34 @@ TEST_F(NoteWndTest, DefaultNoteShapeStylesAndPaint)
         int x, y;
         bool inside;
     } probes[] = {
-        {"top-left", 0, 0, true},           {"margin", 8, 8, true},
+        {"top-left", 0, 0, true},
         {"right edge above the cut", 199, 129, true},
         {"inside the diagonal", 185, 140, true},
         {"outside the diagonal", 195, 145, false},
         {"cut-off corner pixel", 199, 149, false},
-        {"beyond the right edge", 200, 50, false},
     };
     for (const Probe& p : probes) {
         SCOPED_TRACE(p.label);
         EXPECT_EQ(PtInRegion(rgn, p.x, p.y) != FALSE, p.inside);
     }
+    ExpectPixels(hwnd, {{"margin", 8, 8, note->m_crBack},
+                        {"left outline", 0, 70, RGB(0, 0, 0)},
+                        {"top outline", 100, 0, RGB(0, 0, 0)},
+                        {"right outline", 199, 70, RGB(0, 0, 0)},
+                        {"bottom outline", 100, 149, RGB(0, 0, 0)},
+                        {"turned corner", 185, 136, RGB(128, 128, 128)},
+                        {"behind the text", 170, 120, note->m_crBack}});
 
-    // What the user sees: paper, the black outline, the grey corner, and
-    // paper behind the text too.
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    ScopedGetDC dc(hwnd);
-    struct Pixel {
-        const char* label;
-        int x, y;
-        COLORREF colour;
-    } pixels[] = {
-        {"margin", 8, 8, note->m_crBack},
-        {"left outline", 0, 70, RGB(0, 0, 0)},
-        {"top outline", 100, 0, RGB(0, 0, 0)},
-        {"right outline", 199, 70, RGB(0, 0, 0)},
-        {"bottom outline", 100, 149, RGB(0, 0, 0)},
-        {"turned corner", 185, 136, RGB(128, 128, 128)},
-        {"below the text", 170, 120, note->m_crBack},
-    };
-    for (const Pixel& p : pixels) {
-        SCOPED_TRACE(p.label);
-        EXPECT_EQ(GetPixel(dc, p.x, p.y), p.colour);
-    }
-}
-
-TEST_F(NoteWndTest, ReloadShowsTheNotesNewLook)
-{
-    CNote* note = AddNote();
-    const HWND hwnd = Show(note);
+    // Changed from the main window's list: the window takes the new look.
     note->m_crBack = RGB(160, 220, 255);
     note->m_strText = "Changed\r\nfrom the list";
     note->m_logFont.lfHeight = -30;
     EXPECT_EQ(SendMessageA(hwnd, WM_NOTE_CHANGED, 0, 0), 0);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-
-    const HWND edit = note->m_pWnd->GetEdit();
-    char text[64] = {};
-    GetWindowTextA(edit, text, sizeof text);
-    EXPECT_STREQ(text, "Changed\r\nfrom the list");
+    EXPECT_EQ(EditText(edit), note->m_strText);
     LOGFONTA lf{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -30);
-    ScopedGetDC dc(hwnd);
-    EXPECT_EQ(GetPixel(dc, 8, 8), note->m_crBack) << "margin";
-    EXPECT_EQ(GetPixel(dc, 170, 120), note->m_crBack) << "behind the text";
+    ExpectPixels(hwnd, {{"new margin", 8, 8, note->m_crBack}, {"new text background", 170, 120, note->m_crBack}});
 }
 
 TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTen)
@@ -259,8 +230,7 @@ TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTen)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         CNote* note = AddNote(row.stored);
-        const HWND hwnd = Show(note);
-        EXPECT_EQ(WindowRectOf(hwnd), row.placed);
+        EXPECT_EQ(RectOf(Show(note)), row.placed);
         EXPECT_EQ(note->m_rcWindow, row.placed) << "stored back by the move notification";
     }
 }
@@ -285,60 +255,54 @@ TEST_F(NoteWndTest, SizingKeepsTheMarginsAndStopsAt45)
         m_app.m_notes.m_bModified = 0;
         SetWindowPos(hwnd, nullptr, 0, 0, row.cx, row.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         const NoteRect expected{100, 100, 100 + row.expectCx, 100 + row.expectCy};
-        EXPECT_EQ(WindowRectOf(hwnd), expected);
+        EXPECT_EQ(RectOf(hwnd), expected);
         EXPECT_EQ(note->m_rcWindow, expected);
         EXPECT_EQ(m_app.m_notes.m_bModified, 1u);
-        EXPECT_EQ(ToNoteRect(ClientRectOf(edit)), (NoteRect{15, 15, row.expectCx - 15, row.expectCy - 15}));
+        EXPECT_EQ(RectOf(edit), (NoteRect{15, 15, row.expectCx - 15, row.expectCy - 15}));
         const POINT* pts = nullptr;
         note->m_pWnd->GetOutline(&pts);
-        EXPECT_EQ(pts[2].x, row.expectCx);
-        EXPECT_EQ(pts[3].y, row.expectCy);
+        EXPECT_TRUE(pts[2].x == row.expectCx && pts[3].y == row.expectCy) << "outline follows";
     }
-
     // During a drag the text area follows the proposed right and bottom
     // edges; the proposal itself is left alone.
     SetWindowPos(hwnd, nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT proposed{100, 100, 360, 250};
     SendMessageA(hwnd, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&proposed));
-    EXPECT_EQ(ToNoteRect(proposed), (NoteRect{100, 100, 360, 250}));
-    EXPECT_EQ(ToNoteRect(ClientRectOf(edit)), (NoteRect{15, 15, 230, 120}));
+    EXPECT_TRUE(proposed.left == 100 && proposed.right == 360 && proposed.bottom == 250);
+    EXPECT_EQ(RectOf(edit), (NoteRect{15, 15, 230, 120}));
 }
 
 TEST_F(NoteWndTest, PressesStartTheRightMoveOrSizeAndSetTheCursor)
 {
-    CNote* note = AddNote();
-    const HWND hwnd = Show(note);
+    const HWND hwnd = Show(AddNote());
     // Catch the system command instead of letting it run its loop.
     static WPARAM s_command;
     static WNDPROC s_original;
-    s_command = 0;
     s_original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == WM_SYSCOMMAND) {
-            s_command = w;
-            return 0;
-        }
-        return CallWindowProcA(s_original, h, m, w, l);
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) {
+        if (m != WM_SYSCOMMAND)
+            return CallWindowProcA(s_original, h, m, w, l);
+        s_command = w;
+        return LRESULT{0};
     }));
-
-    const HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_MOVE));
-    ASSERT_TRUE(hand);
+    const auto sys = [](LPCSTR id) { return LoadCursorA(nullptr, id); };
     struct Row {
         const char* label;
         int x, y;
         WPARAM command;
         HCURSOR cursor;
     } rows[] = {
-        {"margin", 8, 60, 0xF012, hand},
-        {"left edge", 1, 70, 0xF001, LoadCursorA(nullptr, IDC_SIZEWE)},
-        {"right edge", 198, 70, 0xF002, LoadCursorA(nullptr, IDC_SIZEWE)},
-        {"top edge", 100, 1, 0xF003, LoadCursorA(nullptr, IDC_SIZENS)},
-        {"top-left", 1, 1, 0xF004, LoadCursorA(nullptr, IDC_SIZENWSE)},
-        {"top-right", 198, 1, 0xF005, LoadCursorA(nullptr, IDC_SIZENESW)},
-        {"bottom edge", 100, 148, 0xF006, LoadCursorA(nullptr, IDC_SIZENS)},
-        {"bottom-left", 1, 148, 0xF007, LoadCursorA(nullptr, IDC_SIZENESW)},
-        {"turned corner", 186, 136, 0xF008, LoadCursorA(nullptr, IDC_SIZENWSE)},
+        {"margin", 8, 60, 0xF012, LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_MOVE))},
+        {"left edge", 1, 70, 0xF001, sys(IDC_SIZEWE)},
+        {"right edge", 198, 70, 0xF002, sys(IDC_SIZEWE)},
+        {"top edge", 100, 1, 0xF003, sys(IDC_SIZENS)},
+        {"top-left", 1, 1, 0xF004, sys(IDC_SIZENWSE)},
+        {"top-right", 198, 1, 0xF005, sys(IDC_SIZENESW)},
+        {"bottom edge", 100, 148, 0xF006, sys(IDC_SIZENS)},
+        {"bottom-left", 1, 148, 0xF007, sys(IDC_SIZENESW)},
+        {"turned corner", 186, 136, 0xF008, sys(IDC_SIZENWSE)},
     };
+    ASSERT_TRUE(rows[0].cursor);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(row.x, row.y));
@@ -353,7 +317,7 @@ TEST_F(NoteWndTest, PressesStartTheRightMoveOrSizeAndSetTheCursor)
 TEST_F(NoteWndTest, EveryTextChangePostsOneRowRefresh)
 {
     CNote* note = AddNote();
-    const HWND hwnd = Show(note);
+    Show(note);
     const HWND edit = note->m_pWnd->GetEdit();
     SendMessageA(edit, EM_SETSEL, 0, -1);
     struct Row {
@@ -366,85 +330,73 @@ TEST_F(NoteWndTest, EveryTextChangePostsOneRowRefresh)
         {"another letter", 'i', "Hi", 1},
         {"Enter makes a new line", '\r', "Hi\r\n", 1},
         {"backspace", '\b', "Hi", 1},
+        {"backspace at the start changes nothing", '\b', "Hi", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
+        if (!row.refreshes)
+            SendMessageA(edit, EM_SETSEL, 0, 0);
         m_main.m_nRefreshes = 0;
         m_app.m_notes.m_bModified = 0;
         SendMessageA(edit, WM_CHAR, row.ch, 1);
         EXPECT_EQ(note->m_strText, row.text);
-        EXPECT_EQ(m_app.m_notes.m_bModified, 1u);
+        EXPECT_EQ(m_app.m_notes.m_bModified, row.refreshes ? 1u : 0u);
         EXPECT_EQ(m_main.m_nRefreshes, 0) << "posted, not sent";
         PumpPending();
         EXPECT_EQ(m_main.m_nRefreshes, row.refreshes);
-        EXPECT_EQ(m_main.m_lastPos, note->m_pos);
+        if (row.refreshes) {
+            EXPECT_EQ(m_main.m_lastPos, note->m_pos);
+        }
     }
-    // A key that changes nothing tells nobody.
-    SendMessageA(edit, EM_SETSEL, 0, 0);
-    m_main.m_nRefreshes = 0;
-    SendMessageA(edit, WM_CHAR, '\b', 1);
-    PumpPending();
-    EXPECT_EQ(m_main.m_nRefreshes, 0);
-    EXPECT_TRUE(IsWindow(hwnd));
 }
 
 TEST_F(NoteWndTest, WaysAWindowGoes)
 {
+    const auto post = [](UINT msg, WPARAM wParam) {
+        return [=](CNoteList&, CNote* note) { PostMessageA(note->m_pWnd->GetHwnd(), msg, wParam, 0); };
+    };
     struct Row {
         const char* label;
-        std::function<void(CNoteList&, CNote*, HWND)> act;
+        std::function<void(CNoteList&, CNote*)> act;
         bool staysInList;
         uint16_t visibleAfter;
         int refreshes;
     } rows[] = {
-        {"Hide", [](CNoteList&, CNote*, HWND h) { PostMessageA(h, WM_COMMAND, ID_NOTE_HIDE, 0); }, true, 0, 1},
+        {"Hide", post(WM_COMMAND, ID_NOTE_HIDE), true, 0, 1},
         {"Escape while typing",
-         [](CNoteList&, CNote* n, HWND) { PostMessageA(n->m_pWnd->GetEdit(), WM_KEYDOWN, VK_ESCAPE, 1); },
-         true, 0, 1},
-        {"closed by the main window", [](CNoteList&, CNote*, HWND h) { PostMessageA(h, WM_CLOSE, 0, 0); },
-         true, 1, 0},
-        {"Delete", [](CNoteList&, CNote*, HWND h) { PostMessageA(h, WM_COMMAND, ID_NOTE_DELETE, 0); },
-         false, 0, 0},
-        {"note removed from the list",
-         [](CNoteList& notes, CNote* n, HWND) { notes.Remove(n->m_pos); }, false, 0, 0},
+         [](CNoteList&, CNote* n) { PostMessageA(n->m_pWnd->GetEdit(), WM_KEYDOWN, VK_ESCAPE, 1); }, true, 0, 1},
+        {"closed by the main window", post(WM_CLOSE, 0), true, 1, 0},
+        {"Delete", post(WM_COMMAND, ID_NOTE_DELETE), false, 0, 0},
+        {"note removed from the list", [](CNoteList& notes, CNote* n) { notes.Remove(n->m_pos); }, false, 0, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         CNote* note = AddNote();
         const HWND hwnd = Show(note);
-        const int count = m_app.m_notes.m_nCount;
-        m_main.m_watchedAtDelete = hwnd;
+        m_main.m_watched = hwnd;
         m_main.m_bWatchedAliveAtDelete = false;
-        row.act(m_app.m_notes, note, hwnd);
+        row.act(m_app.m_notes, note);
         EXPECT_TRUE(PumpFilteredUntil([&] { return !IsWindow(hwnd); }, 2000));
         PumpPending();
         EXPECT_EQ(m_main.m_nRefreshes, row.refreshes);
-        if (row.staysInList) {
-            ASSERT_TRUE(InList(note));
-            EXPECT_EQ(note->m_pWnd, nullptr);
-            EXPECT_EQ(note->m_bVisible, row.visibleAfter);
-            if (row.refreshes) {
-                EXPECT_EQ(m_main.m_lastPos, note->m_pos);
-            }
-        } else {
-            EXPECT_EQ(m_app.m_notes.m_nCount, count - 1);
+        ASSERT_EQ(InList(note), row.staysInList);
+        if (row.label == std::string("Delete")) {
+            EXPECT_TRUE(m_main.m_bWatchedAliveAtDelete) << "the note goes before its window";
+        }
+        if (!row.staysInList)
+            continue;
+        EXPECT_EQ(note->m_pWnd, nullptr);
+        EXPECT_EQ(note->m_bVisible, row.visibleAfter);
+        if (row.refreshes) {
+            EXPECT_EQ(m_main.m_lastPos, note->m_pos);
         }
     }
-    // Delete asks the main window while the window is still there, so the
-    // row and the note go first.
-    CNote* note = AddNote();
-    const HWND hwnd = Show(note);
-    m_main.m_watchedAtDelete = hwnd;
-    SendMessageA(hwnd, WM_COMMAND, ID_NOTE_DELETE, 0);
-    EXPECT_TRUE(m_main.m_bWatchedAliveAtDelete);
-    EXPECT_FALSE(InList(note));
-    EXPECT_FALSE(IsWindow(hwnd));
 }
 
-TEST_F(NoteWndTest, HiddenWindowLeavesANoteShownAgainAlone)
+TEST_F(NoteWndTest, HiddenWindowLeavesItsNoteAloneUntilItCloses)
 {
-    // Hide, then the note comes back (Show all notes) before the first
-    // window's close has arrived: the new window keeps its place in the note.
+    // Hidden, then shown again (Show all notes) before the first window's
+    // close has arrived: the new window keeps its place in the note.
     CNote* note = AddNote();
     const HWND first = Show(note);
     SendMessageA(first, WM_COMMAND, ID_NOTE_HIDE, 0);
@@ -452,13 +404,10 @@ TEST_F(NoteWndTest, HiddenWindowLeavesANoteShownAgainAlone)
     EXPECT_TRUE(IsWindow(first)) << "closes when the loop reaches the close";
     note->m_bVisible = 1;
     const HWND second = Show(note);
-    PumpFilteredUntil([&] { return !IsWindow(first); }, 2000);
-    EXPECT_FALSE(IsWindow(first));
-    ASSERT_TRUE(IsWindow(second));
+    EXPECT_TRUE(PumpFilteredUntil([&] { return !IsWindow(first); }, 2000));
     ASSERT_NE(note->m_pWnd, nullptr);
     EXPECT_EQ(note->m_pWnd->GetHwnd(), second);
-
-    // Hide, then the note is deleted before the close arrives.
+    // Hidden, then deleted before the close arrives.
     SendMessageA(second, WM_COMMAND, ID_NOTE_HIDE, 0);
     m_app.m_notes.Remove(note->m_pos);
     EXPECT_TRUE(PumpFilteredUntil([&] { return !IsWindow(second); }, 2000));
@@ -483,25 +432,15 @@ TEST_F(NoteWndTest, AlwaysOnTop)
     }
 }
 
-// What a timer saw of the open menus while the note's menu loop ran.
+// What a timer saw while the note's menu loop ran.
 struct MenuWatch {
     CNoteWnd* wnd = nullptr;
     std::vector<std::vector<UINT>> menusSeen;  // item ids of each menu seen
     bool ontopChecked = false;
-    bool nestedReturned = false;
     bool busyDuringNested = false;
     int visibleMenusAfterNested = 0;
 };
 MenuWatch* g_watch = nullptr;
-
-BOOL CALLBACK CountVisibleMenus(HWND hwnd, LPARAM count)
-{
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd))
-        ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
 
 void CALLBACK WatchMenu(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -512,13 +451,20 @@ void CALLBACK WatchMenu(HWND, UINT, UINT_PTR, DWORD)
     std::vector<UINT> ids;
     for (int i = 0; i < GetMenuItemCount(menu); ++i)
         ids.push_back(GetMenuItemID(menu, i));
-    g_watch->ontopChecked = (GetMenuState(menu, ID_NOTE_ONTOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
     g_watch->menusSeen.push_back(ids);
+    g_watch->ontopChecked = (GetMenuState(menu, ID_NOTE_ONTOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
     // A second request while the menu is open only beeps.
     g_watch->wnd->ShowContextMenu();
-    g_watch->nestedReturned = true;
     g_watch->busyDuringNested = g_watch->wnd->IsBusy();
-    EnumWindows(&CountVisibleMenus, reinterpret_cast<LPARAM>(&g_watch->visibleMenusAfterNested));
+    EnumWindows(
+        [](HWND hwnd, LPARAM count) {
+            char cls[16] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd))
+                ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&g_watch->visibleMenusAfterNested));
     EndMenu();
 }
 
@@ -544,18 +490,16 @@ TEST_F(NoteWndTest, ContextMenuOnceAtATimeWithTheOnTopCheck)
         const UINT_PTR timer = SetTimer(nullptr, 0, 100, &WatchMenu);
         if (row.viaRightButtonOverText) {
             PostMessageA(note->m_pWnd->GetEdit(), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-            PumpFilteredUntil([&] { return !watch.menusSeen.empty() && !note->m_pWnd->IsBusy(); }, 3000);
-            PumpFor(300);  // the edit control's own menu would show up now
+            // Long enough for the edit control's own menu to show up too.
+            PumpFilteredUntil([] { return false; }, 1000);
         } else {
             note->m_pWnd->ShowContextMenu();
         }
         KillTimer(nullptr, timer);
         g_watch = nullptr;
-
         ASSERT_EQ(watch.menusSeen.size(), 1u) << "exactly one menu, and it is the note's";
         EXPECT_EQ(watch.menusSeen[0], noteMenu);
         EXPECT_EQ(watch.ontopChecked, row.onTop == 1);
-        EXPECT_TRUE(watch.nestedReturned);
         EXPECT_TRUE(watch.busyDuringNested);
         EXPECT_EQ(watch.visibleMenusAfterNested, 1);
         EXPECT_FALSE(note->m_pWnd->IsBusy()) << "free again once the menu is closed";
@@ -565,22 +509,18 @@ TEST_F(NoteWndTest, ContextMenuOnceAtATimeWithTheOnTopCheck)
 TEST_F(NoteWndTest, ScheduleRunsTheDialogWhileTheNoteIsBusy)
 {
     static struct {
-        HWND parent = nullptr;
-        CNote* note = nullptr;
-        int calls = 0;
-        bool busy = false;
+        CNoteWnd* wnd;
+        HWND parent;
+        CNote* note;
+        int calls;
+        bool busy;
     } s_seen;
-    s_seen = {};
     CNote* note = AddNote();
     const HWND hwnd = Show(note);
-    static CNoteWnd* s_wnd;
-    s_wnd = note->m_pWnd;
+    s_seen = {note->m_pWnd, nullptr, nullptr, 0, false};
     CNoteWnd::SetScheduleDialogOpener([](HWND parent, CNote& n) {
-        ++s_seen.calls;
-        s_seen.parent = parent;
-        s_seen.note = &n;
-        s_seen.busy = s_wnd->IsBusy();
-        s_wnd->ShowContextMenu();  // only beeps: no menu over the dialog
+        s_seen = {s_seen.wnd, parent, &n, s_seen.calls + 1, s_seen.wnd->IsBusy()};
+        s_seen.wnd->ShowContextMenu();  // only beeps: no menu over the dialog
     });
     SendMessageA(hwnd, WM_COMMAND, ID_NOTE_SCHEDULE, 0);
     EXPECT_EQ(s_seen.calls, 1);
@@ -602,14 +542,13 @@ TEST_F(NoteWndTest, FocusTimerSelectsTheTextOnce)
             SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
             return std::make_pair(start, end);
         };
-        const DWORD length = static_cast<DWORD>(note->m_strText.size());
-        const bool selected = PumpFilteredUntil([&] { return selection() == std::make_pair(0ul, length); }, 1000);
-        EXPECT_EQ(selected, focus);
+        const std::pair<DWORD, DWORD> all{0, static_cast<DWORD>(note->m_strText.size())};
+        EXPECT_EQ(PumpFilteredUntil([&] { return selection() == all; }, 1000), focus);
         EXPECT_EQ(GetFocus() == edit, focus);
         // Once only: a later selection stays as the user left it.
         SendMessageA(edit, EM_SETSEL, 2, 2);
-        PumpFor(200);
-        EXPECT_EQ(selection(), std::make_pair(2ul, 2ul));
+        PumpFilteredUntil([] { return false; }, 200);
+        EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{2, 2}));
         m_app.m_notes.Remove(note->m_pos);
     }
 }
