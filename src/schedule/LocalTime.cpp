@@ -130,10 +130,10 @@ std::optional<int64_t> FromLocal(int year, int month, int day, int hour, int min
 {
     const int64_t wanted = WallSeconds(year, month, day, hour, minute, second);
 
-    // The zone's offsets on either side of the reading. mktime would answer
-    // too, but glibc's re-reads the zone (a stat of /etc/localtime) on every
-    // call, which a pass over thousands of notes cannot afford; the offsets
-    // come from the same runtime's localtime.
+    // The zone's offsets on either side of the reading, from the runtime's
+    // localtime. mktime would answer too, but glibc's looks at the zone again
+    // on every call (a stat of /etc/localtime when TZ is unset), which a pass
+    // over thousands of notes cannot afford; RefreshLocalZone does that once.
     const int64_t probes[2] = {wanted - kOffsetProbe, wanted + kOffsetProbe};
     int64_t offsets[2];
     int known = 0;
