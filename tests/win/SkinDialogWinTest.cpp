@@ -1,0 +1,399 @@
+// A dialog wearing a skin: its size and shape, its six buttons, their faces,
+// their clicks, and the messages shown when a skin is incomplete.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "SkinWinTestUtil.h"
+#include "WinTestUtil.h"
+#include "skin/SkinImage.h"
+#include "skin/SkinKey.h"
+#include "skin/SkinLayout.h"
+
+namespace {
+
+const char* const kButtonNames[] = {"BUTTON_LOGO",     "BUTTON_ADDNOTE", "BUTTON_DELNOTE",
+                                    "BUTTON_CALENDAR", "BUTTON_MINMIZE", "BUTTON_HELP"};
+
+std::string PackedSkinIni()
+{
+    return PackedSkinFolder() + "\\skin.ini";
+}
+
+// A scrambled 24-bit BMP of one colour (0x00RRGGBB).
+std::vector<uint8_t> PackedPlainBitmap(int width, int height, uint32_t colour)
+{
+    const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) / 4 * 4;
+    const uint32_t imageBytes = stride * static_cast<uint32_t>(height);
+    std::vector<uint8_t> bytes(54 + imageBytes, 0);
+    auto put32 = [&bytes](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    bytes[26] = 1;
+    bytes[28] = 24;
+    put32(34, imageBytes);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &bytes[54 + y * stride + x * 3];
+            p[0] = static_cast<uint8_t>(colour);
+            p[1] = static_cast<uint8_t>(colour >> 8);
+            p[2] = static_cast<uint8_t>(colour >> 16);
+        }
+    }
+    UnscrambleHeader(bytes.data(), bytes.size());
+    return bytes;
+}
+
+// A skin folder made of the default skin's packed pictures and a skin.ini of
+// the test's own.
+struct TestSkin {
+    TempFolder folder;
+    explicit TestSkin(const std::string& ini)
+    {
+        for (const char* name : {"main.bmp", "mask.bmp", "over.bmp", "down.bmp", "disabled.bmp"})
+            CopyFileA((PackedSkinFolder() + "\\" + name).c_str(), folder.Path(name).c_str(), FALSE);
+        WriteWholeFile(IniPath(), std::vector<uint8_t>(ini.begin(), ini.end()));
+    }
+    std::string IniPath() const { return folder.Path("skin.ini"); }
+};
+
+SIZE WindowSize(HWND hwnd)
+{
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// The rectangle of a child in its parent's client coordinates.
+RECT ChildRect(HWND child)
+{
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int CountButtonWindows(HWND dialog)
+{
+    int count = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        count += lstrcmpiA(cls, "Button") == 0;
+    }
+    return count;
+}
+
+// The pixels of one of the default skin's pictures, top row first.
+std::vector<uint32_t> SkinPixels(const char* name)
+{
+    UniqueBitmap bitmap;
+    SIZE size{};
+    LoadSkinImage(PackedSkinFolder() + "\\" + name, bitmap, size);
+    return ReadPixels(bitmap, size);
+}
+
+uint32_t At(const std::vector<uint32_t>& pixels, POINT p)
+{
+    return pixels[size_t(p.y) * 545 + p.x];
+}
+
+// A point of the button's rectangle (window coordinates) where the over and
+// the normal faces differ.
+POINT PointWhereFacesDiffer(const RECT& button, const std::vector<uint32_t>& normal,
+                            const std::vector<uint32_t>& over)
+{
+    for (int y = button.top; y < button.bottom; ++y)
+        for (int x = button.left; x < button.right; ++x)
+            if (At(normal, POINT{x, y}) != At(over, POINT{x, y}))
+                return POINT{x, y};
+    return POINT{-1, -1};
+}
+
+uint32_t ScreenPixelOf(HWND hwnd, POINT client)
+{
+    UpdateWindow(hwnd);
+    ScopedGetDC dc(hwnd);
+    return FromColorRef(GetPixel(dc, client.x, client.y));
+}
+
+// Makes the dialog the active window, as hovering needs.
+void Activate(HWND hwnd)
+{
+    SetForegroundWindow(hwnd);
+    SetActiveWindow(hwnd);
+    PumpUntil([hwnd] { return GetActiveWindow() == hwnd; }, 2000);
+    PumpPending();
+}
+
+}  // namespace
+
+TEST(SkinDialogWin, WearsTheDefaultSkin)
+{
+    MessageBoxCloser closer;
+    CSkinTestDlg dialog(PackedSkinIni());
+    HWND hwnd = dialog.CreateModeless(nullptr);
+    ASSERT_TRUE(hwnd);
+    PumpPending();
+
+    // The Mask gives size and shape.
+    const SIZE size = WindowSize(hwnd);
+    EXPECT_EQ(size.cx, 545);
+    EXPECT_EQ(size.cy, 260);
+    UniqueRegion shape(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_EQ(GetWindowRgn(hwnd, shape), COMPLEXREGION);
+    struct Probe {
+        const char* label;
+        POINT point;
+        bool inside;
+    } probes[] = {
+        {"rounded top-left corner", {1, 1}, false},  {"title band", {300, 10}, true},
+        {"cut bottom-right corner", {543, 258}, false}, {"middle", {272, 130}, true},
+        {"left edge, mid height", {0, 130}, true},
+    };
+    for (const auto& p : probes) {
+        SCOPED_TRACE(p.label);
+        EXPECT_EQ(PtInRegion(shape, p.point.x, p.point.y) != FALSE, p.inside);
+    }
+
+    // Six buttons at their layout rectangles, control id 0, owner-drawn,
+    // without border or tab stop, each with its tooltip.
+    ASSERT_EQ(dialog.GetSkinButtonCount(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(kButtonNames[i]);
+        CSkinButton* button = dialog.GetSkinButton(i);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->GetName(), kButtonNames[i]);
+        SkinButtonRow row;
+        ReadSkinButtonRow(g_skinButtonLayout[i], row);
+        const RECT r = ChildRect(button->GetHwnd());
+        EXPECT_EQ(r.left, row.left);
+        EXPECT_EQ(r.top, row.top);
+        EXPECT_EQ(r.right, row.right);
+        EXPECT_EQ(r.bottom, row.bottom);
+        EXPECT_EQ(GetDlgCtrlID(button->GetHwnd()), 0);
+        const LONG_PTR style = GetWindowLongPtrA(button->GetHwnd(), GWL_STYLE);
+        EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
+        EXPECT_EQ(style & (WS_TABSTOP | WS_BORDER), 0);
+        EXPECT_TRUE(style & WS_VISIBLE);
+        char tip[128] = {};
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = button->GetHwnd();
+        tool.uId = 1;
+        tool.lpszText = tip;
+        ASSERT_TRUE(button->GetTooltip());
+        SendMessageA(button->GetTooltip(), TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(std::string(tip), row.tooltip);
+    }
+    EXPECT_EQ(dialog.GetSkinButton(6), nullptr);
+
+    // The background is the Main picture; each button shows its normal face.
+    const auto main = SkinPixels("main.bmp");
+    EXPECT_EQ(ScreenPixelOf(hwnd, POINT{300, 10}), At(main, POINT{300, 10}));
+    HWND logo = dialog.GetSkinButton(0)->GetHwnd();
+    EXPECT_EQ(ScreenPixelOf(logo, POINT{50, 47}), At(main, POINT{19 + 50, 18 + 47}));
+    EXPECT_TRUE(closer.Boxes().empty());
+}
+
+TEST(SkinDialogWin, LoadingTwiceLeavesSixButtons)
+{
+    CSkinTestDlg dialog(PackedSkinIni());
+    HWND hwnd = dialog.CreateModeless(nullptr);
+    ASSERT_TRUE(hwnd);
+    for (int load = 1; load <= 3; ++load) {
+        SCOPED_TRACE(load);
+        if (load > 1)
+            dialog.LoadSkin();
+        PumpPending();
+        EXPECT_EQ(dialog.GetSkinButtonCount(), 6u);
+        EXPECT_EQ(CountButtonWindows(hwnd), 6);
+        EXPECT_EQ(WindowSize(hwnd).cx, 545);
+    }
+}
+
+TEST(SkinDialogWin, MissingSkinFileClosesTheDialog)
+{
+    TempFolder folder;
+    CreateDirectoryA(folder.Path("skin.ini").c_str(), nullptr);
+    struct Case {
+        const char* label;
+        std::string path;
+    } cases[] = {
+        {"no such file", folder.Path("Skins\\skin.ini")},
+        {"a folder named skin.ini", folder.Path("skin.ini")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        MessageBoxCloser closer;
+        CSkinTestDlg dialog(c.path);
+        EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+        const auto boxes = closer.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, "Error");
+        EXPECT_EQ(boxes[0].text, "Can not load skin files!");
+        EXPECT_EQ(dialog.GetSkinButtonCount(), 0u);
+    }
+}
+
+TEST(SkinDialogWin, MaskThatGivesNoShape)
+{
+    SIZE plainSize{};
+    {
+        CSkinTestDlg plain("");
+        ASSERT_TRUE(plain.CreateModeless(nullptr));
+        plainSize = WindowSize(plain.GetHwnd());
+    }
+    ASSERT_NE(plainSize.cx, 545);
+
+    const std::string others = "Main=main.bmp\r\nOver=over.bmp\r\nDown=down.bmp\r\nDisabled=disabled.bmp\r\n";
+    struct Case {
+        const char* label;
+        std::string maskLine;
+        std::vector<uint8_t> maskFile;  // written as mask2.bmp when not empty
+        bool hello;
+        SIZE size;
+        int shape;  // GetWindowRgn's answer
+    } cases[] = {
+        {"no Mask key", "", {}, true, plainSize, ERROR},
+        {"Mask names a missing file", "Mask=nothing.bmp\r\n", {}, true, plainSize, ERROR},
+        {"Mask is no picture", "Mask=mask2.bmp\r\n", {1, 2, 3, 4, 5, 6, 7, 8}, true, plainSize, ERROR},
+        {"Mask entirely white", "Mask=mask2.bmp\r\n", PackedPlainBitmap(40, 30, 0xFFFFFF), false, {40, 30},
+         NULLREGION},
+        {"Mask entirely black", "Mask=mask2.bmp\r\n", PackedPlainBitmap(40, 30, 0), false, {40, 30},
+         SIMPLEREGION},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestSkin skin("[Screen]\r\n" + others + c.maskLine);
+        if (!c.maskFile.empty())
+            WriteWholeFile(skin.folder.Path("mask2.bmp"), c.maskFile);
+        MessageBoxCloser closer;
+        CSkinTestDlg dialog(skin.IniPath());
+        ASSERT_TRUE(dialog.CreateModeless(nullptr));
+        PumpPending();
+        const SIZE size = WindowSize(dialog.GetHwnd());
+        EXPECT_EQ(size.cx, c.size.cx);
+        EXPECT_EQ(size.cy, c.size.cy);
+        UniqueRegion shape(CreateRectRgn(0, 0, 0, 0));
+        EXPECT_EQ(GetWindowRgn(dialog.GetHwnd(), shape), c.shape);
+        // Everything else of the skin still loads.
+        EXPECT_EQ(dialog.GetSkinButtonCount(), 6u);
+        const auto boxes = closer.Boxes();
+        if (c.hello) {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].caption, "Hata");
+            EXPECT_EQ(boxes[0].text, "hello");
+        } else {
+            EXPECT_TRUE(boxes.empty());
+        }
+    }
+}
+
+TEST(SkinDialogWin, HoverShowsTheOverFaceUntilTheMouseLeaves)
+{
+    CSkinTestDlg dialog(PackedSkinIni());
+    HWND hwnd = dialog.CreateModeless(nullptr);
+    ASSERT_TRUE(hwnd);
+    Activate(hwnd);
+    ASSERT_EQ(GetActiveWindow(), hwnd);
+    const auto main = SkinPixels("main.bmp");
+    const auto over = SkinPixels("over.bmp");
+
+    for (int number : {1, 4}) {
+        CSkinButton* button = dialog.GetSkinButton(number);
+        SCOPED_TRACE(button->GetName());
+        HWND bh = button->GetHwnd();
+        const RECT r = ChildRect(bh);
+        const POINT differs = PointWhereFacesDiffer(r, main, over);
+        ASSERT_GE(differs.x, 0);
+        const POINT inButton{differs.x - r.left, differs.y - r.top};
+        ASSERT_EQ(ScreenPixelOf(bh, inButton), At(main, differs));
+
+        dialog.m_hoverNames.clear();
+        SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        EXPECT_TRUE(button->IsHighlighted());
+        EXPECT_EQ(GetCapture(), bh);
+        EXPECT_EQ(ScreenPixelOf(bh, inButton), At(over, differs));
+        ASSERT_FALSE(dialog.m_hoverNames.empty());
+        EXPECT_EQ(dialog.m_hoverNames[0], button->GetName());
+
+        // Moving on inside keeps it lit; moving onto the dialog's own paper
+        // puts the normal face back and lets the mouse go.
+        SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+        EXPECT_TRUE(button->IsHighlighted());
+        SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(-8, -4));
+        EXPECT_FALSE(button->IsHighlighted());
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(ScreenPixelOf(bh, inButton), At(main, differs));
+    }
+
+    // Losing the focus ends the hover as well.
+    HWND help = dialog.GetSkinButton(5)->GetHwnd();
+    SendMessageA(help, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    ASSERT_TRUE(dialog.GetSkinButton(5)->IsHighlighted());
+    SendMessageA(help, WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(dialog.GetSkinButton(5)->IsHighlighted());
+    ReleaseCapture();
+}
+
+TEST(SkinDialogWin, ClicksReportNumberThenName)
+{
+    CSkinTestDlg dialog(PackedSkinIni());
+    HWND hwnd = dialog.CreateModeless(nullptr);
+    ASSERT_TRUE(hwnd);
+    Activate(hwnd);
+    struct Case {
+        const char* label;
+        int number;
+        POINT release;  // button coordinates
+        bool reported;
+    } cases[] = {
+        {"add note, released inside", 1, {50, 9}, true},
+        {"minimise, released inside", 4, {8, 11}, true},
+        {"logo, released at its last pixel", 0, {100, 93}, true},
+        {"help, dragged out and released outside", 5, {50, 40}, false},
+        {"delete, released just past the right edge", 2, {101, 9}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        dialog.m_clickedNames.clear();
+        dialog.m_clickedNumbers.clear();
+        dialog.m_pressedDuringClick = false;
+        CSkinButton* button = dialog.GetSkinButton(c.number);
+        HWND bh = button->GetHwnd();
+        SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        SendMessageA(bh, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageA(bh, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.release.x, c.release.y));
+        SendMessageA(bh, WM_LBUTTONUP, 0, MAKELPARAM(c.release.x, c.release.y));
+        PumpPending();
+        if (c.reported) {
+            EXPECT_EQ(dialog.m_clickedNumbers, std::vector<int>{c.number});
+            EXPECT_EQ(dialog.m_clickedNames, std::vector<std::string>{kButtonNames[c.number]});
+            // Reported before the button's own release: it still held the
+            // mouse and looked pressed.
+            EXPECT_TRUE(dialog.m_pressedDuringClick);
+            EXPECT_FALSE(button->IsHighlighted());
+        } else {
+            EXPECT_TRUE(dialog.m_clickedNumbers.empty());
+            EXPECT_TRUE(dialog.m_clickedNames.empty());
+        }
+        // Leave the button for the next case.
+        SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(-8, -4));
+        ReleaseCapture();
+    }
+}

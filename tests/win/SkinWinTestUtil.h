@@ -1,0 +1,197 @@
+#pragma once
+// Helpers of the skin tests: a skinned test dialog shaped like the main
+// window (its template is test-only, SkinWinTest.rc), a closer for message
+// boxes, pictures made from text and read back as pixels, and the default
+// skin's folders.
+
+#define IDD_SKIN_TEST 900
+#define IDC_SKIN_TEST_LIST 1000
+
+#ifndef RC_INVOKED
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/ScopedHandles.h"
+#include "skin/CSkinDialog.h"
+
+// The default skin as drawn (plain pictures) and as packed by the build.
+inline std::string SkinSourceFolder() { return VELUMO_SKIN_SOURCE_DIR; }
+inline std::string PackedSkinFolder() { return VELUMO_SKIN_PACKED_DIR; }
+
+// A 32-bit picture drawn from rows given top first: '#' black, '.' white,
+// 'r', 'g', 'b' white with that component at 254.
+inline HBITMAP DrawMask(const std::vector<std::string>& rows)
+{
+    const int height = static_cast<int>(rows.size());
+    const int width = height ? static_cast<int>(rows[0].size()) : 0;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint32_t pixel = 0x00FFFFFF;
+            switch (rows[y][x]) {
+            case '#': pixel = 0; break;
+            case 'r': pixel = 0x00FEFFFF; break;
+            case 'g': pixel = 0x00FFFEFF; break;
+            case 'b': pixel = 0x00FFFFFE; break;
+            }
+            pixels[size_t(y) * width + x] = pixel;
+        }
+    }
+    return bitmap;
+}
+
+// The pixels of a bitmap, top row first, as 0x00RRGGBB.
+inline std::vector<uint32_t> ReadPixels(HBITMAP bitmap, SIZE& size)
+{
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
+    size = SIZE{info.bmWidth, info.bmHeight};
+    std::vector<uint32_t> pixels(size_t(info.bmWidth) * info.bmHeight);
+    BITMAPINFO request{};
+    request.bmiHeader.biSize = sizeof request.bmiHeader;
+    request.bmiHeader.biWidth = info.bmWidth;
+    request.bmiHeader.biHeight = -info.bmHeight;
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    request.bmiHeader.biCompression = BI_RGB;
+    ScopedGetDC screen(nullptr);
+    if (GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &request, DIB_RGB_COLORS) != info.bmHeight)
+        pixels.clear();
+    for (auto& p : pixels)
+        p &= 0x00FFFFFF;
+    return pixels;
+}
+
+// A pixel as GetPixel reports it (0x00BBGGRR), as 0x00RRGGBB.
+inline uint32_t FromColorRef(COLORREF c)
+{
+    return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+}
+
+class CSkinTestDlg : public CSkinDialog {
+public:
+    explicit CSkinTestDlg(std::string skinIni) : CSkinDialog(IDD_SKIN_TEST), m_skinIni(std::move(skinIni)) {}
+
+    void OnSkinButton(const std::string& name) override
+    {
+        m_clickedNames.push_back(name);
+        // What the button's own button-up processing has not yet undone.
+        HWND capture = GetCapture();
+        m_pressedDuringClick = capture && (SendMessageA(capture, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    }
+    void OnSkinButtonClicked(int number) override
+    {
+        m_clickedNumbers.push_back(number);
+        CSkinDialog::OnSkinButtonClicked(number);
+    }
+    void OnSkinHover(const std::string& name, POINT) override { m_hoverNames.push_back(name); }
+
+    std::vector<std::string> m_clickedNames;
+    std::vector<int> m_clickedNumbers;
+    std::vector<std::string> m_hoverNames;
+    bool m_pressedDuringClick = false;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        SetWindowPos(GetItem(IDC_SKIN_TEST_LIST), nullptr, 149, 32, 358, 213, SWP_NOZORDER);
+        if (!m_skinIni.empty())
+            OpenSkin(m_skinIni);
+        return TRUE;
+    }
+
+private:
+    std::string m_skinIni;
+};
+
+// Closes every message box of this process from a thread of its own (a
+// message box blocks the thread that shows it) and remembers caption and text.
+class MessageBoxCloser {
+public:
+    struct Seen {
+        std::string caption;
+        std::string text;
+    };
+
+    MessageBoxCloser() : m_thread([this] { Watch(); }) {}
+    ~MessageBoxCloser()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    MessageBoxCloser(const MessageBoxCloser&) = delete;
+    MessageBoxCloser& operator=(const MessageBoxCloser&) = delete;
+
+    std::vector<Seen> Boxes()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_seen;
+    }
+
+private:
+    void Watch()
+    {
+        while (!m_stop) {
+            EnumWindows(&MessageBoxCloser::OnTopLevel, reinterpret_cast<LPARAM>(this));
+            Sleep(20);
+        }
+    }
+
+    static BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM self)
+    {
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        char className[32] = {};
+        GetClassNameA(hwnd, className, sizeof className);
+        char caption[256] = {};
+        GetWindowTextA(hwnd, caption, sizeof caption);
+        // Test dialogs have no caption; message boxes always have one.
+        if (process != GetCurrentProcessId() || std::string(className) != "#32770" || !caption[0] ||
+            !IsWindowVisible(hwnd))
+            return TRUE;
+        auto* closer = reinterpret_cast<MessageBoxCloser*>(self);
+        Seen seen{caption, {}};
+        EnumChildWindows(hwnd, &MessageBoxCloser::OnChild, reinterpret_cast<LPARAM>(&seen.text));
+        {
+            std::lock_guard<std::mutex> lock(closer->m_mutex);
+            closer->m_seen.push_back(seen);
+        }
+        // Sent, so the box is gone before it is seen a second time.
+        SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        return TRUE;
+    }
+
+    static BOOL CALLBACK OnChild(HWND hwnd, LPARAM textOut)
+    {
+        char className[32] = {};
+        GetClassNameA(hwnd, className, sizeof className);
+        char text[256] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (lstrcmpiA(className, "Static") == 0 && text[0])
+            *reinterpret_cast<std::string*>(textOut) += text;
+        return TRUE;
+    }
+
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::vector<Seen> m_seen;
+    std::thread m_thread;
+};
+
+#endif  // RC_INVOKED
