@@ -3,8 +3,8 @@
 #include <htmlhelp.h>
 
 #include "app/AppPaths.h"
-#include "app/CStartupDlg.h"
 #include "framework/CorePlatformHooks.h"
+#include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
@@ -55,8 +55,9 @@ int CNotesApp::ExitInstance()
 
 void CNotesApp::RunMainWindow()
 {
-    CStartupDlg dlg(m_notes);
+    CMainDlg dlg(m_notes);
     dlg.DoModal(nullptr);
+    m_hMainWnd = nullptr;
 }
 
 void CNotesApp::ShowHelp()

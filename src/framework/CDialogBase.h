@@ -6,7 +6,7 @@
 
 #include "framework/MessageLoop.h"
 
-class CDialogBase : public IMessageFilter {
+class CDialogBase : public IPreTranslator {
 public:
     explicit CDialogBase(int templateId) : m_templateId(templateId) {}
     virtual ~CDialogBase();

@@ -6,7 +6,7 @@
 
 #include "framework/MessageLoop.h"
 
-class CSubclassedWindow : public IMessageFilter {
+class CSubclassedWindow : public IPreTranslator {
 public:
     CSubclassedWindow() = default;
     virtual ~CSubclassedWindow();

@@ -6,7 +6,7 @@
 
 #include "framework/MessageLoop.h"
 
-class CWindowBase : public IMessageFilter {
+class CWindowBase : public IPreTranslator {
 public:
     CWindowBase() = default;
     virtual ~CWindowBase();

@@ -4,9 +4,9 @@
 
 namespace {
 
-std::unordered_map<HWND, IMessageFilter*>& Filters()
+std::unordered_map<HWND, IPreTranslator*>& Filters()
 {
-    static std::unordered_map<HWND, IMessageFilter*> filters;
+    static std::unordered_map<HWND, IPreTranslator*> filters;
     return filters;
 }
 
@@ -14,7 +14,7 @@ std::unordered_map<HWND, IMessageFilter*>& Filters()
 
 namespace MessageLoop {
 
-void RegisterFilter(HWND hwnd, IMessageFilter* filter)
+void RegisterFilter(HWND hwnd, IPreTranslator* filter)
 {
     if (hwnd && filter)
         Filters()[hwnd] = filter;

@@ -6,18 +6,18 @@
 // their tooltips, note windows see their keys.
 #include <windows.h>
 
-class IMessageFilter {
+class IPreTranslator {
 public:
     // True when the message was handled and must not be dispatched.
     virtual bool PreTranslateMessage(MSG& msg) = 0;
 
 protected:
-    ~IMessageFilter() = default;
+    ~IPreTranslator() = default;
 };
 
 namespace MessageLoop {
 
-void RegisterFilter(HWND hwnd, IMessageFilter* filter);
+void RegisterFilter(HWND hwnd, IPreTranslator* filter);
 void UnregisterFilter(HWND hwnd);
 
 // Offers the message to the filters of its window and of each parent, from

@@ -5,7 +5,6 @@
 #define IDD_ABOUTBOX            100
 #define IDD_MAIN                102
 #define IDD_TEXT                134
-#define IDD_STARTUP             200
 
 // Icons, bitmaps, cursors
 #define IDR_MAINFRAME           128
@@ -26,7 +25,6 @@
 // Controls
 #define IDC_NOTE_LIST           1000
 #define IDC_NOTE_EDIT           1016
-#define IDC_STARTUP_TEXT        1100
 
 // Note window commands
 #define ID_NOTE_HIDE            32779

@@ -1,5 +1,7 @@
 #include "E2eDriver.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 namespace {
@@ -250,4 +252,105 @@ FILETIME E2eDriver::LastWrite(const std::string& name) const
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExA(PathOf(name).c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
+}
+
+namespace {
+
+// Memory inside another process, for list-view messages that carry pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, size_t size)
+        : m_process(process),
+          m_address(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+    {
+    }
+    ~RemoteBuffer()
+    {
+        if (m_address)
+            VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    char* Address() const { return static_cast<char*>(m_address); }
+    bool Write(size_t offset, const void* data, size_t size) const
+    {
+        return WriteProcessMemory(m_process, Address() + offset, data, size, nullptr) != 0;
+    }
+    bool Read(size_t offset, void* data, size_t size) const
+    {
+        return ReadProcessMemory(m_process, Address() + offset, data, size, nullptr) != 0;
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address;
+};
+
+constexpr size_t kTextOffset = 256;
+constexpr size_t kTextSize = 4096;
+
+}  // namespace
+
+std::vector<E2eDriver::Row> E2eDriver::ReadRows(HWND list) const
+{
+    std::vector<Row> rows;
+    RemoteBuffer remote(m_pi.hProcess, kTextOffset + kTextSize);
+    if (!remote.Address())
+        return rows;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        Row row;
+        for (int column = 0; column < 4; ++column) {
+            LVITEMA item{};
+            item.mask = LVIF_IMAGE | LVIF_TEXT | LVIF_STATE;
+            item.iItem = i;
+            item.iSubItem = column;
+            item.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED;
+            item.pszText = remote.Address() + kTextOffset;
+            item.cchTextMax = static_cast<int>(kTextSize);
+            remote.Write(0, &item, sizeof item);
+            SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.Address()));
+            remote.Read(0, &item, sizeof item);
+            switch (column) {
+            case 0:
+                row.checked = ((item.state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+                row.selected = (item.state & LVIS_SELECTED) != 0;
+                break;
+            case 1: row.visImage = item.iImage; break;
+            case 2: row.schdImage = item.iImage; break;
+            case 3: {
+                std::vector<char> text(kTextSize, '\0');
+                remote.Read(kTextOffset, text.data(), kTextSize - 1);
+                row.text = text.data();
+                break;
+            }
+            }
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool E2eDriver::SelectRow(HWND list, int row, bool selected) const
+{
+    RemoteBuffer remote(m_pi.hProcess, sizeof(LVITEMA));
+    if (!remote.Address())
+        return false;
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    remote.Write(0, &item, sizeof item);
+    return SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.Address())) != 0;
+}
+
+bool E2eDriver::ClickChildAt(HWND parent, int x, int y)
+{
+    POINT pt{x, y};
+    HWND child = ChildWindowFromPointEx(parent, pt, CWP_SKIPINVISIBLE);
+    if (!child || child == parent)
+        return false;
+    MapWindowPoints(parent, child, &pt, 1);
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    return true;
 }

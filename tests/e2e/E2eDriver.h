@@ -50,6 +50,21 @@ public:
 
     DWORD ProcessId() const { return m_pi.dwProcessId; }
 
+    // One row of the program's note list as the user sees it.
+    struct Row {
+        bool checked = false;  // "Top"
+        int visImage = -1;     // "Vis": 2 empty box, 3 ticked box
+        int schdImage = -1;    // "Schd": 0 blank, 1 clock
+        std::string text;      // "Text"
+        bool selected = false;
+    };
+    // Reads the rows of a list view in the program's process (the item
+    // structures live in memory allocated inside that process).
+    std::vector<Row> ReadRows(HWND list) const;
+    bool SelectRow(HWND list, int row, bool selected) const;
+    // Clicks the child window at a client point of the parent (a skin button).
+    static bool ClickChildAt(HWND parent, int x, int y);
+
 private:
     std::string m_folder;
     PROCESS_INFORMATION m_pi{};

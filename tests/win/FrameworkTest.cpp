@@ -48,7 +48,7 @@ protected:
 // Ends its own modal run from a timer, and counts keys it swallowed.
 class TimedDialog : public CDialogBase {
 public:
-    TimedDialog() : CDialogBase(IDD_STARTUP) {}
+    TimedDialog() : CDialogBase(IDD_TEXT) {}
     int swallowed = 0;
     bool initSeen = false;
 

@@ -1,0 +1,597 @@
+#include "mainwnd/CMainDlg.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/AppPaths.h"
+#include "app/CNotesApp.h"
+#include "framework/ScopedHandles.h"
+#include "mainwnd/CTextDlg.h"
+#include "mainwnd/MainWndModel.h"
+#include "notewnd/CNoteWnd.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int kImageWidth = 45;
+constexpr COLORREF kImageMask = RGB(255, 0, 255);
+constexpr int kListX = 149, kListY = 32, kListWidth = 358, kListHeight = 213;
+constexpr DWORD kListExStyles = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_CHECKBOXES |
+                                LVS_EX_FULLROWSELECT;
+static_assert(kListExStyles == 0x27);
+
+// The LOGFONT of a 12-point Arial font as the screen realises the request.
+LogFont PointFontLogFont()
+{
+    ScopedGetDC screen(nullptr);
+    LOGFONTA request{};
+    request.lfHeight = -MulDiv(120, GetDeviceCaps(screen, LOGPIXELSY), 720);
+    request.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(request.lfFaceName, "Arial");
+    UniqueFont font(CreateFontIndirectA(&request));
+    LOGFONTA readBack = request;
+    if (font)
+        GetObjectA(font, sizeof readBack, &readBack);
+    static_assert(sizeof(LOGFONTA) == sizeof(LogFont));
+    LogFont result;
+    std::memcpy(static_cast<void*>(&result), &readBack, sizeof result);
+    return result;
+}
+
+}  // namespace
+
+CMainDlg::CMainDlg(CNoteList& notes, int screenColorCount)
+    : CSkinDialog(IDD_MAIN),
+      m_notes(notes),
+      m_scheduler(notes),
+      m_crDefaultBack(DefaultNoteBackColor(screenColorCount)),
+      m_lfDefault(PointFontLogFont()),
+      m_strSkinFile(SkinFilePath(CWinAppBase::ModulePath()))
+{
+    m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+CMainDlg::~CMainDlg()
+{
+    // Destroyed here, while the object is still a main window, so that its
+    // own WM_DESTROY handling (the column widths) runs.
+    if (m_hWnd && IsWindow(m_hWnd))
+        DestroyWindow(m_hWnd);
+    if (m_imageList)
+        ImageList_Destroy(m_imageList);
+}
+
+int CMainDlg::ScreenColorCount()
+{
+    ScopedGetDC screen(nullptr);
+    return GetDeviceCaps(screen, NUMCOLORS);
+}
+
+BOOL CMainDlg::OnInitDialog()
+{
+    // The tray icon and the splash window are made here, before anything
+    // else of the window, once they exist.
+    CSkinDialog::OnInitDialog();
+    CNotesApp::GetApp().m_hMainWnd = m_hWnd;
+    m_list = GetItem(IDC_NOTE_LIST);
+    m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
+
+    HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+    char about[128] = {};
+    if (systemMenu && LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
+        AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+    }
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SetWindowPos(m_list, nullptr, kListX, kListY, kListWidth, kListHeight, SWP_NOZORDER);
+
+    SetupColumns();
+    FillNoteList();
+    SetWindowTextA(m_hWnd, "Velumo");
+    OpenSkin(m_strSkinFile);
+    SetTimer(m_hWnd, kStartTimer, 500, nullptr);
+    return TRUE;
+}
+
+void CMainDlg::SetupColumns()
+{
+    SendMessageA(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListExStyles, kListExStyles);
+    SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_hListFont), TRUE);
+
+    m_imageList = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LISTICONS),
+                                       kImageWidth, 2, kImageMask, IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(m_imageList));
+    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList));
+
+    for (int i = 0; i < kColumnCount; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = kDefaultColumnWidths[i];
+        column.pszText = const_cast<char*>(kColumnTitles[i]);
+        column.iSubItem = i;
+        SendMessageA(m_list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+
+    // Column 0 holds the check boxes and always starts at its own width.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    auto& app = CNotesApp::GetApp();
+    for (int n = 1; n < columns; ++n) {
+        char key[32];
+        std::snprintf(key, sizeof key, "Col%dWidth", n);
+        const int width = app.GetProfileInt(kWidthSection, key, -1);
+        if (width > 0)
+            SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(width & 0xFFFF, 0));
+    }
+}
+
+void CMainDlg::SaveColumnWidths()
+{
+    if (!m_list)
+        return;
+    HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    auto& app = CNotesApp::GetApp();
+    for (int n = 1; n < columns; ++n) {
+        char key[32];
+        std::snprintf(key, sizeof key, "Col%dWidth", n);
+        app.WriteProfileInt(kWidthSection, key, ColumnWidth(n));
+    }
+}
+
+int CMainDlg::ColumnWidth(int column) const
+{
+    return static_cast<int>(SendMessageA(m_list, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+void CMainDlg::FillNoteList()
+{
+    SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos))
+        PutNoteRow(m_notes.GetAt(pos), pos, -1);
+}
+
+void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
+{
+    const bool refresh = row >= 0;
+    if (!refresh) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM | LVIF_TEXT;
+        item.iItem = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+        item.pszText = const_cast<char*>("");
+        item.lParam = reinterpret_cast<LPARAM>(pos);
+        row = static_cast<int>(SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        if (row < 0)
+            return;
+    }
+    ListView_SetCheckState(m_list, row, note->m_bOnTop != 0);
+
+    LVITEMA cell{};
+    cell.mask = LVIF_IMAGE;
+    cell.iItem = row;
+    cell.iSubItem = 1;
+    cell.iImage = VisImageOf(*note);
+    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+    cell.iSubItem = 2;
+    cell.iImage = SchdImageOf(*note);
+    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+
+    std::string text = RowTextOf(note->m_strText);
+    cell.mask = LVIF_TEXT;
+    cell.iSubItem = 3;
+    cell.pszText = text.data();
+    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+
+    if (refresh)
+        ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+int CMainDlg::GetSingleSelection() const
+{
+    if (SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0) != 1)
+        return -1;
+    return static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+CNote* CMainDlg::NoteOfRow(int row) const
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return nullptr;
+    return m_notes.GetAt(reinterpret_cast<NotePos>(item.lParam));
+}
+
+LRESULT CMainDlg::OnNoteChanged(WPARAM wParam, LPARAM lParam)
+{
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = lParam;
+    const int row = static_cast<int>(
+        SendMessageA(m_list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    if (row < 0)
+        return 0;  // no such note (any more): nothing to do
+    auto pos = reinterpret_cast<NotePos>(lParam);
+    if (wParam == 1) {
+        SendMessageA(m_list, LVM_DELETEITEM, row, 0);
+        m_notes.Remove(pos);
+    } else {
+        PutNoteRow(m_notes.GetAt(pos), pos, row);
+    }
+    return 0;
+}
+
+void CMainDlg::CreateNoteWindow(CNote* note, bool focus)
+{
+    note->m_pWnd = CNoteWnd::Create(note, focus);
+}
+
+void CMainDlg::PostNoteChanged(NotePos pos)
+{
+    PostMessageA(m_hWnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(pos));
+}
+
+void CMainDlg::AddNote()
+{
+    // A full list takes no more notes: nothing is made at all.
+    if (m_notes.m_nCount >= CNoteList::kMaxNotes)
+        return;
+    auto note = std::make_unique<CNote>();
+    note->m_crBack = m_crDefaultBack;
+    note->m_crText = m_crDefaultText;
+    note->m_logFont = m_lfDefault;
+    CNote* raw = note.get();
+    CreateNoteWindow(raw, true);
+    NotePos pos = m_notes.Add(note, -1);
+    PutNoteRow(raw, pos, -1);
+    if (raw->m_pWnd)
+        SetActiveWindow(raw->m_pWnd->GetHwnd());
+}
+
+void CMainDlg::DeleteSelectedNotes()
+{
+    int selected = static_cast<int>(SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
+    int rowToSelect = 0;
+    for (int row = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)) - 1;
+         row >= 0 && selected > 0; --row) {
+        if (!(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
+            continue;
+        CNote* note = NoteOfRow(row);
+        SendMessageA(m_list, LVM_DELETEITEM, row, 0);
+        --selected;
+        if (rowToSelect == 0)
+            rowToSelect = row;
+        if (note)
+            m_notes.Remove(note->m_pos);
+    }
+    const int rows = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+    const int select = RowToSelectAfterDelete(rowToSelect, rows);
+    if (select >= 0)
+        ListView_SetItemState(m_list, select, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+INT_PTR CMainDlg::RunScheduleDialog(CNote*)
+{
+    // The scheduling dialog opens here once it exists.
+    return IDCANCEL;
+}
+
+void CMainDlg::ScheduleSelectedNote()
+{
+    const int row = GetSingleSelection();
+    if (row < 0)
+        return;
+    if (CNote* note = NoteOfRow(row))
+        RunScheduleDialog(note);
+}
+
+void CMainDlg::ShowHelpMenu()
+{
+    // The bitmap popup help menu opens here once it exists.
+}
+
+void CMainDlg::OnSkinButton(const std::string& name)
+{
+    if (name == "BUTTON_MINMIZE")
+        ShowWindow(m_hWnd, SW_HIDE);
+    else if (name == "BUTTON_ADDNOTE")
+        AddNote();
+    else if (name == "BUTTON_DELNOTE")
+        DeleteSelectedNotes();
+    else if (name == "BUTTON_CALENDAR")
+        ScheduleSelectedNote();
+    else if (name == "BUTTON_HELP")
+        ShowHelpMenu();
+}
+
+void CMainDlg::OnViewNoteList()
+{
+    FillNoteList();
+    ShowWindow(m_hWnd, SW_SHOW);
+}
+
+void CMainDlg::OnBringNotesToTop()
+{
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
+        CNote* note = m_notes.GetAt(pos);
+        if (note->m_bVisible && note->m_pWnd)
+            SetWindowPos(note->m_pWnd->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+}
+
+void CMainDlg::OnShowAllNotes()
+{
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
+        CNote* note = m_notes.GetAt(pos);
+        if (note->m_bVisible) {
+            if (note->m_pWnd)
+                SetWindowPos(note->m_pWnd->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            continue;
+        }
+        if (!note->m_pWnd)
+            CreateNoteWindow(note, false);
+        note->m_bVisible = 1;
+        m_notes.m_bModified = 1;
+        PostNoteChanged(pos);
+    }
+}
+
+void CMainDlg::OnHideAllNotes()
+{
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
+        CNote* note = m_notes.GetAt(pos);
+        if (!note->m_bVisible)
+            continue;
+        note->m_bVisible = 0;
+        if (note->m_pWnd)
+            PostMessageA(note->m_pWnd->GetHwnd(), WM_CLOSE, 0, 0);
+        m_notes.m_bModified = 1;
+        PostNoteChanged(pos);
+    }
+}
+
+void CMainDlg::OnOptions()
+{
+    // The Options dialog opens here once it exists.
+}
+
+void CMainDlg::OnHelp()
+{
+    CNotesApp::GetApp().ShowHelp();
+}
+
+void CMainDlg::OnAbout()
+{
+    // The About box opens here once it exists.
+}
+
+void CMainDlg::OnWebSite()
+{
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(m_hWnd, "open", kWebSiteUrl, nullptr, nullptr, SW_SHOWNORMAL));
+    if (result <= 32)
+        MessageBoxA(m_hWnd, "Can not open the URL, please try it later!", "Message", MB_OK | MB_ICONQUESTION);
+}
+
+void CMainDlg::OnExit()
+{
+    EndDialog(0);
+}
+
+void CMainDlg::OnListClick()
+{
+    POINT pt;
+    GetCursorPos(&pt);
+    ScreenToClient(m_list, &pt);
+    LVHITTESTINFO hit{};
+    hit.pt = pt;
+    SendMessageA(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    // The blank image of column 0 reaches into the Vis column: a hit on it
+    // beyond column 1's width is a click on the Vis box.
+    if (hit.flags != LVHT_ONITEMICON || pt.x <= ColumnWidth(1) || hit.iItem < 0)
+        return;
+    CNote* note = NoteOfRow(hit.iItem);
+    if (!note)
+        return;
+    note->m_bVisible = note->m_bVisible ? 0 : 1;
+    m_notes.m_bModified = 1;
+    PutNoteRow(note, note->m_pos, hit.iItem);
+    if (note->m_bVisible) {
+        if (!note->m_pWnd)
+            CreateNoteWindow(note, false);
+    } else if (note->m_pWnd) {
+        PostMessageA(note->m_pWnd->GetHwnd(), WM_CLOSE, 0, 0);
+    }
+}
+
+void CMainDlg::OnListDblClick(int row, int column)
+{
+    if (row < 0) {
+        AddNote();
+        return;
+    }
+    CNote* note = NoteOfRow(row);
+    if (!note)
+        return;
+    if (column == 2) {
+        if (RunScheduleDialog(note) == IDOK)
+            PutNoteRow(note, note->m_pos, row);
+    } else if (column == 3) {
+        CTextDlg dlg;
+        dlg.m_strText = note->m_strText;
+        if (dlg.DoModal(m_hWnd) != IDOK)
+            return;
+        note->m_strText = dlg.m_strText;
+        m_notes.m_bModified = 1;
+        PutNoteRow(note, note->m_pos, row);
+        if (note->m_pWnd)
+            PostMessageA(note->m_pWnd->GetHwnd(), WM_NOTE_CHANGED, 0, 0);
+    }
+}
+
+void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
+{
+    if (change.iItem < 0 || change.iSubItem != 0 || change.uOldState == 0)
+        return;
+    CNote* note = NoteOfRow(change.iItem);
+    if (!note)
+        return;
+    const uint16_t ticked = ListView_GetCheckState(m_list, change.iItem) ? 1 : 0;
+    if (ticked == note->m_bOnTop)
+        return;
+    note->m_bOnTop = ticked;
+    m_notes.m_bModified = 1;
+    if (note->m_pWnd)
+        SetWindowPos(note->m_pWnd->GetHwnd(), ticked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CMainDlg::RunSchedulerPass()
+{
+    m_notes.Save();
+    m_scheduler.ScheduleTick();
+}
+
+void CMainDlg::OnTimer(UINT_PTR id)
+{
+    KillTimer(m_hWnd, id);
+    if (id == kStartTimer) {
+        SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
+    } else if (id == kTickTimer) {
+        // Re-armed only after the pass: passes never overlap, and a long
+        // alarm pushes the next one back.
+        RunSchedulerPass();
+        SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
+    }
+}
+
+bool CMainDlg::OnCommand(UINT id)
+{
+    switch (id) {
+    case ID_ADD_NOTE: AddNote(); return true;
+    case ID_VIEW_NOTE_LIST: OnViewNoteList(); return true;
+    case ID_BRING_TO_TOP: OnBringNotesToTop(); return true;
+    case ID_SHOW_ALL: OnShowAllNotes(); return true;
+    case ID_HIDE_ALL: OnHideAllNotes(); return true;
+    case ID_OPTIONS: OnOptions(); return true;
+    case ID_HELP_CMD:
+    case ID_HELP_TOPICS:
+    case ID_HELP: OnHelp(); return true;
+    case IDM_ABOUTBOX:
+    case ID_HELP_ABOUT: OnAbout(); return true;
+    case ID_WEB_SITE: OnWebSite(); return true;
+    case ID_APP_EXIT_CMD: OnExit(); return true;
+    default: return false;
+    }
+}
+
+LRESULT CMainDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw)
+{
+    const DWORD stage = draw.nmcd.dwDrawStage;
+    const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
+    if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
+        return CDRF_NOTIFYITEMDRAW;
+    // Rows show in the window colours whatever the notes' own colours are.
+    draw.clrTextBk = GetSysColor(COLOR_WINDOW);
+    draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+    SelectObject(draw.nmcd.hdc, m_hListFont);
+    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
+}
+
+LRESULT CMainDlg::OnNotify(const NMHDR& header)
+{
+    if (header.hwndFrom != m_list)
+        return 0;
+    switch (header.code) {
+    case NM_CUSTOMDRAW:
+        return OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+    case NM_CLICK:
+        OnListClick();
+        return 0;
+    case NM_DBLCLK: {
+        const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        OnListDblClick(activate.iItem, activate.iSubItem);
+        return 0;
+    }
+    case LVN_ITEMCHANGED:
+        OnListItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void CMainDlg::PaintMinimized()
+{
+    ScopedPaint paint(m_hWnd);
+    SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(paint)), 0);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(paint, x, y, m_hIcon);
+}
+
+bool CMainDlg::PreTranslateMessage(MSG& msg)
+{
+    // Enter and Escape never end the main window.
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
+        (msg.hwnd == m_hWnd || IsChild(m_hWnd, msg.hwnd)))
+        return true;
+    return CSkinDialog::PreTranslateMessage(msg);
+}
+
+INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_PAINT:
+        if (IsIconic(m_hWnd)) {
+            PaintMinimized();
+            return TRUE;
+        }
+        break;
+    case WM_QUERYDRAGICON:
+        SetMsgResult(reinterpret_cast<LRESULT>(m_hIcon));
+        return TRUE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+            OnAbout();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_LBUTTONDOWN:
+        if (IsInDragBand(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+            PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+        break;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return TRUE;
+    case WM_DESTROY:
+        SaveColumnWidths();
+        break;
+    case WM_QUERYENDSESSION:
+        // The steps after the modal run may never come: save now.
+        m_notes.Save();
+        SetMsgResult(TRUE);
+        return TRUE;
+    case WM_NOTE_CHANGED:
+        SetMsgResult(OnNoteChanged(wParam, lParam));
+        return TRUE;
+    case WM_NOTIFY:
+        SetMsgResult(OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) <= 1 && OnCommand(LOWORD(wParam)))
+            return TRUE;
+        break;
+    }
+    return CSkinDialog::HandleMessage(msg, wParam, lParam);
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The program's one top-level window: a skinned dialog that lists every note,
+// receives every command, and keeps the housekeeping timer that saves the
+// notes and runs the scheduler.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "notes/CNoteList.h"
+#include "notes/LogFont.h"
+#include "schedule/CScheduler.h"
+#include "skin/CSkinDialog.h"
+
+class CMainDlg : public CSkinDialog {
+public:
+    // Column widths and the settings-file keys that keep them.
+    static constexpr int kColumnCount = 4;
+    static constexpr int kDefaultColumnWidths[kColumnCount] = {36, 35, 40, 360};
+    static constexpr const char* kColumnTitles[kColumnCount] = {"Top", "Vis", "Schd", "Text"};
+    static constexpr const char* kWidthSection = "List";
+    static constexpr const char* kWebSiteUrl = "https://www.tarkwen.com/velumo/";
+    static constexpr UINT_PTR kStartTimer = 1;
+    static constexpr UINT_PTR kTickTimer = 2;
+
+    // screenColorCount: what the screen reports as NUMCOLORS (see
+    // ScreenColorCount); the paper colour of new notes depends on it.
+    explicit CMainDlg(CNoteList& notes, int screenColorCount = ScreenColorCount());
+    ~CMainDlg() override;
+
+    static int ScreenColorCount();
+
+    // Rows
+    void FillNoteList();
+    void PutNoteRow(CNote* note, NotePos pos, int row);
+    int GetSingleSelection() const;
+    LRESULT OnNoteChanged(WPARAM wParam, LPARAM lParam);
+
+    // Commands
+    void AddNote();
+    void DeleteSelectedNotes();
+    void ScheduleSelectedNote();
+    void ShowHelpMenu();
+    void OnSkinButton(const std::string& name) override;
+    void OnViewNoteList();
+    void OnBringNotesToTop();
+    void OnShowAllNotes();
+    void OnHideAllNotes();
+    void OnOptions();
+    void OnHelp();
+    void OnAbout();
+    void OnWebSite();
+    void OnExit();
+
+    // List notifications
+    void OnListClick();
+    void OnListDblClick(int row, int column);
+    void OnListItemChanged(const NMLISTVIEW& change);
+
+    HWND ListView() const { return m_list; }
+    ColorRef DefaultBackColor() const { return m_crDefaultBack; }
+    // The skin to load at initialisation; beside the executable unless a
+    // caller (a test) chooses another.
+    void SetSkinFile(std::string path) { m_strSkinFile = std::move(path); }
+    void RunSchedulerPass();
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    BOOL OnInitDialog() override;
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The scheduling dialog for a note; IDOK when it changed the schedule.
+    virtual INT_PTR RunScheduleDialog(CNote* note);
+
+private:
+    void SetupColumns();
+    void SaveColumnWidths();
+    void OnTimer(UINT_PTR id);
+    bool OnCommand(UINT id);
+    LRESULT OnNotify(const NMHDR& header);
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+    void PaintMinimized();
+    void CreateNoteWindow(CNote* note, bool focus);
+    void PostNoteChanged(NotePos pos);
+    CNote* NoteOfRow(int row) const;
+    int ColumnWidth(int column) const;
+
+    CNoteList& m_notes;
+    HWND m_list = nullptr;
+    HICON m_hIcon = nullptr;
+    HFONT m_hListFont = nullptr;  // the dialog's font; the list view owns it
+    HIMAGELIST m_imageList = nullptr;
+    CScheduler m_scheduler;
+    ColorRef m_crDefaultBack;
+    ColorRef m_crDefaultText = 0;
+    LogFont m_lfDefault;
+    std::string m_strSkinFile;
+};

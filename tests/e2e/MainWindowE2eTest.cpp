@@ -1,0 +1,175 @@
+// The real program with its main window: rows read from outside, commands
+// sent as the tray menu sends them, and the notes file that results.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <span>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "E2eDriver.h"
+#include "notes/Archive.h"
+#include "notes/CNoteList.h"
+
+namespace {
+
+constexpr int kAddNote = 32785;
+constexpr int kShowAll = 32793;
+constexpr int kHideAll = 32795;
+
+std::vector<uint8_t> FileWith(std::initializer_list<const char*> hiddenTexts)
+{
+    CNoteList list;
+    for (const char* text : hiddenTexts) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = text;
+        note->m_bVisible = 0;
+        list.Add(note);
+    }
+    return list.StoreToBytes();
+}
+
+// The notes a file holds, or none when it does not load.
+std::unique_ptr<CNoteList> Parse(const std::vector<uint8_t>& bytes)
+{
+    auto list = std::make_unique<CNoteList>();
+    try {
+        CArchive ar(bytes);
+        list->Serialize(ar);
+    } catch (const ArchiveError&) {
+        return nullptr;
+    }
+    return list;
+}
+
+std::vector<uint8_t> RecordBytes(const CNote& note)
+{
+    CArchive ar;
+    const_cast<CNote&>(note).Serialize(ar);
+    return ar.TakeBuffer();
+}
+
+bool Contains(const std::vector<uint8_t>& haystack, const std::vector<uint8_t>& needle)
+{
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
+}
+
+struct MainWindow {
+    HWND hwnd = nullptr;
+    HWND list = nullptr;
+};
+
+MainWindow WaitForMainWindow(const E2eDriver& app)
+{
+    MainWindow w;
+    w.hwnd = app.WaitForWindow("Velumo", 15000, "#32770");
+    if (w.hwnd)
+        w.list = GetDlgItem(w.hwnd, 1000);
+    return w;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
+{
+    E2eDriver app;
+    const auto prepared = FileWith({"alpha", "beta\r\nline"});
+    ASSERT_TRUE(app.WriteFile("notes.dat", prepared));
+    ASSERT_TRUE(app.Start());
+    MainWindow w = WaitForMainWindow(app);
+    ASSERT_NE(w.list, nullptr);
+
+    auto rows = app.ReadRows(w.list);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text, "alpha");
+    EXPECT_EQ(rows[1].text, "beta  line");
+    EXPECT_EQ(rows[0].visImage, 2);
+    EXPECT_EQ(rows[0].schdImage, 0);
+
+    SendMessageA(w.hwnd, WM_COMMAND, kAddNote, 0);
+    SendMessageA(w.hwnd, WM_COMMAND, kAddNote, 0);
+    rows = app.ReadRows(w.list);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[3].text, "(Your text goes here)");
+    EXPECT_EQ(rows[3].visImage, 3);
+
+    SendMessageA(w.hwnd, WM_COMMAND, kShowAll, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        auto r = app.ReadRows(w.list);
+        return std::all_of(r.begin(), r.end(), [](const auto& row) { return row.visImage == 3; });
+    }, 5000));
+    SendMessageA(w.hwnd, WM_COMMAND, kHideAll, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        auto r = app.ReadRows(w.list);
+        return std::all_of(r.begin(), r.end(), [](const auto& row) { return row.visImage == 2; });
+    }, 5000));
+
+    // Delete "alpha" with the skin's "Delete note" button.
+    for (int i = 0; i < 4; ++i)
+        app.SelectRow(w.list, i, i == 0);
+    ASSERT_TRUE(E2eDriver::ClickChildAt(w.hwnd, 19 + 10, 164 + 8));
+    rows = app.ReadRows(w.list);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].text, "beta  line");
+
+    // Within one housekeeping period the file holds exactly what the list shows.
+    std::unique_ptr<CNoteList> saved;
+    ASSERT_TRUE(WaitFor([&] {
+        saved = Parse(app.ReadFile("notes.dat"));
+        return saved && saved->m_nCount == 3;
+    }, 8000));
+    const auto file = app.ReadFile("notes.dat");
+    EXPECT_EQ(saved->GetAt(0)->m_strText, "beta\r\nline");
+    EXPECT_EQ(saved->GetAt(1)->m_strText, "(Your text goes here)");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(saved->GetAt(i)->m_bVisible, 0) << i;
+    // The note nobody touched is stored byte for byte as it was.
+    auto original = Parse(prepared);
+    ASSERT_TRUE(original);
+    EXPECT_TRUE(Contains(file, RecordBytes(*original->GetAt(1))));
+    EXPECT_EQ(file.size(), saved->StoreToBytes().size()) << "no old tail after a shorter save";
+}
+
+TEST(MainWindowE2e, MissingSkinIsReportedOnceAndTheProgramEnds)
+{
+    E2eDriver app(false);
+    ASSERT_TRUE(app.Start());
+    HWND box = app.WaitForWindow("Error", 15000, "#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(E2eDriver::MessageBoxText(box), "Can not load skin files!");
+    E2eDriver::Dismiss(box);
+    EXPECT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(app.ReadFile("notes.dat"), (std::vector<uint8_t>{0, 1, 0, 0, 0, 0}));
+}
+
+TEST(MainWindowE2e, ColumnWidthsPersistAcrossARestart)
+{
+    E2eDriver app;
+    ASSERT_TRUE(app.Start());
+    MainWindow w = WaitForMainWindow(app);
+    ASSERT_NE(w.list, nullptr);
+    SendMessageA(w.list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(120, 0));
+    SendMessageA(w.list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(80, 0));
+    app.Stop();
+    EXPECT_EQ(GetPrivateProfileIntA("List", "Col2Width", -1, app.PathOf("Velumo.ini").c_str()), 120);
+
+    ASSERT_TRUE(app.Start());
+    w = WaitForMainWindow(app);
+    ASSERT_NE(w.list, nullptr);
+    EXPECT_EQ(SendMessageA(w.list, LVM_GETCOLUMNWIDTH, 2, 0), 120);
+    EXPECT_EQ(SendMessageA(w.list, LVM_GETCOLUMNWIDTH, 0, 0), 36);
+}

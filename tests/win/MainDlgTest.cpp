@@ -1,0 +1,466 @@
+// The main window on its real window class: rows, columns, commands, list
+// clicks and the settings it keeps.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CNotesApp.h"
+#include "framework/MessageLoop.h"
+#include "mainwnd/CMainDlg.h"
+#include "notewnd/CNoteWnd.h"
+#include "res/resource.h"
+#include "WinTestUtil.h"
+
+namespace {
+
+// Counts what would open the scheduling dialog.
+class TestMainDlg : public CMainDlg {
+public:
+    using CMainDlg::CMainDlg;
+    int scheduleRequests = 0;
+
+protected:
+    INT_PTR RunScheduleDialog(CNote*) override
+    {
+        ++scheduleRequests;
+        return IDCANCEL;
+    }
+};
+
+class MainDlgTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_app.SetProfileFile(m_folder.Path("Velumo.ini"));
+        ASSERT_TRUE(m_app.m_notes.Load(m_folder.Path("notes.dat")));
+    }
+    void TearDown() override
+    {
+        m_dlg.reset();
+        PumpPending();
+    }
+
+    // Adds notes before the window opens, as a loaded file would.
+    CNote* AddStoredNote(const std::string& text, bool visible = false)
+    {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = text;
+        note->m_bVisible = visible ? 1 : 0;
+        CNote* raw = note.get();
+        m_app.m_notes.Add(note);
+        return raw;
+    }
+
+    void Open(int screenColors = -1)
+    {
+        m_dlg = std::make_unique<TestMainDlg>(m_app.m_notes, screenColors);
+        m_dlg->SetSkinFile(VELUMO_PACKED_SKIN);
+        m_hwnd = m_dlg->CreateModeless(nullptr);
+        ASSERT_NE(m_hwnd, nullptr);
+        m_app.m_hMainWnd = m_hwnd;
+        m_list = m_dlg->ListView();
+        PumpPending();
+    }
+
+    int Rows() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
+    bool Selected(int row) const { return ListView_GetItemState(m_list, row, LVIS_SELECTED) != 0; }
+    void Select(int row, bool on) { ListView_SetItemState(m_list, row, on ? LVIS_SELECTED : 0, LVIS_SELECTED); }
+    std::string RowText(int row) const
+    {
+        char text[512] = {};
+        ListView_GetItemText(m_list, row, 3, text, sizeof text);
+        return text;
+    }
+    int CellImage(int row, int column) const
+    {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        item.iSubItem = column;
+        SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+    }
+    std::string NoteTexts() const
+    {
+        std::string out;
+        for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            out += m_app.m_notes.GetAt(p)->m_strText + "|";
+        return out;
+    }
+
+    TempFolder m_folder;
+    CNotesApp m_app;
+    std::unique_ptr<TestMainDlg> m_dlg;
+    HWND m_hwnd = nullptr;
+    HWND m_list = nullptr;
+};
+
+bool IsTopmost(HWND hwnd)
+{
+    return (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+}  // namespace
+
+TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
+{
+    Open();
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(m_dlg->GetSingleSelection(), -1);
+    char title[64] = {};
+    GetWindowTextA(m_hwnd, title, sizeof title);
+    EXPECT_STREQ(title, "Velumo");
+    RECT list;
+    GetWindowRect(m_list, &list);
+    MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.left, 149);
+    EXPECT_EQ(list.top, 32);
+    EXPECT_EQ(list.right - list.left, 358);
+    EXPECT_EQ(list.bottom - list.top, 213);
+}
+
+TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshedRowsJoinTheSelection)
+{
+    AddStoredNote("a\r\nb");
+    CNote* second = AddStoredNote("second", true);
+    second->m_bSchedDisabled = 0;
+    second->m_bOnTop = 1;
+    Open();
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(RowText(0), "a  b");
+    EXPECT_EQ(CellImage(0, 1), 2) << "hidden: empty box";
+    EXPECT_EQ(CellImage(0, 2), 0) << "no schedule: blank";
+    EXPECT_EQ(CellImage(1, 1), 3) << "visible: ticked box";
+    EXPECT_EQ(CellImage(1, 2), 1) << "scheduled: clock";
+    EXPECT_FALSE(ListView_GetCheckState(m_list, 0));
+    EXPECT_TRUE(ListView_GetCheckState(m_list, 1));
+
+    Select(0, true);
+    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
+    second->m_strText = "changed";
+    PostMessageA(m_hwnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(second->m_pos));
+    PumpPending();
+    EXPECT_EQ(RowText(1), "changed");
+    EXPECT_TRUE(Selected(0));
+    EXPECT_TRUE(Selected(1));
+    EXPECT_EQ(m_dlg->GetSingleSelection(), -1);
+
+    // A message for a note that has no row is ignored.
+    SendMessageA(m_hwnd, WM_NOTE_CHANGED, 1, 0x1234);
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(m_app.m_notes.m_nCount, 2);
+}
+
+TEST_F(MainDlgTest, ColumnWidthsComeFromTheSettingsFile)
+{
+    struct Case {
+        const char* label;
+        const char* stored;  // nullptr: no key
+        int schdWidth;
+    } cases[] = {
+        {"missing", nullptr, 40}, {"zero", "0", 40}, {"negative", "-3", 40},
+        {"garbage", "wide", 40},  {"120", "120", 120},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::string ini = m_folder.Path("Velumo.ini");
+        DeleteFileA(ini.c_str());
+        WritePrivateProfileStringA("List", "Col0Width", "99", ini.c_str());
+        if (c.stored)
+            WritePrivateProfileStringA("List", "Col2Width", c.stored, ini.c_str());
+        Open();
+        EXPECT_EQ(ListView_GetColumnWidth(m_list, 0), 36) << "Top never takes a stored width";
+        EXPECT_EQ(ListView_GetColumnWidth(m_list, 1), 35);
+        EXPECT_EQ(ListView_GetColumnWidth(m_list, 2), c.schdWidth);
+        EXPECT_EQ(ListView_GetColumnWidth(m_list, 3), 360);
+        m_dlg.reset();
+    }
+    // Closing stores columns 1..3, never column 0.
+    DeleteFileA(m_folder.Path("Velumo.ini").c_str());
+    Open();
+    ListView_SetColumnWidth(m_list, 2, 77);
+    ListView_SetColumnWidth(m_list, 0, 50);
+    m_dlg.reset();
+    const std::string ini = m_folder.Path("Velumo.ini");
+    EXPECT_EQ(GetPrivateProfileIntA("List", "Col1Width", -1, ini.c_str()), 35);
+    EXPECT_EQ(GetPrivateProfileIntA("List", "Col2Width", -1, ini.c_str()), 77);
+    EXPECT_EQ(GetPrivateProfileIntA("List", "Col3Width", -1, ini.c_str()), 360);
+    EXPECT_EQ(GetPrivateProfileIntA("List", "Col0Width", -1, ini.c_str()), -1);
+}
+
+TEST_F(MainDlgTest, EnterAndEscapeChangeNothing)
+{
+    AddStoredNote("one");
+    Open();
+    m_app.m_notes.m_bModified = 0;
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        SCOPED_TRACE(key);
+        for (HWND target : {m_list, m_hwnd}) {
+            MSG msg{target, WM_KEYDOWN, key, 0, 0, {}};
+            EXPECT_TRUE(m_dlg->PreTranslateMessage(msg)) << "the key is swallowed before the dialog sees it";
+        }
+        MSG other{m_list, WM_KEYDOWN, 'A', 0, 0, {}};
+        EXPECT_FALSE(m_dlg->PreTranslateMessage(other));
+    }
+    EXPECT_TRUE(IsWindow(m_hwnd));
+    EXPECT_EQ(Rows(), 1);
+    EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
+}
+
+TEST_F(MainDlgTest, DragBandStartsAWindowDrag)
+{
+    Open();
+    struct Case {
+        int x, y;
+        bool drags;
+    } cases[] = {{0, 0, false}, {659, 10, false}, {1, 1, true}, {658, 57, true}, {100, 58, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        MSG stale;
+        while (PeekMessageA(&stale, m_hwnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {
+        }
+        SendMessageA(m_hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
+        MSG posted;
+        const bool dragged = PeekMessageA(&posted, m_hwnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != 0;
+        EXPECT_EQ(dragged, c.drags);
+        if (dragged) {
+            EXPECT_EQ(posted.wParam, static_cast<WPARAM>(HTCAPTION));
+            EXPECT_EQ(posted.lParam, MAKELPARAM(c.x, c.y));
+        }
+        SendMessageA(m_hwnd, WM_LBUTTONUP, 0, MAKELPARAM(c.x, c.y));
+    }
+}
+
+TEST_F(MainDlgTest, DeleteButtonRemovesTheSelectedNotes)
+{
+    struct Case {
+        const char* label;
+        std::vector<const char*> notes;
+        std::vector<int> selected;
+        const char* left;
+        int selectedAfter;  // -1: no row
+    } cases[] = {
+        {"rows 0 and 2 of three", {"a", "b", "c"}, {0, 2}, "b|", 0},
+        {"nothing selected", {"a", "b"}, {}, "a|b|", 0},
+        {"the only note", {"a"}, {0}, "", -1},
+        {"last row", {"a", "b", "c"}, {2}, "a|b|", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        while (!m_app.m_notes.IsEmpty())
+            m_app.m_notes.Remove(m_app.m_notes.GetHeadPosition());
+        for (const char* text : c.notes)
+            AddStoredNote(text, true);
+        Open();
+        for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            CNote* note = m_app.m_notes.GetAt(p);
+            note->m_pWnd = CNoteWnd::Create(note, false);
+        }
+        std::vector<HWND> windows;
+        for (int row : c.selected) {
+            Select(row, true);
+            windows.push_back(m_app.m_notes.GetAt(row)->m_pWnd->GetHwnd());
+        }
+        m_dlg->OnSkinButton("BUTTON_DELNOTE");
+        EXPECT_EQ(NoteTexts(), c.left);
+        EXPECT_EQ(Rows(), m_app.m_notes.m_nCount);
+        for (HWND hwnd : windows)
+            EXPECT_FALSE(IsWindow(hwnd)) << "a deleted note's window goes with it";
+        for (int row = 0; row < Rows(); ++row)
+            EXPECT_EQ(Selected(row), row == c.selectedAfter) << "row " << row;
+        m_dlg.reset();
+    }
+}
+
+TEST_F(MainDlgTest, CalendarButtonNeedsExactlyOneSelectedRow)
+{
+    AddStoredNote("a");
+    AddStoredNote("b");
+    Open();
+    m_dlg->OnSkinButton("BUTTON_CALENDAR");
+    EXPECT_EQ(m_dlg->scheduleRequests, 0);
+    Select(0, true);
+    Select(1, true);
+    m_dlg->OnSkinButton("BUTTON_CALENDAR");
+    EXPECT_EQ(m_dlg->scheduleRequests, 0);
+    Select(0, false);
+    m_dlg->OnSkinButton("BUTTON_CALENDAR");
+    EXPECT_EQ(m_dlg->scheduleRequests, 1);
+    m_dlg->OnSkinButton("BUTTON_LOGO");
+    m_dlg->OnSkinButton("button_addnote");
+    EXPECT_EQ(m_app.m_notes.m_nCount, 2) << "names are compared exactly";
+}
+
+TEST_F(MainDlgTest, AddingNotesFromTheWindow)
+{
+    Open(256);
+    SendMessageA(m_hwnd, WM_COMMAND, ID_ADD_NOTE, 0);
+    ASSERT_EQ(m_app.m_notes.m_nCount, 1);
+    CNote* added = m_app.m_notes.GetAt(0);
+    EXPECT_EQ(added->m_crBack, 0x0000FFFFu) << "256-colour screens give plain yellow";
+    ASSERT_NE(added->m_pWnd, nullptr);
+    EXPECT_EQ(Rows(), 1);
+    EXPECT_EQ(m_app.m_notes.m_bModified, 1u);
+    m_dlg.reset();
+
+    Open(-1);
+    // A double click below the rows adds a note, like the Add note command.
+    RECT client;
+    GetClientRect(m_list, &client);
+    SendMessageA(m_list, WM_LBUTTONDBLCLK, 0, MAKELPARAM(50, client.bottom - 5));
+    PumpPending();
+    ASSERT_EQ(m_app.m_notes.m_nCount, 2);
+    EXPECT_EQ(m_app.m_notes.GetAt(1)->m_crBack, 0x0080FFFFu);
+    EXPECT_EQ(Rows(), 2);
+}
+
+TEST_F(MainDlgTest, AddNoteWithAFullListDoesNothing)
+{
+    for (int i = 0; i < CNoteList::kMaxNotes; ++i)
+        m_app.m_notes.Add(std::make_unique<CNote>());
+    Open();
+    const int rows = Rows();
+    m_dlg->AddNote();
+    EXPECT_EQ(m_app.m_notes.m_nCount, CNoteList::kMaxNotes);
+    EXPECT_EQ(Rows(), rows);
+}
+
+TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
+{
+    CNote* note = AddStoredNote("old", true);
+    Open();
+    note->m_pWnd = CNoteWnd::Create(note, false);
+    ASSERT_NE(note->m_pWnd, nullptr);
+
+    // Answer the "Enter text" dialog from a timer while it runs.
+    static std::string s_seenText;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND box = FindWindowA(nullptr, "Enter text");
+        if (!box)
+            return;
+        KillTimer(nullptr, id);
+        char text[64] = {};
+        GetDlgItemTextA(box, IDC_NOTE_EDIT, text, sizeof text);
+        s_seenText = text;
+        SetDlgItemTextA(box, IDC_NOTE_EDIT, "first\r\nsecond");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    m_dlg->OnListDblClick(0, 3);
+    EXPECT_EQ(s_seenText, "old");
+    EXPECT_EQ(note->m_strText, "first\r\nsecond");
+    EXPECT_EQ(RowText(0), "first  second");
+    PumpPending();
+    char shown[64] = {};
+    GetDlgItemTextA(note->m_pWnd->GetHwnd(), IDC_NOTE_EDIT, shown, sizeof shown);
+    EXPECT_STREQ(shown, "first\r\nsecond");
+
+    ASSERT_TRUE(m_app.m_notes.Save());
+    CNoteList reloaded;
+    ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, "first\r\nsecond");
+}
+
+TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)
+{
+    CNote* withWindow = AddStoredNote("shown", true);
+    CNote* hidden = AddStoredNote("hidden");
+    Open();
+    withWindow->m_pWnd = CNoteWnd::Create(withWindow, false);
+    ASSERT_NE(withWindow->m_pWnd, nullptr);
+    HWND noteHwnd = withWindow->m_pWnd->GetHwnd();
+
+    ListView_SetCheckState(m_list, 0, TRUE);
+    EXPECT_EQ(withWindow->m_bOnTop, 1);
+    EXPECT_TRUE(IsTopmost(noteHwnd));
+    ListView_SetCheckState(m_list, 0, FALSE);
+    EXPECT_EQ(withWindow->m_bOnTop, 0);
+    EXPECT_FALSE(IsTopmost(noteHwnd));
+
+    ListView_SetCheckState(m_list, 1, TRUE);
+    EXPECT_EQ(hidden->m_bOnTop, 1) << "a note without a window keeps the flag";
+    EXPECT_EQ(hidden->m_pWnd, nullptr);
+}
+
+TEST_F(MainDlgTest, HideAllThenShowAll)
+{
+    AddStoredNote("a", true);
+    AddStoredNote("b", true);
+    AddStoredNote("c", false);
+    Open();
+    for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+        CNote* note = m_app.m_notes.GetAt(p);
+        if (note->m_bVisible)
+            note->m_pWnd = CNoteWnd::Create(note, false);
+    }
+    SendMessageA(m_hwnd, WM_COMMAND, ID_HIDE_ALL, 0);
+    PumpUntil([&] { return !m_app.m_notes.GetAt(0)->m_pWnd && !m_app.m_notes.GetAt(1)->m_pWnd; }, 3000);
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(m_app.m_notes.GetAt(row)->m_bVisible, 0);
+        EXPECT_EQ(m_app.m_notes.GetAt(row)->m_pWnd, nullptr);
+        EXPECT_EQ(CellImage(row, 1), 2);
+    }
+    // Bring to top with every note hidden changes nothing.
+    m_app.m_notes.m_bModified = 0;
+    SendMessageA(m_hwnd, WM_COMMAND, ID_BRING_TO_TOP, 0);
+    PumpPending();
+    EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
+    EXPECT_EQ(m_app.m_notes.GetAt(0)->m_pWnd, nullptr);
+
+    SendMessageA(m_hwnd, WM_COMMAND, ID_SHOW_ALL, 0);
+    PumpPending();
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        CNote* note = m_app.m_notes.GetAt(row);
+        EXPECT_EQ(note->m_bVisible, 1);
+        ASSERT_NE(note->m_pWnd, nullptr);
+        EXPECT_TRUE(IsWindowVisible(note->m_pWnd->GetHwnd()));
+        EXPECT_EQ(CellImage(row, 1), 3);
+    }
+}
+
+TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
+{
+    CNote* note = AddStoredNote("a", false);
+    Open();
+    RECT cell;
+    ListView_GetSubItemRect(m_list, 0, 1, LVIR_BOUNDS, &cell);
+    POINT inVis{cell.left + 8, (cell.top + cell.bottom) / 2};
+    POINT screen = inVis;
+    ClientToScreen(m_list, &screen);
+    SetCursorPos(screen.x, screen.y);
+    m_dlg->OnListClick();
+    EXPECT_EQ(note->m_bVisible, 1);
+    ASSERT_NE(note->m_pWnd, nullptr);
+    EXPECT_EQ(CellImage(0, 1), 3);
+    EXPECT_TRUE(Selected(0));
+    m_dlg->OnListClick();
+    EXPECT_EQ(note->m_bVisible, 0);
+    PumpUntil([&] { return note->m_pWnd == nullptr; }, 3000);
+    EXPECT_EQ(note->m_pWnd, nullptr);
+
+    // The text cell is no switch.
+    RECT text;
+    ListView_GetSubItemRect(m_list, 0, 3, LVIR_BOUNDS, &text);
+    POINT inText{text.left + 20, (text.top + text.bottom) / 2};
+    ClientToScreen(m_list, &inText);
+    SetCursorPos(inText.x, inText.y);
+    m_dlg->OnListClick();
+    EXPECT_EQ(note->m_bVisible, 0);
+}
+
+TEST_F(MainDlgTest, QueryEndSessionSavesAndAgrees)
+{
+    Open();
+    m_app.m_notes.Add(std::make_unique<CNote>());
+    EXPECT_EQ(SendMessageA(m_hwnd, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
+    CNoteList reloaded;
+    ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
+    EXPECT_EQ(reloaded.m_nCount, 1);
+}
