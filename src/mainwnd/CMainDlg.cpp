@@ -19,6 +19,7 @@
 namespace {
 
 constexpr int kImageWidth = 45;
+constexpr int kImageHeight = 15;
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
 constexpr int kListX = 149, kListY = 32, kListWidth = 358, kListHeight = 213;
 constexpr DWORD kListExStyles = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_CHECKBOXES |
@@ -104,8 +105,13 @@ void CMainDlg::SetupColumns()
     SendMessageA(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListExStyles, kListExStyles);
     SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_hListFont), TRUE);
 
-    m_imageList = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LISTICONS),
-                                       kImageWidth, 2, kImageMask, IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    // A 24-bit list: loading the 16-colour strip directly loses its greys
+    // and whites to the mask on some systems.
+    m_imageList = ImageList_Create(kImageWidth, kImageHeight, ILC_COLOR24 | ILC_MASK, 5, 2);
+    UniqueBitmap strip(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LISTICONS),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (m_imageList && strip)
+        ImageList_AddMasked(m_imageList, strip, kImageMask);
     SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(m_imageList));
     SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList));
 
