@@ -172,23 +172,27 @@ TEST(SkinImageWin, RegionsOfSmallMasks)
         {"rounded corners", {".##.", "####", ".##."}, COMPLEXREGION},
         {"exactly 2000 runs: a full batch and an empty one", {twoThousandRuns, twoThousandRuns}, COMPLEXREGION},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        UniqueBitmap mask(DrawMask(c.rows));
-        ASSERT_TRUE(mask);
-        UniqueRegion region(RegionFromBitmap(mask, RGB(255, 255, 255), RGB(16, 16, 16)));
-        ASSERT_TRUE(region);
-        RECT box{};
-        EXPECT_EQ(GetRgnBox(region, &box), c.complexity);
-        for (size_t y = 0; y < c.rows.size(); ++y) {
-            for (size_t x = 0; x < c.rows[y].size(); ++x) {
-                const bool inside = c.rows[y][x] != '.';
-                ASSERT_EQ(PtInRegion(region, static_cast<int>(x), static_cast<int>(y)) != FALSE, inside)
-                    << "pixel " << x << "," << y;
+    // Masks stored either way up come out the same way up.
+    for (bool bottomUp : {false, true}) {
+        SCOPED_TRACE(bottomUp ? "bottom-up mask" : "top-down mask");
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.label);
+            UniqueBitmap mask(DrawMask(c.rows, bottomUp));
+            ASSERT_TRUE(mask);
+            UniqueRegion region(RegionFromBitmap(mask, RGB(255, 255, 255), RGB(16, 16, 16)));
+            ASSERT_TRUE(region);
+            RECT box{};
+            EXPECT_EQ(GetRgnBox(region, &box), c.complexity);
+            for (size_t y = 0; y < c.rows.size(); ++y) {
+                for (size_t x = 0; x < c.rows[y].size(); ++x) {
+                    const bool inside = c.rows[y][x] != '.';
+                    ASSERT_EQ(PtInRegion(region, static_cast<int>(x), static_cast<int>(y)) != FALSE, inside)
+                        << "pixel " << x << "," << y;
+                }
             }
+            EXPECT_FALSE(PtInRegion(region, static_cast<int>(c.rows[0].size()), 0));
+            EXPECT_FALSE(PtInRegion(region, 0, static_cast<int>(c.rows.size())));
         }
-        EXPECT_FALSE(PtInRegion(region, static_cast<int>(c.rows[0].size()), 0));
-        EXPECT_FALSE(PtInRegion(region, 0, static_cast<int>(c.rows.size())));
     }
     EXPECT_EQ(RegionFromBitmap(nullptr, RGB(255, 255, 255), RGB(16, 16, 16)), nullptr);
 }

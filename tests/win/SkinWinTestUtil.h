@@ -24,15 +24,16 @@ inline std::string SkinSourceFolder() { return VELUMO_SKIN_SOURCE_DIR; }
 inline std::string PackedSkinFolder() { return VELUMO_SKIN_PACKED_DIR; }
 
 // A 32-bit picture drawn from rows given top first: '#' black, '.' white,
-// 'r', 'g', 'b' white with that component at 254.
-inline HBITMAP DrawMask(const std::vector<std::string>& rows)
+// 'r', 'g', 'b' white with that component at 254. Stored top-down, or
+// bottom-up like the working copy RegionFromBitmap makes.
+inline HBITMAP DrawMask(const std::vector<std::string>& rows, bool bottomUp = false)
 {
     const int height = static_cast<int>(rows.size());
     const int width = height ? static_cast<int>(rows[0].size()) : 0;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biHeight = bottomUp ? height : -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -42,6 +43,7 @@ inline HBITMAP DrawMask(const std::vector<std::string>& rows)
         return nullptr;
     auto* pixels = static_cast<uint32_t*>(bits);
     for (int y = 0; y < height; ++y) {
+        const int row = bottomUp ? height - 1 - y : y;
         for (int x = 0; x < width; ++x) {
             uint32_t pixel = 0x00FFFFFF;
             switch (rows[y][x]) {
@@ -50,7 +52,7 @@ inline HBITMAP DrawMask(const std::vector<std::string>& rows)
             case 'g': pixel = 0x00FFFEFF; break;
             case 'b': pixel = 0x00FFFFFE; break;
             }
-            pixels[size_t(y) * width + x] = pixel;
+            pixels[size_t(row) * width + x] = pixel;
         }
     }
     return bitmap;
