@@ -76,33 +76,9 @@ void CArchive::WriteString(const std::string& s)
     WriteBytes(s.data(), length);
 }
 
-void CArchive::Need(size_t size) const
+void CArchive::ThrowEndOfInput()
 {
-    if (size > Remaining())
-        throw ArchiveError("the notes file ends early");
-}
-
-uint8_t CArchive::ReadU8()
-{
-    Need(1);
-    return m_in[m_readPos++];
-}
-
-uint16_t CArchive::ReadU16()
-{
-    Need(2);
-    const uint8_t* p = m_in.data() + m_readPos;
-    m_readPos += 2;
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t CArchive::ReadU32()
-{
-    Need(4);
-    const uint8_t* p = m_in.data() + m_readPos;
-    m_readPos += 4;
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+    throw ArchiveError("the notes file ends early");
 }
 
 void CArchive::ReadBytes(void* data, size_t size)

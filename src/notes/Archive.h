@@ -38,9 +38,27 @@ public:
     void WriteBytes(const void* data, size_t size);
     void WriteString(const std::string& s);
 
-    uint8_t ReadU8();
-    uint16_t ReadU16();
-    uint32_t ReadU32();
+    // Inline: a record is mostly small integers, read one by one.
+    uint8_t ReadU8()
+    {
+        Need(1);
+        return m_in[m_readPos++];
+    }
+    uint16_t ReadU16()
+    {
+        Need(2);
+        const uint8_t* p = m_in.data() + m_readPos;
+        m_readPos += 2;
+        return static_cast<uint16_t>(p[0] | (p[1] << 8));
+    }
+    uint32_t ReadU32()
+    {
+        Need(4);
+        const uint8_t* p = m_in.data() + m_readPos;
+        m_readPos += 4;
+        return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+               (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+    }
     int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
     void ReadBytes(void* data, size_t size);
     std::string ReadString();
@@ -54,7 +72,12 @@ public:
     size_t Position() const { return m_readPos; }
 
 private:
-    void Need(size_t size) const;
+    void Need(size_t size) const
+    {
+        if (size > Remaining())
+            ThrowEndOfInput();
+    }
+    [[noreturn]] static void ThrowEndOfInput();
     uint64_t ReadStringLength(bool* wide);
 
     bool m_storing;

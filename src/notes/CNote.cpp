@@ -23,13 +23,24 @@ LogFont DefaultNoteFont(int logPixelsY)
 }
 
 CNote::CNote()
-    : m_logFont(DefaultNoteFont(s_logPixelsY))
+    : m_logFont(DefaultNoteFont(s_logPixelsY)), m_strText(kDefaultNoteText)
 {
     const NoteTime now = CurrentNoteTime();
     m_tStartTime = now;
     m_tStartDate = now;
     m_tEndDate = now;
     m_tLastShown = now;
+    DrawDefaultPlace();
+}
+
+CNote::CNote(ForLoading)
+    : m_tStartTime(0), m_tStartDate(0), m_tEndDate(0), m_tLastShown(0)
+{
+    DrawDefaultPlace();
+}
+
+void CNote::DrawDefaultPlace()
+{
     // Two draws per construction, in this order, whatever happens next.
     const int r1 = RuntimeRand::Next();
     const int r2 = RuntimeRand::Next();

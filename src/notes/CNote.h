@@ -38,6 +38,11 @@ inline constexpr const char* kDefaultNoteText = "(Your text goes here)";
 class CNote {
 public:
     CNote();
+    // A note about to be read from a file: it takes its two draws of the
+    // default place like any new note, but skips the defaults that the
+    // stored record overwrites at once.
+    struct ForLoading {};
+    explicit CNote(ForLoading);
     virtual ~CNote();
     CNote(const CNote&) = delete;
     CNote& operator=(const CNote&) = delete;
@@ -70,7 +75,7 @@ public:
     LogFont m_logFont;
     ColorRef m_crText = kDefaultTextColor;
     ColorRef m_crBack = kDefaultPaperColor;
-    std::string m_strText = kDefaultNoteText;
+    std::string m_strText;
     uint16_t m_bOnTop = 0;
     uint16_t m_bVisible = 1;
     NoteRect m_rcWindow;
@@ -81,6 +86,8 @@ public:
     uint32_t m_bInSchedDialog = 0;
 
 private:
+    void DrawDefaultPlace();
+
     static int s_logPixelsY;
     static WindowDestroyer s_destroyWindow;
 };

@@ -109,7 +109,7 @@ void CNoteList::Serialize(CArchive& ar)
     ar.ReadU32();  // the header is not checked
     const auto count = static_cast<int16_t>(ar.ReadU16());
     for (int i = 0; i < count; ++i) {
-        auto note = std::make_unique<CNote>();
+        auto note = std::make_unique<CNote>(CNote::ForLoading{});
         note->Serialize(ar);
         InsertNode(std::move(note), nullptr);
         ++m_nCount;
