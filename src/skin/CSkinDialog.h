@@ -42,9 +42,10 @@ public:
     const std::string& GetSkinFile() const { return m_strSkinFile; }
 
 protected:
-    // Paints the skin, shows hover over the dialog and draws the skin
-    // buttons (their WM_DRAWITEM arrives here). Derived dialogs pass on what
-    // they do not handle.
+    // Paints the skin, reports the mouse over the dialog, draws the skin
+    // buttons (their WM_DRAWITEM arrives here: all carry control id 0, so the
+    // button is found by its window) and releases the skin on WM_DESTROY.
+    // Derived dialogs pass on what they do not handle, WM_DESTROY included.
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     void CreateSkinButtons();

@@ -95,39 +95,6 @@ TEST(SkinLayout, Rows)
     EXPECT_EQ(untouched.name, "kept");
 }
 
-TEST(SkinLayout, DefaultTablePlacesSixButtons)
-{
-    struct Expected {
-        const char* name;
-        int32_t left, top, right, bottom;
-        const char* tooltip;
-    } expected[] = {
-        {"BUTTON_LOGO", 19, 18, 120, 112, "Velumo"},
-        {"BUTTON_ADDNOTE", 19, 139, 120, 158, "Add a note"},
-        {"BUTTON_DELNOTE", 19, 164, 120, 183, "Delete the selected note"},
-        {"BUTTON_CALENDAR", 19, 189, 120, 208, "Shedule the selected Notes"},
-        {"BUTTON_MINMIZE", 517, 221, 534, 243, "Minmize the window"},
-        {"BUTTON_HELP", 19, 214, 120, 233, "Get Help"},
-    };
-    ASSERT_EQ(g_skinButtonLayout.size(), std::size(expected));
-    for (size_t i = 0; i < g_skinButtonLayout.size(); ++i) {
-        SCOPED_TRACE(g_skinButtonLayout[i]);
-        SkinButtonRow row;
-        ASSERT_TRUE(ReadSkinButtonRow(g_skinButtonLayout[i], row));
-        EXPECT_EQ(row.name, expected[i].name);
-        EXPECT_EQ(row.left, expected[i].left);
-        EXPECT_EQ(row.top, expected[i].top);
-        EXPECT_EQ(row.right, expected[i].right);
-        EXPECT_EQ(row.bottom, expected[i].bottom);
-        EXPECT_EQ(row.tooltip, expected[i].tooltip);
-        EXPECT_FALSE(row.latching);
-        // Every button must lie inside the 545 x 260 default skin.
-        EXPECT_GE(row.left, 0);
-        EXPECT_LE(row.right, 545);
-        EXPECT_LE(row.bottom, 260);
-    }
-}
-
 TEST(SkinLayout, SkinFolderOfFullPath)
 {
     struct Case {

@@ -129,29 +129,23 @@ TEST(SkinRuns, RunsOfSmallMasks)
 
 TEST(SkinRuns, ColourRangeWithTolerance)
 {
-    // Transparent from 0x80 up to 0x90 in each component.
+    // Colours are 0x00BBGGRR; each component's range is [colour, colour +
+    // tolerance], at most 255. Pixel bytes are blue, green, red.
+    const ColourRange range = MakeColourRange(0x00F08020, 0x00203040);
     struct Case {
         const char* label;
         uint8_t r, g, b;
         bool transparent;
     } cases[] = {
-        {"low end", 0x80, 0x80, 0x80, true},     {"high end", 0x90, 0x90, 0x90, true},
-        {"red above", 0x91, 0x80, 0x80, false},  {"green below", 0x80, 0x7F, 0x80, false},
-        {"blue above", 0x88, 0x88, 0x91, false}, {"black", 0, 0, 0, false},
+        {"low ends", 0x20, 0x80, 0xF0, true},       {"high ends", 0x60, 0xB0, 0xFF, true},
+        {"red above", 0x61, 0x80, 0xF0, false},     {"green below", 0x20, 0x7F, 0xF0, false},
+        {"blue below", 0x20, 0x80, 0xEF, false},    {"red and blue swapped", 0xF0, 0x80, 0x20, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         const uint8_t pixel[4] = {c.b, c.g, c.r, 0};
-        EXPECT_EQ(MakeColourRange(0x808080, 0x101010).Contains(pixel), c.transparent);
+        EXPECT_EQ(range.Contains(pixel), c.transparent);
     }
-    // The colour's bytes are 0x00BBGGRR; each range saturates at 255.
-    const ColourRange range = MakeColourRange(0x00F01020, 0x00203040);
-    EXPECT_EQ(range.lowRed, 0x20);
-    EXPECT_EQ(range.highRed, 0x60);
-    EXPECT_EQ(range.lowGreen, 0x10);
-    EXPECT_EQ(range.highGreen, 0x40);
-    EXPECT_EQ(range.lowBlue, 0xF0);
-    EXPECT_EQ(range.highBlue, 0xFF);
 }
 
 TEST(SkinRuns, BatchesOfTwoThousand)

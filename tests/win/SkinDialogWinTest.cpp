@@ -6,10 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SkinWinTestUtil.h"
@@ -29,34 +30,12 @@ std::string PackedSkinIni()
     return PackedSkinFolder() + "\\skin.ini";
 }
 
-// A scrambled 24-bit BMP of one colour (0x00RRGGBB).
-std::vector<uint8_t> PackedPlainBitmap(int width, int height, uint32_t colour)
+// The default skin's mask, packed, with every pixel set to one grey level.
+std::vector<uint8_t> PackedPlainMask(uint8_t level)
 {
-    const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) / 4 * 4;
-    const uint32_t imageBytes = stride * static_cast<uint32_t>(height);
-    std::vector<uint8_t> bytes(54 + imageBytes, 0);
-    auto put32 = [&bytes](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, static_cast<uint32_t>(bytes.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    bytes[26] = 1;
-    bytes[28] = 24;
-    put32(34, imageBytes);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            uint8_t* p = &bytes[54 + y * stride + x * 3];
-            p[0] = static_cast<uint8_t>(colour);
-            p[1] = static_cast<uint8_t>(colour >> 8);
-            p[2] = static_cast<uint8_t>(colour >> 16);
-        }
-    }
+    auto bytes = ReadWholeFile(SkinSourceFolder() + "\\mask.bmp");
+    const uint32_t pixelsAt = bytes[10] | (bytes[11] << 8) | (bytes[12] << 16) | (uint32_t(bytes[13]) << 24);
+    std::fill(bytes.begin() + pixelsAt, bytes.end(), level);
     UnscrambleHeader(bytes.data(), bytes.size());
     return bytes;
 }
@@ -275,10 +254,8 @@ TEST(SkinDialogWin, MaskThatGivesNoShape)
         {"no Mask key", "", {}, true, plainSize, ERROR},
         {"Mask names a missing file", "Mask=nothing.bmp\r\n", {}, true, plainSize, ERROR},
         {"Mask is no picture", "Mask=mask2.bmp\r\n", {1, 2, 3, 4, 5, 6, 7, 8}, true, plainSize, ERROR},
-        {"Mask entirely white", "Mask=mask2.bmp\r\n", PackedPlainBitmap(40, 30, 0xFFFFFF), false, {40, 30},
-         NULLREGION},
-        {"Mask entirely black", "Mask=mask2.bmp\r\n", PackedPlainBitmap(40, 30, 0), false, {40, 30},
-         SIMPLEREGION},
+        {"Mask entirely white", "Mask=mask2.bmp\r\n", PackedPlainMask(255), false, {545, 260}, NULLREGION},
+        {"Mask entirely black", "Mask=mask2.bmp\r\n", PackedPlainMask(0), false, {545, 260}, SIMPLEREGION},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
