@@ -159,9 +159,15 @@ int CMainDlg::ColumnWidth(int column) const
 
 void CMainDlg::FillNoteList()
 {
+    // One repaint for the whole list instead of one per row: with thousands
+    // of notes the redraws, not the rows, would make up the start-up.
+    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::max<int>(m_notes.m_nCount, 0)), 0);
     for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos))
         PutNoteRow(m_notes.GetAt(pos), pos, -1);
+    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_list, nullptr, TRUE);
 }
 
 void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)

@@ -1,0 +1,191 @@
+// Start-up of the real program to its filled main window with 0, 1000 and
+// 10000 notes (all hidden, so no note windows), and one housekeeping tick of
+// the main window over 10000 notes. Run under Wine:
+//   wine build/win/bench/win/mainwnd/velumo_mainwnd_bench.exe <folder of Velumo.exe>
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/CNotesApp.h"
+#include "framework/CorePlatformHooks.h"
+#include "mainwnd/CMainDlg.h"
+#include "notes/CNoteList.h"
+#include "notewnd/NoteWindowHooks.h"
+
+namespace {
+
+double Now()
+{
+    static const double perSecond = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / perSecond;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::vector<uint8_t> HiddenNotes(int count)
+{
+    CNoteList list;
+    for (int i = 0; i < count; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = "Note number " + std::to_string(i) + " with a line of text to show in the list";
+        note->m_bVisible = 0;
+        list.Add(note);
+    }
+    return list.StoreToBytes();
+}
+
+bool CopyFolder(const std::string& from, const std::string& to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == ".." || name == "notes.dat" || name == "Velumo.ini")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyFolder(from + "\\" + name, to + "\\" + name);
+        else
+            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return true;
+}
+
+struct FindMain {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* args = reinterpret_cast<FindMain*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == args->pid && IsWindowVisible(hwnd) && GetDlgItem(hwnd, 1000)) {
+        args->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Seconds from starting the process until its list shows every note.
+double TimeStartup(const std::string& folder, int notes)
+{
+    std::string commandLine = "\"" + folder + "\\Velumo.exe\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const double start = Now();
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return -1;
+    double seconds = -1;
+    while (Now() - start < 120) {
+        FindMain find{pi.dwProcessId, nullptr};
+        EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&find));
+        if (find.found && SendMessageA(GetDlgItem(find.found, 1000), LVM_GETITEMCOUNT, 0, 0) == notes) {
+            seconds = Now() - start;
+            PostMessageA(find.found, WM_CLOSE, 0, 0);
+            break;
+        }
+        Sleep(1);
+    }
+    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return seconds;
+}
+
+void StartupTimings(const std::string& programFolder)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "velumo-startup-bench";
+    CopyFolder(programFolder, folder);
+    for (int notes : {0, 1000, 10000}) {
+        const auto bytes = HiddenNotes(notes);
+        std::vector<double> runs;
+        for (int i = 0; i < 5; ++i) {
+            FILE* f = std::fopen((folder + "\\notes.dat").c_str(), "wb");
+            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+            runs.push_back(TimeStartup(folder, notes));
+        }
+        std::printf("start-up to a filled main window, %5d notes: median %7.1f ms (fastest %7.1f ms)\n", notes,
+                    Median(runs) * 1000, *std::min_element(runs.begin(), runs.end()) * 1000);
+    }
+}
+
+void TickTimings()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    CNotesApp app;
+    app.SetProfileFile(std::string(temp) + "velumo-tick-bench.ini");
+    const std::string path = std::string(temp) + "velumo-tick-bench.dat";
+    DeleteFileA(path.c_str());
+    app.m_notes.Load(path);
+    for (int i = 0; i < 10000; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->m_bVisible = 0;
+        note->m_bSchedDisabled = i % 2;  // half of them scheduled (daily, not due today)
+        note->m_nSchedKind = 1;
+        note->m_recur[0] = 1;
+        note->m_tLastShown = CurrentNoteTime();
+        app.m_notes.Add(note);
+    }
+    CMainDlg dlg(app.m_notes);
+    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
+    dlg.CreateModeless(nullptr);
+    std::vector<double> withSave, withoutSave;
+    for (int i = 0; i < 7; ++i) {
+        app.m_notes.m_bModified = 1;
+        double start = Now();
+        dlg.RunSchedulerPass();
+        withSave.push_back(Now() - start);
+        start = Now();
+        dlg.RunSchedulerPass();
+        withoutSave.push_back(Now() - start);
+    }
+    std::printf("housekeeping tick, 10000 notes, nothing to save: median %6.2f ms\n", Median(withoutSave) * 1000);
+    std::printf("housekeeping tick, 10000 notes, with the save:   median %6.2f ms\n", Median(withSave) * 1000);
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    OleInitialize(nullptr);
+    InstallCorePlatformHooks();
+    InstallNoteWindowHooks();
+    TickTimings();
+    if (argc > 1)
+        StartupTimings(argv[1]);
+    else
+        std::printf("(give the folder of Velumo.exe to time the start-up too)\n");
+    OleUninitialize();
+    return 0;
+}
