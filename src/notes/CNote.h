@@ -8,8 +8,16 @@
 #include "notes/LogFont.h"
 
 class CArchive;
+class CNoteList;
 class CNoteWnd;
-struct NoteNode;
+
+// The links of the note list, kept in each note so that a note and its place
+// are one allocation. Only the list touches them.
+class NoteNode {
+    friend class CNoteList;
+    NoteNode* m_prevNode = nullptr;
+    NoteNode* m_nextNode = nullptr;
+};
 
 // A note's place in the note list: stable from insertion until removal and
 // carried across windows as a message parameter.
@@ -35,7 +43,7 @@ constexpr int kDefaultNoteHeight = 150;
 constexpr size_t kRecurBytes = 50;
 inline constexpr const char* kDefaultNoteText = "(Your text goes here)";
 
-class CNote {
+class CNote : public NoteNode {
 public:
     CNote();
     // A note about to be read from a file: it takes its two draws of the

@@ -15,8 +15,8 @@ void CNoteList::RemoveAll()
     // In list order: each note closes its own window as it goes.
     NoteNode* node = m_head;
     while (node) {
-        NoteNode* next = node->next;
-        delete node;
+        NoteNode* next = node->m_nextNode;
+        delete static_cast<CNote*>(node);
         node = next;
     }
     m_head = m_tail = nullptr;
@@ -25,25 +25,25 @@ void CNoteList::RemoveAll()
 
 NotePos CNoteList::InsertNode(std::unique_ptr<CNote> note, NoteNode* before)
 {
-    auto* node = new NoteNode;
-    node->note = std::move(note);
+    CNote* node = note.release();
+    node->m_prevNode = node->m_nextNode = nullptr;
     if (before) {
-        node->next = before;
-        node->prev = before->prev;
-        if (before->prev)
-            before->prev->next = node;
+        node->m_nextNode = before;
+        node->m_prevNode = before->m_prevNode;
+        if (before->m_prevNode)
+            before->m_prevNode->m_nextNode = node;
         else
             m_head = node;
-        before->prev = node;
+        before->m_prevNode = node;
     } else {
-        node->prev = m_tail;
+        node->m_prevNode = m_tail;
         if (m_tail)
-            m_tail->next = node;
+            m_tail->m_nextNode = node;
         else
             m_head = node;
         m_tail = node;
     }
-    node->note->m_pos = node;
+    node->m_pos = node;
     return node;
 }
 
@@ -55,7 +55,7 @@ NotePos CNoteList::Add(std::unique_ptr<CNote>& note, int index)
     if (index >= 0 && index < m_nCount) {
         before = m_head;
         for (int i = 0; i < index; ++i)
-            before = before->next;
+            before = before->m_nextNode;
     }
     NotePos pos = InsertNode(std::move(note), before);
     ++m_nCount;
@@ -73,27 +73,27 @@ void CNoteList::Remove(NotePos pos)
 {
     if (!pos)
         return;
-    if (pos->prev)
-        pos->prev->next = pos->next;
+    if (pos->m_prevNode)
+        pos->m_prevNode->m_nextNode = pos->m_nextNode;
     else
-        m_head = pos->next;
-    if (pos->next)
-        pos->next->prev = pos->prev;
+        m_head = pos->m_nextNode;
+    if (pos->m_nextNode)
+        pos->m_nextNode->m_prevNode = pos->m_prevNode;
     else
-        m_tail = pos->prev;
+        m_tail = pos->m_prevNode;
     --m_nCount;
     m_bModified = 1;
-    delete pos;  // the note goes, and with it its window
+    delete static_cast<CNote*>(pos);  // the note goes, and with it its window
 }
 
 CNote* CNoteList::GetAt(int index, NotePos* pos) const
 {
     NoteNode* node = index >= 0 ? m_head : nullptr;
     for (int i = 0; node && i < index; ++i)
-        node = node->next;
+        node = node->m_nextNode;
     if (pos)
         *pos = node;
-    return node ? node->note.get() : nullptr;
+    return static_cast<CNote*>(node);
 }
 
 void CNoteList::Serialize(CArchive& ar)
@@ -101,8 +101,8 @@ void CNoteList::Serialize(CArchive& ar)
     if (ar.IsStoring()) {
         ar.WriteU32(kFileHeader);
         ar.WriteU16(static_cast<uint16_t>(m_nCount));
-        for (NoteNode* node = m_head; node; node = node->next)
-            node->note->Serialize(ar);
+        for (NoteNode* node = m_head; node; node = node->m_nextNode)
+            static_cast<CNote*>(node)->Serialize(ar);
         return;
     }
     RemoveAll();

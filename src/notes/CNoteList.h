@@ -11,14 +11,6 @@
 class CArchive;
 class INoteFileStore;
 
-// A node of the list. Its address is the note's place (NotePos): it stays the
-// same while other notes come and go.
-struct NoteNode {
-    NoteNode* prev = nullptr;
-    NoteNode* next = nullptr;
-    std::unique_ptr<CNote> note;
-};
-
 class CNoteList {
 public:
     // The signed 16-bit count of the file limits the list.
@@ -41,11 +33,11 @@ public:
 
     // Walks from the head: fine for a single lookup, never inside a loop.
     CNote* GetAt(int index, NotePos* pos = nullptr) const;
-    CNote* GetAt(NotePos pos) const { return pos ? pos->note.get() : nullptr; }
+    CNote* GetAt(NotePos pos) const { return static_cast<CNote*>(pos); }
 
     // In-order walk: for (NotePos p = GetHeadPosition(); p; p = GetNext(p)).
     NotePos GetHeadPosition() const { return m_head; }
-    static NotePos GetNext(NotePos pos) { return pos->next; }
+    static NotePos GetNext(NotePos pos) { return pos->m_nextNode; }
 
     // Whole-list archive form (header, count, records).
     void Serialize(CArchive& ar);
@@ -71,6 +63,7 @@ public:
 
 private:
     void RemoveAll();
+    // The list takes ownership; a note's own address is its place.
     NotePos InsertNode(std::unique_ptr<CNote> note, NoteNode* before);
 
     NoteNode* m_head = nullptr;
