@@ -126,13 +126,9 @@ void CMainDlg::SetupColumns()
     }
 
     // Column 0 holds the check boxes and always starts at its own width.
-    HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     auto& app = CNotesApp::GetApp();
-    for (int n = 1; n < columns; ++n) {
-        char key[32];
-        std::snprintf(key, sizeof key, "Col%dWidth", n);
-        const int width = app.GetProfileInt(kWidthSection, key, -1);
+    for (int n = 1; n < HeaderColumnCount(); ++n) {
+        const int width = app.GetProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), -1);
         if (width > 0)
             SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(width & 0xFFFF, 0));
     }
@@ -142,14 +138,22 @@ void CMainDlg::SaveColumnWidths()
 {
     if (!m_list)
         return;
-    HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     auto& app = CNotesApp::GetApp();
-    for (int n = 1; n < columns; ++n) {
-        char key[32];
-        std::snprintf(key, sizeof key, "Col%dWidth", n);
-        app.WriteProfileInt(kWidthSection, key, ColumnWidth(n));
-    }
+    for (int n = 1; n < HeaderColumnCount(); ++n)
+        app.WriteProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), ColumnWidth(n));
+}
+
+int CMainDlg::HeaderColumnCount() const
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::string CMainDlg::ColumnWidthKey(int column)
+{
+    char key[32];
+    std::snprintf(key, sizeof key, "Col%dWidth", column);
+    return key;
 }
 
 int CMainDlg::ColumnWidth(int column) const

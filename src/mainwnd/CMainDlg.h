@@ -85,6 +85,9 @@ private:
     void PostNoteChanged(NotePos pos);
     CNote* NoteOfRow(int row) const;
     int ColumnWidth(int column) const;
+    int HeaderColumnCount() const;
+    // The settings-file key of a column's width: "Col<n>Width".
+    static std::string ColumnWidthKey(int column);
 
     CNoteList& m_notes;
     HWND m_list = nullptr;

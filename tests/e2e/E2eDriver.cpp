@@ -1,5 +1,7 @@
 #include "E2eDriver.h"
 
+#include "TestFiles.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -7,51 +9,6 @@
 namespace {
 
 std::string g_programFolder;
-
-bool CopyFolder(const std::string& from, const std::string& to)
-{
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = true;
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        const std::string src = from + "\\" + name;
-        const std::string dst = to + "\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ok = CopyFolder(src, dst) && ok;
-        else
-            ok = CopyFileA(src.c_str(), dst.c_str(), FALSE) && ok;
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return ok;
-}
-
-void DeleteFolder(const std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteFolder(path);
-            else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 struct FindArgs {
     DWORD pid;
@@ -97,17 +54,17 @@ E2eDriver::E2eDriver(bool copySkin)
     char name[64];
     std::snprintf(name, sizeof name, "velumo-e2e-%lu-%d", GetCurrentProcessId(), ++counter);
     m_folder = std::string(temp) + name;
-    DeleteFolder(m_folder);
+    DeleteTree(m_folder);
     CreateDirectoryA(m_folder.c_str(), nullptr);
     CopyFileA((g_programFolder + "\\Velumo.exe").c_str(), ExePath().c_str(), FALSE);
     if (copySkin)
-        CopyFolder(g_programFolder + "\\Skins", m_folder + "\\Skins");
+        CopyTree(g_programFolder + "\\Skins", m_folder + "\\Skins");
 }
 
 E2eDriver::~E2eDriver()
 {
     Stop();
-    DeleteFolder(m_folder);
+    DeleteTree(m_folder);
 }
 
 bool E2eDriver::Start(const std::string& arguments)
@@ -221,25 +178,12 @@ void E2eDriver::Stop()
 
 bool E2eDriver::WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const
 {
-    FILE* f = std::fopen(PathOf(name).c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return WriteWholeFile(PathOf(name), bytes);
 }
 
 std::vector<uint8_t> E2eDriver::ReadFile(const std::string& name) const
 {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(PathOf(name).c_str(), "rb");
-    if (!f)
-        return bytes;
-    uint8_t chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-    return bytes;
+    return ReadWholeFile(PathOf(name));
 }
 
 bool E2eDriver::FileExists(const std::string& name) const

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+
 // A folder of its own for one test, removed with everything in it.
 class TempFolder {
 public:
@@ -20,8 +22,6 @@ private:
     std::string m_path;
 };
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Dispatches waiting messages until the condition holds or the time is up.
 template <typename Condition>

@@ -1,0 +1,74 @@
+#include "TestFiles.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Calls visit(name, isFolder) for every entry of a folder but . and ..
+void ForEachEntry(const std::string& folder, const std::function<void(const std::string&, bool)>& visit)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            visit(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    uint8_t chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    std::fclose(f);
+    return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool CopyTree(const std::string& from, const std::string& to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    bool ok = GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES;
+    ForEachEntry(from, [&](const std::string& name, bool isFolder) {
+        const std::string src = from + "\\" + name;
+        const std::string dst = to + "\\" + name;
+        ok = (isFolder ? CopyTree(src, dst) : CopyFileA(src.c_str(), dst.c_str(), FALSE) != 0) && ok;
+    });
+    return ok;
+}
+
+void DeleteTree(const std::string& folder)
+{
+    ForEachEntry(folder, [&](const std::string& name, bool isFolder) {
+        const std::string path = folder + "\\" + name;
+        if (isFolder) {
+            DeleteTree(path);
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    });
+    RemoveDirectoryA(folder.c_str());
+}
