@@ -65,6 +65,13 @@ public:
     // Reads into an existing string, reusing its storage.
     void ReadString(std::string& out);
 
+    // Writes the value when storing, reads it back into place when loading.
+    void Exchange(uint16_t& v) { m_storing ? WriteU16(v) : void(v = ReadU16()); }
+    void Exchange(uint32_t& v) { m_storing ? WriteU32(v) : void(v = ReadU32()); }
+    void Exchange(int32_t& v) { m_storing ? WriteI32(v) : void(v = ReadI32()); }
+    void Exchange(std::string& s) { m_storing ? WriteString(s) : ReadString(s); }
+    void ExchangeBytes(void* data, size_t size) { m_storing ? WriteBytes(data, size) : ReadBytes(data, size); }
+
     // The bytes written so far (storing) and the read position (loading).
     const std::vector<uint8_t>& Buffer() const { return m_out; }
     std::vector<uint8_t> TakeBuffer() { return std::move(m_out); }
