@@ -4,34 +4,16 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <functional>
 #include <string>
 
+#include "ScheduleTestNotes.h"
 #include "schedule/IsDue.h"
 #include "schedule/RecurrenceBlock.h"
 
 namespace {
 
-NoteTime Local(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    std::tm tm{};
-    tm.tm_year = y - 1900;
-    tm.tm_mon = mo - 1;
-    tm.tm_mday = d;
-    tm.tm_hour = h;
-    tm.tm_min = mi;
-    tm.tm_sec = s;
-    tm.tm_isdst = -1;
-    return static_cast<NoteTime>(std::mktime(&tm));
-}
-
-NoteTime Mark1980()
-{
-    return Local(1980, 1, 1);
-}
-
-enum Kind : uint32_t { kOneTime = 0, kDaily = 1, kWeekly = 2, kMonthly = 3 };
+using namespace schedtest;
 
 // A confirmed, enabled schedule starting on the given day at h:mi. The start
 // time value carries another date and stray seconds: only its clock time counts.
@@ -44,12 +26,7 @@ struct Schedule {
 
 void Apply(CNote& note, const Schedule& s)
 {
-    note.m_bSchedDisabled = 0;
-    note.m_bSchedNew = 0;
-    note.m_nSchedKind = s.kind;
-    note.m_tStartDate = s.startDay + 13 * 3600;
-    note.m_tStartTime = Local(2001, 7, 4, s.hour, s.minute, 37);
-    note.m_tLastShown = Mark1980();
+    SetSchedule(note, s.kind, s.startDay + 13 * 3600, Local(2001, 7, 4, s.hour, s.minute, 37));
 }
 
 struct Row {

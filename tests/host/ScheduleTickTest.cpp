@@ -2,28 +2,17 @@
 // world, in order. (Several notes in one pass: the Windows tests.)
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "schedule/RecurrenceBlock.h"
+#include "ScheduleTestNotes.h"
 #include "schedule/SchedulePass.h"
 
 namespace {
 
-NoteTime Local(int y, int mo, int d, int h = 0, int mi = 0)
-{
-    std::tm tm{};
-    tm.tm_year = y - 1900;
-    tm.tm_mon = mo - 1;
-    tm.tm_mday = d;
-    tm.tm_hour = h;
-    tm.tm_min = mi;
-    tm.tm_isdst = -1;
-    return static_cast<NoteTime>(std::mktime(&tm));
-}
+using namespace schedtest;
 
 // Records every request as "<what> <note text>".
 class RecordingActions : public IScheduleActions {
@@ -49,25 +38,6 @@ private:
 };
 
 const NoteTime kNow = Local(2024, 6, 12, 14, 0);  // a Wednesday afternoon
-
-// A hidden note with a one-time schedule due at kNow.
-CNote* AddDueNote(CNoteList& list, const std::string& text, const std::string& sound = "")
-{
-    auto note = std::make_unique<CNote>();
-    note->m_strText = text;
-    note->m_bSchedDisabled = 0;
-    note->m_bSchedNew = 0;
-    note->m_nSchedKind = 0;
-    note->m_tStartDate = Local(2024, 6, 12);
-    note->m_tStartTime = Local(2024, 6, 12, 13, 30);
-    note->m_tLastShown = Local(1980, 1, 1);
-    note->m_bVisible = 0;
-    note->m_bAlarm = sound.empty() ? 0 : 1;
-    note->m_strSoundFile = sound;
-    CNote* raw = note.get();
-    list.Add(note);
-    return raw;
-}
 
 using Log = std::vector<std::string>;
 
@@ -110,7 +80,7 @@ TEST(ScheduleTick, WhatEachNoteAsksFor)
              n.m_bVisible = 1;
          },
          false, {}, false},
-        {"already shown today", [](CNote& n) { n.m_tLastShown = Local(2024, 6, 12); }, false, {}, false},
+        {"already shown today", [](CNote& n) { n.m_tLastShown = PassDay(); }, false, {}, false},
         {"not due, visible without a window: only the window",
          [](CNote& n) {
              n.m_bSchedDisabled = 1;
@@ -122,7 +92,7 @@ TEST(ScheduleTick, WhatEachNoteAsksFor)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         CNoteList list;
-        CNote* note = AddDueNote(list, "N");
+        CNote* note = list.GetAt(list.Add(MakeDueNote("N", "")));
         if (c.setup)
             c.setup(*note);
         list.m_bModified = 0;
@@ -135,7 +105,7 @@ TEST(ScheduleTick, WhatEachNoteAsksFor)
 
         EXPECT_EQ(actions.m_log, c.expected);
         EXPECT_EQ(list.m_bModified, c.modified ? 1u : 0u);
-        EXPECT_EQ(note->m_tLastShown, c.modified ? Local(2024, 6, 12) : lastShownBefore);
+        EXPECT_EQ(note->m_tLastShown, c.modified ? PassDay() : lastShownBefore);
         note->m_pWnd = nullptr;
     }
 }

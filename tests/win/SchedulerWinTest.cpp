@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "ScheduleTestNotes.h"
 #include "WinTestUtil.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
@@ -16,17 +16,7 @@
 
 namespace {
 
-NoteTime Local(int y, int mo, int d, int h = 0, int mi = 0)
-{
-    std::tm tm{};
-    tm.tm_year = y - 1900;
-    tm.tm_mon = mo - 1;
-    tm.tm_mday = d;
-    tm.tm_hour = h;
-    tm.tm_min = mi;
-    tm.tm_isdst = -1;
-    return static_cast<NoteTime>(std::mktime(&tm));
-}
+using namespace schedtest;
 
 class FixedClock : public IScheduleClock {
 public:
@@ -89,25 +79,12 @@ protected:
         PumpPending();
     }
 
-    // A hidden note with a one-time schedule that is due from 13:30 today.
     CNote* AddDueNote(const std::string& text, const std::string& sound)
     {
-        auto note = std::make_unique<CNote>();
-        note->m_strText = text;
+        auto note = MakeDueNote(text, sound);
         note->m_rcWindow = {200, 200, 400, 350};
-        note->m_bSchedDisabled = 0;
-        note->m_bSchedNew = 0;
-        note->m_nSchedKind = 0;
-        note->m_tStartDate = Local(2024, 6, 12);
-        note->m_tStartTime = Local(2024, 6, 12, 13, 30);
-        note->m_tLastShown = Local(1980, 1, 1);
-        note->m_bVisible = 0;
-        note->m_bAlarm = 1;
-        note->m_strSoundFile = sound;
         return m_notes.GetAt(m_notes.Add(note));
     }
-
-    NoteTime Today() const { return Local(2024, 6, 12); }
 
     TempFolder m_folder;
     CNoteList m_notes;
@@ -138,7 +115,7 @@ TEST_F(SchedulerWinTest, TwoDueNotesComeUpInListOrderOnceADay)
         EXPECT_EQ(note->m_bVisible, 1);
         ASSERT_NE(note->m_pWnd, nullptr);
         EXPECT_TRUE(IsWindowVisible(note->m_pWnd->GetHwnd()));
-        EXPECT_EQ(note->m_tLastShown, Today());
+        EXPECT_EQ(note->m_tLastShown, PassDay());
     }
     EXPECT_EQ(m_notes.m_bModified, 1u);
 
@@ -179,7 +156,7 @@ TEST_F(SchedulerWinTest, DueVisibleNoteKeepsItsWindowAndPlays)
     RECT rcAfter;
     GetWindowRect(before, &rcAfter);
     EXPECT_TRUE(EqualRect(&rcBefore, &rcAfter)) << "the scheduler never moves a note";
-    EXPECT_EQ(note->m_tLastShown, Today());
+    EXPECT_EQ(note->m_tLastShown, PassDay());
 }
 
 TEST_F(SchedulerWinTest, NoSoundWithoutAFileToPlay)
@@ -223,7 +200,7 @@ TEST_F(SchedulerWinTest, NoteInItsSchedulingDialogIsLeftAlone)
     EXPECT_TRUE(m_receiver.TakeRefreshes().empty());
     EXPECT_TRUE(m_player.m_played.empty());
     EXPECT_EQ(due->m_bVisible, 0);
-    EXPECT_EQ(due->m_tLastShown, Local(1980, 1, 1));
+    EXPECT_EQ(due->m_tLastShown, Mark1980());
     EXPECT_EQ(shown->m_pWnd, nullptr) << "no window while the dialog is open";
     EXPECT_EQ(m_notes.m_bModified, 0u);
 
