@@ -14,34 +14,30 @@ bool MonthAllowed(uint16_t monthMask, const LocalDateTime& today)
     return monthMask == 0 || ((monthMask >> (today.month - 1)) & 1) != 0;
 }
 
+// Whether today is the ordinal's occurrence of its weekday: 0..3 the first to
+// the fourth, 4 the last; any other ordinal takes every occurrence.
+bool OrdinalMatches(int32_t ordinal, const LocalDateTime& today, int daysInMonth)
+{
+    if (ordinal >= 0 && ordinal <= 3)
+        return (today.day - 1) / 7 == ordinal;  // how many times it came earlier
+    if (ordinal == 4)
+        return today.day + 7 > daysInMonth;
+    return true;
+}
+
 // The monthly rules are calendar questions, so they are answered on dates:
 // stepping whole weeks of seconds from midnight lands an hour off across a
 // daylight-saving change and can leave the month one day early or late.
 bool MonthlyDayMatches(const RecurrenceView& recur, const LocalDateTime& today)
 {
+    if (!MonthAllowed(recur.MonthMask(), today))
+        return false;
     const int daysInMonth = DaysInMonth(today.year, today.month);
-    if (recur.ByWeekday()) {
-        if (today.weekday != recur.Weekday())
-            return false;
-        const int32_t ordinal = recur.Ordinal();
-        if (ordinal >= 0 && ordinal <= 3) {
-            // How many times this weekday came earlier in the month.
-            const int earlier = (today.day - 1) / 7;
-            if (earlier != ordinal)
-                return false;
-        } else if (ordinal == 4) {
-            if (today.day + 7 <= daysInMonth)
-                return false;
-        }
-        return MonthAllowed(recur.MonthMask(), today);
-    }
+    if (recur.ByWeekday())
+        return today.weekday == recur.Weekday() && OrdinalMatches(recur.Ordinal(), today, daysInMonth);
+    // A day the month does not have falls on its last day.
     const int monthDay = recur.MonthDay();
-    if (today.day != monthDay) {
-        // A day the month does not have falls on its last day.
-        if (today.day < daysInMonth || today.day > monthDay)
-            return false;
-    }
-    return MonthAllowed(recur.MonthMask(), today);
+    return today.day == monthDay || (today.day == daysInMonth && monthDay > daysInMonth);
 }
 
 // The kind's own day condition: today's date and the time since the note was
@@ -73,19 +69,9 @@ bool DayMatches(const CNote& note, const DueClock& clock)
     }
 }
 
-}  // namespace
-
-DueClock DueClock::At(NoteTime now)
+// The clock for a zone whose rules have just been read.
+DueClock ClockWithZoneRead(NoteTime now, NoteTime today)
 {
-    const std::optional<NoteTime> today = LocalToday(now);
-    if (!today)
-        return {};
-    return At(now, *today);
-}
-
-DueClock DueClock::At(NoteTime now, NoteTime today)
-{
-    RefreshLocalZone();
     DueClock clock;
     clock.now = now;
     clock.today = today;
@@ -94,7 +80,7 @@ DueClock DueClock::At(NoteTime now, NoteTime today)
     const LocalDateTime& t = clock.todayLocal;
     const auto dayStart = LocalMidnight(t.year, t.month, t.day);
     const auto dayEnd = LocalMidnight(t.year, t.month, t.day + 1);
-    const auto markStart = LocalMidnight(1980, 1, 1);
+    const auto markStart = ConfirmedScheduleMark();
     const auto markEnd = LocalMidnight(1981, 1, 1);
     if (!dayStart || !dayEnd || !markStart || !markEnd)
         return {};
@@ -102,10 +88,24 @@ DueClock DueClock::At(NoteTime now, NoteTime today)
     clock.todayEnd = *dayEnd;
     clock.markYearStart = *markStart;
     clock.markYearEnd = *markEnd;
-    // Every zone's offset is whole minutes, so this is the minute's start.
-    clock.nowToTheMinute = clock.now - clock.nowLocal.second;
     clock.valid = true;
     return clock;
+}
+
+}  // namespace
+
+DueClock DueClock::At(NoteTime now)
+{
+    // Before today is worked out, so that today follows a change of zone too.
+    RefreshLocalZone();
+    const std::optional<NoteTime> today = LocalToday(now);
+    return today ? ClockWithZoneRead(now, *today) : DueClock{};
+}
+
+DueClock DueClock::At(NoteTime now, NoteTime today)
+{
+    RefreshLocalZone();
+    return ClockWithZoneRead(now, today);
 }
 
 std::optional<NoteTime> LocalToday(NoteTime now)
@@ -167,8 +167,9 @@ bool IsDue(const CNote& note, const DueClock& clock)
         return false;
     if (note.m_nSchedKind == kOneTime)
         return DateKey(now) == DateKey(occurrence);
-    // Recurring kinds: not before the schedule has started.
-    return clock.nowToTheMinute >= *moment;
+    // Recurring kinds: not before the schedule has started, counted in whole
+    // minutes (every zone's offset is whole minutes, so this drops the seconds).
+    return clock.now - now.second >= *moment;
 }
 
 bool IsDue(const CNote& note, NoteTime now, NoteTime today)

@@ -19,7 +19,6 @@ struct DueClock {
     int64_t todayStart = 0;  // the first moment of today's date
     LocalDateTime nowLocal;
     LocalDateTime todayLocal;
-    int64_t nowToTheMinute = 0;  // now with its seconds dropped
     int64_t todayEnd = 0;        // the first moment of tomorrow
     int64_t markYearStart = 0;   // the local year 1980, the "confirmed, not yet shown" mark
     int64_t markYearEnd = 0;

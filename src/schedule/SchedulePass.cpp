@@ -21,7 +21,6 @@ void ScheduleNote(CNoteList& notes, CNote& note, const DueClock& clock, ISchedul
 
     if (!note.m_bVisible) {
         note.m_bVisible = 1;
-        notes.m_bModified = 1;
         actions.NoteShown(note);
     }
     GiveWindowIfMissing(note, actions);
