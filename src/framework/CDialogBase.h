@@ -23,7 +23,6 @@ public:
 
     HWND GetHwnd() const { return m_hWnd; }
     HWND GetItem(int id) const { return GetDlgItem(m_hWnd, id); }
-    bool IsModalRunning() const { return m_modal && !m_endModal; }
 
     bool PreTranslateMessage(MSG&) override { return false; }
 

@@ -34,7 +34,6 @@ public:
     // A message box captioned with the program's title.
     int AppMessageBox(const std::string& text, UINT flags, HWND owner = nullptr) const;
 
-    const std::string& Title() const { return m_title; }
     const std::vector<std::string>& Args() const { return m_args; }
     HINSTANCE Instance() const { return m_instance; }
     HWND m_hMainWnd = nullptr;

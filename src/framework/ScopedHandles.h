@@ -49,7 +49,6 @@ using UniqueBitmap = UniqueHandle<HBITMAP, detail::DeleteTyped<HBITMAP>>;
 using UniqueRegion = UniqueHandle<HRGN, detail::DeleteTyped<HRGN>>;
 using UniqueMemDC = UniqueHandle<HDC, DeleteDC>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenu>;
-using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 
 // GetDC/ReleaseDC for one scope.
 class ScopedGetDC {

@@ -29,7 +29,6 @@ public:
     explicit CArchive(std::span<const uint8_t> input);
 
     bool IsStoring() const { return m_storing; }
-    bool IsLoading() const { return !m_storing; }
 
     void WriteU8(uint8_t v);
     void WriteU16(uint16_t v);
@@ -72,11 +71,10 @@ public:
     void Exchange(std::string& s) { m_storing ? WriteString(s) : ReadString(s); }
     void ExchangeBytes(void* data, size_t size) { m_storing ? WriteBytes(data, size) : ReadBytes(data, size); }
 
-    // The bytes written so far (storing) and the read position (loading).
+    // The bytes written so far (storing) and what is left to read (loading).
     const std::vector<uint8_t>& Buffer() const { return m_out; }
     std::vector<uint8_t> TakeBuffer() { return std::move(m_out); }
     size_t Remaining() const { return m_in.size() - m_readPos; }
-    size_t Position() const { return m_readPos; }
 
 private:
     void Need(size_t size) const
