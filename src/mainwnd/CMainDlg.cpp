@@ -250,6 +250,20 @@ void CMainDlg::CreateNoteWindow(CNote* note, bool focus)
     note->m_pWnd = CNoteWnd::Create(note, focus);
 }
 
+void CMainDlg::RaiseNoteWindow(CNote* note)
+{
+    // Without SWP_NOACTIVATE: each window is activated in turn.
+    if (note->m_pWnd)
+        SetWindowPos(note->m_pWnd->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CMainDlg::CloseNoteWindow(CNote* note)
+{
+    // Posted: the window clears the note's reference when it closes.
+    if (note->m_pWnd)
+        PostMessageA(note->m_pWnd->GetHwnd(), WM_CLOSE, 0, 0);
+}
+
 void CMainDlg::PostNoteChanged(NotePos pos)
 {
     PostMessageA(m_hWnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(pos));
@@ -338,8 +352,8 @@ void CMainDlg::OnBringNotesToTop()
 {
     for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
         CNote* note = m_notes.GetAt(pos);
-        if (note->m_bVisible && note->m_pWnd)
-            SetWindowPos(note->m_pWnd->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (note->m_bVisible)
+            RaiseNoteWindow(note);
     }
 }
 
@@ -348,8 +362,7 @@ void CMainDlg::OnShowAllNotes()
     for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
         CNote* note = m_notes.GetAt(pos);
         if (note->m_bVisible) {
-            if (note->m_pWnd)
-                SetWindowPos(note->m_pWnd->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            RaiseNoteWindow(note);
             continue;
         }
         if (!note->m_pWnd)
@@ -367,8 +380,7 @@ void CMainDlg::OnHideAllNotes()
         if (!note->m_bVisible)
             continue;
         note->m_bVisible = 0;
-        if (note->m_pWnd)
-            PostMessageA(note->m_pWnd->GetHwnd(), WM_CLOSE, 0, 0);
+        CloseNoteWindow(note);
         m_notes.m_bModified = 1;
         PostNoteChanged(pos);
     }
@@ -423,8 +435,8 @@ void CMainDlg::OnListClick()
     if (note->m_bVisible) {
         if (!note->m_pWnd)
             CreateNoteWindow(note, false);
-    } else if (note->m_pWnd) {
-        PostMessageA(note->m_pWnd->GetHwnd(), WM_CLOSE, 0, 0);
+    } else {
+        CloseNoteWindow(note);
     }
 }
 
@@ -522,13 +534,13 @@ LRESULT CMainDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
 }
 
-LRESULT CMainDlg::OnNotify(const NMHDR& header)
+LRESULT CMainDlg::OnNotify(NMHDR& header)
 {
     if (header.hwndFrom != m_list)
         return 0;
     switch (header.code) {
     case NM_CUSTOMDRAW:
-        return OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+        return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
     case NM_CLICK:
         OnListClick();
         return 0;
@@ -602,7 +614,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetMsgResult(OnNoteChanged(wParam, lParam));
         return TRUE;
     case WM_NOTIFY:
-        SetMsgResult(OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
+        SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
         return TRUE;
     case WM_COMMAND:
         if (HIWORD(wParam) <= 1 && OnCommand(LOWORD(wParam)))

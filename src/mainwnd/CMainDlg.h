@@ -78,10 +78,12 @@ private:
     void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
     bool OnCommand(UINT id);
-    LRESULT OnNotify(const NMHDR& header);
+    LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void PaintMinimized();
     void CreateNoteWindow(CNote* note, bool focus);
+    void RaiseNoteWindow(CNote* note);
+    void CloseNoteWindow(CNote* note);
     void PostNoteChanged(NotePos pos);
     CNote* NoteOfRow(int row) const;
     int ColumnWidth(int column) const;

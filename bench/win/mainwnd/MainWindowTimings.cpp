@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+#include "WinTiming.h"
 #include "app/CNotesApp.h"
 #include "framework/CorePlatformHooks.h"
 #include "mainwnd/CMainDlg.h"
@@ -20,24 +22,6 @@
 #include "notewnd/NoteWindowHooks.h"
 
 namespace {
-
-double Now()
-{
-    static const double perSecond = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perSecond;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 std::vector<uint8_t> HiddenNotes(int count)
 {
@@ -49,26 +33,6 @@ std::vector<uint8_t> HiddenNotes(int count)
         list.Add(note);
     }
     return list.StoreToBytes();
-}
-
-bool CopyFolder(const std::string& from, const std::string& to)
-{
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == ".." || name == "notes.dat" || name == "Velumo.ini")
-            continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            CopyFolder(from + "\\" + name, to + "\\" + name);
-        else
-            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return true;
 }
 
 struct FindMain {
@@ -95,15 +59,15 @@ double TimeStartup(const std::string& folder, int notes)
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    const double start = Now();
+    const double start = NowSeconds();
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
         return -1;
     double seconds = -1;
-    while (Now() - start < 120) {
+    while (NowSeconds() - start < 120) {
         FindMain find{pi.dwProcessId, nullptr};
         EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&find));
         if (find.found && SendMessageA(GetDlgItem(find.found, 1000), LVM_GETITEMCOUNT, 0, 0) == notes) {
-            seconds = Now() - start;
+            seconds = NowSeconds() - start;
             PostMessageA(find.found, WM_CLOSE, 0, 0);
             break;
         }
@@ -121,14 +85,13 @@ void StartupTimings(const std::string& programFolder)
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string folder = std::string(temp) + "velumo-startup-bench";
-    CopyFolder(programFolder, folder);
+    CopyTree(programFolder, folder);
+    DeleteFileA((folder + "\\Velumo.ini").c_str());  // start with the built-in column widths
     for (int notes : {0, 1000, 10000}) {
         const auto bytes = HiddenNotes(notes);
         std::vector<double> runs;
         for (int i = 0; i < 5; ++i) {
-            FILE* f = std::fopen((folder + "\\notes.dat").c_str(), "wb");
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
+            WriteWholeFile(folder + "\\notes.dat", bytes);
             runs.push_back(TimeStartup(folder, notes));
         }
         std::printf("start-up to a filled main window, %5d notes: median %7.1f ms (fastest %7.1f ms)\n", notes,
@@ -160,12 +123,12 @@ void TickTimings()
     std::vector<double> withSave, withoutSave;
     for (int i = 0; i < 7; ++i) {
         app.m_notes.m_bModified = 1;
-        double start = Now();
+        double start = NowSeconds();
         dlg.RunSchedulerPass();
-        withSave.push_back(Now() - start);
-        start = Now();
+        withSave.push_back(NowSeconds() - start);
+        start = NowSeconds();
         dlg.RunSchedulerPass();
-        withoutSave.push_back(Now() - start);
+        withoutSave.push_back(NowSeconds() - start);
     }
     std::printf("housekeeping tick, 10000 notes, nothing to save: median %6.2f ms\n", Median(withoutSave) * 1000);
     std::printf("housekeeping tick, 10000 notes, with the save:   median %6.2f ms\n", Median(withSave) * 1000);
