@@ -475,6 +475,19 @@ TEST(IsDue, TodayOnADayWhoseMidnightIsSkipped)
     EXPECT_FALSE(IsDue(note, evening, *LocalToday(evening)));
 }
 
+// A pass after the system's zone has changed counts today in the new zone.
+TEST(IsDue, TodayFollowsAChangeOfZone)
+{
+    ScopedTimeZone zone("Asia/Tokyo");
+    // 2024-06-12 04:00 UTC: the 12th in Tokyo, 21:00 on the 11th in Los Angeles.
+    const NoteTime now = 1718164800;
+    setenv("TZ", "America/Los_Angeles", 1);  // changed, not yet read
+    const DueClock clock = DueClock::At(now);
+    ASSERT_TRUE(clock.valid);
+    EXPECT_EQ(DateKey(clock.todayLocal), 20240611);
+    EXPECT_EQ(clock.today, 1718089200) << "midnight of the 11th in Los Angeles";
+}
+
 TEST(LocalTime, ReadingsAroundTheChangesAreSettledAlike)
 {
     ScopedTimeZone zone("Europe/Berlin");
