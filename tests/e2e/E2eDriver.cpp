@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -12,8 +13,7 @@ std::string g_programFolder;
 
 struct FindArgs {
     DWORD pid;
-    const std::string* title;
-    const char* className;
+    const std::function<bool(HWND)>* accept;
     HWND found;
 };
 
@@ -22,16 +22,8 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam)
     auto* args = reinterpret_cast<FindArgs*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != args->pid || !IsWindowVisible(hwnd))
+    if (pid != args->pid || !IsWindowVisible(hwnd) || !(*args->accept)(hwnd))
         return TRUE;
-    if (!args->title->empty() && E2eDriver::WindowText(hwnd) != *args->title)
-        return TRUE;
-    if (args->className) {
-        char cls[64] = {};
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (std::string(cls) != args->className)
-            return TRUE;
-    }
     args->found = hwnd;
     return FALSE;
 }
@@ -103,9 +95,20 @@ int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DW
 
 HWND E2eDriver::WaitForWindow(const std::string& title, DWORD timeoutMs, const char* className) const
 {
+    return WaitForWindowWhere(
+        [&](HWND hwnd) {
+            char cls[64] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            return (title.empty() || WindowText(hwnd) == title) && (!className || std::string(cls) == className);
+        },
+        timeoutMs);
+}
+
+HWND E2eDriver::WaitForWindowWhere(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const
+{
     const DWORD start = GetTickCount();
     do {
-        FindArgs args{m_pi.dwProcessId, &title, className, nullptr};
+        FindArgs args{m_pi.dwProcessId, &accept, nullptr};
         EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&args));
         if (args.found)
             return args.found;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     // Top-level visible window of the program with this title (or any
     // title when empty), waiting up to timeoutMs.
     HWND WaitForWindow(const std::string& title, DWORD timeoutMs, const char* className = nullptr) const;
+    // The first visible top-level window of the program that accept() takes.
+    HWND WaitForWindowWhere(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const;
     // The text of a message box (its static text) and its caption.
     static std::string MessageBoxText(HWND box);
     static std::string WindowText(HWND hwnd);

@@ -9,29 +9,6 @@
 #include "notes/CNoteList.h"
 #include "schedule/IsDue.h"
 
-namespace {
-
-struct FindNote {
-    DWORD pid;
-    HWND found;
-};
-
-// A visible note window of the program: a tool window with the note edit.
-BOOL CALLBACK FindNoteWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* args = reinterpret_cast<FindNote*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == args->pid && IsWindowVisible(hwnd) && (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
-        GetDlgItem(hwnd, 1016)) {
-        args->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 TEST(SchedulerE2e, DueHiddenNoteComesUpAtTheFirstPass)
 {
     const NoteTime now = CurrentNoteTime();
@@ -58,15 +35,16 @@ TEST(SchedulerE2e, DueHiddenNoteComesUpAtTheFirstPass)
     ASSERT_NE(app.WaitForWindow("Velumo", 15000, "#32770"), nullptr);
     const DWORD shownAt = GetTickCount();
 
-    FindNote find{app.ProcessId(), nullptr};
-    while (!find.found && GetTickCount() - shownAt < 6000) {
-        EnumWindows(&FindNoteWindow, reinterpret_cast<LPARAM>(&find));
-        Sleep(50);
-    }
-    ASSERT_NE(find.found, nullptr) << "the note did not come up";
+    // A note window: a tool window holding the note's edit control.
+    HWND noteWindow = app.WaitForWindowWhere(
+        [](HWND hwnd) {
+            return (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && GetDlgItem(hwnd, 1016);
+        },
+        6000);
+    ASSERT_NE(noteWindow, nullptr) << "the note did not come up";
     EXPECT_LT(GetTickCount() - shownAt, 4000u) << "it should come up at the first pass (~1.5 s)";
     char text[64] = {};
-    GetDlgItemTextA(find.found, 1016, text, sizeof text);
+    GetDlgItemTextA(noteWindow, 1016, text, sizeof text);
     EXPECT_STREQ(text, "Due this morning");
 
     // The next save records it visible and stamped with today.
