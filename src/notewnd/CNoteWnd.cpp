@@ -1,12 +1,13 @@
 #include "notewnd/CNoteWnd.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
 #include "app/CNotesApp.h"
 #include "notes/CNote.h"
 #include "notewnd/NoteGeometry.h"
-#include "notewnd/NoteHitTest.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
@@ -23,8 +24,6 @@ namespace {
 constexpr const char* kClassName = "VelumoNoteWnd";
 constexpr UINT_PTR kFocusTimer = 1;
 constexpr UINT kFocusDelayMs = 50;
-constexpr COLORREF kCornerGrey = RGB(128, 128, 128);
-constexpr int kOutlinePenWidth = 2;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 constexpr WPARAM kNoteRefreshed = 0;
 constexpr WPARAM kNoteDeleted = 1;
@@ -53,10 +52,34 @@ HWND MainWindow()
     return CWinAppBase::Get() ? CWinAppBase::Get()->m_hMainWnd : nullptr;
 }
 
-void PostNoteRefreshed(NotePos pos)
+// The note was edited here: the file needs saving and its row a refresh.
+void NoteChanged(NotePos pos)
 {
+    MarkNotesModified();
     if (HWND main = MainWindow())
         PostMessageA(main, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(pos));
+}
+
+template <size_t N>
+std::array<POINT, N> ToPoints(const std::array<NotePoint, N>& points)
+{
+    std::array<POINT, N> out;
+    for (size_t i = 0; i < N; ++i)
+        out[i] = POINT{points[i].x, points[i].y};
+    return out;
+}
+
+// Drawing tools every note shares; made on the first paint.
+HPEN OutlinePen()
+{
+    static const UniquePen pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+    return pen;
+}
+
+HBRUSH CornerBrush()
+{
+    static const UniqueBrush grey(CreateSolidBrush(RGB(128, 128, 128)));
+    return grey;
 }
 
 UniqueFont MakeNoteFont(const CNote& note)
@@ -169,9 +192,8 @@ void CNoteWnd::UpdateShape()
 {
     RECT client;
     GetClientRect(m_hWnd, &client);
-    const auto outline = NoteGeometry::Outline(client.right, client.bottom);
-    for (size_t i = 0; i < outline.size(); ++i)
-        m_pts[i] = POINT{outline[i].x, outline[i].y};
+    const auto outline = ToPoints(NoteGeometry::Outline(client.right, client.bottom));
+    std::copy(outline.begin(), outline.end(), m_pts);
     m_nPts = static_cast<int>(outline.size());
 
     // The platform frees the region it held.
@@ -251,33 +273,32 @@ void CNoteWnd::OnPaint()
         return;
     RECT client;
     GetClientRect(m_hWnd, &client);
-    UniqueBrush paper(CreateSolidBrush(m_pNote->m_crBack));
-    UniqueBrush grey(CreateSolidBrush(kCornerGrey));
-    UniquePen outlinePen(CreatePen(PS_SOLID, kOutlinePenWidth, RGB(0, 0, 0)));
-
-    FillRect(dc, &client, paper);
-    ScopedSelect pen(dc, outlinePen);
-    ScopedSelect brush(dc, grey);
+    FillRect(dc, &client, PaperBrush());
+    ScopedSelect pen(dc, OutlinePen());
+    ScopedSelect brush(dc, CornerBrush());
     // The region clips half of the pen away on the right and bottom edges.
     MoveToEx(dc, 0, 0, nullptr);
     LineTo(dc, 0, client.bottom);
     Polyline(dc, m_pts, m_nPts);
-    const auto corner = NoteGeometry::TurnedCorner(client.right, client.bottom);
-    POINT triangle[3];
-    for (size_t i = 0; i < corner.size(); ++i)
-        triangle[i] = POINT{corner[i].x, corner[i].y};
-    Polygon(dc, triangle, 3);
+    const auto corner = ToPoints(NoteGeometry::TurnedCorner(client.right, client.bottom));
+    Polygon(dc, corner.data(), static_cast<int>(corner.size()));
+}
+
+HBRUSH CNoteWnd::PaperBrush()
+{
+    // Made from the note's paper on first need; a reload lets go of it.
+    if (!m_hbrBack && m_pNote)
+        m_hbrBack.Reset(CreateSolidBrush(m_pNote->m_crBack));
+    return m_hbrBack ? m_hbrBack.Get() : GetSysColorBrush(COLOR_WINDOW);
 }
 
 LRESULT CNoteWnd::OnCtlColorEdit(HDC dc)
 {
-    if (!m_pNote)
-        return reinterpret_cast<LRESULT>(m_hbrBack ? m_hbrBack.Get() : GetSysColorBrush(COLOR_WINDOW));
-    if (!m_hbrBack)
-        m_hbrBack.Reset(CreateSolidBrush(m_pNote->m_crBack));
-    SetBkColor(dc, m_pNote->m_crBack);
-    SetTextColor(dc, m_pNote->m_crText);
-    return reinterpret_cast<LRESULT>(m_hbrBack.Get());
+    if (m_pNote) {
+        SetBkColor(dc, m_pNote->m_crBack);
+        SetTextColor(dc, m_pNote->m_crText);
+    }
+    return reinterpret_cast<LRESULT>(PaperBrush());
 }
 
 LRESULT CNoteWnd::OnReload()
@@ -311,7 +332,7 @@ void CNoteWnd::OnFocusTimer()
     SendMessageA(m_edit, EM_SCROLLCARET, 0, 0);
 }
 
-int CNoteWnd::HitTestClient(int x, int y) const
+NoteHit CNoteWnd::HitTestClient(int x, int y) const
 {
     RECT client;
     GetClientRect(m_hWnd, &client);
@@ -320,7 +341,7 @@ int CNoteWnd::HitTestClient(int x, int y) const
 
 void CNoteWnd::OnLButtonDown(int x, int y)
 {
-    const auto hit = static_cast<NoteHit>(HitTestClient(x, y));
+    const NoteHit hit = HitTestClient(x, y);
     // The platform's own move or size loop takes over from here.
     POINT screen{x, y};
     ClientToScreen(m_hWnd, &screen);
@@ -329,20 +350,15 @@ void CNoteWnd::OnLButtonDown(int x, int y)
 
 void CNoteWnd::OnMouseMove(int x, int y)
 {
-    const auto hit = static_cast<NoteHit>(HitTestClient(x, y));
+    const NoteHit hit = HitTestClient(x, y);
     SetCursor(hit == kHitMove ? m_hCursorMove : LoadCursorA(nullptr, CursorForHit(hit)));
 }
 
 void CNoteWnd::OnSizing(const RECT& proposed)
 {
-    POINT topLeft{proposed.left, proposed.top};
-    POINT bottomRight{proposed.right, proposed.bottom};
-    ScreenToClient(m_hWnd, &topLeft);
-    ScreenToClient(m_hWnd, &bottomRight);
-    const NoteRect edit =
-        NoteGeometry::EditRectWhileSizing({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
-    if (m_edit)
-        MoveWindow(m_edit, edit.left, edit.top, edit.Width(), edit.Height(), TRUE);
+    RECT client = proposed;
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&client), 2);
+    PlaceEdit(NoteGeometry::EditRectWhileSizing({client.left, client.top, client.right, client.bottom}));
 }
 
 void CNoteWnd::OnSize(int cx, int cy)
@@ -351,12 +367,16 @@ void CNoteWnd::OnSize(int cx, int cy)
     if (size != NoteSize{cx, cy})
         SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     StoreWindowRect();
-    if (m_edit) {
-        const NoteRect edit = NoteGeometry::EditRectAfterSize(size.cx, size.cy);
-        MoveWindow(m_edit, edit.left, edit.top, edit.Width(), edit.Height(), TRUE);
-    }
+    PlaceEdit(NoteGeometry::EditRectAfterSize(size.cx, size.cy));
     UpdateShape();
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CNoteWnd::PlaceEdit(const NoteRect& rc)
+{
+    // The first size notifications arrive before the edit control exists.
+    if (m_edit)
+        MoveWindow(m_edit, rc.left, rc.top, rc.Width(), rc.Height(), TRUE);
 }
 
 void CNoteWnd::StoreWindowRect()
@@ -394,8 +414,7 @@ void CNoteWnd::OnTextChanged()
     const int length = GetWindowTextA(m_edit, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<size_t>(length > 0 ? length : 0));
     m_pNote->m_strText = std::move(text);
-    MarkNotesModified();
-    PostNoteRefreshed(m_pNote->m_pos);
+    NoteChanged(m_pNote->m_pos);
 }
 
 void CNoteWnd::ShowContextMenu()
@@ -443,8 +462,7 @@ void CNoteWnd::OnAlwaysOnTop()
     m_pNote->m_bOnTop = m_pNote->m_bOnTop ? 0 : 1;
     SetWindowPos(m_hWnd, m_pNote->m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE);
-    MarkNotesModified();
-    PostNoteRefreshed(m_pNote->m_pos);
+    NoteChanged(m_pNote->m_pos);
 }
 
 CNote* CNoteWnd::DetachFromNote()
@@ -463,8 +481,7 @@ void CNoteWnd::OnHide()
     // note may be shown again or deleted before then.
     if (CNote* note = DetachFromNote()) {
         note->m_bVisible = 0;
-        MarkNotesModified();
-        PostNoteRefreshed(note->m_pos);
+        NoteChanged(note->m_pos);
     }
     PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }

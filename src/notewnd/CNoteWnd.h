@@ -6,8 +6,10 @@
 
 #include "framework/CWindowBase.h"
 #include "framework/ScopedHandles.h"
+#include "notewnd/NoteHitTest.h"
 
 class CNote;
+struct NoteRect;
 
 class CNoteWnd : public CWindowBase {
 public:
@@ -34,7 +36,6 @@ public:
 
     // Read-only views for callers that need the window's state.
     HWND GetEdit() const { return m_edit; }
-    CNote* GetNote() const { return m_pNote; }
     bool IsBusy() const { return m_bBusy != 0; }
     int GetOutline(const POINT** points) const
     {
@@ -67,9 +68,11 @@ private:
     void OnDelete();
     void OnClose();
 
-    int HitTestClient(int x, int y) const;
+    NoteHit HitTestClient(int x, int y) const;
+    void PlaceEdit(const NoteRect& rc);
     void StoreWindowRect();
-    void NotifyMainWindow(WPARAM action, bool send);
+    // The paper brush shared by the painting and the edit control's colours.
+    HBRUSH PaperBrush();
     // Lets go of the note: from then on the window never touches it, and the
     // note no longer refers to this window.
     CNote* DetachFromNote();

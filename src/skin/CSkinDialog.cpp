@@ -63,21 +63,18 @@ void CSkinDialog::LoadSkin()
 {
     ReleaseSkin();
     const std::string folder = SkinFolder(m_strSkinFile);
-    const std::string mainPath = folder + ReadSkinValue(m_strSkinFile, "Main");
-    const std::string maskPath = folder + ReadSkinValue(m_strSkinFile, "Mask");
-    const std::string overPath = folder + ReadSkinValue(m_strSkinFile, "Over");
-    const std::string downPath = folder + ReadSkinValue(m_strSkinFile, "Down");
-    const std::string disabledPath = folder + ReadSkinValue(m_strSkinFile, "Disabled");
-
     SIZE size{};
-    LoadSkinImage(mainPath, m_bmpMain, size);
+    const auto load = [&](const char* key, UniqueBitmap& target) {
+        return LoadSkinImage(folder + ReadSkinValue(m_strSkinFile, key), target, size);
+    };
+    load("Main", m_bmpMain);
     UniqueBitmap mask;
     // A mask that cannot be read leaves the window at its size.
-    if (LoadSkinImage(maskPath, mask, size) && m_hWnd)
+    if (load("Mask", mask) && m_hWnd)
         SetWindowPos(m_hWnd, HWND_TOP, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
-    LoadSkinImage(overPath, m_bmpOver, size);
-    LoadSkinImage(downPath, m_bmpDown, size);
-    LoadSkinImage(disabledPath, m_bmpDisabled, size);
+    load("Over", m_bmpOver);
+    load("Down", m_bmpDown);
+    load("Disabled", m_bmpDisabled);
     SetSkinRegion(mask);
     CreateSkinButtons();
     if (m_hWnd)

@@ -39,7 +39,6 @@ public:
     size_t GetSkinButtonCount() const { return m_buttons.size(); }
     // The button with that number, or null.
     CSkinButton* GetSkinButton(int number) const;
-    const std::string& GetSkinFile() const { return m_strSkinFile; }
 
 protected:
     // Paints the skin, reports the mouse over the dialog, draws the skin

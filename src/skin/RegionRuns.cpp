@@ -85,7 +85,7 @@ std::optional<size_t> DibRowStride(int64_t width)
     if (width <= 0 || width > maxBytes / 4)
         return std::nullopt;
     // 32 bits per pixel: every row is already a multiple of 4 bytes.
-    return static_cast<size_t>((width * 32 + 31) / 32 * 4);
+    return static_cast<size_t>(width * 4);
 }
 
 std::optional<size_t> DibImageBytes(int64_t width, int64_t height)

@@ -17,11 +17,7 @@ template <typename T>
 class ComRef {
 public:
     ComRef() = default;
-    ~ComRef()
-    {
-        if (m_p)
-            m_p->Release();
-    }
+    ~ComRef() { Reset(); }
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
     T** Out() { return &m_p; }
@@ -41,17 +37,15 @@ private:
 class ScopedFile {
 public:
     explicit ScopedFile(HANDLE h) : m_h(h) {}
-    ~ScopedFile() { Close(); }
+    ~ScopedFile()
+    {
+        if (IsOpen())
+            CloseHandle(m_h);
+    }
     ScopedFile(const ScopedFile&) = delete;
     ScopedFile& operator=(const ScopedFile&) = delete;
     HANDLE Get() const { return m_h; }
     bool IsOpen() const { return m_h != INVALID_HANDLE_VALUE; }
-    void Close()
-    {
-        if (IsOpen())
-            CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
 
 private:
     HANDLE m_h;

@@ -10,34 +10,15 @@
 #include <vector>
 
 #include "app/CNotesApp.h"
-#include "framework/MessageLoop.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "WinTestUtil.h"
 
 namespace {
 
-// Pumps as the program's own loops do: each message is offered to the
-// window filters (the note's keys and right button) before dispatch.
-template <typename Condition>
-bool PumpFilteredUntil(Condition condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!MessageLoop::PreTranslate(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
+// Note windows see their keys and right button only through the window
+// filters, as in the program's own loops.
+constexpr bool kFiltered = true;
 
 // A top-level window's rectangle on the screen, a child's in its parent.
 NoteRect RectOf(HWND hwnd)
@@ -113,9 +94,14 @@ protected:
         note->m_pWnd = CNoteWnd::Create(note, focus);
         EXPECT_NE(note->m_pWnd, nullptr);
         PumpPending();
+        StartCounting();
+        return note->m_pWnd ? note->m_pWnd->GetHwnd() : nullptr;
+    }
+
+    void StartCounting()
+    {
         m_main.m_nRefreshes = 0;
         m_app.m_notes.m_bModified = 0;
-        return note->m_pWnd ? note->m_pWnd->GetHwnd() : nullptr;
     }
 
     bool InList(const CNote* note) const
@@ -252,7 +238,7 @@ TEST_F(NoteWndTest, SizingKeepsTheMarginsAndStopsAt45)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        m_app.m_notes.m_bModified = 0;
+        StartCounting();
         SetWindowPos(hwnd, nullptr, 0, 0, row.cx, row.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         const NoteRect expected{100, 100, 100 + row.expectCx, 100 + row.expectCy};
         EXPECT_EQ(RectOf(hwnd), expected);
@@ -336,8 +322,7 @@ TEST_F(NoteWndTest, EveryTextChangePostsOneRowRefresh)
         SCOPED_TRACE(row.label);
         if (!row.refreshes)
             SendMessageA(edit, EM_SETSEL, 0, 0);
-        m_main.m_nRefreshes = 0;
-        m_app.m_notes.m_bModified = 0;
+        StartCounting();
         SendMessageA(edit, WM_CHAR, row.ch, 1);
         EXPECT_EQ(note->m_strText, row.text);
         EXPECT_EQ(m_app.m_notes.m_bModified, row.refreshes ? 1u : 0u);
@@ -376,7 +361,7 @@ TEST_F(NoteWndTest, WaysAWindowGoes)
         m_main.m_watched = hwnd;
         m_main.m_bWatchedAliveAtDelete = false;
         row.act(m_app.m_notes, note);
-        EXPECT_TRUE(PumpFilteredUntil([&] { return !IsWindow(hwnd); }, 2000));
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }, 2000, kFiltered));
         PumpPending();
         EXPECT_EQ(m_main.m_nRefreshes, row.refreshes);
         ASSERT_EQ(InList(note), row.staysInList);
@@ -404,13 +389,13 @@ TEST_F(NoteWndTest, HiddenWindowLeavesItsNoteAloneUntilItCloses)
     EXPECT_TRUE(IsWindow(first)) << "closes when the loop reaches the close";
     note->m_bVisible = 1;
     const HWND second = Show(note);
-    EXPECT_TRUE(PumpFilteredUntil([&] { return !IsWindow(first); }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(first); }, 2000, kFiltered));
     ASSERT_NE(note->m_pWnd, nullptr);
     EXPECT_EQ(note->m_pWnd->GetHwnd(), second);
     // Hidden, then deleted before the close arrives.
     SendMessageA(second, WM_COMMAND, ID_NOTE_HIDE, 0);
     m_app.m_notes.Remove(note->m_pos);
-    EXPECT_TRUE(PumpFilteredUntil([&] { return !IsWindow(second); }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(second); }, 2000, kFiltered));
 }
 
 TEST_F(NoteWndTest, AlwaysOnTop)
@@ -421,8 +406,7 @@ TEST_F(NoteWndTest, AlwaysOnTop)
     EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) << "created on top";
     for (uint16_t expected : {0, 1}) {
         SCOPED_TRACE(expected ? "turned on" : "turned off");
-        m_main.m_nRefreshes = 0;
-        m_app.m_notes.m_bModified = 0;
+        StartCounting();
         SendMessageA(hwnd, WM_COMMAND, ID_NOTE_ONTOP, 0);
         EXPECT_EQ(note->m_bOnTop, expected);
         EXPECT_EQ((GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, expected == 1);
@@ -491,7 +475,7 @@ TEST_F(NoteWndTest, ContextMenuOnceAtATimeWithTheOnTopCheck)
         if (row.viaRightButtonOverText) {
             PostMessageA(note->m_pWnd->GetEdit(), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
             // Long enough for the edit control's own menu to show up too.
-            PumpFilteredUntil([] { return false; }, 1000);
+            PumpUntil([] { return false; }, 1000, kFiltered);
         } else {
             note->m_pWnd->ShowContextMenu();
         }
@@ -543,11 +527,11 @@ TEST_F(NoteWndTest, FocusTimerSelectsTheTextOnce)
             return std::make_pair(start, end);
         };
         const std::pair<DWORD, DWORD> all{0, static_cast<DWORD>(note->m_strText.size())};
-        EXPECT_EQ(PumpFilteredUntil([&] { return selection() == all; }, 1000), focus);
+        EXPECT_EQ(PumpUntil([&] { return selection() == all; }, 1000, kFiltered), focus);
         EXPECT_EQ(GetFocus() == edit, focus);
         // Once only: a later selection stays as the user left it.
         SendMessageA(edit, EM_SETSEL, 2, 2);
-        PumpFilteredUntil([] { return false; }, 200);
+        PumpUntil([] { return false; }, 200, kFiltered);
         EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{2, 2}));
         m_app.m_notes.Remove(note->m_pos);
     }

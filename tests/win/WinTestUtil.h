@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "framework/MessageLoop.h"
 
 // A folder of its own for one test, removed with everything in it.
 class TempFolder {
@@ -24,13 +25,17 @@ private:
 
 
 // Dispatches waiting messages until the condition holds or the time is up.
+// filtered: each message is first offered to the window filters, as the
+// program's own loops do (a note's keys and right button need that).
 template <typename Condition>
-bool PumpUntil(Condition condition, DWORD timeoutMs)
+bool PumpUntil(Condition condition, DWORD timeoutMs, bool filtered = false)
 {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (filtered && MessageLoop::PreTranslate(msg))
+                continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
