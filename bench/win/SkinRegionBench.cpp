@@ -50,6 +50,14 @@ Timing Measure(int repetitions, const std::function<void()>& work)
     return Timing{seconds[seconds.size() / 2], seconds.front()};
 }
 
+// The header of a 32-bit bottom-up picture.
+BITMAPINFO Dib32Info(int32_t width, int32_t height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return info;
+}
+
 // A mask as a 32-bit bottom-up DIB section, the form RegionFromBitmap copies
 // every mask into.
 struct DibMask {
@@ -61,13 +69,7 @@ struct DibMask {
 
 DibMask MakeDib(const bench_masks::Mask& mask)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = mask.width;
-    info.bmiHeader.biHeight = mask.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(mask.width, mask.height);
     void* bits = nullptr;
     DibMask dib;
     dib.bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -139,9 +141,7 @@ void Run(const char* name, HBITMAP source, const DibMask& dib, int repetitions)
     TimeRegionFromBitmap("RegionFromBitmap", source, repetitions);
     Report("  copy into a new 32-bit working bitmap only", Measure(repetitions, [&] {
                UniqueMemDC dc(CreateCompatibleDC(nullptr));
-               BITMAPINFO info{};
-               info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), dib.width, dib.height, 1, 32, BI_RGB,
-                                                 0, 0, 0, 0, 0};
+               BITMAPINFO info = Dib32Info(dib.width, dib.height);
                void* bits = nullptr;
                UniqueBitmap working(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
                ScopedSelect selectWorking(dc, working);
@@ -204,8 +204,7 @@ int main(int argc, char** argv)
     // The same mask as a DIB for the part timings.
     bench_masks::Mask defaultPixels{size.cx, size.cy, std::vector<uint32_t>(size_t(size.cx) * size.cy)};
     {
-        BITMAPINFO info{};
-        info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), size.cx, size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        BITMAPINFO info = Dib32Info(size.cx, size.cy);
         ScopedGetDC screen(nullptr);
         GetDIBits(screen, defaultMask, 0, size.cy, defaultPixels.pixels.data(), &info, DIB_RGB_COLORS);
         for (auto& p : defaultPixels.pixels)

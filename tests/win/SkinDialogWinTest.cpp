@@ -46,8 +46,7 @@ struct TestSkin {
     TempFolder folder;
     explicit TestSkin(const std::string& ini)
     {
-        for (const char* name : {"main.bmp", "mask.bmp", "over.bmp", "down.bmp", "disabled.bmp"})
-            CopyFileA((PackedSkinFolder() + "\\" + name).c_str(), folder.Path(name).c_str(), FALSE);
+        CopyTree(PackedSkinFolder(), folder.Path());
         WriteWholeFile(IniPath(), std::vector<uint8_t>(ini.begin(), ini.end()));
     }
     std::string IniPath() const { return folder.Path("skin.ini"); }

@@ -23,6 +23,19 @@
 inline std::string SkinSourceFolder() { return VELUMO_SKIN_SOURCE_DIR; }
 inline std::string PackedSkinFolder() { return VELUMO_SKIN_PACKED_DIR; }
 
+// A 32-bit picture of this size; a negative height stores it top-down.
+inline BITMAPINFO Bitmap32(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A 32-bit picture drawn from rows given top first: '#' black, '.' white,
 // 'r', 'g', 'b' white with that component at 254. Stored top-down, or
 // bottom-up like the working copy RegionFromBitmap makes.
@@ -30,13 +43,7 @@ inline HBITMAP DrawMask(const std::vector<std::string>& rows, bool bottomUp = fa
 {
     const int height = static_cast<int>(rows.size());
     const int width = height ? static_cast<int>(rows[0].size()) : 0;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = bottomUp ? height : -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Bitmap32(width, bottomUp ? height : -height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap)
@@ -65,13 +72,7 @@ inline std::vector<uint32_t> ReadPixels(HBITMAP bitmap, SIZE& size)
     GetObjectA(bitmap, sizeof info, &info);
     size = SIZE{info.bmWidth, info.bmHeight};
     std::vector<uint32_t> pixels(size_t(info.bmWidth) * info.bmHeight);
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO request = Bitmap32(info.bmWidth, -info.bmHeight);
     ScopedGetDC screen(nullptr);
     if (GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &request, DIB_RGB_COLORS) != info.bmHeight)
         pixels.clear();
