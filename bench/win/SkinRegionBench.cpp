@@ -15,23 +15,12 @@
 #include <vector>
 
 #include "SkinMasks.h"
+#include "WinTiming.h"
 #include "framework/ScopedHandles.h"
 #include "skin/RegionRuns.h"
 #include "skin/SkinImage.h"
 
 namespace {
-
-double Now()
-{
-    static const double perSecond = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perSecond;
-}
 
 struct Timing {
     double median;
@@ -42,12 +31,11 @@ Timing Measure(int repetitions, const std::function<void()>& work)
 {
     std::vector<double> seconds;
     for (int i = 0; i < repetitions; ++i) {
-        const double start = Now();
+        const double start = NowSeconds();
         work();
-        seconds.push_back(Now() - start);
+        seconds.push_back(NowSeconds() - start);
     }
-    std::sort(seconds.begin(), seconds.end());
-    return Timing{seconds[seconds.size() / 2], seconds.front()};
+    return Timing{Median(seconds), *std::min_element(seconds.begin(), seconds.end())};
 }
 
 // The header of a 32-bit bottom-up picture.
