@@ -113,6 +113,19 @@ LPCSTR CursorForHit(NoteHit hit)
     return nullptr;
 }
 
+// The platform's shared sizing cursors, looked up once rather than on every
+// mouse move.
+HCURSOR SizingCursor(NoteHit hit)
+{
+    static const auto cursors = [] {
+        std::array<HCURSOR, kHitBottomRight + 1> found{};
+        for (int h = kHitLeft; h <= kHitBottomRight; ++h)
+            found[h] = LoadCursorA(nullptr, CursorForHit(static_cast<NoteHit>(h)));
+        return found;
+    }();
+    return cursors[hit];
+}
+
 }  // namespace
 
 // The note record's way of destroying its window: the record is going away,
@@ -351,7 +364,7 @@ void CNoteWnd::OnLButtonDown(int x, int y)
 void CNoteWnd::OnMouseMove(int x, int y)
 {
     const NoteHit hit = HitTestClient(x, y);
-    SetCursor(hit == kHitMove ? m_hCursorMove : LoadCursorA(nullptr, CursorForHit(hit)));
+    SetCursor(hit == kHitMove ? m_hCursorMove : SizingCursor(hit));
 }
 
 void CNoteWnd::OnSizing(const RECT& proposed)

@@ -20,13 +20,9 @@ namespace {
 // filters, as in the program's own loops.
 constexpr bool kFiltered = true;
 
-// A top-level window's rectangle on the screen, a child's in its parent.
 NoteRect RectOf(HWND hwnd)
 {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    if (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)
-        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    const RECT rc = PlacedRect(hwnd);
     return {rc.left, rc.top, rc.right, rc.bottom};
 }
 

@@ -59,15 +59,6 @@ SIZE WindowSize(HWND hwnd)
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-// The rectangle of a child in its parent's client coordinates.
-RECT ChildRect(HWND child)
-{
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 int CountButtonWindows(HWND dialog)
 {
     int count = 0;
@@ -161,7 +152,7 @@ TEST(SkinDialogWin, WearsTheDefaultSkin)
         EXPECT_EQ(button->GetName(), kButtonNames[i]);
         SkinButtonRow row;
         ReadSkinButtonRow(g_skinButtonLayout[i], row);
-        const RECT r = ChildRect(button->GetHwnd());
+        const RECT r = PlacedRect(button->GetHwnd());
         EXPECT_EQ(r.left, row.left);
         EXPECT_EQ(r.top, row.top);
         EXPECT_EQ(r.right, row.right);
@@ -297,7 +288,7 @@ TEST(SkinDialogWin, HoverShowsTheOverFaceUntilTheMouseLeaves)
         CSkinButton* button = dialog.GetSkinButton(number);
         SCOPED_TRACE(button->GetName());
         HWND bh = button->GetHwnd();
-        const RECT r = ChildRect(bh);
+        const RECT r = PlacedRect(bh);
         const POINT differs = PointWhereFacesDiffer(r, main, over);
         ASSERT_GE(differs.x, 0);
         const POINT inButton{differs.x - r.left, differs.y - r.top};

@@ -49,3 +49,14 @@ bool PumpUntil(Condition condition, DWORD timeoutMs, bool filtered = false)
 
 // Dispatches what is waiting now.
 void PumpPending();
+
+// A window's rectangle where its parent put it: a child's in the parent's
+// client area, a top-level window's on the screen.
+inline RECT PlacedRect(HWND hwnd)
+{
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    if (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
