@@ -16,7 +16,7 @@ ctest --test-dir "$BUILD/fuzz" --output-on-failure || status=1
 
 # Windows tiers: always on a private virtual display, with a fresh prefix.
 source "$ROOT/scripts/wine-env.sh"
-export VELUMO_FORCE_XVFB=1 VELUMO_WINE_UNMANAGED=1
+export VELUMO_FORCE_XVFB=1
 wine_env_start "$BUILD/win/wineprefix" fresh
 trap wine_env_stop EXIT
 ctest --test-dir "$BUILD/win" --output-on-failure || status=1

@@ -31,13 +31,17 @@ wine_env_start() {
         wineserver -w
         # A crash must fail a test, not open a dialog nobody can close.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-        if [ "${VELUMO_WINE_UNMANAGED:-}" = 1 ]; then
-            # Tests: windows not handed to a window manager hide and close
-            # at once instead of after a two-second wait on a bare display.
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-        fi
         wineserver -w
     fi
+    # On a display of our own there is no window manager: Wine then has to
+    # place, focus and close windows itself (unmanaged), or keyboard focus
+    # never reaches a new note and every close waits two seconds. On the
+    # user's own desktop the window manager does it.
+    local managed=Y
+    if [ -n "$VELUMO_XVFB_PID" ] || [ "${VELUMO_WINE_UNMANAGED:-}" = 1 ]; then
+        managed=N
+    fi
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null 2>&1
     # Started in the background: a persistent wineserver started here would
     # otherwise keep the shell waiting.
     (wineserver -p >/dev/null 2>&1 &)
