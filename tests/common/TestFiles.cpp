@@ -72,3 +72,20 @@ void DeleteTree(const std::string& folder)
     });
     RemoveDirectoryA(folder.c_str());
 }
+
+TempFolder::TempFolder(const char* prefix)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    static int counter = 0;
+    char name[96];
+    std::snprintf(name, sizeof name, "%s-%lu-%d", prefix, GetCurrentProcessId(), ++counter);
+    m_path = std::string(temp) + name;
+    DeleteTree(m_path);
+    CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    DeleteTree(m_path);
+}

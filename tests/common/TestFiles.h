@@ -10,3 +10,19 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 bool CopyTree(const std::string& from, const std::string& to);
 // Removes a folder with everything below it, read-only files included.
 void DeleteTree(const std::string& folder);
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    // prefix names the folder, so leftovers tell who made them.
+    explicit TempFolder(const char* prefix = "velumo-test");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string Path(const std::string& name) const { return m_path + "\\" + name; }
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+

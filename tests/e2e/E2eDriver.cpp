@@ -38,25 +38,16 @@ void E2eDriver::SetProgramFolder(const std::string& folder)
             c = '\\';
 }
 
-E2eDriver::E2eDriver(bool copySkin)
+E2eDriver::E2eDriver(bool copySkin) : m_folder("velumo-e2e")
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    static int counter = 0;
-    char name[64];
-    std::snprintf(name, sizeof name, "velumo-e2e-%lu-%d", GetCurrentProcessId(), ++counter);
-    m_folder = std::string(temp) + name;
-    DeleteTree(m_folder);
-    CreateDirectoryA(m_folder.c_str(), nullptr);
     CopyFileA((g_programFolder + "\\Velumo.exe").c_str(), ExePath().c_str(), FALSE);
     if (copySkin)
-        CopyTree(g_programFolder + "\\Skins", m_folder + "\\Skins");
+        CopyTree(g_programFolder + "\\Skins", m_folder.Path("Skins"));
 }
 
 E2eDriver::~E2eDriver()
 {
-    Stop();
-    DeleteTree(m_folder);
+    Stop();  // before the folder goes, so the program's files are closed
 }
 
 bool E2eDriver::Start(const std::string& arguments)
@@ -67,7 +58,7 @@ bool E2eDriver::Start(const std::string& arguments)
     STARTUPINFOA si{};
     si.cb = sizeof si;
     return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          m_folder.c_str(), &si, &m_pi) != 0;
+                          m_folder.Path().c_str(), &si, &m_pi) != 0;
 }
 
 int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs)

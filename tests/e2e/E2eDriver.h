@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+
 class E2eDriver {
 public:
     static void SetProgramFolder(const std::string& folder);
@@ -19,8 +21,8 @@ public:
     E2eDriver(const E2eDriver&) = delete;
     E2eDriver& operator=(const E2eDriver&) = delete;
 
-    const std::string& Folder() const { return m_folder; }
-    std::string PathOf(const std::string& name) const { return m_folder + "\\" + name; }
+    const std::string& Folder() const { return m_folder.Path(); }
+    std::string PathOf(const std::string& name) const { return m_folder.Path(name); }
 
     // Starts Velumo.exe in the folder with the given command-line tail.
     bool Start(const std::string& arguments = "");
@@ -69,7 +71,7 @@ public:
     static bool ClickChildAt(HWND parent, int x, int y);
 
 private:
-    std::string m_folder;
+    TempFolder m_folder;  // the destructor stops the program before the folder goes
     PROCESS_INFORMATION m_pi{};
     DWORD m_exitCode = STILL_ACTIVE;
 };

@@ -9,19 +9,6 @@
 #include "TestFiles.h"
 #include "framework/MessageLoop.h"
 
-// A folder of its own for one test, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string Path(const std::string& name) const { return m_path + "\\" + name; }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 
 // Dispatches waiting messages until the condition holds or the time is up.
