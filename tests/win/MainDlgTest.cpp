@@ -115,9 +115,7 @@ TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
     char title[64] = {};
     GetWindowTextA(m_hwnd, title, sizeof title);
     EXPECT_STREQ(title, "Velumo");
-    RECT list;
-    GetWindowRect(m_list, &list);
-    MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&list), 2);
+    const RECT list = PlacedRect(m_list);
     EXPECT_EQ(list.left, 149);
     EXPECT_EQ(list.top, 32);
     EXPECT_EQ(list.right - list.left, 358);
