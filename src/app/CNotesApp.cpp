@@ -7,6 +7,18 @@
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
+#include "schedule/CNWSchedDlg.h"
+
+namespace {
+
+std::string AbsolutePath(const std::string& path)
+{
+    char full[MAX_PATH + 1] = {};
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+}  // namespace
 
 CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
 
@@ -20,6 +32,7 @@ bool CNotesApp::InitInstance()
 {
     InstallCorePlatformHooks();
     InstallNoteWindowHooks();
+    InstallScheduleDialog();
     m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
 
     // One copy at a time: a second one leaves quietly.
@@ -28,7 +41,9 @@ bool CNotesApp::InitInstance()
         return false;
 
     const std::string exePath = ModulePath();
-    m_strNotesPath = NotesFilePath(exePath, Args());
+    // Absolute from the start: the current folder may change later (a file
+    // dialog), and the saves must still reach the file named at start-up.
+    m_strNotesPath = AbsolutePath(NotesFilePath(exePath, Args()));
     m_strHelpPath = HelpFilePath(exePath);
     SetProfileFile(SettingsFilePath(exePath));
 

@@ -101,6 +101,11 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         MessageLoop::UnregisterFilter(hwnd);
         self->m_hWnd = nullptr;
+        // Taken away by its owner during a modal run: the run ends too.
+        if (self->m_modal && !self->m_endModal) {
+            self->m_result = IDCANCEL;
+            self->m_endModal = true;
+        }
     }
     return result;
 }

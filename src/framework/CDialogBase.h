@@ -14,7 +14,8 @@ public:
     CDialogBase& operator=(const CDialogBase&) = delete;
 
     // Runs the dialog until EndDialog; returns its result, or -1 when the
-    // window could not be made. The parent is disabled meanwhile.
+    // window could not be made, or IDCANCEL when something else destroyed
+    // it. The parent is disabled meanwhile.
     INT_PTR DoModal(HWND parent);
     // Creates the dialog without running it.
     HWND CreateModeless(HWND parent);

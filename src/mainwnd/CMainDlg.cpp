@@ -15,6 +15,7 @@
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "schedule/CNWSchedDlg.h"
 
 namespace {
 
@@ -308,10 +309,9 @@ void CMainDlg::DeleteSelectedNotes()
         ListView_SetItemState(m_list, select, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-INT_PTR CMainDlg::RunScheduleDialog(CNote*)
+INT_PTR CMainDlg::RunScheduleDialog(CNote* note)
 {
-    // The scheduling dialog opens here once it exists.
-    return IDCANCEL;
+    return OpenScheduleDialog(m_hWnd, *note);
 }
 
 void CMainDlg::ScheduleSelectedNote()
@@ -494,8 +494,7 @@ void CMainDlg::OnTimer(UINT_PTR id)
     if (id == kStartTimer) {
         SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
     } else if (id == kTickTimer) {
-        // Re-armed only after the pass: passes never overlap, and a long
-        // alarm pushes the next one back.
+        // Re-armed only after the pass: passes never overlap.
         RunSchedulerPass();
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
     }

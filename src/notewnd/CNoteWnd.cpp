@@ -433,7 +433,9 @@ void CNoteWnd::OnTextChanged()
 void CNoteWnd::ShowContextMenu()
 {
     const HWND self = m_hWnd;
-    if (m_bBusy) {
+    // Also busy while the note's scheduling dialog runs over the main window:
+    // the note must not be deleted under it.
+    if (m_bBusy || (m_pNote && m_pNote->m_bInSchedDialog)) {
         MessageBeep(0);
         BringWindowToTop(self);
         SetForegroundWindow(self);

@@ -51,3 +51,49 @@
 #define WM_NOTE_CHANGED         0x081A
 #define WM_TRAYNOTIFY           0x0464
 #define WM_SCHED_DISABLE        0x07E8
+
+// Scheduling dialog (schedule.rc): the dialog, its two pages and their tabs
+#define IDS_SCHED_PAGE          103
+#define IDS_EVENT_PAGE          104
+#define IDD_SCHED_PAGE          133
+#define IDD_SCHEDULE            135
+#define IDD_EVENT_PAGE          1544
+#define IDC_SCHED_HELP          6
+#define IDC_SCHED_DISABLE       1023
+
+// Schedule page (133); its ids overlap the event page's
+#define IDC_SP_MONTH_DAY        1000
+#define IDC_SP_WHEN             1001
+#define IDC_SP_EVERY            1004
+#define IDC_SP_DAYS             1006
+#define IDC_SP_MONTH_DAY_SPIN   1012
+#define IDC_SP_DAYS_LABEL       1013
+#define IDC_SP_ON_DAY           1014
+#define IDC_SP_OF_MONTHS_LABEL  1015
+#define IDC_SP_SUNDAY           1016
+#define IDC_SP_JANUARY          1023
+#define IDC_SP_START_TIME       1035
+#define IDC_SP_WEEKDAYS         1036
+#define IDC_SP_WEEKS            1037
+#define IDC_SP_EVERY_LABEL      1039
+#define IDC_SP_WEEKS_SPIN       1040
+#define IDC_SP_DAYS_SPIN        1042
+#define IDC_SP_ON_THE           1046
+#define IDC_SP_ORDINAL          1048
+#define IDC_SP_START_DATE       1049
+#define IDC_SP_WEEKDAY          1050
+#define IDC_SP_END_DATE         1051
+#define IDC_SP_WEEKS_ON_LABEL   1052
+
+// Reminder and alarm page (1544)
+#define IDC_EP_SOUND_FILE       1007
+#define IDC_EP_BROWSE           1008
+#define IDC_EP_TEST             1009
+#define IDC_EP_MINUTES          1010
+#define IDC_EP_HOURS_SPIN       1011
+#define IDC_EP_MINUTES_SPIN     1012
+#define IDC_EP_DAYS_SPIN        1013
+#define IDC_EP_DAYS             1014
+#define IDC_EP_ALWAYS_DISPLAY   1015
+#define IDC_EP_HOURS            1021
+#define IDC_EP_ALARM            1022

@@ -1,11 +1,9 @@
 #include "schedule/CScheduler.h"
 
-#include <io.h>
-#include <mmsystem.h>
-
 #include "framework/CWinAppBase.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "schedule/WaveSound.h"
 
 namespace {
 
@@ -27,7 +25,7 @@ CWaveAlarmPlayer& WavePlayer()
 
 void CWaveAlarmPlayer::Play(const std::string& path)
 {
-    sndPlaySoundA(path.c_str(), SND_SYNC | SND_NODEFAULT | SND_NOSTOP);
+    PlayWaveInBackground(path);
 }
 
 CScheduler::CScheduler(CNoteList& notes) : CScheduler(notes, SystemClock(), WavePlayer()) {}
@@ -62,7 +60,7 @@ void CScheduler::NoteShown(CNote& note)
 
 bool CScheduler::SoundFileExists(const std::string& path)
 {
-    return _access(path.c_str(), 0) == 0;
+    return WaveFileExists(path);
 }
 
 void CScheduler::PlayAlarm(const std::string& path)

@@ -16,7 +16,7 @@ public:
     virtual NoteTime Now() const = 0;
 };
 
-// Plays an alarm file and returns when it has ended.
+// Plays an alarm file.
 class IAlarmPlayer {
 public:
     virtual ~IAlarmPlayer() = default;
@@ -29,8 +29,10 @@ public:
     NoteTime Now() const override { return CurrentNoteTime(); }
 };
 
-// sndPlaySound, synchronously; a sound the program is already playing is not
-// cut off (the alarm is then skipped), and a file that cannot be played gives
+// The wave file in the background (see WaveSound.h): the pass, and every
+// window with it, goes on while it plays. A sound the program is already
+// playing is not cut off (the alarm is then skipped), so of two notes due in
+// one pass only the first may be heard; a file that cannot be played gives
 // silence rather than the system's default sound.
 class CWaveAlarmPlayer : public IAlarmPlayer {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // One scheduler pass over the note list: visible notes get their windows
 // back, due notes are brought up, stamped with the day, and their alarms
-// played, one after the other in list order. What touches the screen, the
+// started, one after the other in list order. What touches the screen, the
 // main window and the sound card is behind IScheduleActions.
 #include <string>
 
@@ -17,8 +17,7 @@ public:
     // The note has just become visible: the main window refreshes its row.
     virtual void NoteShown(CNote& note) = 0;
     virtual bool SoundFileExists(const std::string& path) = 0;
-    // Plays the alarm and returns when it has ended, so the alarms of two
-    // notes due in one pass never overlap.
+    // Starts the alarm; it may still be playing when the pass goes on.
     virtual void PlayAlarm(const std::string& path) = 0;
 };
 

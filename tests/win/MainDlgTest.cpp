@@ -18,17 +18,19 @@
 
 namespace {
 
-// Counts what would open the scheduling dialog.
+// Counts what would open the scheduling dialog, and opens the real one when
+// asked to.
 class TestMainDlg : public CMainDlg {
 public:
     using CMainDlg::CMainDlg;
     int scheduleRequests = 0;
+    bool realScheduleDialog = false;
 
 protected:
-    INT_PTR RunScheduleDialog(CNote*) override
+    INT_PTR RunScheduleDialog(CNote* note) override
     {
         ++scheduleRequests;
-        return IDCANCEL;
+        return realScheduleDialog ? CMainDlg::RunScheduleDialog(note) : IDCANCEL;
     }
 };
 
@@ -292,6 +294,24 @@ TEST_F(MainDlgTest, CalendarButtonNeedsExactlyOneSelectedRow)
     m_dlg->OnSkinButton("BUTTON_LOGO");
     m_dlg->OnSkinButton("button_addnote");
     EXPECT_EQ(m_app.m_notes.m_nCount, 2) << "names are compared exactly";
+}
+
+TEST_F(MainDlgTest, SchdCellOpensTheSchedulingDialogAndOkShowsTheClock)
+{
+    AddStoredNote("a");
+    Open();
+    m_dlg->realScheduleDialog = true;
+    EXPECT_EQ(CellImage(0, 2), 0);
+    // Confirms the dialog from inside its modal run.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = FindWindowA("#32770", "Scheduling properties");
+        if (dialog && IsWindowVisible(dialog))
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    m_dlg->OnListDblClick(0, 2);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(CellImage(0, 2), 1) << "the row shows the clock";
+    EXPECT_TRUE(Selected(0));
 }
 
 TEST_F(MainDlgTest, AddingNotesFromTheWindow)

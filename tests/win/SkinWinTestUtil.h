@@ -1,8 +1,7 @@
 #pragma once
 // Helpers of the skin tests: a skinned test dialog shaped like the main
-// window (its template is test-only, SkinWinTest.rc), a closer for message
-// boxes, pictures made from text and read back as pixels, and the default
-// skin's folders.
+// window (its template is test-only, SkinWinTest.rc), pictures made from
+// text and read back as pixels, and the default skin's folders.
 
 #define IDD_SKIN_TEST 900
 #define IDC_SKIN_TEST_LIST 1000
@@ -10,14 +9,12 @@
 #ifndef RC_INVOKED
 #include <windows.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/ScopedHandles.h"
 #include "skin/CSkinDialog.h"
+#include "WinTestUtil.h"
 
 // The default skin as drawn (plain pictures) and as packed by the build.
 inline std::string SkinSourceFolder() { return VELUMO_SKIN_SOURCE_DIR; }
@@ -121,80 +118,6 @@ protected:
 
 private:
     std::string m_skinIni;
-};
-
-// Closes every message box of this process from a thread of its own (a
-// message box blocks the thread that shows it) and remembers caption and text.
-class MessageBoxCloser {
-public:
-    struct Seen {
-        std::string caption;
-        std::string text;
-    };
-
-    MessageBoxCloser() : m_thread([this] { Watch(); }) {}
-    ~MessageBoxCloser()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    MessageBoxCloser(const MessageBoxCloser&) = delete;
-    MessageBoxCloser& operator=(const MessageBoxCloser&) = delete;
-
-    std::vector<Seen> Boxes()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_seen;
-    }
-
-private:
-    void Watch()
-    {
-        while (!m_stop) {
-            EnumWindows(&MessageBoxCloser::OnTopLevel, reinterpret_cast<LPARAM>(this));
-            Sleep(20);
-        }
-    }
-
-    static BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM self)
-    {
-        DWORD process = 0;
-        GetWindowThreadProcessId(hwnd, &process);
-        char className[32] = {};
-        GetClassNameA(hwnd, className, sizeof className);
-        char caption[256] = {};
-        GetWindowTextA(hwnd, caption, sizeof caption);
-        // Test dialogs have no caption; message boxes always have one.
-        if (process != GetCurrentProcessId() || std::string(className) != "#32770" || !caption[0] ||
-            !IsWindowVisible(hwnd))
-            return TRUE;
-        auto* closer = reinterpret_cast<MessageBoxCloser*>(self);
-        Seen seen{caption, {}};
-        EnumChildWindows(hwnd, &MessageBoxCloser::OnChild, reinterpret_cast<LPARAM>(&seen.text));
-        {
-            std::lock_guard<std::mutex> lock(closer->m_mutex);
-            closer->m_seen.push_back(seen);
-        }
-        // Sent, so the box is gone before it is seen a second time.
-        SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-
-    static BOOL CALLBACK OnChild(HWND hwnd, LPARAM textOut)
-    {
-        char className[32] = {};
-        GetClassNameA(hwnd, className, sizeof className);
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (lstrcmpiA(className, "Static") == 0 && text[0])
-            *reinterpret_cast<std::string*>(textOut) += text;
-        return TRUE;
-    }
-
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    std::vector<Seen> m_seen;
-    std::thread m_thread;
 };
 
 #endif  // RC_INVOKED

@@ -1,0 +1,142 @@
+#include "framework/DataExchange.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "framework/CWinAppBase.h"
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool IsEditControl(HWND hwnd)
+{
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    return lstrcmpiA(cls, "Edit") == 0;
+}
+
+std::string ControlText(HWND control)
+{
+    const int length = GetWindowTextLengthA(control);
+    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+}  // namespace
+
+HWND CDataExchange::PrepareControl(int id)
+{
+    m_hLastControl = GetDlgItem(m_hDlg, id);
+    return m_hLastControl;
+}
+
+void CDataExchange::Fail(const std::string& message)
+{
+    m_bFailed = true;
+    if (!message.empty())
+        AppMessage(m_hDlg, message, MB_OK | MB_ICONEXCLAMATION);
+    if (m_hLastControl) {
+        SetFocus(m_hLastControl);
+        if (IsEditControl(m_hLastControl))
+            SendMessageA(m_hLastControl, EM_SETSEL, 0, -1);
+    }
+}
+
+std::string IntegerRangeMessage(int minValue, int maxValue)
+{
+    std::string text = kEnterIntegerRangeMessage;
+    const auto put = [&text](const char* marker, int value) {
+        const size_t at = text.find(marker);
+        if (at != std::string::npos)
+            text.replace(at, 2, std::to_string(value));
+    };
+    put("%1", minValue);
+    put("%2", maxValue);
+    return text;
+}
+
+bool ParseIntField(const std::string& text, int& value)
+{
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    size_t digitsAt = i;
+    if (digitsAt < text.size() && (text[digitsAt] == '+' || text[digitsAt] == '-'))
+        ++digitsAt;
+    size_t end = digitsAt;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+        ++end;
+    if (end == digitsAt)
+        return false;
+    for (size_t rest = end; rest < text.size(); ++rest)
+        if (!IsBlank(text[rest]))
+            return false;
+    errno = 0;
+    const long long parsed = std::strtoll(text.c_str() + i, nullptr, 10);
+    if (errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX)
+        return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+void ExchangeInt(CDataExchange& dx, int id, int& value)
+{
+    if (dx.Failed())
+        return;
+    HWND control = dx.PrepareControl(id);
+    if (!dx.SaveAndValidate()) {
+        SetWindowTextA(control, std::to_string(value).c_str());
+        return;
+    }
+    int parsed = 0;
+    if (!ParseIntField(ControlText(control), parsed)) {
+        dx.Fail(kEnterIntegerMessage);
+        return;
+    }
+    value = parsed;
+}
+
+void ValidateIntRange(CDataExchange& dx, int value, int minValue, int maxValue)
+{
+    if (dx.Failed() || !dx.SaveAndValidate())
+        return;
+    if (value < minValue || value > maxValue)
+        dx.Fail(IntegerRangeMessage(minValue, maxValue));
+}
+
+void ExchangeText(CDataExchange& dx, int id, std::string& value)
+{
+    if (dx.Failed())
+        return;
+    HWND control = dx.PrepareControl(id);
+    if (dx.SaveAndValidate())
+        value = ControlText(control);
+    else
+        SetWindowTextA(control, value.c_str());
+}
+
+void ExchangeCheck(CDataExchange& dx, int id, int& value)
+{
+    if (dx.Failed())
+        return;
+    HWND control = dx.PrepareControl(id);
+    if (dx.SaveAndValidate())
+        value = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
+    else
+        SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+int AppMessage(HWND owner, const std::string& text, UINT flags)
+{
+    HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    if (CWinAppBase* app = CWinAppBase::Get())
+        return app->AppMessageBox(text, flags, top);
+    return MessageBoxA(top, text.c_str(), nullptr, flags);
+}
