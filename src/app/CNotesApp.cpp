@@ -4,6 +4,7 @@
 
 #include "app/AppPaths.h"
 #include "framework/CorePlatformHooks.h"
+#include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
@@ -52,7 +53,7 @@ int CNotesApp::ExitInstance()
         WriteAutoRunSetting();
     // Help windows run on this thread: close them before the process goes.
     if (m_bHelpShown)
-        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
     return CWinAppBase::ExitInstance();
 }
 
@@ -69,7 +70,7 @@ void CNotesApp::ShowHelp()
     // which file is missing, or which one could not be shown, instead. The
     // box belongs to whatever window of ours asked for help.
     const char* problem = nullptr;
-    const DWORD attributes = GetFileAttributesA(m_strHelpPath.c_str());
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(m_strHelpPath).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         problem = kHelpMissingMessage;
     else if (!OpenHelpViewer(m_strHelpPath))
@@ -82,5 +83,5 @@ void CNotesApp::ShowHelp()
 bool CNotesApp::OpenHelpViewer(const std::string& path)
 {
     m_bHelpShown = true;
-    return HtmlHelpA(nullptr, path.c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
+    return HtmlHelpW(nullptr, WideFromUtf8(path).c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
 }

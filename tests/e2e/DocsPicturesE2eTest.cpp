@@ -89,18 +89,18 @@ bool SaveScreen(const RECT& rc, const std::string& path)
 std::vector<uint8_t> PictureNotes()
 {
     struct Spec {
-        const char* text;
+        const char16_t* text;
         NoteRect rc;
         ColorRef paper;
         bool visible, onTop, scheduled;
     } specs[] = {
-        {"Dentist on Thursday, 10:30\r\nBring the insurance card!", {70, 60, 300, 190}, kDefaultPaperColor, true, true,
+        {u"Dentist on Thursday, 10:30\r\nBring the insurance card!", {70, 60, 300, 190}, kDefaultPaperColor, true, true,
          true},
-        {"Shopping:\r\n- milk\r\n- coffee beans\r\n- batteries (AA)", {340, 45, 545, 215}, kDefaultPaperColor, true,
+        {u"Shopping:\r\n- milk\r\n- coffee beans\r\n- batteries (AA)", {340, 45, 545, 215}, kDefaultPaperColor, true,
          false, false},
-        {"Call Anna about the\r\nweekend trip", {590, 80, 800, 200}, 0x00C8FFC8, true, false, false},
-        {"Renew the passport before June", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
-        {"Team meeting: every Monday 9:00", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
+        {u"Call Anna about the\r\nweekend trip", {590, 80, 800, 200}, 0x00C8FFC8, true, false, false},
+        {u"Renew the passport before June", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
+        {u"Team meeting: every Monday 9:00", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
     };
     CNoteList list;
     for (const auto& s : specs) {
