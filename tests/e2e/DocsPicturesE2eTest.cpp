@@ -135,6 +135,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     PumpFor(2500);  // the splash, the first pass and the notes' windows
 
     ASSERT_TRUE(SaveScreen(RECT{30, 20, 840, 590}, folder + "\\desktop.bmp"));
+    ASSERT_TRUE(SaveScreen(RECT{60, 50, 310, 200}, folder + "\\note.bmp"));
     RECT rcMain{};
     GetWindowRect(main, &rcMain);
     ASSERT_TRUE(SaveScreen(rcMain, folder + "\\main-window.bmp"));

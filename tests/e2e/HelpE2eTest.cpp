@@ -34,8 +34,9 @@ TEST(HelpE2e, EveryWayToHelpNamesAMissingHelpFile)
     for (const auto& way : ways) {
         SCOPED_TRACE(way.label);
         way.ask(main);
+        // A message box: a dialog with the program's title and a message text.
         HWND box = app.WaitForWindowWhere([main](HWND hwnd) {
-            return hwnd != main && E2eDriver::WindowText(hwnd) == "Velumo";
+            return hwnd != main && GetDlgItem(hwnd, 0xFFFF) && E2eDriver::WindowText(hwnd) == "Velumo";
         }, 10000);
         ASSERT_NE(box, nullptr) << "no message";
         EXPECT_EQ(E2eDriver::MessageBoxText(box), expected);
