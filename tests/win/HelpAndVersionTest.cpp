@@ -2,6 +2,8 @@
 // messages, F1, the version resource and the manifest.
 #include <windows.h>
 
+#include <htmlhelp.h>
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -90,6 +92,28 @@ TEST(Help, TheUserIsToldWhichHelpFileIsMissingOrUnreadable)
         EXPECT_EQ(boxes[0].caption, "Velumo");
         EXPECT_EQ(boxes[0].text, std::string(c.message) + "\r\n\r\n" + app.m_strHelpPath);
     }
+}
+
+TEST(Help, TheBuiltHelpFileOpensInTheViewer)
+{
+    // The system's own viewer reads the file the build compiled: it opens its
+    // window with the title from the help project, and no message is shown.
+    std::string exe = VELUMO_EXE;
+    CNotesApp app;
+    app.m_strHelpPath = exe.substr(0, exe.rfind('.') + 1) + "chm";
+    std::vector<MessageBoxCloser::Seen> boxes;
+    HWND viewer = nullptr;
+    {
+        MessageBoxCloser closer;
+        app.ShowHelp();
+        PumpUntil([&] { return (viewer = FindWindowA(nullptr, "Velumo Help")) != nullptr; }, 5000);
+        boxes = closer.Boxes();
+    }
+    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+    ASSERT_NE(viewer, nullptr);
+    HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    PumpUntil([&] { return !IsWindow(viewer); }, 5000);
+    EXPECT_FALSE(IsWindow(viewer));
 }
 
 TEST(Help, PlainF1AnywhereAsksForHelp)
