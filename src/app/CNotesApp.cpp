@@ -4,6 +4,7 @@
 
 #include "app/AppPaths.h"
 #include "framework/CorePlatformHooks.h"
+#include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
@@ -11,11 +12,19 @@
 
 namespace {
 
+// A UTF-8 path made absolute against the current folder.
 std::string AbsolutePath(const std::string& path)
 {
-    char full[MAX_PATH + 1] = {};
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+    const std::wstring wide = WideFromUtf8(path);
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return path;
+    full.resize(length);
+    return Utf8FromWide(full);
 }
 
 }  // namespace
@@ -65,6 +74,9 @@ int CNotesApp::ExitInstance()
     // Only a copy that got as far as reading the option writes it back.
     if (m_bSettingsRead)
         WriteAutoRunSetting();
+    // Help windows run on this thread: close them before the process goes.
+    if (m_bHelpShown)
+        HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
     return CWinAppBase::ExitInstance();
 }
 
@@ -77,5 +89,22 @@ void CNotesApp::RunMainWindow()
 
 void CNotesApp::ShowHelp()
 {
-    HtmlHelpA(nullptr, m_strHelpPath.c_str(), HH_DISPLAY_TOPIC, 0);
+    // The viewer shows nothing at all for a missing file, so the user is told
+    // which file is missing, or which one could not be shown, instead. The
+    // box belongs to whatever window of ours asked for help.
+    const char* problem = nullptr;
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(m_strHelpPath).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        problem = kHelpMissingMessage;
+    else if (!OpenHelpViewer(m_strHelpPath))
+        problem = kHelpUnopenableMessage;
+    if (problem)
+        AppMessageBox(std::string(problem) + "\r\n\r\n" + m_strHelpPath, MB_OK | MB_ICONEXCLAMATION,
+                      GetActiveWindow());
+}
+
+bool CNotesApp::OpenHelpViewer(const std::string& path)
+{
+    m_bHelpShown = true;
+    return HtmlHelpW(nullptr, WideFromUtf8(path).c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
 }

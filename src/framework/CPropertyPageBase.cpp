@@ -9,14 +9,16 @@ CPropertyPageBase::~CPropertyPageBase()
     }
 }
 
-PROPSHEETPAGEA CPropertyPageBase::Describe()
+PROPSHEETPAGEW CPropertyPageBase::Describe()
 {
-    PROPSHEETPAGEA page{};
+    // Wide pages, like every dialog of the program: their fields keep every
+    // character.
+    PROPSHEETPAGEW page{};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_DEFAULT | PSP_USETITLE;
-    page.hInstance = GetModuleHandleA(nullptr);
-    page.pszTemplate = MAKEINTRESOURCEA(m_templateId);
-    page.pszTitle = MAKEINTRESOURCEA(m_captionStringId);
+    page.hInstance = GetModuleHandleW(nullptr);
+    page.pszTemplate = MAKEINTRESOURCEW(m_templateId);
+    page.pszTitle = MAKEINTRESOURCEW(m_captionStringId);
     page.pfnDlgProc = &CPropertyPageBase::PageProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;
@@ -42,7 +44,7 @@ INT_PTR CALLBACK CPropertyPageBase::PageProc(HWND hwnd, UINT msg, WPARAM wParam,
     CPropertyPageBase* self = nullptr;
     if (msg == WM_INITDIALOG) {
         // lParam is the sheet's copy of the page's description.
-        const auto* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+        const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
         self = page ? reinterpret_cast<CPropertyPageBase*>(page->lParam) : nullptr;
         if (!self)
             return TRUE;

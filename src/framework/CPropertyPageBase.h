@@ -27,7 +27,7 @@ public:
     HWND GetItem(int id) const { return GetDlgItem(m_hWnd, id); }
 
     // The sheet's description of the page.
-    PROPSHEETPAGEA Describe();
+    PROPSHEETPAGEW Describe();
 
     // Controls to members (true) or members to controls (false). False when
     // a field was refused; its message has been shown.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/CPropertyPageBase.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -46,21 +47,22 @@ void AddControlParent(HWND hwnd)
 
 HWND CPropertySheetHost::Create(HWND parent)
 {
-    std::vector<PROPSHEETPAGEA> pages;
+    std::vector<PROPSHEETPAGEW> pages;
     pages.reserve(m_pages.size());
     for (CPropertyPageBase* page : m_pages)
         pages.push_back(page->Describe());
 
-    PROPSHEETHEADERA header{};
+    const std::wstring title = WideFromUtf8(m_title);
+    PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_MODELESS | PSH_USECALLBACK;
     header.hwndParent = parent;
-    header.hInstance = GetModuleHandleA(nullptr);
-    header.pszCaption = m_title.c_str();
+    header.hInstance = GetModuleHandleW(nullptr);
+    header.pszCaption = title.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.ppsp = pages.data();
     header.pfnCallback = &SheetCallback;
-    m_hWnd = reinterpret_cast<HWND>(PropertySheetA(&header));
+    m_hWnd = reinterpret_cast<HWND>(PropertySheetW(&header));
     if (!m_hWnd || m_hWnd == reinterpret_cast<HWND>(-1)) {
         m_hWnd = nullptr;
         return nullptr;
@@ -87,7 +89,7 @@ HWND CPropertySheetHost::Create(HWND parent)
     SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(m_hWnd, SW_SHOW);
     AddControlParent(m_hWnd);
-    SendMessageA(m_hWnd, PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(m_title.c_str()));
+    SendMessageW(m_hWnd, PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(title.c_str()));
     return m_hWnd;
 }
 

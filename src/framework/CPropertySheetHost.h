@@ -13,6 +13,7 @@ class CPropertyPageBase;
 
 class CPropertySheetHost {
 public:
+    // title: UTF-8.
     explicit CPropertySheetHost(std::string title) : m_title(std::move(title)) {}
     CPropertySheetHost(const CPropertySheetHost&) = delete;
     CPropertySheetHost& operator=(const CPropertySheetHost&) = delete;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/CWinAppBase.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -111,15 +112,15 @@ void ValidateIntRange(CDataExchange& dx, int value, int minValue, int maxValue)
         dx.Fail(IntegerRangeMessage(minValue, maxValue));
 }
 
-void ExchangeText(CDataExchange& dx, int id, std::string& value)
+void ExchangeText(CDataExchange& dx, int id, std::u16string& value)
 {
     if (dx.Failed())
         return;
     HWND control = dx.PrepareControl(id);
     if (dx.SaveAndValidate())
-        value = ControlText(control);
+        value = GetWindowTextUtf16(control);
     else
-        SetWindowTextA(control, value.c_str());
+        SetWindowTextUtf16(control, value);
 }
 
 void ExchangeCheck(CDataExchange& dx, int id, int& value)
@@ -138,5 +139,5 @@ int AppMessage(HWND owner, const std::string& text, UINT flags)
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     if (CWinAppBase* app = CWinAppBase::Get())
         return app->AppMessageBox(text, flags, top);
-    return MessageBoxA(top, text.c_str(), nullptr, flags);
+    return MessageBoxW(top, WideFromUtf8(text).c_str(), nullptr, flags);
 }

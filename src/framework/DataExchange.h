@@ -42,14 +42,14 @@ std::string IntegerRangeMessage(int minValue, int maxValue);
 void ExchangeInt(CDataExchange& dx, int id, int& value);
 // Refuses a value outside minValue..maxValue (after ExchangeInt of its field).
 void ValidateIntRange(CDataExchange& dx, int value, int minValue, int maxValue);
-// A text field.
-void ExchangeText(CDataExchange& dx, int id, std::string& value);
+// A text field (any characters: the program's texts are UTF-16).
+void ExchangeText(CDataExchange& dx, int id, std::u16string& value);
 // A check box: 0, 1 (or 2 for an indeterminate three-state box).
 void ExchangeCheck(CDataExchange& dx, int id, int& value);
 
 // Parses a number field's text as ExchangeInt does. False when it is none.
 bool ParseIntField(const std::string& text, int& value);
 
-// A message box with the application's title, owned by the top-level window
+// A message box (UTF-8 text) with the application's title, owned by the top-level window
 // of owner (so it is modal to the dialog that asked).
 int AppMessage(HWND owner, const std::string& text, UINT flags);

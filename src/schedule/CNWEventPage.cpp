@@ -5,17 +5,17 @@
 
 #include <cstdint>
 
-#include "app/AppPaths.h"
+#include "framework/WideText.h"
 #include "notes/CNote.h"
 #include "res/resource.h"
 #include "schedule/WaveSound.h"
 
-std::string g_strLastSoundFile;
+std::u16string g_strLastSoundFile;
 
 namespace {
 
 constexpr int kDaysMax = 99, kHoursMax = 23, kMinutesMax = 59;
-constexpr char kWaveFilter[] = "WAVE (*.wav)\0*.wav\0All (*.*)\0*.*\0";
+constexpr wchar_t kWaveFilter[] = L"WAVE (*.wav)\0*.wav\0All (*.*)\0*.*\0";
 
 // Stored lead times are signed 16-bit values.
 int SignExtended(uint16_t value)
@@ -103,25 +103,28 @@ void CNWEventPage::ReadSoundFile()
 void CNWEventPage::OnBrowse()
 {
     ReadSoundFile();
-    const SplitPath parts = SplitExecutablePath(m_strSoundFile);
-    const std::string folder = parts.drive + parts.dir;
-    char file[MAX_PATH] = {};
-    lstrcpynA(file, (parts.fname + parts.ext).c_str(), sizeof file);
+    // The dialog starts in the current file's folder, with its name.
+    const std::wstring path(m_strSoundFile.begin(), m_strSoundFile.end());
+    const size_t slash = path.find_last_of(L"\\/:");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    wchar_t file[MAX_PATH] = {};
+    lstrcpynW(file, path.substr(folder.size()).c_str(), MAX_PATH);
+    const std::wstring title = WideFromUtf8(kBrowseTitle);
 
-    OPENFILENAMEA ofn{};
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = m_hWnd;
     ofn.lpstrFilter = kWaveFilter;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
+    ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = kBrowseTitle;
+    ofn.lpstrTitle = title.c_str();
     // The program's current folder stays where it is: paths it was given
     // relative to it must keep their meaning.
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (GetOpenFileNameA(&ofn))
-        SetDlgItemTextA(m_hWnd, IDC_EP_SOUND_FILE, file);
+    if (GetOpenFileNameW(&ofn))
+        SetDlgItemTextW(m_hWnd, IDC_EP_SOUND_FILE, file);
 }
 
 void CNWEventPage::OnTest()

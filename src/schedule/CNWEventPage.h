@@ -11,7 +11,7 @@ class CNote;
 
 // The sound file confirmed last in this run: the proposal for every note
 // without one. Not stored anywhere.
-extern std::string g_strLastSoundFile;
+extern std::u16string g_strLastSoundFile;
 
 class CNWEventPage : public CPropertyPageBase {
 public:
@@ -35,7 +35,7 @@ public:
     int m_nDays = 0;
     int m_nHours = 0;
     int m_nMinutes = 0;
-    std::string m_strSoundFile;
+    std::u16string m_strSoundFile;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

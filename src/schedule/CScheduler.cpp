@@ -23,7 +23,7 @@ CWaveAlarmPlayer& WavePlayer()
 
 }  // namespace
 
-void CWaveAlarmPlayer::Play(const std::string& path)
+void CWaveAlarmPlayer::Play(const std::u16string& path)
 {
     PlayWaveInBackground(path);
 }
@@ -58,12 +58,12 @@ void CScheduler::NoteShown(CNote& note)
         PostMessageA(receiver, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(note.m_pos));
 }
 
-bool CScheduler::SoundFileExists(const std::string& path)
+bool CScheduler::SoundFileExists(const std::u16string& path)
 {
     return WaveFileExists(path);
 }
 
-void CScheduler::PlayAlarm(const std::string& path)
+void CScheduler::PlayAlarm(const std::u16string& path)
 {
     m_player.Play(path);
 }

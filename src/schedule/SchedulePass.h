@@ -16,9 +16,9 @@ public:
     virtual CNoteWnd* CreateNoteWindow(CNote& note) = 0;
     // The note has just become visible: the main window refreshes its row.
     virtual void NoteShown(CNote& note) = 0;
-    virtual bool SoundFileExists(const std::string& path) = 0;
+    virtual bool SoundFileExists(const std::u16string& path) = 0;
     // Starts the alarm; it may still be playing when the pass goes on.
-    virtual void PlayAlarm(const std::string& path) = 0;
+    virtual void PlayAlarm(const std::u16string& path) = 0;
 };
 
 // The pass with now fixed for all its notes.

@@ -5,12 +5,14 @@
 #include <io.h>
 #include <mmsystem.h>
 
-bool WaveFileExists(const std::string& path)
+#include "framework/WideText.h"
+
+bool WaveFileExists(const std::u16string& path)
 {
-    return !path.empty() && _access(path.c_str(), 0) == 0;
+    return !path.empty() && _waccess(WideChars(path), 0) == 0;
 }
 
-bool PlayWaveInBackground(const std::string& path)
+bool PlayWaveInBackground(const std::u16string& path)
 {
-    return sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT | SND_NOSTOP) != FALSE;
+    return sndPlaySoundW(WideChars(path), SND_ASYNC | SND_NODEFAULT | SND_NOSTOP) != FALSE;
 }

@@ -5,6 +5,6 @@
 // new one is then not played).
 #include <string>
 
-bool WaveFileExists(const std::string& path);
+bool WaveFileExists(const std::u16string& path);
 // Starts the sound and returns at once; false when it did not start.
-bool PlayWaveInBackground(const std::string& path);
+bool PlayWaveInBackground(const std::u16string& path);

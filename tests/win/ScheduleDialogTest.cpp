@@ -15,6 +15,7 @@
 #include "ScheduleTestNotes.h"
 #include "WinTestUtil.h"
 #include "app/CNotesApp.h"
+#include "framework/WideText.h"
 #include "notes/Archive.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
@@ -309,7 +310,7 @@ TEST_F(ScheduleDialogTest, DisableScheduleGreysBothPagesAndUncheckingRestores)
     SetSchedule(*m_note, kDaily, CurrentNoteTime(), CurrentNoteTime());
     RecurrenceBlock(m_note->m_recur).SetDaily(0, true);  // Weekdays
     m_note->m_bAlarm = 1;
-    m_note->m_strSoundFile = "C:\\alarm.wav";
+    m_note->m_strSoundFile = u"C:\\alarm.wav";
     const auto before = Stored(*m_note);
     Open();
     EXPECT_FALSE(Enabled(m_sched, IDC_SP_DAYS)) << "Weekdays leaves the day count off";
@@ -342,11 +343,14 @@ TEST_F(ScheduleDialogTest, DisableScheduleGreysBothPagesAndUncheckingRestores)
 
 TEST_F(ScheduleDialogTest, AlarmOffKeepsThePathAndTheLastSoundIsProposedToTheNext)
 {
+    // A name outside every code page: the path must come through whole.
+    const std::u16string bell = u"C:\\missing\\bell \u2603.wav";
     m_note->m_bAlarm = 1;
-    m_note->m_strSoundFile = "C:\\missing\\bell.wav";
+    m_note->m_strSoundFile = bell;
     Open();
     HWND event = ShowEventPage();
-    EXPECT_EQ(Text(event, IDC_EP_SOUND_FILE), "C:\\missing\\bell.wav");
+    const auto soundField = [&event] { return GetWindowTextUtf16(GetDlgItem(event, IDC_EP_SOUND_FILE)); };
+    EXPECT_TRUE(soundField() == bell);
     {
         MessageBoxCloser closer;
         Click(event, IDC_EP_TEST);
@@ -357,17 +361,17 @@ TEST_F(ScheduleDialogTest, AlarmOffKeepsThePathAndTheLastSoundIsProposedToTheNex
     Click(event, IDC_EP_ALARM);
     for (int id : {IDC_EP_SOUND_FILE, IDC_EP_BROWSE, IDC_EP_TEST})
         EXPECT_FALSE(Enabled(event, id)) << id;
-    EXPECT_EQ(Text(event, IDC_EP_SOUND_FILE), "C:\\missing\\bell.wav");
+    EXPECT_TRUE(soundField() == bell);
     EXPECT_FALSE(Press(IDOK));
     EXPECT_EQ(m_note->m_bAlarm, 0);
-    EXPECT_EQ(m_note->m_strSoundFile, "C:\\missing\\bell.wav");
+    EXPECT_TRUE(m_note->m_strSoundFile == bell);
 
     CNote* next = AddNote();
     Open(next);
     event = ShowEventPage();
-    EXPECT_EQ(Text(event, IDC_EP_SOUND_FILE), "C:\\missing\\bell.wav");
+    EXPECT_TRUE(soundField() == bell);
     EXPECT_FALSE(Press(IDCANCEL));
-    EXPECT_EQ(next->m_strSoundFile, "") << "only proposed";
+    EXPECT_TRUE(next->m_strSoundFile.empty()) << "only proposed";
 }
 
 TEST_F(ScheduleDialogTest, NoteMenuRunsTheDialogModallyWhileTheNoteIsBusy)
