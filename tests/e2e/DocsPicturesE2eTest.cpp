@@ -161,7 +161,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     HWND list = GetDlgItem(main, 1000);
     for (int row = 0; row < 5; ++row)
         app.SelectRow(list, row, row == 0);
-    ASSERT_TRUE(E2eDriver::ClickChildAt(main, 19 + 10, 189 + 8));
+    ASSERT_TRUE(E2eDriver::ClickChildAt(main, 19 + 10, 189 + 8, false));
     HWND dialog = app.WaitForWindow("Scheduling properties", 5000, "#32770");
     if (!dialog)
         GTEST_SKIP() << "no scheduling dialog in this build";

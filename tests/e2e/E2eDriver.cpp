@@ -281,14 +281,27 @@ bool E2eDriver::SelectRow(HWND list, int row, bool selected) const
     return SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.Address())) != 0;
 }
 
-bool E2eDriver::ClickChildAt(HWND parent, int x, int y)
+bool E2eDriver::ClickChildAt(HWND parent, int x, int y, bool wait)
 {
     POINT pt{x, y};
     HWND child = ChildWindowFromPointEx(parent, pt, CWP_SKIPINVISIBLE);
     if (!child || child == parent)
         return false;
     MapWindowPoints(parent, child, &pt, 1);
-    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    SendMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    const LPARAM at = MAKELPARAM(pt.x, pt.y);
+    if (!wait)
+        return PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(child, WM_LBUTTONUP, 0, at);
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(child, WM_LBUTTONUP, 0, at);
     return true;
+}
+
+LRESULT E2eDriver::SendWithData(HWND hwnd, UINT msg, WPARAM wParam, void* data, size_t size) const
+{
+    RemoteBuffer remote(m_pi.hProcess, size);
+    if (!remote.Address() || !remote.Write(0, data, size))
+        return 0;
+    const LRESULT result = SendMessageA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(remote.Address()));
+    remote.Read(0, data, size);
+    return result;
 }

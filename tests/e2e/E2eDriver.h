@@ -67,8 +67,15 @@ public:
     // structures live in memory allocated inside that process).
     std::vector<Row> ReadRows(HWND list) const;
     bool SelectRow(HWND list, int row, bool selected) const;
-    // Clicks the child window at a client point of the parent (a skin button).
-    static bool ClickChildAt(HWND parent, int x, int y);
+    // Sends a message whose lParam points at data (a control's structure),
+    // through memory inside the program's process; the data comes back as
+    // the program left it.
+    LRESULT SendWithData(HWND hwnd, UINT msg, WPARAM wParam, void* data, size_t size) const;
+    // Clicks the child window at a client point of the parent (a skin button)
+    // and returns when the program has handled the click. A click that opens
+    // a modal window is posted instead (wait false): the program answers no
+    // sent message of ours until that window closes.
+    static bool ClickChildAt(HWND parent, int x, int y, bool wait = true);
 
 private:
     TempFolder m_folder;  // the destructor stops the program before the folder goes
