@@ -7,6 +7,7 @@
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
+#include "settings/AutoRun.h"
 
 CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
 
@@ -47,10 +48,27 @@ bool CNotesApp::InitInstance()
 
 int CNotesApp::ExitInstance()
 {
-    // Only a copy that got as far as reading the option writes it back.
-    if (m_bSettingsRead)
-        WriteAutoRunSetting();
+    SaveAutoRunSetting();
     return CWinAppBase::ExitInstance();
+}
+
+void CNotesApp::SaveAutoRunSetting()
+{
+    // Only a copy that got as far as reading the option writes it back.
+    if (!m_bSettingsRead || m_bSettingsWritten)
+        return;
+    m_bSettingsWritten = true;
+    WriteAutoRunSetting();
+}
+
+void CNotesApp::ReadAutoRunSetting()
+{
+    ReadAutoRun();
+}
+
+void CNotesApp::WriteAutoRunSetting()
+{
+    WriteAutoRun();
 }
 
 void CNotesApp::RunMainWindow()

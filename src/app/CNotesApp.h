@@ -22,6 +22,10 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
     void ShowHelp() override;
+    // Writes the auto-start option back: at most once, and only in a run
+    // that read it. The exit step calls it, and so does the main window when
+    // Windows ends the session, after which the exit step may never come.
+    void SaveAutoRunSetting();
 
     CNoteList m_notes;
     HICON m_hTrayIcon = nullptr;
@@ -32,10 +36,11 @@ protected:
     // Runs the main window until it closes. Replaceable for tests.
     virtual void RunMainWindow();
     // The auto-start option: read after loading, written back at exit.
-    virtual void ReadAutoRunSetting() {}
-    virtual void WriteAutoRunSetting() {}
+    virtual void ReadAutoRunSetting();
+    virtual void WriteAutoRunSetting();
 
 private:
     HANDLE m_hMutex = nullptr;
     bool m_bSettingsRead = false;
+    bool m_bSettingsWritten = false;
 };

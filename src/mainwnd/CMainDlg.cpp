@@ -11,10 +11,13 @@
 #include "app/AppPaths.h"
 #include "app/CNotesApp.h"
 #include "framework/ScopedHandles.h"
+#include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "settings/COptionsDlg.h"
+#include "skin/CSplashWindow.h"
 
 namespace {
 
@@ -76,7 +79,8 @@ int CMainDlg::ScreenColorCount()
 BOOL CMainDlg::OnInitDialog()
 {
     // The tray icon and the splash window are made here, before anything
-    // else of the window, once they exist.
+    // else of the window.
+    OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
     m_list = GetItem(IDC_NOTE_LIST);
@@ -386,9 +390,16 @@ void CMainDlg::OnHideAllNotes()
     }
 }
 
+void CMainDlg::OpenStartupSplash()
+{
+    SetSplashEnabled(true);
+    OpenSplash(m_hWnd);
+}
+
 void CMainDlg::OnOptions()
 {
-    // The Options dialog opens here once it exists.
+    COptionsDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnHelp()
@@ -398,7 +409,8 @@ void CMainDlg::OnHelp()
 
 void CMainDlg::OnAbout()
 {
-    // The About box opens here once it exists.
+    CAboutDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnWebSite()
@@ -609,6 +621,12 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         // The steps after the modal run may never come: save now.
         m_notes.Save();
         SetMsgResult(TRUE);
+        return TRUE;
+    case WM_ENDSESSION:
+        // A tray program is mostly ended by logging off, not by Exit: the
+        // auto-start choice is written now, as the exit step would.
+        if (wParam)
+            CNotesApp::GetApp().SaveAutoRunSetting();
         return TRUE;
     case WM_NOTE_CHANGED:
         SetMsgResult(OnNoteChanged(wParam, lParam));
