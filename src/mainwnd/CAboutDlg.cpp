@@ -2,16 +2,20 @@
 
 #include <windowsx.h>
 
+#include <iterator>
+
 #include "framework/ScopedHandles.h"
+#include "framework/WideText.h"
 #include "mainwnd/AboutText.h"
 #include "res/resource.h"
 
 namespace {
 constexpr int kEditMargin = 5;
 constexpr int kLinkHeight = 14;
-constexpr const char* kTitle = "Velumo ";
-// SimHei's name in code page 936; elsewhere the system picks a stand-in.
-constexpr const char kTitleFace[] = "\xBA\xDA\xCC\xE5";
+constexpr const wchar_t kTitle[] = L"Velumo ";
+// SimHei by its own (Chinese) name; where it is missing the system picks a
+// stand-in of the Roman family.
+constexpr const wchar_t kTitleFace[] = L"\u9ED1\u4F53";
 }  // namespace
 
 CAboutDlg::CAboutDlg() : CDialogBase(IDD_ABOUTBOX) {}
@@ -30,10 +34,10 @@ BOOL CAboutDlg::OnInitDialog()
     m_link.Attach(GetItem(IDC_ABOUT_LINK));
 
     SendMessageA(m_hEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kEditMargin, kEditMargin));
-    SetWindowTextA(m_hEdit, ComposeAboutText().c_str());
+    SetWindowTextW(m_hEdit, WideFromUtf8(ComposeAboutText()).c_str());
 
     m_link.SetBackColour(kBackColour).SetBold(true).SetTextColour(kLinkColour);
-    SetWindowTextA(m_link.GetHwnd(), "Visit website");
+    SetWindowTextW(m_link.GetHwnd(), L"Visit website");
     m_link.SetTarget(kHomePageUrl)
         .SetCharHeight(kLinkHeight)
         .BlinkText(true)
@@ -46,15 +50,16 @@ BOOL CAboutDlg::OnInitDialog()
 void CAboutDlg::PaintTitle()
 {
     ScopedPaint paint(m_hWnd);
-    UniqueFont font(CreateFontA(15, 0, 0, 0, FW_DONTCARE, TRUE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    UniqueFont font(CreateFontW(15, 0, 0, 0, FW_DONTCARE, TRUE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_ROMAN, kTitleFace));
     ScopedSelect select(paint, font);
     const int oldMode = SetBkMode(paint, TRANSPARENT);
     // White one pixel down and right, navy on top: a light shadow.
     const COLORREF oldColour = SetTextColor(paint, RGB(255, 255, 255));
-    TextOutA(paint, 4, 11, kTitle, 7);
+    const int length = static_cast<int>(std::size(kTitle)) - 1;
+    TextOutW(paint, 4, 11, kTitle, length);
     SetTextColor(paint, RGB(0, 0, 128));
-    TextOutA(paint, 3, 10, kTitle, 7);
+    TextOutW(paint, 3, 10, kTitle, length);
     SetTextColor(paint, oldColour);
     SetBkMode(paint, oldMode);
 }

@@ -1,14 +1,16 @@
 #pragma once
 // A small wrapper over one key under HKEY_CURRENT_USER: open (or create), set
 // and read strings, delete a value, close. Each call answers the registry's
-// status code (ERROR_SUCCESS, 0, when it worked).
+// status code (ERROR_SUCCESS, 0, when it worked). Key paths, names and texts
+// are UTF-8 here and go to the registry as UTF-16.
 #include <windows.h>
 
 #include <string>
 
 class CRegistry {
 public:
-    // Values longer than this (terminating zero included) cannot be read.
+    // Values longer than this (in the registry's UTF-16, terminating zero
+    // included) cannot be read.
     static constexpr DWORD kMaxValueBytes = 200;
 
     CRegistry() = default;

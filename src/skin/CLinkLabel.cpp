@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "framework/WideText.h"
 #include "skin/LinkLabelLayout.h"
 
 static_assert(StaticStyle::kTypeMask == SS_TYPEMASK && StaticStyle::kRight == SS_RIGHT &&
@@ -10,8 +11,8 @@ static_assert(StaticStyle::kTypeMask == SS_TYPEMASK && StaticStyle::kRight == SS
 CLinkLabel::CLinkLabel()
     : m_crText(GetSysColor(COLOR_WINDOWTEXT)), m_brSystem(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)))
 {
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof m_lf, &m_lf);
-    m_font.Reset(CreateFontIndirectA(&m_lf));
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_lf, &m_lf);
+    m_font.Reset(CreateFontIndirectW(&m_lf));
 }
 
 CLinkLabel::~CLinkLabel()
@@ -101,7 +102,7 @@ CLinkLabel& CLinkLabel::SetTarget(const std::string& target)
 
 void CLinkLabel::RemakeFont()
 {
-    m_font.Reset(CreateFontIndirectA(&m_lf));
+    m_font.Reset(CreateFontIndirectW(&m_lf));
 }
 
 void CLinkLabel::Redraw()
@@ -124,8 +125,7 @@ void CLinkLabel::OnPaint()
     GetClientRect(m_hWnd, &client);
     if (client.right <= 0 || client.bottom <= 0)
         return;
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(m_hWnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(m_hWnd, text.data(), static_cast<int>(text.size()))));
+    const std::u16string text = GetWindowTextUtf16(m_hWnd);
 
     // Drawn off screen and copied in one go, so the blinking does not flicker.
     UniqueMemDC memory(CreateCompatibleDC(paint));
@@ -150,7 +150,7 @@ void CLinkLabel::OnPaint()
         format |= DT_VCENTER | DT_SINGLELINE;
     if (style & SS_NOPREFIX)
         format |= DT_NOPREFIX;
-    DrawTextA(memory, text.c_str(), static_cast<int>(text.size()), &client, format);
+    DrawTextW(memory, WideChars(text), static_cast<int>(text.size()), &client, format);
     BitBlt(paint, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
 }
 
@@ -164,18 +164,15 @@ void CLinkLabel::OnLeftButtonDown()
 {
     if (!m_bOpenOnClick)
         return;
-    if (m_strTarget.empty()) {
-        char text[1024] = {};
-        GetWindowTextA(m_hWnd, text, sizeof text);
-        m_strTarget = text;
-    }
+    if (m_strTarget.empty())
+        m_strTarget = Utf8FromUtf16(GetWindowTextUtf16(m_hWnd));
     OpenTarget(m_strTarget);
 }
 
 void CLinkLabel::OpenTarget(const std::string& target)
 {
     // Nothing is shown when the shell cannot open it: a link is an offer.
-    ShellExecuteA(GetParent(m_hWnd), "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(GetParent(m_hWnd), L"open", WideFromUtf8(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CLinkLabel::OnSysColourChange()

@@ -34,7 +34,7 @@ public:
     // target.
     virtual CLinkLabel& SetHyperlink(bool link, bool openOnClick);
     virtual CLinkLabel& SetHoverCursor(HCURSOR cursor);
-    // What a click opens; when empty, the label's own text.
+    // What a click opens (UTF-8); when empty, the label's own text.
     CLinkLabel& SetTarget(const std::string& target);
     const std::string& Target() const { return m_strTarget; }
 
@@ -59,7 +59,7 @@ private:
     UniqueBrush m_brSystem;
     UniqueBrush m_brBack;
     COLORREF m_crBack = 0;
-    LOGFONTA m_lf{};
+    LOGFONTW m_lf{};
     UniqueFont m_font;
     bool m_bBlinkPhase = false;
     bool m_bTimerRunning = false;

@@ -23,4 +23,4 @@ struct LinkTextLayout {
 // Centre-image centres the text (vertically too unless it holds "\r\n"),
 // otherwise a right static aligns it right; anything else, the plain centre
 // style included, starts at the top left. Long lines are never wrapped.
-LinkTextLayout LayoutLinkText(uint32_t style, std::string_view text);
+LinkTextLayout LayoutLinkText(uint32_t style, std::u16string_view text);

@@ -10,20 +10,20 @@ TEST(LinkLabelLayout, StyleAndLineBreaksDecideThePlace)
     struct Case {
         const char* label;
         uint32_t style;
-        const char* text;
+        const char16_t* text;
         L::Horizontal horizontal;
         bool singleLineCentred;
     } cases[] = {
-        {"left", 0, "Visit website", L::kLeft, false},
-        {"plain centre does not centre", kCenter, "Visit website", L::kLeft, false},
-        {"right", kRight, "Visit website", L::kRight, false},
-        {"right with notify", kRight | kNotify, "a", L::kRight, false},
-        {"simple shares the right bit but is no right static", kSimple, "a", L::kLeft, false},
-        {"centre image, one line", kCentreImage, "Visit website", L::kCentre, true},
-        {"centre image beats right", kCentreImage | kRight, "a", L::kCentre, true},
-        {"centre image with a line break starts at the top", kCentreImage, "one\r\ntwo", L::kCentre, false},
-        {"a lone line feed is no line break", kCentreImage, "one\ntwo", L::kCentre, true},
-        {"empty text", kCentreImage, "", L::kCentre, true},
+        {"left", 0, u"Visit website", L::kLeft, false},
+        {"plain centre does not centre", kCenter, u"Visit website", L::kLeft, false},
+        {"right", kRight, u"Visit website", L::kRight, false},
+        {"right with notify", kRight | kNotify, u"a", L::kRight, false},
+        {"simple shares the right bit but is no right static", kSimple, u"a", L::kLeft, false},
+        {"centre image, one line", kCentreImage, u"Visit website", L::kCentre, true},
+        {"centre image beats right", kCentreImage | kRight, u"a", L::kCentre, true},
+        {"centre image with a line break starts at the top", kCentreImage, u"one\r\ntwo", L::kCentre, false},
+        {"a lone line feed is no line break", kCentreImage, u"one\ntwo", L::kCentre, true},
+        {"empty text", kCentreImage, u"", L::kCentre, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

@@ -114,15 +114,16 @@ TEST_F(AutoRunWin, QueryLeavesTheTextAloneWhenItCannotRead)
         std::string stored;
         bool readable;
     } cases[] = {
-        {"199 letters and the zero fill 200 bytes", std::string(199, 'a'), true},
-        {"200 letters do not fit", std::string(200, 'a'), false},
+        {"99 letters and the zero fill 200 bytes", std::string(99, 'a'), true},
+        {"100 letters do not fit", std::string(100, 'a'), false},
         {"empty", "", true},
+        {"beyond any one code page", "C:\\\u00DCbung\\\u6771\u4EAC\\Velumo.exe", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        WriteValue(AutoRunKeys::kOptionKey, "Probe", c.stored);
         CRegistry registry;
         registry.Open(AutoRunKeys::kOptionKey);
+        ASSERT_EQ(registry.SetString("Probe", c.stored), ERROR_SUCCESS);
         std::string text = "unchanged";
         const LONG status = registry.QueryString("Probe", text);
         EXPECT_EQ(status == ERROR_SUCCESS, c.readable);
