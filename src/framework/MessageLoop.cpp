@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "framework/CWinAppBase.h"
+
 namespace {
 
 std::unordered_map<HWND, IPreTranslator*>& Filters()
@@ -35,6 +37,14 @@ bool PreTranslate(MSG& msg)
         if (!(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD))
             break;
     }
+    // F1 anywhere in the program opens its help, as it does in every Windows
+    // program; with Shift, Ctrl or Alt it is some other command.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && CWinAppBase::Get() &&
+        !(GetKeyState(VK_SHIFT) & 0x8000) && !(GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(GetKeyState(VK_MENU) & 0x8000)) {
+        CWinAppBase::Get()->ShowHelp();
+        return true;
+    }
     return false;
 }
 
@@ -42,7 +52,7 @@ bool RunUntil(const bool* done, HWND dialog)
 {
     MSG msg;
     while (!*done) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
@@ -51,10 +61,10 @@ bool RunUntil(const bool* done, HWND dialog)
             return false;
         if (PreTranslate(msg))
             continue;
-        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg))
+        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include "app/CNotesApp.h"
 #include "app/RunningCopy.h"
 #include "framework/ScopedHandles.h"
+#include "framework/WideText.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
@@ -205,11 +206,14 @@ void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
     cell.iImage = SchdImageOf(*note);
     SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
 
-    std::string text = RowTextOf(note->m_strText);
-    cell.mask = LVIF_TEXT;
-    cell.iSubItem = 3;
-    cell.pszText = text.data();
-    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+    // Wide, so the row shows every character of the note.
+    std::u16string text = RowTextOf(note->m_strText);
+    LVITEMW textCell{};
+    textCell.mask = LVIF_TEXT;
+    textCell.iItem = row;
+    textCell.iSubItem = 3;
+    textCell.pszText = WideChars(text);
+    SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&textCell));
 
     if (refresh)
         ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);

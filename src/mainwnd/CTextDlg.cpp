@@ -1,23 +1,18 @@
 #include "mainwnd/CTextDlg.h"
 
-#include <vector>
-
+#include "framework/WideText.h"
 #include "res/resource.h"
 
 CTextDlg::CTextDlg() : CDialogBase(IDD_TEXT) {}
 
 BOOL CTextDlg::OnInitDialog()
 {
-    SetDlgItemTextA(m_hWnd, IDC_NOTE_EDIT, m_strText.c_str());
+    SetWindowTextUtf16(GetItem(IDC_NOTE_EDIT), m_strText);
     return TRUE;
 }
 
 void CTextDlg::OnOK()
 {
-    HWND edit = GetItem(IDC_NOTE_EDIT);
-    const int length = GetWindowTextLengthA(edit);
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(edit, text.data(), length + 1);
-    m_strText.assign(text.data());
+    m_strText = GetWindowTextUtf16(GetItem(IDC_NOTE_EDIT));
     CDialogBase::OnOK();
 }

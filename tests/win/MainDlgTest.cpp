@@ -12,6 +12,7 @@
 #include "app/CNotesApp.h"
 #include "framework/MessageLoop.h"
 #include "mainwnd/CMainDlg.h"
+#include "notes/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "WinTestUtil.h"
@@ -49,7 +50,7 @@ protected:
     CNote* AddStoredNote(const std::string& text, bool visible = false)
     {
         auto note = std::make_unique<CNote>();
-        note->m_strText = text;
+        note->m_strText = Utf16FromUtf8(text);
         note->m_bVisible = visible ? 1 : 0;
         CNote* raw = note.get();
         m_app.m_notes.Add(note);
@@ -89,7 +90,7 @@ protected:
     {
         std::string out;
         for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            out += m_app.m_notes.GetAt(p)->m_strText + "|";
+            out += Utf8FromUtf16(m_app.m_notes.GetAt(p)->m_strText) + "|";
         return out;
     }
 
@@ -140,7 +141,7 @@ TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshedRowsJoinTheSelection)
 
     Select(0, true);
     EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
-    second->m_strText = "changed";
+    second->m_strText = u"changed";
     PostMessageA(m_hwnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(second->m_pos));
     PumpPending();
     EXPECT_EQ(RowText(1), "changed");
@@ -350,7 +351,7 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
     });
     m_dlg->OnListDblClick(0, 3);
     EXPECT_EQ(s_seenText, "old");
-    EXPECT_EQ(note->m_strText, "first\r\nsecond");
+    EXPECT_EQ(note->m_strText, u"first\r\nsecond");
     EXPECT_EQ(RowText(0), "first  second");
     PumpPending();
     char shown[64] = {};
@@ -360,7 +361,7 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
     ASSERT_TRUE(m_app.m_notes.Save());
     CNoteList reloaded;
     ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
-    EXPECT_EQ(reloaded.GetAt(0)->m_strText, "first\r\nsecond");
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, u"first\r\nsecond");
 }
 
 TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)
