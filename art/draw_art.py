@@ -994,6 +994,8 @@ def main():
     build_splash()
     build_options_banner()
     build_link_cursor()
+    import menu_art
+    menu_art.build_menu_art()
     print("artwork written to %s and %s" % (SKIN_DIR, RES_DIR))
 
 

@@ -48,6 +48,12 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; Pictures drawn from the program's artwork by draw_installer_art.sh.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${__FILEDIR__}/header.bmp"
 !define MUI_WELCOMEPAGE_TEXT "Setup installs Velumo ${VERSION}, paper-coloured notes for your desktop, for your user account only. No administrator rights are needed.$\r$\n$\r$\nIf Velumo is running, Setup ends it first; your notes are saved and kept.$\r$\n$\r$\nClick Next to continue."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Velumo.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Velumo now"

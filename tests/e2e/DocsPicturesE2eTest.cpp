@@ -140,6 +140,22 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     GetWindowRect(main, &rcMain);
     ASSERT_TRUE(SaveScreen(rcMain, folder + "\\main-window.bmp"));
 
+    // The tray menu, as a right click on the tray icon opens it.
+    SetCursorPos(900, 640);
+    PostMessageA(main, 0x464 /* WM_TRAYNOTIFY */, 152, WM_RBUTTONUP);
+    if (HWND menu = app.WaitForWindow("", 3000, "BitmapMenu")) {
+        PumpFor(600);
+        RECT rcMenu{};
+        GetWindowRect(menu, &rcMenu);
+        ASSERT_TRUE(SaveScreen(rcMenu, folder + "\\tray-menu.bmp"));
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        for (int i = 0; i < 40 && IsWindow(menu); ++i)
+            PumpFor(50);
+        if (IsWindow(menu))
+            PostMessageA(menu, WM_CLOSE, 0, 0);
+        PumpFor(300);
+    }
+
     // The scheduling dialog of the first note, opened as a user does: its
     // row selected, then the skin's Schedule button.
     HWND list = GetDlgItem(main, 1000);
