@@ -3,11 +3,13 @@
 #include <htmlhelp.h>
 
 #include "app/AppPaths.h"
+#include "app/RunningCopy.h"
 #include "framework/CorePlatformHooks.h"
 #include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
+#include "settings/AutoRun.h"
 
 CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
 
@@ -23,10 +25,15 @@ bool CNotesApp::InitInstance()
     InstallNoteWindowHooks();
     m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
 
-    // One copy at a time: a second one leaves quietly.
+    // One copy at a time: a second one leaves quietly, touching no file,
+    // after bringing the running copy's main window back into view.
     m_hMutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    if (!m_hMutex || GetLastError() == ERROR_ALREADY_EXISTS)
+    if (!m_hMutex)
         return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        BringBackRunningCopy();
+        return false;
+    }
 
     const std::string exePath = ModulePath();
     m_strNotesPath = NotesFilePath(exePath, Args());
@@ -48,10 +55,30 @@ bool CNotesApp::InitInstance()
 
 int CNotesApp::ExitInstance()
 {
-    // Only a copy that got as far as reading the option writes it back.
-    if (m_bSettingsRead)
-        WriteAutoRunSetting();
+    SaveAutoRunSetting();
+    // Help windows run on this thread: close them before the process goes.
+    if (m_bHelpShown)
+        HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
     return CWinAppBase::ExitInstance();
+}
+
+void CNotesApp::SaveAutoRunSetting()
+{
+    // Only a copy that got as far as reading the option writes it back.
+    if (!m_bSettingsRead || m_bSettingsWritten)
+        return;
+    m_bSettingsWritten = true;
+    WriteAutoRunSetting();
+}
+
+void CNotesApp::ReadAutoRunSetting()
+{
+    ReadAutoRun();
+}
+
+void CNotesApp::WriteAutoRunSetting()
+{
+    WriteAutoRun();
 }
 
 void CNotesApp::RunMainWindow()
@@ -63,5 +90,22 @@ void CNotesApp::RunMainWindow()
 
 void CNotesApp::ShowHelp()
 {
-    HtmlHelpW(nullptr, WideFromUtf8(m_strHelpPath).c_str(), HH_DISPLAY_TOPIC, 0);
+    // The viewer shows nothing at all for a missing file, so the user is told
+    // which file is missing, or which one could not be shown, instead. The
+    // box belongs to whatever window of ours asked for help.
+    const char* problem = nullptr;
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(m_strHelpPath).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        problem = kHelpMissingMessage;
+    else if (!OpenHelpViewer(m_strHelpPath))
+        problem = kHelpUnopenableMessage;
+    if (problem)
+        AppMessageBox(std::string(problem) + "\r\n\r\n" + m_strHelpPath, MB_OK | MB_ICONEXCLAMATION,
+                      GetActiveWindow());
+}
+
+bool CNotesApp::OpenHelpViewer(const std::string& path)
+{
+    m_bHelpShown = true;
+    return HtmlHelpW(nullptr, WideFromUtf8(path).c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
 }

@@ -10,12 +10,17 @@
 
 #include "app/AppPaths.h"
 #include "app/CNotesApp.h"
+#include "app/RunningCopy.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
+#include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "settings/COptionsDlg.h"
+#include "skin/CSplashWindow.h"
+#include "tray/CBmpMenu.h"
 
 namespace {
 
@@ -76,10 +81,14 @@ int CMainDlg::ScreenColorCount()
 
 BOOL CMainDlg::OnInitDialog()
 {
-    // The tray icon and the splash window are made here, before anything
-    // else of the window, once they exist.
+    // The splash window is made here, before anything else of the window.
+    OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
+    HICON trayIcon = CNotesApp::GetApp().m_hTrayIcon;
+    if (!trayIcon)
+        trayIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY));
+    m_tray.Create(m_hWnd, WM_TRAYNOTIFY, "Velumo", trayIcon, IDR_TRAY_MENU);
     m_list = GetItem(IDC_NOTE_LIST);
     m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
 
@@ -329,7 +338,19 @@ void CMainDlg::ScheduleSelectedNote()
 
 void CMainDlg::ShowHelpMenu()
 {
-    // The bitmap popup help menu opens here once it exists.
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The pictures outlive the menu that shows them.
+    UniqueBitmap banner(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HELP_BANNER)));
+    UniqueBitmap topicsItem(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HELP_TOPICS_ITEM)));
+    UniqueMenu loaded(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_HELP_MENU)));
+    if (!loaded)
+        return;
+    SetMenuItemBitmaps(loaded, 0, MF_BYPOSITION, topicsItem, nullptr);
+    CBmpMenu menu(kBmpMenuStripWidth, false, banner, false);
+    menu.Attach(loaded.Release());
+    POINT at{};
+    GetCursorPos(&at);
+    menu.TrackPopupMenu(0, at.x, at.y, m_hWnd);
 }
 
 void CMainDlg::OnSkinButton(const std::string& name)
@@ -350,6 +371,15 @@ void CMainDlg::OnViewNoteList()
 {
     FillNoteList();
     ShowWindow(m_hWnd, SW_SHOW);
+}
+
+void CMainDlg::BringBackIntoView()
+{
+    // Another copy was started: the user is looking for this one.
+    OnViewNoteList();
+    if (IsIconic(m_hWnd))
+        ShowWindow(m_hWnd, SW_RESTORE);
+    SetForegroundWindow(m_hWnd);
 }
 
 void CMainDlg::OnBringNotesToTop()
@@ -390,9 +420,16 @@ void CMainDlg::OnHideAllNotes()
     }
 }
 
+void CMainDlg::OpenStartupSplash()
+{
+    SetSplashEnabled(true);
+    OpenSplash(m_hWnd);
+}
+
 void CMainDlg::OnOptions()
 {
-    // The Options dialog opens here once it exists.
+    COptionsDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnHelp()
@@ -402,7 +439,8 @@ void CMainDlg::OnHelp()
 
 void CMainDlg::OnAbout()
 {
-    // The About box opens here once it exists.
+    CAboutDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnWebSite()
@@ -583,6 +621,11 @@ bool CMainDlg::PreTranslateMessage(MSG& msg)
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == RunningCopyMessage()) {
+        BringBackIntoView();
+        SetMsgResult(kRunningCopyAnswer);
+        return TRUE;
+    }
     switch (msg) {
     case WM_PAINT:
         if (IsIconic(m_hWnd)) {
@@ -608,14 +651,24 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DESTROY:
         SaveColumnWidths();
+        m_tray.RemoveIcon();
         break;
     case WM_QUERYENDSESSION:
         // The steps after the modal run may never come: save now.
         m_notes.Save();
         SetMsgResult(TRUE);
         return TRUE;
+    case WM_ENDSESSION:
+        // A tray program is mostly ended by logging off, not by Exit: the
+        // auto-start choice is written now, as the exit step would.
+        if (wParam)
+            CNotesApp::GetApp().SaveAutoRunSetting();
+        return TRUE;
     case WM_NOTE_CHANGED:
         SetMsgResult(OnNoteChanged(wParam, lParam));
+        return TRUE;
+    case WM_TRAYNOTIFY:
+        SetMsgResult(m_tray.OnTrayNotification(wParam, lParam));
         return TRUE;
     case WM_NOTIFY:
         SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));

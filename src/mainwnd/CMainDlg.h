@@ -12,6 +12,7 @@
 #include "notes/LogFont.h"
 #include "schedule/CScheduler.h"
 #include "skin/CSkinDialog.h"
+#include "tray/CSystemTray.h"
 
 class CMainDlg : public CSkinDialog {
 public:
@@ -59,6 +60,7 @@ public:
     void OnListItemChanged(const NMLISTVIEW& change);
 
     HWND ListView() const { return m_list; }
+    CSystemTray& Tray() { return m_tray; }
     ColorRef DefaultBackColor() const { return m_crDefaultBack; }
     // The skin to load at initialisation; beside the executable unless a
     // caller (a test) chooses another.
@@ -72,6 +74,8 @@ protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The scheduling dialog for a note; IDOK when it changed the schedule.
     virtual INT_PTR RunScheduleDialog(CNote* note);
+    // Shows the start-up picture while the window is being made.
+    virtual void OpenStartupSplash();
 
 private:
     void SetupColumns();
@@ -81,6 +85,7 @@ private:
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void PaintMinimized();
+    void BringBackIntoView();
     void CreateNoteWindow(CNote* note, bool focus);
     void RaiseNoteWindow(CNote* note);
     void CloseNoteWindow(CNote* note);
@@ -97,6 +102,7 @@ private:
     HFONT m_hListFont = nullptr;  // the dialog's font; the list view owns it
     HIMAGELIST m_imageList = nullptr;
     CScheduler m_scheduler;
+    CSystemTray m_tray;
     ColorRef m_crDefaultBack;
     ColorRef m_crDefaultText = 0;
     LogFont m_lfDefault;
