@@ -2,12 +2,14 @@
 
 #include <vector>
 
+#include "notes/CNote.h"
 #include "res/resource.h"
 
 CTextDlg::CTextDlg() : CDialogBase(IDD_TEXT) {}
 
 BOOL CTextDlg::OnInitDialog()
 {
+    SendDlgItemMessageA(m_hWnd, IDC_NOTE_EDIT, EM_SETLIMITTEXT, kNoteTextLimit, 0);
     SetDlgItemTextA(m_hWnd, IDC_NOTE_EDIT, m_strText.c_str());
     return TRUE;
 }

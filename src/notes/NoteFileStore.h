@@ -16,7 +16,8 @@ public:
     virtual bool ReadAll(const std::string& path, std::vector<uint8_t>& out) = 0;
     // Makes the file hold exactly these bytes: written to a temporary file in
     // the same folder, flushed, then moved over the old file in one step.
-    // False (and the old file untouched) when any step fails.
+    // False (and the old file untouched) when any step fails; on Windows the
+    // thread's last error then holds the system's reason.
     virtual bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) = 0;
 };
 

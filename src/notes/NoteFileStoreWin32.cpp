@@ -58,11 +58,19 @@ public:
             done += wrote;
         }
         ok = ok && FlushFileBuffers(file);
-        ok = CloseHandle(file) && ok;
-        if (ok && MoveFileExA(temp.c_str(), path.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
+        DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+        if (!CloseHandle(file) && ok) {
+            ok = false;
+            error = GetLastError();
+        }
+        if (ok) {
+            if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            error = GetLastError();
+        }
         DeleteFileA(temp.c_str());
+        // The caller tells the user why; a short write sets no error of its own.
+        SetLastError(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
         return false;
     }
 };
