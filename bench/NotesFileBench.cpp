@@ -18,7 +18,7 @@ std::string BenchFile()
         CNoteList list;
         for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
             auto note = std::make_unique<CNote>();
-            note->m_strText = std::string(100, static_cast<char>('a' + i % 26));
+            note->m_strText = std::u16string(100, static_cast<char16_t>(u'a' + i % 26));
             list.Add(note);
         }
         PlatformNoteFileStore().ReplaceAll(p.string(), list.StoreToBytes());

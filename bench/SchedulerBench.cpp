@@ -24,8 +24,8 @@ public:
         return nullptr;
     }
     void NoteShown(CNote&) override { ++m_requests; }
-    bool SoundFileExists(const std::string&) override { return false; }
-    void PlayAlarm(const std::string&) override { ++m_requests; }
+    bool SoundFileExists(const std::u16string&) override { return false; }
+    void PlayAlarm(const std::u16string&) override { ++m_requests; }
     int m_requests = 0;
 };
 

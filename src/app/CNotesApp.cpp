@@ -4,6 +4,7 @@
 
 #include "app/AppPaths.h"
 #include "framework/CorePlatformHooks.h"
+#include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
@@ -62,5 +63,5 @@ void CNotesApp::RunMainWindow()
 
 void CNotesApp::ShowHelp()
 {
-    HtmlHelpA(nullptr, m_strHelpPath.c_str(), HH_DISPLAY_TOPIC, 0);
+    HtmlHelpW(nullptr, WideFromUtf8(m_strHelpPath).c_str(), HH_DISPLAY_TOPIC, 0);
 }

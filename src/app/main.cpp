@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "app/CNotesApp.h"
+#include "framework/WideText.h"
 
 namespace {
 
-// The command line's arguments after the program name, in the ANSI code page.
+// The command line's arguments after the program name, as UTF-8: a notes
+// path named in any script reaches the file functions whole.
 std::vector<std::string> CommandLineArguments()
 {
     std::vector<std::string> args;
@@ -20,13 +22,8 @@ std::vector<std::string> CommandLineArguments()
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!wide)
         return args;
-    for (int i = 1; i < count; ++i) {
-        const int needed = WideCharToMultiByte(CP_ACP, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string arg(needed > 0 ? static_cast<size_t>(needed - 1) : 0, '\0');
-        if (needed > 1)
-            WideCharToMultiByte(CP_ACP, 0, wide[i], -1, arg.data(), needed, nullptr, nullptr);
-        args.push_back(arg);
-    }
+    for (int i = 1; i < count; ++i)
+        args.push_back(Utf8FromWide(wide[i]));
     LocalFree(wide);
     return args;
 }

@@ -9,10 +9,12 @@ CDialogBase::~CDialogBase()
     }
 }
 
+// Wide dialogs: their edit controls then keep every character typed,
+// pasted or set.
 HWND CDialogBase::CreateModeless(HWND parent)
 {
     m_modal = false;
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent,
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent,
                               &CDialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -21,7 +23,7 @@ INT_PTR CDialogBase::DoModal(HWND parent)
     m_modal = true;
     m_endModal = false;
     m_result = -1;
-    HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent,
+    HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent,
                                    &CDialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
     if (!hwnd)
         return -1;

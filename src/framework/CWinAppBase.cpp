@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "framework/MessageLoop.h"
+#include "framework/WideText.h"
 
 CWinAppBase* CWinAppBase::s_app = nullptr;
 
@@ -23,11 +24,11 @@ int CWinAppBase::Run(HINSTANCE instance, std::vector<std::string> args)
     m_args = std::move(args);
     if (InitInstance()) {
         MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             if (MessageLoop::PreTranslate(msg))
                 continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     return ExitInstance();
@@ -36,24 +37,37 @@ int CWinAppBase::Run(HINSTANCE instance, std::vector<std::string> args)
 int CWinAppBase::GetProfileInt(const char* section, const char* key, int defaultValue) const
 {
     // Negative values come back as the platform reads them (UINT to int).
-    return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, m_profileFile.c_str()));
+    return static_cast<int>(GetPrivateProfileIntW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(),
+                                                  defaultValue, WideFromUtf8(m_profileFile).c_str()));
 }
 
 bool CWinAppBase::WriteProfileInt(const char* section, const char* key, int value) const
 {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
-    return WritePrivateProfileStringA(section, key, text, m_profileFile.c_str()) != 0;
+    return WritePrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(),
+                                      WideFromUtf8(text).c_str(), WideFromUtf8(m_profileFile).c_str()) != 0;
 }
 
 int CWinAppBase::AppMessageBox(const std::string& text, UINT flags, HWND owner) const
 {
-    return MessageBoxA(owner, text.c_str(), m_title.c_str(), flags);
+    return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(m_title).c_str(), flags);
 }
 
 std::string CWinAppBase::ModulePath()
 {
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
+    // Grown until the whole path fits: a deep folder is not cut short.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return Utf8FromWide(path);
+        }
+        if (path.size() >= 32768)  // the longest path the system has
+            return Utf8FromWide(path);
+        path.resize(path.size() * 2);
+    }
 }

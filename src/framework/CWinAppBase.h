@@ -25,6 +25,7 @@ public:
     // Help requests from every window end here.
     virtual void ShowHelp() {}
 
+    // Paths and texts here are UTF-8; the calls behind them are the wide ones.
     // The settings file that the profile calls read and write.
     void SetProfileFile(std::string path) { m_profileFile = std::move(path); }
     const std::string& ProfileFile() const { return m_profileFile; }

@@ -1,4 +1,4 @@
 #pragma once
-// Connects the portable core to this platform: the ANSI code page for UTF-16
-// strings of the notes file, and the screen resolution for default fonts.
+// Connects the portable core to this platform: the system's ANSI code page
+// for the notes file's strings, and the screen resolution for default fonts.
 void InstallCorePlatformHooks();

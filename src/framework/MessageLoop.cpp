@@ -42,7 +42,7 @@ bool RunUntil(const bool* done, HWND dialog)
 {
     MSG msg;
     while (!*done) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
@@ -51,10 +51,10 @@ bool RunUntil(const bool* done, HWND dialog)
             return false;
         if (PreTranslate(msg))
             continue;
-        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg))
+        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }

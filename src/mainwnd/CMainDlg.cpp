@@ -12,6 +12,7 @@
 #include "app/AppPaths.h"
 #include "app/CNotesApp.h"
 #include "framework/ScopedHandles.h"
+#include "framework/WideText.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
@@ -199,11 +200,14 @@ void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
     cell.iImage = SchdImageOf(*note);
     SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
 
-    std::string text = RowTextOf(note->m_strText);
-    cell.mask = LVIF_TEXT;
-    cell.iSubItem = 3;
-    cell.pszText = text.data();
-    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+    // Wide, so the row shows every character of the note.
+    std::u16string text = RowTextOf(note->m_strText);
+    LVITEMW textCell{};
+    textCell.mask = LVIF_TEXT;
+    textCell.iItem = row;
+    textCell.iSubItem = 3;
+    textCell.pszText = WideChars(text);
+    SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&textCell));
     // A refresh leaves the selection as the user made it: rows selected by
     // typing into a note or by Hide all would be deleted by the next
     // "Delete note" without the user ever having picked them.
@@ -433,11 +437,11 @@ SaveOutcome CMainDlg::SaveNotes()
 
 std::string CMainDlg::SaveFailureText(const char* advice) const
 {
-    char* system = nullptr;
-    const DWORD length = FormatMessageA(
+    wchar_t* system = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        m_nSaveError, 0, reinterpret_cast<char*>(&system), 0, nullptr);
-    std::string reason = length && system ? std::string(system, length) : std::string();
+        m_nSaveError, 0, reinterpret_cast<wchar_t*>(&system), 0, nullptr);
+    std::string reason = length && system ? Utf8FromWide(std::wstring_view(system, length)) : std::string();
     if (system)
         LocalFree(system);
     while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back())))
@@ -447,6 +451,12 @@ std::string CMainDlg::SaveFailureText(const char* advice) const
     return "Your notes could not be saved to\r\n" + m_notes.m_strPath + "\r\n\r\n" + reason + "\r\n\r\n" + advice;
 }
 
+int CMainDlg::ShowSaveMessage(const std::string& text, UINT flags)
+{
+    // Paths are UTF-8: the wide call shows any folder name.
+    return MessageBoxW(m_hWnd, WideFromUtf8(text).c_str(), WideFromUtf8(kMessageCaption).c_str(), flags);
+}
+
 void CMainDlg::TellSaveFailure()
 {
     // One message at a time: saves go on failing while it is open.
@@ -454,9 +464,8 @@ void CMainDlg::TellSaveFailure()
         return;
     m_bSaveFailureDue = false;
     m_bShowingSaveMessage = true;
-    MessageBoxA(m_hWnd,
-                SaveFailureText("Your changes are kept, and saving them is tried again every few seconds.").c_str(),
-                kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowSaveMessage(SaveFailureText("Your changes are kept, and saving them is tried again every few seconds."),
+                    MB_OK | MB_ICONEXCLAMATION);
     m_bShowingSaveMessage = false;
 }
 
@@ -467,11 +476,9 @@ void CMainDlg::SaveBeforeExit()
     KillTimer(m_hWnd, kTickTimer);
     m_bShowingSaveMessage = true;
     while (SaveNotes() == SaveOutcome::kFailed &&
-           MessageBoxA(m_hWnd,
-                       SaveFailureText("Free the file and choose Retry, or choose Cancel to quit without "
-                                       "saving your latest changes.")
-                           .c_str(),
-                       kMessageCaption, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY) {
+           ShowSaveMessage(SaveFailureText("Free the file and choose Retry, or choose Cancel to quit without "
+                                           "saving your latest changes."),
+                           MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY) {
     }
     m_bShowingSaveMessage = false;
 }

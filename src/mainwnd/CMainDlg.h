@@ -92,7 +92,9 @@ private:
     // At an exit the user chose: a failing save is offered again (Retry)
     // until it works or the user gives the changes up (Cancel).
     void SaveBeforeExit();
+    // The file, the system's reason and what the user can do.
     std::string SaveFailureText(const char* advice) const;
+    int ShowSaveMessage(const std::string& text, UINT flags);
     bool OnCommand(UINT id);
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);

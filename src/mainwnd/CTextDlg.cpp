@@ -1,7 +1,6 @@
 #include "mainwnd/CTextDlg.h"
 
-#include <vector>
-
+#include "framework/WideText.h"
 #include "notes/CNote.h"
 #include "res/resource.h"
 
@@ -9,17 +8,13 @@ CTextDlg::CTextDlg() : CDialogBase(IDD_TEXT) {}
 
 BOOL CTextDlg::OnInitDialog()
 {
-    SendDlgItemMessageA(m_hWnd, IDC_NOTE_EDIT, EM_SETLIMITTEXT, kNoteTextLimit, 0);
-    SetDlgItemTextA(m_hWnd, IDC_NOTE_EDIT, m_strText.c_str());
+    SendDlgItemMessageW(m_hWnd, IDC_NOTE_EDIT, EM_SETLIMITTEXT, kNoteTextLimit, 0);
+    SetWindowTextUtf16(GetItem(IDC_NOTE_EDIT), m_strText);
     return TRUE;
 }
 
 void CTextDlg::OnOK()
 {
-    HWND edit = GetItem(IDC_NOTE_EDIT);
-    const int length = GetWindowTextLengthA(edit);
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(edit, text.data(), length + 1);
-    m_strText.assign(text.data());
+    m_strText = GetWindowTextUtf16(GetItem(IDC_NOTE_EDIT));
     CDialogBase::OnOK();
 }

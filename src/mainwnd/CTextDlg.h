@@ -7,7 +7,7 @@
 class CTextDlg : public CDialogBase {
 public:
     CTextDlg();
-    std::string m_strText;
+    std::u16string m_strText;
 
 protected:
     BOOL OnInitDialog() override;

@@ -7,10 +7,10 @@ ColorRef DefaultNoteBackColor(int screenColorCount)
     return screenColorCount == 256 ? 0x0000FFFF : kDefaultPaperColor;
 }
 
-std::string RowTextOf(const std::string& noteText)
+std::u16string RowTextOf(const std::u16string& noteText)
 {
-    std::string text = noteText;
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::u16string text = noteText;
+    std::replace_if(text.begin(), text.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
     return text;
 }
 

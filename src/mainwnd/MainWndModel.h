@@ -10,7 +10,7 @@
 ColorRef DefaultNoteBackColor(int screenColorCount);
 
 // The Text cell: the note's text with line breaks shown as spaces.
-std::string RowTextOf(const std::string& noteText);
+std::u16string RowTextOf(const std::u16string& noteText);
 
 // Images of the Vis and Schd cells (indexes into the list's image strip).
 enum ListImage { kImageBlank = 0, kImageClock = 1, kImageUnticked = 2, kImageTicked = 3 };

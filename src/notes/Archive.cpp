@@ -1,19 +1,12 @@
 #include "notes/Archive.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "notes/AnsiCodePage.h"
+#include "notes/NoteFileStore.h"
+
 namespace {
-
-std::string KeepLowCodeUnits(const std::u16string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char16_t c : text)
-        out.push_back(c < 256 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-WideToAnsiFn g_wideToAnsi = &KeepLowCodeUnits;
 
 // Length prefix values of the string encoding.
 constexpr uint8_t kLongLength = 0xFF;
@@ -22,19 +15,55 @@ constexpr uint16_t kHugeLength = 0xFFFF;
 
 }  // namespace
 
-void SetWideToAnsiConverter(WideToAnsiFn fn)
-{
-    g_wideToAnsi = fn ? fn : &KeepLowCodeUnits;
-}
-
-std::string WideToAnsi(const std::u16string& text)
-{
-    return g_wideToAnsi(text);
-}
-
 CArchive::CArchive() : m_storing(true) {}
 
 CArchive::CArchive(std::span<const uint8_t> input) : m_storing(false), m_in(input) {}
+
+CArchive::CArchive(INoteFileReader& source, size_t windowBytes)
+    : m_storing(false), m_source(&source), m_sourceLeft(source.Size())
+{
+    // Room for the widest field read in one piece (the 60-byte font block
+    // goes through ReadBytes, which copes with any size).
+    windowBytes = std::max<size_t>(windowBytes, 8);
+    m_window.resize(static_cast<size_t>(std::min<uint64_t>(m_sourceLeft, windowBytes)));
+    m_in = std::span<const uint8_t>(m_window.data(), 0);
+}
+
+void CArchive::Pull(size_t size)
+{
+    if (size > Remaining())
+        ThrowEndOfInput();
+    if (size > m_window.size())
+        throw ArchiveError("read larger than the window");  // Take copies those
+    // Keep the unread tail, then top the window up from the file.
+    const size_t kept = m_in.size() - m_readPos;
+    if (kept > 0 && m_in.data() + m_readPos != m_window.data())
+        std::memmove(m_window.data(), m_in.data() + m_readPos, kept);
+    size_t filled = kept;
+    while (filled < size) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(m_window.size() - filled, m_sourceLeft));
+        size_t got = 0;
+        if (!m_source->Read(m_window.data() + filled, want, got) || got == 0 || got > want)
+            throw ArchiveError("the notes file could not be read");
+        filled += got;
+        m_sourceLeft -= got;
+    }
+    m_in = std::span<const uint8_t>(m_window.data(), filled);
+    m_readPos = 0;
+}
+
+const uint8_t* CArchive::Take(size_t size, std::vector<uint8_t>& spill)
+{
+    if (size <= m_window.size() || !m_source) {
+        Need(size);
+        const uint8_t* p = m_in.data() + m_readPos;
+        m_readPos += size;
+        return p;
+    }
+    spill.resize(size);
+    ReadBytes(spill.data(), size);
+    return spill.data();
+}
 
 void CArchive::WriteU8(uint8_t v)
 {
@@ -60,9 +89,8 @@ void CArchive::WriteBytes(const void* data, size_t size)
     m_out.insert(m_out.end(), p, p + size);
 }
 
-void CArchive::WriteString(const std::string& s)
+void CArchive::WriteLength(size_t length)
 {
-    const size_t length = s.size();
     if (length < kLongLength) {
         WriteU8(static_cast<uint8_t>(length));
     } else if (length < kWideMarker) {
@@ -73,7 +101,33 @@ void CArchive::WriteString(const std::string& s)
         WriteU16(kHugeLength);
         WriteU32(static_cast<uint32_t>(length));
     }
-    WriteBytes(s.data(), length);
+}
+
+void CArchive::WriteString(std::u16string_view s)
+{
+    if (IsAscii(s.data(), s.size())) {
+        WriteLength(s.size());
+        const size_t at = m_out.size();
+        m_out.resize(at + s.size());
+        for (size_t i = 0; i < s.size(); ++i)
+            m_out[at + i] = static_cast<uint8_t>(s[i]);
+        return;
+    }
+    if (AnsiCodePage().Narrow(s, m_narrow)) {
+        WriteLength(m_narrow.size());
+        WriteBytes(m_narrow.data(), m_narrow.size());
+        return;
+    }
+    // Something the code page would lose: keep every unit.
+    WriteU8(kLongLength);
+    WriteU16(kWideMarker);
+    WriteLength(s.size());
+    const size_t at = m_out.size();
+    m_out.resize(at + 2 * s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        m_out[at + 2 * i] = static_cast<uint8_t>(s[i]);
+        m_out[at + 2 * i + 1] = static_cast<uint8_t>(s[i] >> 8);
+    }
 }
 
 void CArchive::ThrowEndOfInput()
@@ -83,9 +137,29 @@ void CArchive::ThrowEndOfInput()
 
 void CArchive::ReadBytes(void* data, size_t size)
 {
-    Need(size);
-    std::memcpy(data, m_in.data() + m_readPos, size);
-    m_readPos += size;
+    if (size <= m_window.size() || !m_source) {
+        Need(size);
+        std::memcpy(data, m_in.data() + m_readPos, size);
+        m_readPos += size;
+        return;
+    }
+    if (size > Remaining())
+        ThrowEndOfInput();
+    auto* out = static_cast<uint8_t*>(data);
+    const size_t inWindow = std::min(size, m_in.size() - m_readPos);
+    std::memcpy(out, m_in.data() + m_readPos, inWindow);
+    m_readPos += inWindow;
+    out += inWindow;
+    size -= inWindow;
+    // Whatever the window lacked comes straight from the file.
+    while (size > 0) {
+        size_t got = 0;
+        if (!m_source->Read(out, size, got) || got == 0 || got > size)
+            throw ArchiveError("the notes file could not be read");
+        out += got;
+        size -= got;
+        m_sourceLeft -= got;
+    }
 }
 
 // Reads one length prefix. A UTF-16 marker is followed by a second prefix
@@ -111,27 +185,34 @@ uint64_t CArchive::ReadStringLength(bool* wide)
     throw ArchiveError("malformed string length");
 }
 
-std::string CArchive::ReadString()
+std::u16string CArchive::ReadString()
 {
-    std::string s;
+    std::u16string s;
     ReadString(s);
     return s;
 }
 
-void CArchive::ReadString(std::string& out)
+void CArchive::ReadString(std::u16string& out)
 {
     bool wide = false;
     const uint64_t length = ReadStringLength(&wide);
-    if (!wide) {
-        Need(length);  // before allocating: never more than the input holds
-        out.assign(reinterpret_cast<const char*>(m_in.data() + m_readPos), static_cast<size_t>(length));
-        m_readPos += static_cast<size_t>(length);
+    // Before allocating: never more than the input holds.
+    if (length > (wide ? Remaining() / 2 : Remaining()))
+        ThrowEndOfInput();
+    const size_t n = static_cast<size_t>(length);
+    if (wide) {
+        const uint8_t* p = Take(2 * n, m_spill);
+        out.resize(n);
+        for (size_t i = 0; i < n; ++i)
+            out[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
         return;
     }
-    if (length > Remaining() / 2)
-        throw ArchiveError("the notes file ends early");
-    std::u16string text(static_cast<size_t>(length), u'\0');
-    for (auto& c : text)
-        c = ReadU16();
-    out = WideToAnsi(text);
+    const auto* bytes = reinterpret_cast<const char*>(Take(n, m_spill));
+    if (IsAscii(bytes, n)) {
+        out.resize(n);
+        for (size_t i = 0; i < n; ++i)
+            out[i] = static_cast<char16_t>(bytes[i]);
+        return;
+    }
+    AnsiCodePage().Widen(std::string_view(bytes, n), out);
 }

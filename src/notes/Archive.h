@@ -3,23 +3,24 @@
 // padding, strings with the 1/3/7-byte length prefix. Reading checks every
 // length against the bytes that remain and throws ArchiveError instead of
 // reading past the end or allocating more than the input could hold.
+//
+// Texts are UTF-16 in memory. A text that the ANSI code page holds whole is
+// stored in it, as it always was; any other is stored in the UTF-16 form
+// (0xFF, u16 0xFFFE, then a second length prefix counting 16-bit units),
+// which every reader of the file accepts.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct ArchiveError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Turns UTF-16 text into the ANSI code page. The Windows build installs the
-// system's converter; the default keeps code units below 256 and writes '?'
-// for the rest.
-using WideToAnsiFn = std::string (*)(const std::u16string&);
-void SetWideToAnsiConverter(WideToAnsiFn fn);
-std::string WideToAnsi(const std::u16string& text);
+class INoteFileReader;
 
 class CArchive {
 public:
@@ -27,6 +28,10 @@ public:
     CArchive();
     // A loading archive over bytes that the caller keeps alive.
     explicit CArchive(std::span<const uint8_t> input);
+    // A loading archive that pulls the file in pieces as it reads, so that it
+    // holds no more of the file than one piece beyond what it has read.
+    static constexpr size_t kWindowBytes = 64 * 1024;
+    explicit CArchive(INoteFileReader& source, size_t windowBytes = kWindowBytes);
 
     bool IsStoring() const { return m_storing; }
 
@@ -35,7 +40,7 @@ public:
     void WriteU32(uint32_t v);
     void WriteI32(int32_t v) { WriteU32(static_cast<uint32_t>(v)); }
     void WriteBytes(const void* data, size_t size);
-    void WriteString(const std::string& s);
+    void WriteString(std::u16string_view s);
 
     // Inline: a record is mostly small integers, read one by one.
     uint8_t ReadU8()
@@ -60,33 +65,47 @@ public:
     }
     int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
     void ReadBytes(void* data, size_t size);
-    std::string ReadString();
+    std::u16string ReadString();
     // Reads into an existing string, reusing its storage.
-    void ReadString(std::string& out);
+    void ReadString(std::u16string& out);
 
     // Writes the value when storing, reads it back into place when loading.
     void Exchange(uint16_t& v) { m_storing ? WriteU16(v) : void(v = ReadU16()); }
     void Exchange(uint32_t& v) { m_storing ? WriteU32(v) : void(v = ReadU32()); }
     void Exchange(int32_t& v) { m_storing ? WriteI32(v) : void(v = ReadI32()); }
-    void Exchange(std::string& s) { m_storing ? WriteString(s) : ReadString(s); }
+    void Exchange(std::u16string& s) { m_storing ? WriteString(s) : ReadString(s); }
     void ExchangeBytes(void* data, size_t size) { m_storing ? WriteBytes(data, size) : ReadBytes(data, size); }
 
     // The bytes written so far (storing) and what is left to read (loading).
     const std::vector<uint8_t>& Buffer() const { return m_out; }
     std::vector<uint8_t> TakeBuffer() { return std::move(m_out); }
-    size_t Remaining() const { return m_in.size() - m_readPos; }
+    uint64_t Remaining() const { return (m_in.size() - m_readPos) + m_sourceLeft; }
 
 private:
-    void Need(size_t size) const
+    // Makes size bytes readable in m_in from m_readPos on.
+    void Need(size_t size)
     {
-        if (size > Remaining())
-            ThrowEndOfInput();
+        if (size > m_in.size() - m_readPos)
+            Pull(size);
     }
+    void Pull(size_t size);
+    // size bytes in one piece: in place when they fit the window, otherwise
+    // copied into spill.
+    const uint8_t* Take(size_t size, std::vector<uint8_t>& spill);
     [[noreturn]] static void ThrowEndOfInput();
     uint64_t ReadStringLength(bool* wide);
+    void WriteLength(size_t length);
 
     bool m_storing;
     std::vector<uint8_t> m_out;
+    // Loading: m_in is the window being read (the caller's bytes, or
+    // m_window filled from m_source); m_sourceLeft counts what the source
+    // still holds beyond it.
     std::span<const uint8_t> m_in;
     size_t m_readPos = 0;
+    INoteFileReader* m_source = nullptr;
+    uint64_t m_sourceLeft = 0;
+    std::vector<uint8_t> m_window;
+    std::vector<uint8_t> m_spill;
+    std::string m_narrow;  // reused for texts outside ASCII
 };

@@ -41,7 +41,7 @@ constexpr ColorRef kDefaultTextColor = 0x00000000;
 constexpr int kDefaultNoteWidth = 200;
 constexpr int kDefaultNoteHeight = 150;
 constexpr size_t kRecurBytes = 50;
-inline constexpr const char* kDefaultNoteText = "(Your text goes here)";
+inline constexpr const char16_t* kDefaultNoteText = u"(Your text goes here)";
 // What the edit controls of a note's text take (their own default, 30,000,
 // would silently cut long pastes): as much as a multi-line edit control
 // holds; the file stores any length.
@@ -83,11 +83,11 @@ public:
     uint16_t m_nNotifyMinutes = 0;
     uint16_t m_bAlwaysDisplay = 0;
     uint16_t m_bAlarm = 0;
-    std::string m_strSoundFile;
+    std::u16string m_strSoundFile;  // UTF-16, like the note's text
     LogFont m_logFont;
     ColorRef m_crText = kDefaultTextColor;
     ColorRef m_crBack = kDefaultPaperColor;
-    std::string m_strText;
+    std::u16string m_strText;       // UTF-16: every character typed or pasted
     uint16_t m_bOnTop = 0;
     uint16_t m_bVisible = 1;
     NoteRect m_rcWindow;

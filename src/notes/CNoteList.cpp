@@ -108,6 +108,10 @@ void CNoteList::Serialize(CArchive& ar)
     RemoveAll();
     ar.ReadU32();  // the header is not checked
     const auto count = static_cast<int16_t>(ar.ReadU16());
+    // The program never writes a negative count: such a file is not a notes
+    // file, and taking it for an empty list would let the next save replace it.
+    if (count < 0)
+        throw ArchiveError("negative note count");
     for (int i = 0; i < count; ++i) {
         auto note = std::make_unique<CNote>(CNote::ForLoading{});
         note->Serialize(ar);
@@ -126,19 +130,21 @@ std::vector<uint8_t> CNoteList::StoreToBytes() const
 bool CNoteList::Load(const std::string& path)
 {
     m_bModified = 0;
+    // What a save cut off by a crash or power loss left behind.
+    m_store->RemoveLeftoverTemporary(path);
     if (!m_store->Exists(path)) {
         // Created with the current list; if that fails, reading fails below.
         const auto bytes = StoreToBytes();
         m_store->ReplaceAll(path, bytes);
     }
-    std::vector<uint8_t> bytes;
-    if (!m_store->ReadAll(path, bytes))
+    const auto file = m_store->OpenForReading(path);
+    if (!file)
         return false;
 
     // Read into a fresh list first: a damaged file must not leave half a list.
     CNoteList loaded;
     try {
-        CArchive ar(bytes);
+        CArchive ar(*file);
         loaded.Serialize(ar);
     } catch (const ArchiveError&) {
         return false;

@@ -2,24 +2,54 @@
 // How the note list reaches the disk. The list decides what to write; a
 // store decides how. The platform store replaces the file atomically, so a
 // failed save leaves the old file whole.
+//
+// Paths are UTF-8; the Windows store hands them to the wide file functions.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
+
+// An open notes file being read from the start, a piece at a time, so that
+// loading holds no more of the file than the notes it has read.
+class INoteFileReader {
+public:
+    virtual ~INoteFileReader() = default;
+    // The file's size when it was opened.
+    virtual uint64_t Size() const = 0;
+    // Reads up to size bytes into data; got is 0 at the end of the file.
+    // False when the read fails.
+    virtual bool Read(void* data, size_t size, size_t& got) = 0;
+};
 
 class INoteFileStore {
 public:
     virtual ~INoteFileStore() = default;
     virtual bool Exists(const std::string& path) = 0;
-    // Reads the whole file, opened for reading only with no sharing. False
-    // when it cannot be opened or read.
+    // Opens the file for reading only, with no sharing; nullptr when it
+    // cannot be opened.
+    virtual std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) = 0;
+    // Reads the whole file at once (as OpenForReading does). False when it
+    // cannot be opened or read.
     virtual bool ReadAll(const std::string& path, std::vector<uint8_t>& out) = 0;
     // Makes the file hold exactly these bytes: written to a temporary file in
-    // the same folder, flushed, then moved over the old file in one step.
-    // False (and the old file untouched) when any step fails; on Windows the
-    // thread's last error then holds the system's reason.
+    // the same folder (TemporaryPathOf), flushed, then moved over the old file
+    // in one step. False (and the old file untouched) when any step fails.
+    // When no file exists yet and the temporary one cannot be made, the file
+    // is created directly: there is nothing a half-written file could spoil.
+    // On Windows, after a failure the thread's last error holds the system's
+    // reason.
     virtual bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) = 0;
+    // Removes a temporary file that a save cut off (a crash, power loss) left
+    // beside the file. Only a plain file is removed.
+    virtual void RemoveLeftoverTemporary(const std::string& path) = 0;
 };
+
+// The temporary file that a save writes before it replaces the file.
+inline std::string TemporaryPathOf(const std::string& path)
+{
+    return path + ".new";
+}
 
 // The store of the platform the program runs on.
 INoteFileStore& PlatformNoteFileStore();

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "notes/NoteFileStore.h"
@@ -21,6 +22,36 @@ bool WriteFully(int fd, const uint8_t* data, size_t size)
     return true;
 }
 
+// Writes, flushes and closes; false when any of it fails.
+bool WriteAndClose(int fd, std::span<const uint8_t> bytes)
+{
+    bool ok = WriteFully(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+class PosixNoteFileReader final : public INoteFileReader {
+public:
+    PosixNoteFileReader(int fd, uint64_t size) : m_fd(fd), m_size(size) {}
+    ~PosixNoteFileReader() override { ::close(m_fd); }
+    PosixNoteFileReader(const PosixNoteFileReader&) = delete;
+    PosixNoteFileReader& operator=(const PosixNoteFileReader&) = delete;
+
+    uint64_t Size() const override { return m_size; }
+    bool Read(void* data, size_t size, size_t& got) override
+    {
+        ssize_t n;
+        do {
+            n = ::read(m_fd, data, size);
+        } while (n < 0 && errno == EINTR);
+        got = n > 0 ? static_cast<size_t>(n) : 0;
+        return n >= 0;
+    }
+
+private:
+    int m_fd;
+    uint64_t m_size;
+};
+
 class PosixNoteFileStore final : public INoteFileStore {
 public:
     bool Exists(const std::string& path) override
@@ -29,44 +60,70 @@ public:
         return ::stat(path.c_str(), &st) == 0;
     }
 
+    std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) override
+    {
+        int fd = ::open(path.c_str(), O_RDONLY);
+        if (fd < 0)
+            return nullptr;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixNoteFileReader>(fd, static_cast<uint64_t>(st.st_size));
+    }
+
     bool ReadAll(const std::string& path, std::vector<uint8_t>& out) override
     {
         out.clear();
-        int fd = ::open(path.c_str(), O_RDONLY);
-        if (fd < 0)
+        auto reader = OpenForReading(path);
+        if (!reader)
             return false;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && st.st_size > 0)
-            out.reserve(static_cast<size_t>(st.st_size));
-        uint8_t chunk[65536];
-        bool ok = true;
-        for (;;) {
-            ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n < 0) {
-                ok = false;
+        out.resize(static_cast<size_t>(reader->Size()));
+        size_t done = 0;
+        while (done < out.size()) {
+            size_t got = 0;
+            if (!reader->Read(out.data() + done, out.size() - done, got) || got == 0)
                 break;
-            }
-            if (n == 0)
-                break;
-            out.insert(out.end(), chunk, chunk + n);
+            done += got;
         }
-        ::close(fd);
-        return ok;
+        out.resize(done);
+        return done == reader->Size();
     }
 
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
         if (path.empty())
             return false;
-        const std::string temp = path + ".new";
+        const std::string temp = TemporaryPathOf(path);
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0)
-            return false;
-        bool ok = WriteFully(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-        ok = ::close(fd) == 0 && ok;
-        if (ok && ::rename(temp.c_str(), path.c_str()) == 0)
+            return CreateDirectly(path, bytes);
+        if (WriteAndClose(fd, bytes) && ::rename(temp.c_str(), path.c_str()) == 0)
             return true;
         ::unlink(temp.c_str());
+        return false;
+    }
+
+    void RemoveLeftoverTemporary(const std::string& path) override
+    {
+        const std::string temp = TemporaryPathOf(path);
+        struct stat st {};
+        if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(temp.c_str());
+    }
+
+private:
+    // Only a file that does not exist yet: an existing one is never
+    // written in place.
+    static bool CreateDirectly(const std::string& path, std::span<const uint8_t> bytes)
+    {
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0)
+            return false;
+        if (WriteAndClose(fd, bytes))
+            return true;
+        ::unlink(path.c_str());
         return false;
     }
 };

@@ -1,76 +1,146 @@
 // The notes file on Windows: read with no sharing, replaced atomically.
+// Paths go through the wide file functions, so any folder name works.
 #include <windows.h>
 
 #include <algorithm>
 
 #include "notes/NoteFileStore.h"
+#include "notes/UnicodeText.h"
 
 namespace {
+
+std::wstring Wide(const std::string& utf8)
+{
+    const std::u16string text = Utf16FromUtf8(utf8);
+    return std::wstring(text.begin(), text.end());
+}
+
+// Writes, flushes and closes; false when any of it fails.
+bool WriteAndClose(HANDLE file, std::span<const uint8_t> bytes)
+{
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD wrote = 0;
+        ok = WriteFile(file, bytes.data() + done, want, &wrote, nullptr) && wrote == want;
+        done += wrote;
+    }
+    ok = ok && FlushFileBuffers(file);
+    return CloseHandle(file) && ok;
+}
+
+class Win32NoteFileReader final : public INoteFileReader {
+public:
+    Win32NoteFileReader(HANDLE file, uint64_t size) : m_file(file), m_size(size) {}
+    ~Win32NoteFileReader() override { CloseHandle(m_file); }
+    Win32NoteFileReader(const Win32NoteFileReader&) = delete;
+    Win32NoteFileReader& operator=(const Win32NoteFileReader&) = delete;
+
+    uint64_t Size() const override { return m_size; }
+    bool Read(void* data, size_t size, size_t& got) override
+    {
+        DWORD read = 0;
+        const BOOL ok = ReadFile(m_file, data, static_cast<DWORD>(std::min<size_t>(size, 1u << 30)), &read, nullptr);
+        got = ok ? read : 0;
+        return ok != FALSE;
+    }
+
+private:
+    HANDLE m_file;
+    uint64_t m_size;
+};
 
 class Win32NoteFileStore final : public INoteFileStore {
 public:
     bool Exists(const std::string& path) override
     {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) override
+    {
+        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return nullptr;
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+            CloseHandle(file);
+            return nullptr;
+        }
+        return std::make_unique<Win32NoteFileReader>(file, static_cast<uint64_t>(size.QuadPart));
     }
 
     bool ReadAll(const std::string& path, std::vector<uint8_t>& out) override
     {
         out.clear();
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
+        auto reader = OpenForReading(path);
+        if (!reader || reader->Size() > SIZE_MAX)
             return false;
-        LARGE_INTEGER size{};
-        bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
-                  static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX;
-        if (ok) {
-            out.resize(static_cast<size_t>(size.QuadPart));
-            size_t done = 0;
-            while (ok && done < out.size()) {
-                DWORD want = static_cast<DWORD>(std::min<size_t>(out.size() - done, 1u << 30));
-                DWORD got = 0;
-                ok = ReadFile(file, out.data() + done, want, &got, nullptr) && got > 0;
-                done += got;
-            }
+        out.resize(static_cast<size_t>(reader->Size()));
+        size_t done = 0;
+        while (done < out.size()) {
+            size_t got = 0;
+            if (!reader->Read(out.data() + done, out.size() - done, got) || got == 0)
+                break;
+            done += got;
         }
-        CloseHandle(file);
-        if (!ok)
-            out.clear();
-        return ok;
+        out.resize(done);
+        return done == reader->Size();
     }
 
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
         if (path.empty())
             return false;
-        const std::string temp = path + ".new";
-        HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::wstring target = Wide(path);
+        const std::wstring temp = Wide(TemporaryPathOf(path));
+        HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            // When the file exists, the temporary file's failure is the
+            // reason worth telling, not that the file exists.
+            const DWORD error = GetLastError();
+            if (CreateDirectly(target, bytes))
+                return true;
+            return FailWith(error);
+        }
+        if (WriteAndClose(file, bytes) &&
+            MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        DeleteFileW(temp.c_str());
+        return FailWith(error);
+    }
+
+    void RemoveLeftoverTemporary(const std::string& path) override
+    {
+        const std::wstring temp = Wide(TemporaryPathOf(path));
+        const DWORD attributes = GetFileAttributesW(temp.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW(temp.c_str());
+    }
+
+private:
+    // The caller tells the user the system's reason; a short write sets none
+    // of its own.
+    static bool FailWith(DWORD error)
+    {
+        SetLastError(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
+        return false;
+    }
+
+    // Only a file that does not exist yet (CREATE_NEW): an existing one is
+    // never written in place.
+    static bool CreateDirectly(const std::wstring& path, std::span<const uint8_t> bytes)
+    {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
-        bool ok = true;
-        size_t done = 0;
-        while (ok && done < bytes.size()) {
-            DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-            DWORD wrote = 0;
-            ok = WriteFile(file, bytes.data() + done, want, &wrote, nullptr) && wrote == want;
-            done += wrote;
-        }
-        ok = ok && FlushFileBuffers(file);
-        DWORD error = ok ? ERROR_SUCCESS : GetLastError();
-        if (!CloseHandle(file) && ok) {
-            ok = false;
-            error = GetLastError();
-        }
-        if (ok) {
-            if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                return true;
-            error = GetLastError();
-        }
-        DeleteFileA(temp.c_str());
-        // The caller tells the user why; a short write sets no error of its own.
-        SetLastError(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
+        if (WriteAndClose(file, bytes))
+            return true;
+        DeleteFileW(path.c_str());
         return false;
     }
 };

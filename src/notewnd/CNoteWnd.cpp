@@ -8,6 +8,7 @@
 
 #include "app/CNotesApp.h"
 #include "notes/CNote.h"
+#include "framework/WideText.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
@@ -210,7 +211,8 @@ void CNoteWnd::OnCreateContents()
     RECT client;
     GetClientRect(m_hWnd, &client);
     const NoteRect edit = NoteGeometry::EditRectAtCreation(client.right, client.bottom);
-    m_edit = CreateWindowExA(0, "EDIT", "", kEditStyle, edit.left, edit.top, edit.Width(), edit.Height(),
+    // A wide edit control: an ANSI one would narrow typed and pasted text.
+    m_edit = CreateWindowExW(0, L"EDIT", L"", kEditStyle, edit.left, edit.top, edit.Width(), edit.Height(),
                              m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NOTE_EDIT)),
                              GetModuleHandleA(nullptr), nullptr);
     SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
@@ -218,7 +220,7 @@ void CNoteWnd::OnCreateContents()
 
     UpdateShape();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    SetWindowTextA(m_edit, m_pNote->m_strText.c_str());
+    SetWindowTextUtf16(m_edit, m_pNote->m_strText);
     if (m_pNote->m_bOnTop)
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     if (m_bFocusOnCreate)
@@ -344,7 +346,7 @@ LRESULT CNoteWnd::OnReload()
     m_hbrBack.Reset();
     if (m_pNote) {
         ReplaceFont();
-        SetWindowTextA(m_edit, m_pNote->m_strText.c_str());
+        SetWindowTextUtf16(m_edit, m_pNote->m_strText);
     }
     InvalidateRect(m_hWnd, nullptr, TRUE);
     return 0;
@@ -447,10 +449,7 @@ void CNoteWnd::OnTextChanged()
 {
     if (!m_pNote)
         return;
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(m_edit)) + 1, '\0');
-    const int length = GetWindowTextA(m_edit, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
-    m_pNote->m_strText = std::move(text);
+    m_pNote->m_strText = GetWindowTextUtf16(m_edit);
     NoteChanged(m_pNote->m_pos);
 }
 

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "framework/CWinAppBase.h"
+#include "framework/WideText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 
@@ -25,9 +26,9 @@ CWaveAlarmPlayer& WavePlayer()
 
 }  // namespace
 
-void CWaveAlarmPlayer::Play(const std::string& path)
+void CWaveAlarmPlayer::Play(const std::u16string& path)
 {
-    sndPlaySoundA(path.c_str(), SND_SYNC | SND_NODEFAULT | SND_NOSTOP);
+    sndPlaySoundW(WideChars(path), SND_SYNC | SND_NODEFAULT | SND_NOSTOP);
 }
 
 CScheduler::CScheduler(CNoteList& notes) : CScheduler(notes, SystemClock(), WavePlayer()) {}
@@ -60,12 +61,12 @@ void CScheduler::NoteShown(CNote& note)
         PostMessageA(receiver, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(note.m_pos));
 }
 
-bool CScheduler::SoundFileExists(const std::string& path)
+bool CScheduler::SoundFileExists(const std::u16string& path)
 {
-    return _access(path.c_str(), 0) == 0;
+    return _waccess(WideChars(path), 0) == 0;
 }
 
-void CScheduler::PlayAlarm(const std::string& path)
+void CScheduler::PlayAlarm(const std::u16string& path)
 {
     m_player.Play(path);
 }

@@ -20,7 +20,7 @@ public:
 class IAlarmPlayer {
 public:
     virtual ~IAlarmPlayer() = default;
-    virtual void Play(const std::string& path) = 0;
+    virtual void Play(const std::u16string& path) = 0;
 };
 
 // The computer's clock.
@@ -34,7 +34,7 @@ public:
 // silence rather than the system's default sound.
 class CWaveAlarmPlayer : public IAlarmPlayer {
 public:
-    void Play(const std::string& path) override;
+    void Play(const std::u16string& path) override;
 };
 
 class CScheduler : private IScheduleActions {
@@ -57,8 +57,8 @@ public:
 private:
     CNoteWnd* CreateNoteWindow(CNote& note) override;
     void NoteShown(CNote& note) override;
-    bool SoundFileExists(const std::string& path) override;
-    void PlayAlarm(const std::string& path) override;
+    bool SoundFileExists(const std::u16string& path) override;
+    void PlayAlarm(const std::u16string& path) override;
 
     HWND Receiver() const;
 

@@ -16,10 +16,10 @@ public:
     virtual CNoteWnd* CreateNoteWindow(CNote& note) = 0;
     // The note has just become visible: the main window refreshes its row.
     virtual void NoteShown(CNote& note) = 0;
-    virtual bool SoundFileExists(const std::string& path) = 0;
+    virtual bool SoundFileExists(const std::u16string& path) = 0;
     // Plays the alarm and returns when it has ended, so the alarms of two
     // notes due in one pass never overlap.
-    virtual void PlayAlarm(const std::string& path) = 0;
+    virtual void PlayAlarm(const std::u16string& path) = 0;
 };
 
 // The pass with now fixed for all its notes.

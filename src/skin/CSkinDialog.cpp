@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "framework/WideText.h"
 #include "skin/RegionRuns.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinLayout.h"
@@ -11,11 +12,13 @@ namespace {
 constexpr int kNoteListId = 1000;
 constexpr DWORD kValueChars = 2048;
 
+// The value as UTF-8, like every path of the program.
 std::string ReadSkinValue(const std::string& skinFile, const char* key)
 {
-    char value[kValueChars] = {};
-    GetPrivateProfileStringA("Screen", key, "", value, kValueChars, skinFile.c_str());
-    return value;
+    wchar_t value[kValueChars] = {};
+    GetPrivateProfileStringW(L"Screen", WideFromUtf8(key).c_str(), L"", value, kValueChars,
+                             WideFromUtf8(skinFile).c_str());
+    return Utf8FromWide(value);
 }
 
 }  // namespace
@@ -28,7 +31,7 @@ CSkinDialog::~CSkinDialog()
 
 void CSkinDialog::OpenSkin(const std::string& skinIniPath)
 {
-    const DWORD attributes = GetFileAttributesA(skinIniPath.c_str());
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(skinIniPath).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         m_strSkinFile = skinIniPath;
         LoadSkin();

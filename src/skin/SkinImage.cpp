@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "framework/WideText.h"
 #include "skin/RegionRuns.h"
 #include "skin/SkinKey.h"
 #include "skin/SkinPaths.h"
@@ -55,7 +56,7 @@ private:
 // cannot be read or is empty or too large; the caller owns the block.
 HGLOBAL ReadUnscrambled(const std::string& path, DWORD& size)
 {
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    ScopedFile file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
         return nullptr;
@@ -112,19 +113,20 @@ HBITMAP DecodePicture(HGLOBAL block, DWORD size)
 
 std::string SkinFolder(const std::string& path)
 {
-    char buffer[MAX_PATH];
-    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+    const std::wstring wide = WideFromUtf8(path);
+    wchar_t buffer[MAX_PATH];
+    DWORD length = GetFullPathNameW(wide.c_str(), MAX_PATH, buffer, nullptr);
     std::string full;
     if (length == 0) {
         full = path;
     } else if (length < MAX_PATH) {
-        full.assign(buffer, length);
+        full = Utf8FromWide(std::wstring_view(buffer, length));
     } else {
         // Longer than the usual buffer: ask again with room for it rather
         // than work on a path cut short.
-        std::vector<char> large(length);
-        length = GetFullPathNameA(path.c_str(), length, large.data(), nullptr);
-        full = length > 0 && length < large.size() ? std::string(large.data(), length) : path;
+        std::vector<wchar_t> large(length);
+        length = GetFullPathNameW(wide.c_str(), length, large.data(), nullptr);
+        full = length > 0 && length < large.size() ? Utf8FromWide(std::wstring_view(large.data(), length)) : path;
     }
     return SkinFolderOfFullPath(full);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "notes/CNote.h"
+#include "notes/UnicodeText.h"
 
 namespace schedtest {
 
@@ -54,11 +55,11 @@ inline NoteTime PassDay()
 inline std::unique_ptr<CNote> MakeDueNote(const std::string& text, const std::string& sound)
 {
     auto note = std::make_unique<CNote>();
-    note->m_strText = text;
+    note->m_strText = Utf16FromUtf8(text);
     SetSchedule(*note, kOneTime, PassDay(), Local(2024, 6, 12, 13, 30));
     note->m_bVisible = 0;
     note->m_bAlarm = sound.empty() ? 0 : 1;
-    note->m_strSoundFile = sound;
+    note->m_strSoundFile = Utf16FromUtf8(sound);
     return note;
 }
 

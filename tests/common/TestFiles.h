@@ -1,5 +1,6 @@
 #pragma once
-// File helpers shared by the Windows tests and the end-to-end driver.
+// File helpers shared by the Windows tests and the end-to-end driver. Paths
+// are UTF-8, as everywhere in the program.
 #include <cstdint>
 #include <string>
 #include <vector>

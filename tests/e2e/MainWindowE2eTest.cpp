@@ -12,6 +12,7 @@
 #include "E2eDriver.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
+#include "notes/UnicodeText.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ std::vector<uint8_t> FileWith(std::initializer_list<const char*> hiddenTexts)
     CNoteList list;
     for (const char* text : hiddenTexts) {
         auto note = std::make_unique<CNote>();
-        note->m_strText = text;
+        note->m_strText = Utf16FromUtf8(text);
         note->m_bVisible = 0;
         list.Add(note);
     }
@@ -133,8 +134,8 @@ TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
         return saved && saved->m_nCount == 3;
     }, 8000));
     const auto file = app.ReadFile("notes.dat");
-    EXPECT_EQ(saved->GetAt(0)->m_strText, "beta\r\nline");
-    EXPECT_EQ(saved->GetAt(1)->m_strText, "(Your text goes here)");
+    EXPECT_EQ(saved->GetAt(0)->m_strText, u"beta\r\nline");
+    EXPECT_EQ(saved->GetAt(1)->m_strText, u"(Your text goes here)");
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(saved->GetAt(i)->m_bVisible, 0) << i;
     // The note nobody touched is stored byte for byte as it was.
@@ -150,7 +151,7 @@ TEST(MainWindowE2e, DeleteTakesOnlyTheRowTheUserPicked)
     CNoteList list;
     for (const char* text : {"one", "two", "three"}) {
         auto note = std::make_unique<CNote>();
-        note->m_strText = text;
+        note->m_strText = Utf16FromUtf8(text);
         note->m_bVisible = 1;
         list.Add(note);
     }

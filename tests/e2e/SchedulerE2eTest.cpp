@@ -19,7 +19,7 @@ TEST(SchedulerE2e, DueHiddenNoteComesUpAtTheFirstPass)
 
     CNoteList list;
     auto note = std::make_unique<CNote>();
-    note->m_strText = "Due this morning";
+    note->m_strText = u"Due this morning";
     note->m_bVisible = 0;
     note->m_bSchedDisabled = 0;
     note->m_nSchedKind = 0;  // one time

@@ -1,26 +1,68 @@
 // Any bytes given to the notes file reader either load as a whole list that
-// stores back to a file which loads to the same list, or are refused.
+// stores back to a file which loads to the same list, or are refused. The
+// streaming reader, pulling the bytes through a small window in odd pieces,
+// must come to exactly the same answer as reading them all at once.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <span>
 
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
+#include "notes/NoteFileStore.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace {
+
+class PieceReader : public INoteFileReader {
+public:
+    PieceReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    uint64_t Size() const override { return m_size; }
+    bool Read(void* out, size_t size, size_t& got) override
+    {
+        got = std::min<size_t>({size, 5, m_size - m_at});
+        if (got)
+            std::memcpy(out, m_data + m_at, got);
+        m_at += got;
+        return true;
+    }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_at = 0;
+};
+
+// The stored form of what loads, or empty when the input is refused.
+std::vector<uint8_t> LoadAndStore(CArchive&& ar, bool& ok)
 {
     CNoteList list;
     try {
-        CArchive ar(std::span<const uint8_t>(data, size));
         list.Serialize(ar);
     } catch (const ArchiveError&) {
-        return 0;
+        ok = false;
+        return {};
     }
-    const auto stored = list.StoreToBytes();
-    CNoteList again;
-    CArchive reread(stored);
-    again.Serialize(reread);
-    if (again.StoreToBytes() != stored || again.m_nCount != list.m_nCount)
+    ok = true;
+    return list.StoreToBytes();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    bool whole = false;
+    const auto stored = LoadAndStore(CArchive(std::span<const uint8_t>(data, size)), whole);
+
+    PieceReader reader(data, size);
+    bool streamed = false;
+    if (LoadAndStore(CArchive(reader, 16), streamed) != stored || streamed != whole)
+        std::abort();
+    if (!whole)
+        return 0;
+
+    bool again = false;
+    if (LoadAndStore(CArchive(std::span<const uint8_t>(stored)), again) != stored || !again)
         std::abort();
     return 0;
 }

@@ -391,7 +391,7 @@ TEST(IsDue, DisabledIsNeverDue)
         n.m_nNotifyMinutes = 3;
         n.m_bAlwaysDisplay = 1;
         n.m_bAlarm = 1;
-        n.m_strSoundFile = "C:\\alarm.wav";
+        n.m_strSoundFile = u"C:\\alarm.wav";
         n.m_tLastShown = Mark1980();
     };
     const struct {

@@ -1,6 +1,8 @@
 #pragma once
 // A notes-file store in memory, with switches to make reads or writes fail,
 // so tests can see exactly what the note list writes and when.
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,7 +11,33 @@
 
 class MemoryNoteStore : public INoteFileStore {
 public:
+    // Hands the bytes out in pieces of at most pieceBytes, as a file might.
+    class Reader : public INoteFileReader {
+    public:
+        Reader(std::vector<uint8_t> bytes, size_t pieceBytes) : m_bytes(std::move(bytes)), m_piece(pieceBytes) {}
+        uint64_t Size() const override { return m_bytes.size(); }
+        bool Read(void* data, size_t size, size_t& got) override
+        {
+            got = std::min({size, m_piece, m_bytes.size() - m_at});
+            if (got)
+                std::memcpy(data, m_bytes.data() + m_at, got);
+            m_at += got;
+            return true;
+        }
+
+    private:
+        std::vector<uint8_t> m_bytes;
+        size_t m_piece;
+        size_t m_at = 0;
+    };
+
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
+    std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) override
+    {
+        if (failReads || !files.count(path))
+            return nullptr;
+        return std::make_unique<Reader>(files[path], pieceBytes);
+    }
     bool ReadAll(const std::string& path, std::vector<uint8_t>& out) override
     {
         if (failReads || !files.count(path))
@@ -26,10 +54,12 @@ public:
         ++writes;
         return true;
     }
+    void RemoveLeftoverTemporary(const std::string& path) override { files.erase(TemporaryPathOf(path)); }
 
     std::map<std::string, std::vector<uint8_t>> files;
     bool failReads = false;
     bool failWrites = false;
+    size_t pieceBytes = SIZE_MAX;
     int writes = 0;
     int writeAttempts = 0;
 };

@@ -4,13 +4,14 @@
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "notes/RuntimeRand.h"
+#include "notes/UnicodeText.h"
 
 namespace {
 
 std::unique_ptr<CNote> NoteWithText(const std::string& text)
 {
     auto note = std::make_unique<CNote>();
-    note->m_strText = text;
+    note->m_strText = Utf16FromUtf8(text);
     return note;
 }
 
@@ -18,7 +19,7 @@ std::string Texts(const CNoteList& list)
 {
     std::string out;
     for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-        out += list.GetAt(p)->m_strText;
+        out += Utf8FromUtf16(list.GetAt(p)->m_strText);
     return out;
 }
 
@@ -48,7 +49,7 @@ TEST(NoteList, AddPlacesNotesByIndex)
         EXPECT_EQ(list.m_nCount, 3);
         EXPECT_EQ(list.m_bModified, 1u);
         ASSERT_NE(pos, nullptr);
-        EXPECT_EQ(list.GetAt(pos)->m_strText, "X");
+        EXPECT_EQ(list.GetAt(pos)->m_strText, u"X");
         EXPECT_EQ(list.GetAt(pos)->m_pos, pos);
     }
 }
@@ -62,10 +63,10 @@ TEST(NoteList, PlacesSurviveOtherInsertionsAndRemovals)
     list.Add(NoteWithText("0"), 0);
     list.Remove(b);
     EXPECT_EQ(Texts(list), "0ac");
-    EXPECT_EQ(list.GetAt(a)->m_strText, "a");
-    EXPECT_EQ(list.GetAt(c)->m_strText, "c");
+    EXPECT_EQ(list.GetAt(a)->m_strText, u"a");
+    EXPECT_EQ(list.GetAt(c)->m_strText, u"c");
     NotePos found = nullptr;
-    EXPECT_EQ(list.GetAt(2, &found)->m_strText, "c");
+    EXPECT_EQ(list.GetAt(2, &found)->m_strText, u"c");
     EXPECT_EQ(found, c);
     EXPECT_EQ(list.GetAt(3), nullptr);
     EXPECT_EQ(list.GetAt(-1), nullptr);
@@ -110,7 +111,7 @@ TEST(NoteRecord, DefaultsOfANewNote)
     EXPECT_EQ(note.m_bOnTop, 0);
     EXPECT_EQ(note.m_crBack, 0x0080FFFFu);
     EXPECT_EQ(note.m_crText, 0u);
-    EXPECT_EQ(note.m_strText, "(Your text goes here)");
+    EXPECT_EQ(note.m_strText, u"(Your text goes here)");
     EXPECT_EQ(note.m_logFont.lfHeight, -16);
     EXPECT_EQ(note.m_logFont.lfWeight, 0);
     EXPECT_EQ(note.m_logFont.lfCharSet, 1);
@@ -158,7 +159,7 @@ TEST(NoteRecord, DefaultPlacesFollowTheUnseededRuntimeSequence)
 TEST(NoteRecord, StoredAndReadBackEqualInEveryStoredField)
 {
     CNote source;
-    source.m_strSoundFile = "C:\\chime.wav";
+    source.m_strSoundFile = u"C:\\chime.wav";
     source.m_recur[49] = 0x7F;
     source.m_logFont.lfFaceName[20] = 'x';  // bytes after the NUL travel too
     CArchive out;

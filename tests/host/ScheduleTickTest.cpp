@@ -19,15 +19,18 @@ class RecordingActions : public IScheduleActions {
 public:
     CNoteWnd* CreateNoteWindow(CNote& note) override
     {
-        m_log.push_back("window " + note.m_strText);
+        m_log.push_back("window " + Utf8FromUtf16(note.m_strText));
         if (m_failWindows)
             return nullptr;
         // Only the pointer's presence matters to the pass.
         return reinterpret_cast<CNoteWnd*>(&m_windowToken);
     }
-    void NoteShown(CNote& note) override { m_log.push_back("shown " + note.m_strText); }
-    bool SoundFileExists(const std::string& path) override { return m_existingFiles.count(path) != 0; }
-    void PlayAlarm(const std::string& path) override { m_log.push_back("play " + path); }
+    void NoteShown(CNote& note) override { m_log.push_back("shown " + Utf8FromUtf16(note.m_strText)); }
+    bool SoundFileExists(const std::u16string& path) override
+    {
+        return m_existingFiles.count(Utf8FromUtf16(path)) != 0;
+    }
+    void PlayAlarm(const std::u16string& path) override { m_log.push_back("play " + Utf8FromUtf16(path)); }
 
     std::vector<std::string> m_log;
     std::set<std::string> m_existingFiles;
@@ -64,16 +67,16 @@ TEST(ScheduleTick, WhatEachNoteAsksFor)
          {"window N", "window N"}, true},
         {"due with its alarm", [](CNote& n) {
              n.m_bAlarm = 1;
-             n.m_strSoundFile = "here.wav";
+             n.m_strSoundFile = u"here.wav";
          },
          false, {"shown N", "window N", "play here.wav"}, true},
         {"alarm file missing: still brought up", [](CNote& n) {
              n.m_bAlarm = 1;
-             n.m_strSoundFile = "gone.wav";
+             n.m_strSoundFile = u"gone.wav";
          },
          false, {"shown N", "window N"}, true},
         {"alarm on, no file named", [](CNote& n) { n.m_bAlarm = 1; }, false, {"shown N", "window N"}, true},
-        {"alarm off, file there", [](CNote& n) { n.m_strSoundFile = "here.wav"; }, false, {"shown N", "window N"},
+        {"alarm off, file there", [](CNote& n) { n.m_strSoundFile = u"here.wav"; }, false, {"shown N", "window N"},
          true},
         {"in the scheduling dialog: left alone", [](CNote& n) {
              n.m_bInSchedDialog = 1;

@@ -13,6 +13,7 @@
 #include "app/CNotesApp.h"
 #include "framework/MessageLoop.h"
 #include "mainwnd/CMainDlg.h"
+#include "notes/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "SkinWinTestUtil.h"
@@ -51,7 +52,7 @@ protected:
     CNote* AddStoredNote(const std::string& text, bool visible = false)
     {
         auto note = std::make_unique<CNote>();
-        note->m_strText = text;
+        note->m_strText = Utf16FromUtf8(text);
         note->m_bVisible = visible ? 1 : 0;
         CNote* raw = note.get();
         m_app.m_notes.Add(note);
@@ -91,7 +92,7 @@ protected:
     {
         std::string out;
         for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            out += m_app.m_notes.GetAt(p)->m_strText + "|";
+            out += Utf8FromUtf16(m_app.m_notes.GetAt(p)->m_strText) + "|";
         return out;
     }
 
@@ -145,7 +146,7 @@ TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshesKeepTheSelection)
 
     Select(0, true);
     EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
-    second->m_strText = "changed";
+    second->m_strText = u"changed";
     PostMessageA(m_hwnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(second->m_pos));
     PumpPending();
     EXPECT_EQ(RowText(1), "changed");
@@ -391,7 +392,7 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
     EXPECT_EQ(s_seenText, "old");
     EXPECT_GE(s_limit, 1000000) << "long texts are not cut";
     EXPECT_EQ(s_style & WS_VSCROLL, 0) << "no scroll bar of its own";
-    EXPECT_EQ(note->m_strText, "first\r\nsecond");
+    EXPECT_EQ(note->m_strText, u"first\r\nsecond");
     EXPECT_EQ(RowText(0), "first  second");
     PumpPending();
     char shown[64] = {};
@@ -401,7 +402,7 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
     ASSERT_TRUE(m_app.m_notes.Save());
     CNoteList reloaded;
     ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
-    EXPECT_EQ(reloaded.GetAt(0)->m_strText, "first\r\nsecond");
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, u"first\r\nsecond");
 }
 
 TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)
@@ -509,7 +510,7 @@ TEST_F(MainDlgTest, ALockedFileIsToldOnceAndAskedAboutAtExit)
         return IDRETRY;
     });
     auto note = std::make_unique<CNote>();
-    note->m_strText = "kept";
+    note->m_strText = u"kept";
     m_app.m_notes.Add(note);
 
     for (int tick = 0; tick < 3; ++tick)
@@ -534,7 +535,7 @@ TEST_F(MainDlgTest, ALockedFileIsToldOnceAndAskedAboutAtExit)
     CNoteList reloaded;
     ASSERT_TRUE(reloaded.Load(path));
     ASSERT_EQ(reloaded.m_nCount, 1);
-    EXPECT_EQ(reloaded.GetAt(0)->m_strText, "kept");
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, u"kept");
 }
 
 TEST_F(MainDlgTest, QueryEndSessionSavesAndAgrees)

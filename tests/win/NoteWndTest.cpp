@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/CNotesApp.h"
+#include "notes/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "WinTestUtil.h"
@@ -187,10 +188,10 @@ TEST_F(NoteWndTest, DefaultNoteLooksLikePaperAndReloadsItsLook)
 
     // Changed from the main window's list: the window takes the new look.
     note->m_crBack = RGB(160, 220, 255);
-    note->m_strText = "Changed\r\nfrom the list";
+    note->m_strText = u"Changed\r\nfrom the list";
     note->m_logFont.lfHeight = -30;
     EXPECT_EQ(SendMessageA(hwnd, WM_NOTE_CHANGED, 0, 0), 0);
-    EXPECT_EQ(EditText(edit), note->m_strText);
+    EXPECT_EQ(EditText(edit), Utf8FromUtf16(note->m_strText));
     LOGFONTA lf{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -30);
@@ -326,7 +327,7 @@ TEST_F(NoteWndTest, EveryTextChangePostsOneRowRefresh)
             SendMessageA(edit, EM_SETSEL, 0, 0);
         StartCounting();
         SendMessageA(edit, WM_CHAR, row.ch, 1);
-        EXPECT_EQ(note->m_strText, row.text);
+        EXPECT_EQ(Utf8FromUtf16(note->m_strText), row.text);
         EXPECT_EQ(m_app.m_notes.m_bModified, row.refreshes ? 1u : 0u);
         EXPECT_EQ(m_main.m_nRefreshes, 0) << "posted, not sent";
         PumpPending();
@@ -358,7 +359,7 @@ TEST_F(NoteWndTest, LongPastesAreKeptWhole)
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SendMessageA(edit, WM_PASTE, 0, 0);
     EXPECT_EQ(note->m_strText.size(), text.size());
-    EXPECT_EQ(note->m_strText, text);
+    EXPECT_EQ(note->m_strText, Utf16FromUtf8(text));
     EXPECT_GE(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 1000000);
 }
 

@@ -26,11 +26,11 @@ public:
 
 class RecordingPlayer : public IAlarmPlayer {
 public:
-    void Play(const std::string& path) override
+    void Play(const std::u16string& path) override
     {
-        m_played.push_back(path);
+        m_played.push_back(Utf8FromUtf16(path));
         if (m_onPlay)
-            m_onPlay(path);
+            m_onPlay(m_played.back());
     }
     std::vector<std::string> m_played;
     std::function<void(const std::string&)> m_onPlay;
@@ -111,7 +111,7 @@ TEST_F(SchedulerWinTest, TwoDueNotesComeUpInListOrderOnceADay)
     EXPECT_EQ(m_player.m_played, (std::vector<std::string>{m_folder.Path("a.wav"), m_folder.Path("b.wav")}));
     EXPECT_EQ(bWhilePlaying, (std::vector<std::string>{"B hidden", "B up"}));
     for (CNote* note : {a, b}) {
-        SCOPED_TRACE(note->m_strText);
+        SCOPED_TRACE(Utf8FromUtf16(note->m_strText));
         EXPECT_EQ(note->m_bVisible, 1);
         ASSERT_NE(note->m_pWnd, nullptr);
         EXPECT_TRUE(IsWindowVisible(note->m_pWnd->GetHwnd()));

@@ -20,11 +20,11 @@ bool PumpUntil(Condition condition, DWORD timeoutMs, bool filtered = false)
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (filtered && MessageLoop::PreTranslate(msg))
                 continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         if (condition())
             return true;

@@ -19,6 +19,7 @@
 #include "framework/CorePlatformHooks.h"
 #include "mainwnd/CMainDlg.h"
 #include "notes/CNoteList.h"
+#include "notes/UnicodeText.h"
 #include "notewnd/NoteWindowHooks.h"
 
 namespace {
@@ -28,7 +29,7 @@ std::vector<uint8_t> HiddenNotes(int count)
     CNoteList list;
     for (int i = 0; i < count; ++i) {
         auto note = std::make_unique<CNote>();
-        note->m_strText = "Note number " + std::to_string(i) + " with a line of text to show in the list";
+        note->m_strText = Utf16FromUtf8("Note number " + std::to_string(i) + " with a line of text to show in the list");
         note->m_bVisible = 0;
         list.Add(note);
     }

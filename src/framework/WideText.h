@@ -1,0 +1,29 @@
+#pragma once
+// The core keeps texts as UTF-16 and paths as UTF-8; the wide-character
+// Win32 functions take both as wchar_t, which is UTF-16 here.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "notes/UnicodeText.h"
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 texts map onto wchar_t");
+
+inline const wchar_t* WideChars(const std::u16string& text)
+{
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+inline wchar_t* WideChars(std::u16string& text)
+{
+    return reinterpret_cast<wchar_t*>(text.data());
+}
+
+// A UTF-8 text (a path, a message) for a wide-character call.
+std::wstring WideFromUtf8(std::string_view text);
+// What a wide-character call gave back, as UTF-8.
+std::string Utf8FromWide(std::wstring_view text);
+
+// A window's whole text; empty when it has none.
+std::u16string GetWindowTextUtf16(HWND hwnd);
+bool SetWindowTextUtf16(HWND hwnd, const std::u16string& text);

@@ -1,0 +1,43 @@
+#pragma once
+// The system's ANSI code page, in which the notes file keeps every string
+// that fits in it. The Windows build installs the system's own conversion;
+// until then Windows-1252 (Western European) stands in, so the host build
+// reads and writes what a Western European system would.
+#include <string>
+#include <string_view>
+
+class IAnsiCodePage {
+public:
+    virtual ~IAnsiCodePage() = default;
+    // Puts the text's ANSI bytes into out and returns true when every
+    // character has a byte form that reads back as the same character;
+    // false otherwise (out then holds nothing useful).
+    virtual bool Narrow(std::u16string_view text, std::string& out) const = 0;
+    // Puts the text of ANSI bytes into out.
+    virtual void Widen(std::string_view bytes, std::u16string& out) const = 0;
+};
+
+// The code page in use; the object must outlive its use. nullptr restores
+// the default.
+void SetAnsiCodePage(const IAnsiCodePage* codePage);
+const IAnsiCodePage& AnsiCodePage();
+
+// Windows-1252, the default above.
+const IAnsiCodePage& WesternAnsiCodePage();
+
+// Plain ASCII reads the same in every ANSI code page: the common case skips
+// the conversion.
+inline bool IsAscii(const char* p, size_t n)
+{
+    unsigned char bits = 0;
+    for (size_t i = 0; i < n; ++i)
+        bits |= static_cast<unsigned char>(p[i]);
+    return bits < 0x80;
+}
+inline bool IsAscii(const char16_t* p, size_t n)
+{
+    char16_t bits = 0;
+    for (size_t i = 0; i < n; ++i)
+        bits |= p[i];
+    return bits < 0x80;
+}
