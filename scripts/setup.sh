@@ -4,7 +4,8 @@
 set -euo pipefail
 PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest libbenchmark-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-          xvfb xauth x11-utils imagemagick python3-pil fonts-dejavu-core)
+          xvfb xauth x11-utils imagemagick python3-pil fonts-dejavu-core
+          fp-utils nsis libchm-bin zip unzip)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,10 @@
 #!/bin/bash
 # Builds everything and runs every test tier: host unit tests (in four time
 # zones), the fuzz target for a minute, the Windows tests and the end-to-end
-# tests under Wine on a virtual display. Exit status: 0 only if all passed.
+# tests under Wine on a virtual display; then takes the pictures of the
+# README and the help, makes the portable zip and the installer under
+# build/release, and runs the installer's round trip under Wine.
+# Exit status: 0 only if all passed.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${VELUMO_BUILD_DIR:-$ROOT/build}
@@ -20,4 +23,9 @@ export VELUMO_FORCE_XVFB=1
 wine_env_start "$BUILD/win/wineprefix" fresh
 trap wine_env_stop EXIT
 ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+# Pictures into build/screenshots (scripts/screenshots.sh --update-docs
+# publishes them under docs/).
+"$ROOT/scripts/screenshots.sh" || status=1
+"$ROOT/scripts/release.sh" || status=1
+"$ROOT/tests/release/installer_roundtrip.sh" "$BUILD"/release/Velumo-*-setup.exe || status=1
 exit $status

@@ -51,6 +51,9 @@ int CNotesApp::ExitInstance()
     // Only a copy that got as far as reading the option writes it back.
     if (m_bSettingsRead)
         WriteAutoRunSetting();
+    // Help windows run on this thread: close them before the process goes.
+    if (m_bHelpShown)
+        HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
     return CWinAppBase::ExitInstance();
 }
 
@@ -63,5 +66,22 @@ void CNotesApp::RunMainWindow()
 
 void CNotesApp::ShowHelp()
 {
-    HtmlHelpW(nullptr, WideFromUtf8(m_strHelpPath).c_str(), HH_DISPLAY_TOPIC, 0);
+    // The viewer shows nothing at all for a missing file, so the user is told
+    // which file is missing, or which one could not be shown, instead. The
+    // box belongs to whatever window of ours asked for help.
+    const char* problem = nullptr;
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(m_strHelpPath).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        problem = kHelpMissingMessage;
+    else if (!OpenHelpViewer(m_strHelpPath))
+        problem = kHelpUnopenableMessage;
+    if (problem)
+        AppMessageBox(std::string(problem) + "\r\n\r\n" + m_strHelpPath, MB_OK | MB_ICONEXCLAMATION,
+                      GetActiveWindow());
+}
+
+bool CNotesApp::OpenHelpViewer(const std::string& path)
+{
+    m_bHelpShown = true;
+    return HtmlHelpW(nullptr, WideFromUtf8(path).c_str(), HH_DISPLAY_TOPIC, 0) != nullptr;
 }

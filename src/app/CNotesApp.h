@@ -13,6 +13,8 @@ class CNotesApp : public CWinAppBase {
 public:
     static constexpr const char* kMutexName = "SkinDlg";
     static constexpr const char* kUnreadableNotesMessage = "Unable to open configuration file: ";
+    static constexpr const char* kHelpMissingMessage = "The help file could not be found:";
+    static constexpr const char* kHelpUnopenableMessage = "The help file could not be opened:";
 
     CNotesApp();
     ~CNotesApp() override;
@@ -34,8 +36,12 @@ protected:
     // The auto-start option: read after loading, written back at exit.
     virtual void ReadAutoRunSetting() {}
     virtual void WriteAutoRunSetting() {}
+    // Shows the help file's default topic; false when the viewer could not
+    // open it. Replaceable for tests.
+    virtual bool OpenHelpViewer(const std::string& path);
 
 private:
     HANDLE m_hMutex = nullptr;
     bool m_bSettingsRead = false;
+    bool m_bHelpShown = false;
 };

@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "framework/CWinAppBase.h"
+
 namespace {
 
 std::unordered_map<HWND, IPreTranslator*>& Filters()
@@ -34,6 +36,14 @@ bool PreTranslate(MSG& msg)
         // Top-level windows end the chain: their owners are other windows.
         if (!(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD))
             break;
+    }
+    // F1 anywhere in the program opens its help, as it does in every Windows
+    // program; with Shift, Ctrl or Alt it is some other command.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && CWinAppBase::Get() &&
+        !(GetKeyState(VK_SHIFT) & 0x8000) && !(GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(GetKeyState(VK_MENU) & 0x8000)) {
+        CWinAppBase::Get()->ShowHelp();
+        return true;
     }
     return false;
 }

@@ -21,7 +21,8 @@ void RegisterFilter(HWND hwnd, IPreTranslator* filter);
 void UnregisterFilter(HWND hwnd);
 
 // Offers the message to the filters of its window and of each parent, from
-// the window outwards. True when one of them handled it.
+// the window outwards, then opens the help on F1. True when the message was
+// handled.
 bool PreTranslate(MSG& msg);
 
 // Pumps messages until *done becomes true or WM_QUIT arrives (which is posted

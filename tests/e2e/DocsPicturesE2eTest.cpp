@@ -1,0 +1,174 @@
+// The pictures of the README and the help: the real program with a few notes
+// on a plain desktop, its window, and the scheduling dialog. Not a check:
+// scripts/screenshots.sh runs it on request, with VELUMO_SHOTS_DIR naming the
+// folder for the pictures (24-bit BMP; the script converts them to PNG).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "E2eDriver.h"
+#include "notes/CNoteList.h"
+
+namespace {
+
+// Keeps the desktop area behind the pictures one calm colour, whatever the
+// display shows there.
+class Backdrop {
+public:
+    Backdrop()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = CreateSolidBrush(RGB(58, 110, 165));
+        wc.lpszClassName = "VelumoDocsBackdrop";
+        RegisterClassA(&wc);
+        m_hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+        SetWindowPos(m_hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ~Backdrop() { DestroyWindow(m_hwnd); }
+
+private:
+    HWND m_hwnd = nullptr;
+};
+
+// Lets our own window paint while the program settles.
+void PumpFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(20);
+    }
+}
+
+// Saves a rectangle of the screen as a 24-bit BMP file.
+bool SaveScreen(const RECT& rc, const std::string& path)
+{
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;  // bottom-up, as BMP files store rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((w * 3 + 3) / 4) * 4;
+    const DWORD imageSize = stride * h;
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + imageSize;
+    std::vector<uint8_t> file(fh.bfSize);
+    std::memcpy(file.data(), &fh, sizeof fh);
+    bi.bmiHeader.biSizeImage = imageSize;
+    std::memcpy(file.data() + sizeof fh, &bi.bmiHeader, sizeof bi.bmiHeader);
+    std::memcpy(file.data() + fh.bfOffBits, bits, imageSize);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return WriteWholeFile(path, file);
+}
+
+std::vector<uint8_t> PictureNotes()
+{
+    struct Spec {
+        const char16_t* text;
+        NoteRect rc;
+        ColorRef paper;
+        bool visible, onTop, scheduled;
+    } specs[] = {
+        {u"Dentist on Thursday, 10:30\r\nBring the insurance card!", {70, 60, 300, 190}, kDefaultPaperColor, true, true,
+         true},
+        {u"Shopping:\r\n- milk\r\n- coffee beans\r\n- batteries (AA)", {340, 45, 545, 215}, kDefaultPaperColor, true,
+         false, false},
+        {u"Call Anna about the\r\nweekend trip", {590, 80, 800, 200}, 0x00C8FFC8, true, false, false},
+        {u"Renew the passport before June", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
+        {u"Team meeting: every Monday 9:00", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
+    };
+    CNoteList list;
+    for (const auto& s : specs) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = s.text;
+        note->m_rcWindow = s.rc;
+        note->m_crBack = s.paper;
+        note->m_bVisible = s.visible;
+        note->m_bOnTop = s.onTop;
+        note->m_bSchedDisabled = s.scheduled ? 0 : 1;
+        note->m_bSchedNew = s.scheduled ? 0 : 1;
+        list.Add(note);
+    }
+    return list.StoreToBytes();
+}
+
+}  // namespace
+
+TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
+{
+    const char* shots = std::getenv("VELUMO_SHOTS_DIR");
+    ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
+    const std::string folder = shots;
+
+    Backdrop backdrop;
+    E2eDriver app;
+    ASSERT_TRUE(app.WriteFile("notes.dat", PictureNotes()));
+    ASSERT_TRUE(app.Start());
+    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, HWND_TOP, 160, 300, 0, 0, SWP_NOSIZE);
+    PumpFor(2500);  // the splash, the first pass and the notes' windows
+
+    ASSERT_TRUE(SaveScreen(RECT{30, 20, 840, 590}, folder + "\\desktop.bmp"));
+    ASSERT_TRUE(SaveScreen(RECT{60, 50, 310, 200}, folder + "\\note.bmp"));
+    RECT rcMain{};
+    GetWindowRect(main, &rcMain);
+    ASSERT_TRUE(SaveScreen(rcMain, folder + "\\main-window.bmp"));
+
+    // The tray menu, as a right click on the tray icon opens it.
+    SetCursorPos(900, 640);
+    PostMessageA(main, 0x464 /* WM_TRAYNOTIFY */, 152, WM_RBUTTONUP);
+    if (HWND menu = app.WaitForWindow("", 3000, "BitmapMenu")) {
+        PumpFor(600);
+        RECT rcMenu{};
+        GetWindowRect(menu, &rcMenu);
+        ASSERT_TRUE(SaveScreen(rcMenu, folder + "\\tray-menu.bmp"));
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        for (int i = 0; i < 40 && IsWindow(menu); ++i)
+            PumpFor(50);
+        if (IsWindow(menu))
+            PostMessageA(menu, WM_CLOSE, 0, 0);
+        PumpFor(300);
+    }
+
+    // The scheduling dialog of the first note, opened as a user does: its
+    // row selected, then the skin's Schedule button.
+    HWND list = GetDlgItem(main, 1000);
+    for (int row = 0; row < 5; ++row)
+        app.SelectRow(list, row, row == 0);
+    ASSERT_TRUE(E2eDriver::ClickChildAt(main, 19 + 10, 189 + 8));
+    HWND dialog = app.WaitForWindow("Scheduling properties", 5000, "#32770");
+    if (!dialog)
+        GTEST_SKIP() << "no scheduling dialog in this build";
+    SetWindowPos(dialog, HWND_TOP, 860, 120, 0, 0, SWP_NOSIZE);
+    PumpFor(800);
+    RECT rcDialog{};
+    GetWindowRect(dialog, &rcDialog);
+    ASSERT_TRUE(SaveScreen(rcDialog, folder + "\\scheduling-dialog.bmp"));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
