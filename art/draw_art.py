@@ -916,6 +916,8 @@ def main():
     build_list_icons()
     build_hand_cursor()
     build_splash()
+    import menu_art
+    menu_art.build_menu_art()
     print("artwork written to %s and %s" % (SKIN_DIR, RES_DIR))
 
 

@@ -3,6 +3,7 @@
 #include <htmlhelp.h>
 
 #include "app/AppPaths.h"
+#include "app/RunningCopy.h"
 #include "framework/CorePlatformHooks.h"
 #include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
@@ -23,10 +24,15 @@ bool CNotesApp::InitInstance()
     InstallNoteWindowHooks();
     m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
 
-    // One copy at a time: a second one leaves quietly.
+    // One copy at a time: a second one leaves quietly, touching no file,
+    // after bringing the running copy's main window back into view.
     m_hMutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    if (!m_hMutex || GetLastError() == ERROR_ALREADY_EXISTS)
+    if (!m_hMutex)
         return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        BringBackRunningCopy();
+        return false;
+    }
 
     const std::string exePath = ModulePath();
     m_strNotesPath = NotesFilePath(exePath, Args());

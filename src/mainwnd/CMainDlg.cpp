@@ -11,12 +11,14 @@
 
 #include "app/AppPaths.h"
 #include "app/CNotesApp.h"
+#include "app/RunningCopy.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "tray/CBmpMenu.h"
 
 namespace {
 
@@ -77,10 +79,14 @@ int CMainDlg::ScreenColorCount()
 
 BOOL CMainDlg::OnInitDialog()
 {
-    // The tray icon and the splash window are made here, before anything
-    // else of the window, once they exist.
+    // The splash window is made here, before anything else of the window,
+    // once it exists.
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
+    HICON trayIcon = CNotesApp::GetApp().m_hTrayIcon;
+    if (!trayIcon)
+        trayIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY));
+    m_tray.Create(m_hWnd, WM_TRAYNOTIFY, "Velumo", trayIcon, IDR_TRAY_MENU);
     m_list = GetItem(IDC_NOTE_LIST);
     m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
 
@@ -329,7 +335,19 @@ void CMainDlg::ScheduleSelectedNote()
 
 void CMainDlg::ShowHelpMenu()
 {
-    // The bitmap popup help menu opens here once it exists.
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The pictures outlive the menu that shows them.
+    UniqueBitmap banner(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HELP_BANNER)));
+    UniqueBitmap topicsItem(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HELP_TOPICS_ITEM)));
+    UniqueMenu loaded(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_HELP_MENU)));
+    if (!loaded)
+        return;
+    SetMenuItemBitmaps(loaded, 0, MF_BYPOSITION, topicsItem, nullptr);
+    CBmpMenu menu(kBmpMenuStripWidth, false, banner, false);
+    menu.Attach(loaded.Release());
+    POINT at{};
+    GetCursorPos(&at);
+    menu.TrackPopupMenu(0, at.x, at.y, m_hWnd);
 }
 
 void CMainDlg::OnSkinButton(const std::string& name)
@@ -350,6 +368,15 @@ void CMainDlg::OnViewNoteList()
 {
     FillNoteList();
     ShowWindow(m_hWnd, SW_SHOW);
+}
+
+void CMainDlg::BringBackIntoView()
+{
+    // Another copy was started: the user is looking for this one.
+    OnViewNoteList();
+    if (IsIconic(m_hWnd))
+        ShowWindow(m_hWnd, SW_RESTORE);
+    SetForegroundWindow(m_hWnd);
 }
 
 void CMainDlg::OnBringNotesToTop()
@@ -651,6 +678,11 @@ bool CMainDlg::PreTranslateMessage(MSG& msg)
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == RunningCopyMessage()) {
+        BringBackIntoView();
+        SetMsgResult(kRunningCopyAnswer);
+        return TRUE;
+    }
     switch (msg) {
     case WM_PAINT:
         if (IsIconic(m_hWnd)) {
@@ -676,6 +708,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DESTROY:
         SaveColumnWidths();
+        m_tray.RemoveIcon();
         break;
     case WM_QUERYENDSESSION:
         // The steps after the modal run may never come: save now. Windows
@@ -687,6 +720,9 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_NOTE_CHANGED:
         SetMsgResult(OnNoteChanged(wParam, lParam));
+        return TRUE;
+    case WM_TRAYNOTIFY:
+        SetMsgResult(m_tray.OnTrayNotification(wParam, lParam));
         return TRUE;
     case WM_NOTIFY:
         SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));

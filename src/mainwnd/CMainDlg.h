@@ -13,6 +13,7 @@
 #include "notes/LogFont.h"
 #include "schedule/CScheduler.h"
 #include "skin/CSkinDialog.h"
+#include "tray/CSystemTray.h"
 
 class CMainDlg : public CSkinDialog {
 public:
@@ -60,6 +61,7 @@ public:
     void OnListItemChanged(const NMLISTVIEW& change);
 
     HWND ListView() const { return m_list; }
+    CSystemTray& Tray() { return m_tray; }
     ColorRef DefaultBackColor() const { return m_crDefaultBack; }
     // The skin to load at initialisation; beside the executable unless a
     // caller (a test) chooses another.
@@ -99,6 +101,7 @@ private:
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void PaintMinimized();
+    void BringBackIntoView();
     void CreateNoteWindow(CNote* note, bool focus);
     void RaiseNoteWindow(CNote* note);
     void CloseNoteWindow(CNote* note);
@@ -115,6 +118,7 @@ private:
     HFONT m_hListFont = nullptr;  // the dialog's font; the list view owns it
     HIMAGELIST m_imageList = nullptr;
     CScheduler m_scheduler;
+    CSystemTray m_tray;
     ColorRef m_crDefaultBack;
     ColorRef m_crDefaultText = 0;
     LogFont m_lfDefault;

@@ -10,8 +10,12 @@
 #define IDR_MAINFRAME           128
 #define IDC_HAND_CURSOR_ABOUT   129
 #define IDB_SPLASH              131
+#define IDB_TRAY_BANNER         138
 #define IDI_TRAY                140
 #define IDB_LISTICONS           144
+#define IDB_HELP_TOPICS_ITEM    149
+#define IDB_VIEW_LIST_ITEM      150
+#define IDB_HELP_BANNER         151
 #define IDC_HAND_MOVE           155
 
 // Menus
