@@ -14,10 +14,13 @@
 #include "app/RunningCopy.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
+#include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "settings/COptionsDlg.h"
+#include "skin/CSplashWindow.h"
 #include "tray/CBmpMenu.h"
 
 namespace {
@@ -79,8 +82,8 @@ int CMainDlg::ScreenColorCount()
 
 BOOL CMainDlg::OnInitDialog()
 {
-    // The splash window is made here, before anything else of the window,
-    // once it exists.
+    // The splash window is made here, before anything else of the window.
+    OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
     HICON trayIcon = CNotesApp::GetApp().m_hTrayIcon;
@@ -417,9 +420,16 @@ void CMainDlg::OnHideAllNotes()
     }
 }
 
+void CMainDlg::OpenStartupSplash()
+{
+    SetSplashEnabled(true);
+    OpenSplash(m_hWnd);
+}
+
 void CMainDlg::OnOptions()
 {
-    // The Options dialog opens here once it exists.
+    COptionsDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnHelp()
@@ -429,7 +439,8 @@ void CMainDlg::OnHelp()
 
 void CMainDlg::OnAbout()
 {
-    // The About box opens here once it exists.
+    CAboutDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnWebSite()
@@ -717,6 +728,12 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (m_saveNotice.ShouldTell(SaveNotes()))
             m_bSaveFailureDue = true;
         SetMsgResult(TRUE);
+        return TRUE;
+    case WM_ENDSESSION:
+        // A tray program is mostly ended by logging off, not by Exit: the
+        // auto-start choice is written now, as the exit step would.
+        if (wParam)
+            CNotesApp::GetApp().SaveAutoRunSetting();
         return TRUE;
     case WM_NOTE_CHANGED:
         SetMsgResult(OnNoteChanged(wParam, lParam));

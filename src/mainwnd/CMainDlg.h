@@ -82,6 +82,8 @@ protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The scheduling dialog for a note; IDOK when it changed the schedule.
     virtual INT_PTR RunScheduleDialog(CNote* note);
+    // Shows the start-up picture while the window is being made.
+    virtual void OpenStartupSplash();
 
 private:
     void SetupColumns();
