@@ -158,6 +158,19 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
         PumpFor(300);
     }
 
+    // The options, as the tray menu opens them.
+    PostMessageA(main, WM_COMMAND, 32787, 0);
+    if (HWND options = app.WaitForWindow("Options", 3000, "#32770")) {
+        SetWindowPos(options, HWND_TOP, 700, 80, 0, 0, SWP_NOSIZE);
+        PumpFor(600);
+        RECT rcOptions{};
+        GetWindowRect(options, &rcOptions);
+        ASSERT_TRUE(SaveScreen(rcOptions, folder + "\\options.bmp"));
+        PostMessageA(options, WM_COMMAND, 1024 /* "&Cancel" */, 0);
+        for (int i = 0; i < 40 && IsWindow(options); ++i)
+            PumpFor(50);
+    }
+
     // The scheduling dialog of the first note, opened as a user does: its
     // row selected, then the skin's Schedule button.
     HWND list = GetDlgItem(main, 1000);
@@ -167,7 +180,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     HWND dialog = app.WaitForWindow("Scheduling properties", 5000, "#32770");
     if (!dialog)
         GTEST_SKIP() << "no scheduling dialog in this build";
-    SetWindowPos(dialog, HWND_TOP, 860, 120, 0, 0, SWP_NOSIZE);
+    SetWindowPos(dialog, HWND_TOP, 700, 80, 0, 0, SWP_NOSIZE);
     PumpFor(800);
     RECT rcDialog{};
     GetWindowRect(dialog, &rcDialog);
