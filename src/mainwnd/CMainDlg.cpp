@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -186,8 +187,7 @@ void CMainDlg::FillNoteList()
 
 void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
 {
-    const bool refresh = row >= 0;
-    if (!refresh) {
+    if (row < 0) {
         LVITEMA item{};
         item.mask = LVIF_PARAM | LVIF_TEXT;
         item.iItem = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
@@ -217,9 +217,9 @@ void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
     textCell.iSubItem = 3;
     textCell.pszText = WideChars(text);
     SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&textCell));
-
-    if (refresh)
-        ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
+    // A refresh leaves the selection as the user made it: rows selected by
+    // typing into a note or by Hide all would be deleted by the next
+    // "Delete note" without the user ever having picked them.
 }
 
 int CMainDlg::GetSingleSelection() const
@@ -453,7 +453,72 @@ void CMainDlg::OnWebSite()
 
 void CMainDlg::OnExit()
 {
+    SaveBeforeExit();
     EndDialog(0);
+}
+
+void CMainDlg::OnCancel()
+{
+    SaveBeforeExit();
+    CSkinDialog::OnCancel();
+}
+
+SaveOutcome CMainDlg::SaveNotes()
+{
+    if (!m_notes.m_bModified)
+        return SaveOutcome::kNothingToSave;
+    if (m_notes.Save())
+        return SaveOutcome::kSaved;
+    m_nSaveError = GetLastError();
+    return SaveOutcome::kFailed;
+}
+
+std::string CMainDlg::SaveFailureText(const char* advice) const
+{
+    wchar_t* system = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        m_nSaveError, 0, reinterpret_cast<wchar_t*>(&system), 0, nullptr);
+    std::string reason = length && system ? Utf8FromWide(std::wstring_view(system, length)) : std::string();
+    if (system)
+        LocalFree(system);
+    while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back())))
+        reason.pop_back();
+    if (reason.empty())
+        reason = "System error " + std::to_string(m_nSaveError) + ".";
+    return "Your notes could not be saved to\r\n" + m_notes.m_strPath + "\r\n\r\n" + reason + "\r\n\r\n" + advice;
+}
+
+int CMainDlg::ShowSaveMessage(const std::string& text, UINT flags)
+{
+    // Paths are UTF-8: the wide call shows any folder name.
+    return MessageBoxW(m_hWnd, WideFromUtf8(text).c_str(), WideFromUtf8(kMessageCaption).c_str(), flags);
+}
+
+void CMainDlg::TellSaveFailure()
+{
+    // One message at a time: saves go on failing while it is open.
+    if (!m_bSaveFailureDue || m_bShowingSaveMessage)
+        return;
+    m_bSaveFailureDue = false;
+    m_bShowingSaveMessage = true;
+    ShowSaveMessage(SaveFailureText("Your changes are kept, and saving them is tried again every few seconds."),
+                    MB_OK | MB_ICONEXCLAMATION);
+    m_bShowingSaveMessage = false;
+}
+
+void CMainDlg::SaveBeforeExit()
+{
+    // No housekeeping pass runs into the last save or its question.
+    KillTimer(m_hWnd, kStartTimer);
+    KillTimer(m_hWnd, kTickTimer);
+    m_bShowingSaveMessage = true;
+    while (SaveNotes() == SaveOutcome::kFailed &&
+           ShowSaveMessage(SaveFailureText("Free the file and choose Retry, or choose Cancel to quit without "
+                                           "saving your latest changes."),
+                           MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY) {
+    }
+    m_bShowingSaveMessage = false;
 }
 
 void CMainDlg::OnListClick()
@@ -526,7 +591,8 @@ void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
 
 void CMainDlg::RunSchedulerPass()
 {
-    m_notes.Save();
+    if (m_saveNotice.ShouldTell(SaveNotes()))
+        m_bSaveFailureDue = true;
     m_scheduler.ScheduleTick();
 }
 
@@ -540,6 +606,8 @@ void CMainDlg::OnTimer(UINT_PTR id)
         // alarm pushes the next one back.
         RunSchedulerPass();
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
+        // Told after re-arming: the passes go on while the message is open.
+        TellSaveFailure();
     }
 }
 
@@ -634,8 +702,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_QUERYDRAGICON:
-        SetMsgResult(reinterpret_cast<LRESULT>(m_hIcon));
-        return TRUE;
+        // One of the messages whose answer a dialog returns directly.
+        return reinterpret_cast<INT_PTR>(m_hIcon);
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
             OnAbout();
@@ -654,8 +722,11 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         m_tray.RemoveIcon();
         break;
     case WM_QUERYENDSESSION:
-        // The steps after the modal run may never come: save now.
-        m_notes.Save();
+        // The steps after the modal run may never come: save now. Windows
+        // is ending, so a failure is not told now; should the session go on
+        // after all, the next pass tells it.
+        if (m_saveNotice.ShouldTell(SaveNotes()))
+            m_bSaveFailureDue = true;
         SetMsgResult(TRUE);
         return TRUE;
     case WM_ENDSESSION:

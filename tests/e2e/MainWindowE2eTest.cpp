@@ -145,6 +145,67 @@ TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
     EXPECT_EQ(file.size(), saved->StoreToBytes().size()) << "no old tail after a shorter save";
 }
 
+TEST(MainWindowE2e, DeleteTakesOnlyTheRowTheUserPicked)
+{
+    E2eDriver app;
+    CNoteList list;
+    for (const char* text : {"one", "two", "three"}) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = Utf16FromUtf8(text);
+        note->m_bVisible = 1;
+        list.Add(note);
+    }
+    ASSERT_TRUE(app.WriteFile("notes.dat", list.StoreToBytes()));
+    ASSERT_TRUE(app.Start());
+    MainWindow w = WaitForMainWindow(app);
+    ASSERT_NE(w.list, nullptr);
+
+    // The first housekeeping pass brings the three notes up.
+    const auto noteEdit = [&](const char* text) {
+        HWND note = app.WaitForWindowWhere(
+            [&](HWND hwnd) {
+                // Sent: an edit control's text is not its window caption.
+                HWND edit = GetDlgItem(hwnd, 1016);
+                char shown[64] = {};
+                return edit && SendMessageA(edit, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown)) > 0 &&
+                       std::string(shown) == text;
+            },
+            10000);
+        return note ? GetDlgItem(note, 1016) : nullptr;
+    };
+    const HWND firstEdit = noteEdit("one");
+    const HWND thirdEdit = noteEdit("three");
+    ASSERT_TRUE(firstEdit && thirdEdit);
+
+    // The user picks the second row, types into the other two notes and
+    // hides every note: each of those refreshes rows.
+    for (int row = 0; row < 3; ++row)
+        app.SelectRow(w.list, row, row == 1);
+    for (HWND edit : {firstEdit, thirdEdit}) {
+        SendMessageA(edit, WM_KEYDOWN, VK_END, 0);
+        SendMessageA(edit, WM_CHAR, '!', 1);
+    }
+    ASSERT_TRUE(WaitFor([&] {
+        auto r = app.ReadRows(w.list);
+        return r.size() == 3 && r[0].text == "one!" && r[2].text == "three!";
+    }, 5000));
+    SendMessageA(w.hwnd, WM_COMMAND, kHideAll, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        auto r = app.ReadRows(w.list);
+        return std::all_of(r.begin(), r.end(), [](const auto& row) { return row.visImage == 2; });
+    }, 5000));
+    auto rows = app.ReadRows(w.list);
+    ASSERT_EQ(rows.size(), 3u);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(rows[row].selected, row == 1) << "row " << row;
+
+    ASSERT_TRUE(E2eDriver::ClickChildAt(w.hwnd, 19 + 10, 164 + 8));
+    rows = app.ReadRows(w.list);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text, "one!");
+    EXPECT_EQ(rows[1].text, "three!");
+}
+
 TEST(MainWindowE2e, MissingSkinIsReportedOnceAndTheProgramEnds)
 {
     E2eDriver app(false);
