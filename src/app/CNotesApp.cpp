@@ -3,12 +3,14 @@
 #include <htmlhelp.h>
 
 #include "app/AppPaths.h"
+#include "app/RunningCopy.h"
 #include "framework/CorePlatformHooks.h"
 #include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 #include "schedule/CNWSchedDlg.h"
+#include "settings/AutoRun.h"
 
 namespace {
 
@@ -44,10 +46,15 @@ bool CNotesApp::InitInstance()
     InstallScheduleDialog();
     m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
 
-    // One copy at a time: a second one leaves quietly.
+    // One copy at a time: a second one leaves quietly, touching no file,
+    // after bringing the running copy's main window back into view.
     m_hMutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    if (!m_hMutex || GetLastError() == ERROR_ALREADY_EXISTS)
+    if (!m_hMutex)
         return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        BringBackRunningCopy();
+        return false;
+    }
 
     const std::string exePath = ModulePath();
     // Absolute from the start: the current folder may change later (a file
@@ -71,13 +78,30 @@ bool CNotesApp::InitInstance()
 
 int CNotesApp::ExitInstance()
 {
-    // Only a copy that got as far as reading the option writes it back.
-    if (m_bSettingsRead)
-        WriteAutoRunSetting();
+    SaveAutoRunSetting();
     // Help windows run on this thread: close them before the process goes.
     if (m_bHelpShown)
         HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
     return CWinAppBase::ExitInstance();
+}
+
+void CNotesApp::SaveAutoRunSetting()
+{
+    // Only a copy that got as far as reading the option writes it back.
+    if (!m_bSettingsRead || m_bSettingsWritten)
+        return;
+    m_bSettingsWritten = true;
+    WriteAutoRunSetting();
+}
+
+void CNotesApp::ReadAutoRunSetting()
+{
+    ReadAutoRun();
+}
+
+void CNotesApp::WriteAutoRunSetting()
+{
+    WriteAutoRun();
 }
 
 void CNotesApp::RunMainWindow()

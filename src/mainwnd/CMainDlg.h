@@ -9,9 +9,11 @@
 #include <string>
 
 #include "notes/CNoteList.h"
+#include "mainwnd/MainWndModel.h"
 #include "notes/LogFont.h"
 #include "schedule/CScheduler.h"
 #include "skin/CSkinDialog.h"
+#include "tray/CSystemTray.h"
 
 class CMainDlg : public CSkinDialog {
 public:
@@ -59,28 +61,49 @@ public:
     void OnListItemChanged(const NMLISTVIEW& change);
 
     HWND ListView() const { return m_list; }
+    CSystemTray& Tray() { return m_tray; }
     ColorRef DefaultBackColor() const { return m_crDefaultBack; }
     // The skin to load at initialisation; beside the executable unless a
     // caller (a test) chooses another.
     void SetSkinFile(std::string path) { m_strSkinFile = std::move(path); }
+    // One housekeeping pass: saves the notes when they changed, then runs the
+    // scheduler. A failed save that starts a streak of failures is told to
+    // the user by the tick timer once the pass is over.
     void RunSchedulerPass();
+    // Caption of the program's own messages about its notes file.
+    static constexpr const char* kMessageCaption = "Velumo";
 
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
     BOOL OnInitDialog() override;
+    // Closing the window (Alt+F4, the taskbar's Close) ends the program.
+    void OnCancel() override;
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The scheduling dialog for a note; IDOK when it changed the schedule.
     virtual INT_PTR RunScheduleDialog(CNote* note);
+    // Shows the start-up picture while the window is being made.
+    virtual void OpenStartupSplash();
 
 private:
     void SetupColumns();
     void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
+    // Saves when modified; a failure keeps the system's reason for the message.
+    SaveOutcome SaveNotes();
+    // The message about a failing save, once per streak of failures.
+    void TellSaveFailure();
+    // At an exit the user chose: a failing save is offered again (Retry)
+    // until it works or the user gives the changes up (Cancel).
+    void SaveBeforeExit();
+    // The file, the system's reason and what the user can do.
+    std::string SaveFailureText(const char* advice) const;
+    int ShowSaveMessage(const std::string& text, UINT flags);
     bool OnCommand(UINT id);
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void PaintMinimized();
+    void BringBackIntoView();
     void CreateNoteWindow(CNote* note, bool focus);
     void RaiseNoteWindow(CNote* note);
     void CloseNoteWindow(CNote* note);
@@ -97,8 +120,13 @@ private:
     HFONT m_hListFont = nullptr;  // the dialog's font; the list view owns it
     HIMAGELIST m_imageList = nullptr;
     CScheduler m_scheduler;
+    CSystemTray m_tray;
     ColorRef m_crDefaultBack;
     ColorRef m_crDefaultText = 0;
     LogFont m_lfDefault;
     std::string m_strSkinFile;
+    SaveFailureNotice m_saveNotice;
+    DWORD m_nSaveError = 0;          // the system's reason for the last failed save
+    bool m_bSaveFailureDue = false;  // a new streak of failures waits to be told
+    bool m_bShowingSaveMessage = false;
 };

@@ -10,8 +10,12 @@
 #define IDR_MAINFRAME           128
 #define IDC_HAND_CURSOR_ABOUT   129
 #define IDB_SPLASH              131
+#define IDB_TRAY_BANNER         138
 #define IDI_TRAY                140
 #define IDB_LISTICONS           144
+#define IDB_HELP_TOPICS_ITEM    149
+#define IDB_VIEW_LIST_ITEM      150
+#define IDB_HELP_BANNER         151
 #define IDC_HAND_MOVE           155
 
 // Menus
@@ -51,6 +55,16 @@
 #define WM_NOTE_CHANGED         0x081A
 #define WM_TRAYNOTIFY           0x0464
 #define WM_SCHED_DISABLE        0x07E8
+
+// Options dialog, About box, splash
+#define IDB_OPTIONS_BANNER      134
+#define IDD_OPTIONS             149
+#define IDC_OPT_GROUP           1002
+#define IDC_ABOUT_LINK          1009
+#define IDC_OPT_AUTORUN         1011
+#define IDC_ABOUT_TEXT          1018
+#define IDC_OPT_OK              1023
+#define IDC_OPT_CANCEL          1024
 
 // Scheduling dialog (schedule.rc): the dialog, its two pages and their tabs
 #define IDS_SCHED_PAGE          103

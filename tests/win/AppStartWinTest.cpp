@@ -20,6 +20,9 @@ protected:
         SetCurrentDirectoryA(m_strElsewhere.c_str());
         m_notes.Add(std::make_unique<CNote>());  // something to save
     }
+    // The start-with-Windows option stays out of it.
+    void ReadAutoRunSetting() override {}
+    void WriteAutoRunSetting() override {}
 };
 
 std::string CurrentFolder()

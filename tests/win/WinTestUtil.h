@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -58,7 +59,13 @@ public:
         std::string text;
     };
 
-    MessageBoxCloser() : m_thread([this] { Watch(); }) {}
+    // answer: the button pressed for a box (IDOK when not given); it runs on
+    // the closer's thread.
+    using Answer = std::function<int(const Seen&)>;
+    explicit MessageBoxCloser(Answer answer = nullptr)
+        : m_answer(std::move(answer)), m_thread([this] { Watch(); })
+    {
+    }
     ~MessageBoxCloser()
     {
         m_stop = true;
@@ -82,46 +89,46 @@ private:
         }
     }
 
+    // Read without sending the window a message: the thread that owns it may
+    // be the one waiting for this thread to end.
+    static std::string TextOf(HWND hwnd)
+    {
+        wchar_t wide[1024] = {};
+        const int length = InternalGetWindowText(hwnd, wide, 1024);
+        char text[4096] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, length, text, sizeof text - 1, nullptr, nullptr);
+        return text;
+    }
+
     static BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM self)
     {
-        // Nothing here may send a message to a window before it is known to
-        // be a message box: the test's thread may be waiting for this one.
         DWORD process = 0;
         GetWindowThreadProcessId(hwnd, &process);
         char className[32] = {};
         GetClassNameA(hwnd, className, sizeof className);
-        // A message box: a dialog whose text is the static control 0xFFFF.
+        // A message box: a dialog whose text is the static control 0xFFFF
+        // (other dialogs with captions and OK buttons are left alone).
         if (process != GetCurrentProcessId() || std::string(className) != "#32770" ||
             !GetDlgItem(hwnd, 0xFFFF) || !IsWindowVisible(hwnd))
             return TRUE;
         auto* closer = reinterpret_cast<MessageBoxCloser*>(self);
-        wchar_t caption[256] = {};
-        InternalGetWindowText(hwnd, caption, 256);
-        Seen seen{Narrow(caption), {}};
+        Seen seen{TextOf(hwnd), {}};
         EnumChildWindows(hwnd, &MessageBoxCloser::OnChild, reinterpret_cast<LPARAM>(&seen.text));
         {
             std::lock_guard<std::mutex> lock(closer->m_mutex);
             closer->m_seen.push_back(seen);
         }
         // Sent, so the box is gone before it is seen a second time.
-        SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        SendMessageA(hwnd, WM_COMMAND, closer->m_answer ? closer->m_answer(seen) : IDOK, 0);
         return TRUE;
-    }
-
-    static std::string Narrow(const wchar_t* text)
-    {
-        char out[256] = {};
-        WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof out, nullptr, nullptr);
-        return out;
     }
 
     static BOOL CALLBACK OnChild(HWND hwnd, LPARAM textOut)
     {
         char className[32] = {};
         GetClassNameA(hwnd, className, sizeof className);
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (lstrcmpiA(className, "Static") == 0 && text[0])
+        const std::string text = TextOf(hwnd);
+        if (lstrcmpiA(className, "Static") == 0 && !text.empty())
             *reinterpret_cast<std::string*>(textOut) += text;
         return TRUE;
     }
@@ -129,5 +136,6 @@ private:
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::vector<Seen> m_seen;
+    Answer m_answer;
     std::thread m_thread;
 };

@@ -1,0 +1,211 @@
+#include "tray/CBmpMenu.h"
+
+#include <algorithm>
+
+#include "tray/CBmpMenuBar.h"
+#include "tray/PopupPlacement.h"
+
+CBmpMenu::CBmpMenu(int stripWidth, bool submenuStrip, HBITMAP stripBitmap, bool stretch)
+    : m_stripWidth(std::max(stripWidth, 0)), m_submenuStrip(submenuStrip), m_stretch(stretch)
+{
+    BITMAP info{};
+    if (stripBitmap && GetObjectA(stripBitmap, sizeof info, &info) == sizeof info)
+        m_stripBitmap = stripBitmap;
+}
+
+CBmpMenu::~CBmpMenu()
+{
+    m_bar.reset();
+}
+
+bool CBmpMenu::Attach(HMENU menu)
+{
+    if (!menu || !IsMenu(menu))
+        return false;
+    m_menu.Reset(menu);
+    return true;
+}
+
+HWND CBmpMenu::ItemBar() const
+{
+    return m_bar ? m_bar->GetHwnd() : nullptr;
+}
+
+bool CBmpMenu::RegisterPopupClass()
+{
+    // The plain window class of the program's windows under its own name, so
+    // that a menu can tell another bitmap menu from any other window.
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    return RegisterClassOnce(wc);
+}
+
+int CBmpMenu::TrackPopupMenu(UINT, int x, int y, HWND owner, const RECT*)
+{
+    m_owner = owner;
+    if (!owner || !IsWindow(owner) || !m_menu || m_hWnd)
+        return 0;
+    SendMessageA(owner, WM_INITMENU, reinterpret_cast<WPARAM>(m_menu.Get()), 0);
+
+    if (!RegisterPopupClass() ||
+        !CreateEx(kExStyle, kClassName, "", kStyle, 0, 0, 0, 0, owner, nullptr))
+        return 0;
+    m_closing = false;
+    m_bar = std::make_unique<CBmpMenuBar>(*this);
+    if (!m_bar->Create(m_hWnd)) {
+        m_bar.reset();
+        DestroyWindow(m_hWnd);
+        return 0;
+    }
+    // The popup's frame (border and dialog frame) takes 3 pixels a side.
+    const int itemWidth = m_bar->Fill(m_menu);
+    const int width = itemWidth + m_stripWidth + 6;
+    const int itemsHeight = m_bar->ItemsHeight();
+    PlaceAt(x, y, width, itemsHeight + 6);
+    SetWindowPos(m_bar->GetHwnd(), nullptr, m_stripWidth, 0, itemWidth + 6, itemsHeight + 6,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+
+    SetForegroundWindow(owner);
+    ShowWindow(m_hWnd, SW_SHOWNA);
+    SetFocus(m_hWnd);
+    SendMessageA(owner, WM_ENTERMENULOOP, reinterpret_cast<WPARAM>(m_menu.Get()),
+                 reinterpret_cast<LPARAM>(m_hWnd));
+
+    RunModalLoop();
+
+    if (m_bar) {
+        HWND bar = m_bar->GetHwnd();
+        m_bar.reset();  // frees the items
+        if (bar && IsWindow(bar))
+            DestroyWindow(bar);
+    }
+    if (m_hWnd && IsWindow(m_hWnd))
+        DestroyWindow(m_hWnd);
+    return 1;
+}
+
+void CBmpMenu::PlaceAt(int x, int y, int width, int height)
+{
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const PopupOrigin origin =
+        PlacePopup(x, y, width, height, ScreenRect{desktop.left, desktop.top, desktop.right, desktop.bottom});
+    SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CBmpMenu::RunModalLoop()
+{
+    MSG msg;
+    while (!m_closing && m_hWnd && IsWindow(m_hWnd)) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: the outer loop must see WM_QUIT too.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        // The menu's own windows see their messages first hand; every other
+        // window of the program keeps its usual pre-translation.
+        const bool ours = msg.hwnd == m_hWnd || (m_bar && msg.hwnd == m_bar->GetHwnd());
+        if (!ours && MessageLoop::PreTranslate(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void CBmpMenu::Close()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wakes the loop if it waits
+}
+
+void CBmpMenu::ChooseCommand(UINT id)
+{
+    // Posted: the owner runs the command once the menu has gone.
+    PostMessageA(m_owner, WM_COMMAND, id, 0);
+    Close();
+}
+
+void CBmpMenu::OnPaint()
+{
+    ScopedPaint paint(m_hWnd);
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    FillRect(paint, &client, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    if (!m_stripBitmap || m_stripWidth <= 0)
+        return;
+    const RECT strip{0, 0, m_stripWidth, client.bottom};
+    if (m_stretch) {
+        BITMAP info{};
+        GetObjectA(m_stripBitmap, sizeof info, &info);
+        UniqueMemDC source(CreateCompatibleDC(paint));
+        ScopedSelect select(source, m_stripBitmap);
+        SetStretchBltMode(paint, COLORONCOLOR);
+        StretchBlt(paint, 0, 0, strip.right, strip.bottom, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    } else {
+        // Tiled from the window's corner: a strip wider than the picture
+        // repeats its first columns.
+        UniqueBrush pattern(CreatePatternBrush(m_stripBitmap));
+        SetBrushOrgEx(paint, 0, 0, nullptr);
+        FillRect(paint, &strip, pattern);
+    }
+}
+
+void CBmpMenu::OnActivate(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) != WA_INACTIVE)
+        return;
+    // Another bitmap menu (a submenu) may take the activation; anything
+    // else ends this menu.
+    HWND other = reinterpret_cast<HWND>(lParam);
+    char className[32] = {};
+    if (other && GetClassNameA(other, className, sizeof className) && lstrcmpA(className, kClassName) == 0)
+        return;
+    Close();
+}
+
+LRESULT CBmpMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT covers every pixel
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (m_bar && header->hwndFrom == m_bar->GetHwnd() && header->code == NM_CUSTOMDRAW)
+            return m_bar->OnCustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (m_bar)
+            return SendMessageA(m_bar->GetHwnd(), WM_KEYDOWN, wParam, lParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        Close();
+        break;
+    case WM_ACTIVATE:
+        OnActivate(wParam, lParam);
+        break;
+    case WM_COMMAND:
+        // A command the toolbar sends on its own goes where menu commands go.
+        PostMessageA(m_owner, WM_COMMAND, wParam, lParam);
+        return 0;
+    case WM_DESTROY:
+        if (m_owner && IsWindow(m_owner))
+            SendMessageA(m_owner, WM_EXITMENULOOP, 0, 0);
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(msg, wParam, lParam);
+}

@@ -1,0 +1,145 @@
+#include "tray/CSystemTray.h"
+
+#include <cstring>
+
+#include "framework/CWinAppBase.h"
+#include "framework/ScopedHandles.h"
+#include "res/resource.h"
+#include "tray/CBmpMenu.h"
+
+CSystemTray::~CSystemTray()
+{
+    RemoveIcon();
+}
+
+UINT CSystemTray::TaskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+bool CSystemTray::Create(HWND owner, UINT callbackMessage, const char* tooltip, HICON icon, UINT id)
+{
+    // Platforms before major version 4 have no notification area.
+    if (LOBYTE(LOWORD(GetVersion())) < 4) {
+        m_bEnabled = false;
+        return false;
+    }
+    if (!m_hWnd) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kClassName;
+        // Hidden, unowned and top-level: it hears the shell's broadcast
+        // when the taskbar restarts, whoever receives the callbacks.
+        if (!RegisterClassOnce(wc) || !CreateEx(0, kClassName, "", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr))
+            return false;
+        TaskbarCreatedMessage();
+    }
+    m_tnd = NOTIFYICONDATAA{};
+    m_tnd.cbSize = kNotifyDataSize;
+    m_tnd.hWnd = (owner && IsWindow(owner)) ? owner : m_hWnd;
+    m_tnd.uID = id;
+    m_tnd.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_tnd.uCallbackMessage = callbackMessage;
+    m_tnd.hIcon = icon;
+    // The first version's tooltip: 64 bytes with the terminating zero.
+    constexpr size_t kTipBytes = 64;
+    static_assert(sizeof m_tnd.szTip >= kTipBytes);
+    if (tooltip)
+        std::strncpy(m_tnd.szTip, tooltip, kTipBytes - 1);
+
+    m_bWanted = true;
+    m_bEnabled = NotifyShell(NIM_ADD, m_tnd) != FALSE;
+    return m_bEnabled;
+}
+
+void CSystemTray::RemoveIcon()
+{
+    m_bWanted = false;
+    if (!m_bEnabled)
+        return;
+    m_tnd.uFlags = 0;
+    NotifyShell(NIM_DELETE, m_tnd);
+    m_bEnabled = false;
+}
+
+UINT CSystemTray::DefaultCommand() const
+{
+    if (!m_bDefaultMenuItemByPos)
+        return m_uDefaultMenuItem;
+    UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_tnd.uID)));
+    if (!menu)
+        return static_cast<UINT>(-1);
+    return GetMenuItemID(menu, static_cast<int>(m_uDefaultMenuItem));
+}
+
+bool CSystemTray::ShowTrayMenu(HWND target)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The pictures outlive the menu that shows them.
+    UniqueBitmap banner(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TRAY_BANNER)));
+    UniqueBitmap viewItem(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_VIEW_LIST_ITEM)));
+    UniqueMenu loaded(LoadMenuA(instance, MAKEINTRESOURCEA(m_tnd.uID)));
+    if (!loaded)
+        return false;
+    SetMenuItemBitmaps(loaded, 1, MF_BYPOSITION, viewItem, nullptr);
+    SetMenuDefaultItem(loaded, m_uDefaultMenuItem, m_bDefaultMenuItemByPos);
+
+    CBmpMenu menu(kBmpMenuStripWidth, false, banner, false);
+    menu.Attach(loaded.Release());
+    POINT at{};
+    GetCursorPos(&at);
+    SetForegroundWindow(target);
+    m_bMenuOpen = true;
+    menu.TrackPopupMenu(0, at.x, at.y, target);
+    m_bMenuOpen = false;
+    // Lets the shell see the menu's end (a menu of a hidden window would
+    // otherwise stay up after a click elsewhere on some systems).
+    PostMessageA(target, WM_NULL, 0, 0);
+    return true;
+}
+
+LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != m_tnd.uID)
+        return 0;
+    CWinAppBase* app = CWinAppBase::Get();
+    HWND target = app ? app->m_hMainWnd : nullptr;
+    if (!target || !IsWindow(target))
+        return 1;
+
+    switch (LOWORD(lParam)) {
+    case WM_RBUTTONUP:
+        // A second click on the icon while the menu is up only closes it.
+        if (!m_bMenuOpen && !ShowTrayMenu(target))
+            return 0;
+        break;
+    case WM_LBUTTONDOWN: {
+        SetForegroundWindow(target);
+        const UINT command = DefaultCommand();
+        if (command == static_cast<UINT>(-1))
+            return 0;
+        // Sent: the command has run when the notification returns.
+        SendMessageA(target, WM_COMMAND, command, 0);
+        break;
+    }
+    default:
+        break;
+    }
+    return 1;
+}
+
+LRESULT CSystemTray::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == m_tnd.uCallbackMessage && msg != 0)
+        return OnTrayNotification(wParam, lParam);
+    if (msg == TaskbarCreatedMessage() && m_bWanted) {
+        // A restarted taskbar knows no icons: without this one the program
+        // would be out of reach while its main window is hidden.
+        m_tnd.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        m_bEnabled = NotifyShell(NIM_ADD, m_tnd) != FALSE;
+        return 0;
+    }
+    return DefaultProc(msg, wParam, lParam);
+}

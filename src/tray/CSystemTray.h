@@ -1,0 +1,56 @@
+#pragma once
+// The program's icon in the notification area. Mouse actions on the icon
+// become commands for the application's main window: a right click opens the
+// tray menu (a bitmap popup menu), a left press runs its default item.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "framework/CWindowBase.h"
+
+class CSystemTray : public CWindowBase {
+public:
+    // The notification data of the shell's first version: the tooltip is
+    // limited to 64 bytes and every shell understands the icon.
+    static constexpr DWORD kNotifyDataSize = NOTIFYICONDATAA_V1_SIZE;
+#ifdef _WIN64
+    static_assert(kNotifyDataSize == 104);
+#else
+    static_assert(kNotifyDataSize == 88);
+#endif
+    static constexpr const char* kClassName = "VelumoTrayIcon";
+
+    CSystemTray() = default;
+    ~CSystemTray() override;
+
+    // Adds the icon. owner gets the callback message (this object's own
+    // hidden window when owner is null); tooltip is cut to 63 characters.
+    // False when the shell refused the icon.
+    bool Create(HWND owner, UINT callbackMessage, const char* tooltip, HICON icon, UINT id);
+    // Takes the icon out of the notification area (once).
+    void RemoveIcon();
+    bool IsIconShown() const { return m_bEnabled; }
+
+    // The icon's callback message: wParam the icon id, lParam the mouse
+    // message. 0 for another icon's id, else 1.
+    virtual LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
+
+    // The message the shell broadcasts when the taskbar has (re)started.
+    static UINT TaskbarCreatedMessage();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The shell call, replaceable where no shell should be involved.
+    virtual BOOL NotifyShell(DWORD message, NOTIFYICONDATAA& data) { return Shell_NotifyIconA(message, &data); }
+
+private:
+    bool ShowTrayMenu(HWND target);
+    UINT DefaultCommand() const;
+
+    NOTIFYICONDATAA m_tnd{};
+    bool m_bEnabled = false;    // the shell has the icon
+    bool m_bWanted = false;     // the icon should be there (Create ran, RemoveIcon did not)
+    bool m_bMenuOpen = false;
+    UINT m_uDefaultMenuItem = 0;
+    bool m_bDefaultMenuItemByPos = true;
+};
