@@ -99,6 +99,9 @@ public:
 
 private:
     void DrawDefaultPlace();
+    // Loading: the fields between the strings come in three fixed runs,
+    // each checked against the input once.
+    void Load(CArchive& ar);
 
     static int s_logPixelsY;
     static WindowDestroyer s_destroyWindow;

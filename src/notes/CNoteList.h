@@ -70,4 +70,5 @@ private:
     NoteNode* m_head = nullptr;
     NoteNode* m_tail = nullptr;
     INoteFileStore* m_store;
+    std::vector<uint8_t> m_saveBuffer;  // kept between saves for its capacity
 };

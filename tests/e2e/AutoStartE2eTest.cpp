@@ -20,14 +20,11 @@ std::string RegQuery(const std::string& key, const std::string& value)
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return "(no pipe)";
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd;
-    si.hStdError = writeEnd;
+    si.hStdOutput = si.hStdError = writeEnd;
     PROCESS_INFORMATION pi{};
     std::string command = "reg.exe query \"" + key + "\" /v \"" + value + "\"";
     const BOOL started =
@@ -39,19 +36,18 @@ std::string RegQuery(const std::string& key, const std::string& value)
     while (started && ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
         output.append(buffer, got);
     CloseHandle(readEnd);
-    if (!started)
-        return "(no reg.exe)";
-    WaitForSingleObject(pi.hProcess, 10000);
     DWORD exitCode = 1;
-    GetExitCodeProcess(pi.hProcess, &exitCode);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    if (started) {
+        WaitForSingleObject(pi.hProcess, 10000);
+        GetExitCodeProcess(pi.hProcess, &exitCode);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
     const auto type = output.find("REG_SZ");
     if (exitCode != 0 || type == std::string::npos)
         return "(none)";
-    auto start = output.find_first_not_of(" \t", type + 6);
-    auto end = output.find_first_of("\r\n", start);
-    return start == std::string::npos ? "" : output.substr(start, end - start);
+    const auto start = output.find_first_not_of(" \t", type + 6);
+    return start == std::string::npos ? "" : output.substr(start, output.find_first_of("\r\n", start) - start);
 }
 
 void ClearRegistry()

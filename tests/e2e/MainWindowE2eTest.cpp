@@ -235,3 +235,49 @@ TEST(MainWindowE2e, ColumnWidthsPersistAcrossARestart)
     EXPECT_EQ(SendMessageA(w.list, LVM_GETCOLUMNWIDTH, 2, 0), 120);
     EXPECT_EQ(SendMessageA(w.list, LVM_GETCOLUMNWIDTH, 0, 0), 36);
 }
+
+TEST(MainWindowE2e, TextOutsideTheCodePageSurvivesARestartInAGreekFolder)
+{
+    E2eDriver app;
+    // The notes file in a folder named in Greek, given on the command line.
+    const std::string folder = Utf8FromUtf16(u"\u03A3\u03B7\u03BC\u03B5\u03B9\u03CE\u03C3\u03B5\u03B9\u03C2");
+    const std::u16string folderWide = Utf16FromUtf8(app.PathOf(folder));
+    ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<const wchar_t*>(folderWide.c_str()), nullptr));
+    const std::string notes = folder + "\\notes.dat";
+    ASSERT_TRUE(app.Start("\"" + app.PathOf(notes) + "\""));
+    MainWindow w = WaitForMainWindow(app);
+    ASSERT_NE(w.hwnd, nullptr);
+    ASSERT_TRUE(app.FileExists(notes));
+
+    const auto isNote = [](HWND hwnd) {
+        char cls[64] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        return std::string(cls) == "VelumoNoteWnd";
+    };
+    SendMessageA(w.hwnd, WM_COMMAND, kAddNote, 0);
+    HWND note = app.WaitForWindowWhere(isNote, 5000);
+    ASSERT_NE(note, nullptr);
+    HWND edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+
+    // Typed through the program's own message loop: Polish, Greek, an emoji.
+    const std::u16string typed = u"\u0141\u0106 \u0393\u03B5\u03B9\u03AC \U0001F600";
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (char16_t c : typed)
+        PostMessageW(edit, WM_CHAR, c, 1);
+    ASSERT_TRUE(WaitFor([&] { return E2eDriver::ControlText(edit) == typed; }, 5000))
+        << Utf8FromUtf16(E2eDriver::ControlText(edit));
+    app.Stop();  // the final save
+
+    auto saved = Parse(app.ReadFile(notes));
+    ASSERT_TRUE(saved && saved->m_nCount == 1);
+    EXPECT_EQ(saved->GetAt(0)->m_strText, typed);
+
+    ASSERT_TRUE(app.Start("\"" + app.PathOf(notes) + "\""));
+    note = app.WaitForWindowWhere(isNote, 15000);
+    ASSERT_NE(note, nullptr);
+    edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    EXPECT_EQ(E2eDriver::ControlText(edit), typed);
+    const auto rows = app.ReadRows(WaitForMainWindow(app).list);
+    ASSERT_EQ(rows.size(), 1u);
+}

@@ -3,15 +3,12 @@
 
 #include "mainwnd/AboutText.h"
 
-TEST(AboutText, HeadingQuestionAndParagraphInOrder)
+TEST(AboutText, HeadingThenOneQuestionThenTheParagraph)
 {
     const std::string text = ComposeAboutText();
     const std::string heading = "1.About of Velumo 2.00\r\n";
     ASSERT_EQ(text.substr(0, heading.size()), heading);
-    // One line break only: the rest is one paragraph that the box wraps.
-    EXPECT_EQ(text.find("\r\n", heading.size()), std::string::npos);
-    EXPECT_EQ(text.find('\n', heading.size()), std::string::npos);
-    // The question comes first, then the product introduces itself.
+    EXPECT_EQ(text.find('\n', heading.size()), std::string::npos) << "one paragraph that the box wraps";
     const auto intro = text.find("? Velumo 2.00 lets you stick notes on your monitor electronically.");
     ASSERT_NE(intro, std::string::npos);
     EXPECT_EQ(text.find('?', heading.size()), intro) << "exactly one question, right before the paragraph";

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "WinTestUtil.h"
 #include "app/CNotesApp.h"
 #include "mainwnd/CMainDlg.h"
 #include "settings/AutoRun.h"
@@ -18,38 +17,27 @@
 
 namespace {
 
-std::optional<std::string> ReadValue(const char* key, const char* name)
+using Text = std::optional<std::string>;  // none: no such value
+
+Text ReadValue(const char* key, const char* name)
 {
-    char data[1024] = {};
-    DWORD size = sizeof data - 1;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(data);
+    CRegistry registry;
+    registry.Open(key);
+    std::string text;
+    return registry.QueryString(name, text) == ERROR_SUCCESS ? Text(text) : std::nullopt;
 }
+Text AutoRunValue() { return ReadValue(AutoRunKeys::kOptionKey, AutoRunKeys::kOptionValue); }
+Text RunValue() { return ReadValue(AutoRunKeys::kRunKey, AutoRunKeys::kRunValue); }
+std::string QuotedExe() { return "\"" + CWinAppBase::ModulePath() + "\""; }
 
 void WriteValue(const char* key, const char* name, const std::string& text)
 {
-    HKEY hkey = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hkey, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(hkey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(hkey);
+    CRegistry registry;
+    registry.Open(key);
+    ASSERT_EQ(registry.SetString(name, text), ERROR_SUCCESS);
 }
 
-bool KeyExists(const char* key)
-{
-    HKEY hkey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &hkey) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(hkey);
-    return true;
-}
-
-std::optional<std::string> AutoRunValue() { return ReadValue(AutoRunKeys::kOptionKey, AutoRunKeys::kOptionValue); }
-std::optional<std::string> RunValue() { return ReadValue(AutoRunKeys::kRunKey, AutoRunKeys::kRunValue); }
-
-// Every test starts without the option's key and without the Run value.
+// Every test starts and ends without the option's key and the Run value.
 class AutoRunWin : public testing::Test {
 protected:
     void SetUp() override { Clear(); }
@@ -57,26 +45,20 @@ protected:
     static void Clear()
     {
         RegDeleteKeyA(HKEY_CURRENT_USER, AutoRunKeys::kOptionKey);
-        HKEY run = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, AutoRunKeys::kRunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
-            RegDeleteValueA(run, AutoRunKeys::kRunValue);
-            RegCloseKey(run);
-        }
+        CRegistry run;
+        run.Open(AutoRunKeys::kRunKey);
+        run.DeleteValue(AutoRunKeys::kRunValue);
         g_bAutoRun = 0;
     }
 };
 
-// An application whose main window is a stand-in: what it does is the test's.
+// An application whose main window is the test's stand-in.
 class TestApp : public CNotesApp {
 public:
     std::function<void(CNotesApp&)> mainWindow;
 
 protected:
-    void RunMainWindow() override
-    {
-        if (mainWindow)
-            mainWindow(*this);
-    }
+    void RunMainWindow() override { mainWindow(*this); }
 };
 
 }  // namespace
@@ -85,14 +67,12 @@ TEST_F(AutoRunWin, ReadTakesOnlyTheExactWord)
 {
     struct Case {
         const char* label;
-        std::optional<std::string> stored;  // none: no Option key at all
+        Text stored;  // none: no Option key at all
         int autoRun;
     } cases[] = {
         {"no key", std::nullopt, 0},
         {"TRUE", "TRUE", 1},
         {"small letters", "true", 0},
-        {"FALSE", "FALSE", 0},
-        {"over 200 bytes counts as missing", "TRUE" + std::string(250, ' '), 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -102,12 +82,14 @@ TEST_F(AutoRunWin, ReadTakesOnlyTheExactWord)
         g_bAutoRun = 1 - c.autoRun;
         ReadAutoRun();
         EXPECT_EQ(g_bAutoRun, c.autoRun);
-        EXPECT_TRUE(KeyExists(AutoRunKeys::kOptionKey)) << "the first open creates the key";
-        EXPECT_EQ(AutoRunValue(), c.stored) << "reading writes nothing";
+        HKEY key = nullptr;
+        EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, AutoRunKeys::kOptionKey, 0, KEY_READ, &key), ERROR_SUCCESS)
+            << "the first open creates the key";
+        RegCloseKey(key);
     }
 }
 
-TEST_F(AutoRunWin, QueryLeavesTheTextAloneWhenItCannotRead)
+TEST_F(AutoRunWin, QueryReadsUpTo200BytesAndKeepsTextBeyondTheCodePage)
 {
     struct Case {
         const char* label;
@@ -115,42 +97,28 @@ TEST_F(AutoRunWin, QueryLeavesTheTextAloneWhenItCannotRead)
         bool readable;
     } cases[] = {
         {"99 letters and the zero fill 200 bytes", std::string(99, 'a'), true},
-        {"100 letters do not fit", std::string(100, 'a'), false},
-        {"empty", "", true},
-        {"beyond any one code page", "C:\\\u00DCbung\\\u6771\u4EAC\\Velumo.exe", true},
+        {"100 letters do not fit: missing", std::string(100, 'a'), false},
+        {"a path beyond any one code page", "C:\\\u00DCbung\\\u6771\u4EAC\\Velumo.exe", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
+        WriteValue(AutoRunKeys::kOptionKey, "Probe", c.stored);
         CRegistry registry;
         registry.Open(AutoRunKeys::kOptionKey);
-        ASSERT_EQ(registry.SetString("Probe", c.stored), ERROR_SUCCESS);
         std::string text = "unchanged";
-        const LONG status = registry.QueryString("Probe", text);
-        EXPECT_EQ(status == ERROR_SUCCESS, c.readable);
+        EXPECT_EQ(registry.QueryString("Probe", text) == ERROR_SUCCESS, c.readable);
         EXPECT_EQ(text, c.readable ? c.stored : "unchanged");
     }
-    // A number is no text.
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, AutoRunKeys::kOptionKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-    const DWORD one = 1;
-    RegSetValueExA(key, AutoRunKeys::kOptionValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
-    RegCloseKey(key);
-    CRegistry registry;
-    registry.Open(AutoRunKeys::kOptionKey);
-    std::string text = "unchanged";
-    EXPECT_NE(registry.QueryString(AutoRunKeys::kOptionValue, text), ERROR_SUCCESS);
-    EXPECT_EQ(text, "unchanged");
 }
 
 TEST_F(AutoRunWin, WriteStoresTheChoiceAndTheQuotedRunEntry)
 {
-    const std::string quotedExe = "\"" + CWinAppBase::ModulePath() + "\"";
+    WriteValue(AutoRunKeys::kRunKey, AutoRunKeys::kRunValue, "C:\\old place\\Velumo.exe");
     struct Case {
         int autoRun;
         const char* stored;
-        std::optional<std::string> run;
-    } cases[] = {{1, "TRUE", quotedExe}, {0, "FALSE", std::nullopt}, {1, "TRUE", quotedExe}};
-    WriteValue(AutoRunKeys::kRunKey, AutoRunKeys::kRunValue, "C:\\old place\\Velumo.exe");
+        Text run;
+    } cases[] = {{1, "TRUE", QuotedExe()}, {0, "FALSE", std::nullopt}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         g_bAutoRun = c.autoRun;
@@ -160,44 +128,32 @@ TEST_F(AutoRunWin, WriteStoresTheChoiceAndTheQuotedRunEntry)
     }
 }
 
-TEST_F(AutoRunWin, OnlyARunThatReadTheOptionWritesItBack)
+TEST_F(AutoRunWin, ACopyThatStoppedBeforeReadingWritesNothing)
 {
     TempFolder folder;
     WriteValue(AutoRunKeys::kOptionKey, AutoRunKeys::kOptionValue, "left alone");
+    HANDLE running = CreateMutexA(nullptr, FALSE, CNotesApp::kMutexName);  // another copy runs
     {
-        // Another copy runs: this one stops before reading.
-        HANDLE running = CreateMutexA(nullptr, FALSE, CNotesApp::kMutexName);
         TestApp second;
-        bool ran = false;
-        second.mainWindow = [&](CNotesApp&) { ran = true; };
+        second.mainWindow = [](CNotesApp&) { ADD_FAILURE() << "a second copy got as far as its window"; };
         second.Run(GetModuleHandleA(nullptr), {folder.Path("notes.dat")});
-        CloseHandle(running);
-        EXPECT_FALSE(ran);
-        EXPECT_EQ(AutoRunValue(), "left alone");
-        EXPECT_EQ(RunValue(), std::nullopt);
     }
-    {
-        TestApp app;
-        app.mainWindow = [](CNotesApp&) { g_bAutoRun = 1; };  // as the Options dialog would
-        app.Run(GetModuleHandleA(nullptr), {folder.Path("notes.dat")});
-        EXPECT_EQ(AutoRunValue(), "TRUE");
-        EXPECT_EQ(RunValue(), "\"" + CWinAppBase::ModulePath() + "\"");
-    }
+    CloseHandle(running);
+    EXPECT_EQ(AutoRunValue(), "left alone");
+    EXPECT_EQ(RunValue(), std::nullopt);
 }
 
 TEST_F(AutoRunWin, SessionEndWritesTheChoiceOnce)
 {
     TempFolder folder;
     TestApp app;
-    std::optional<std::string> beforeEnd, afterQuery, afterEnd;
+    Text afterQuery, afterEnd;
     app.mainWindow = [&](CNotesApp& self) {
         g_bAutoRun = 1;
         CMainDlg dlg(self.m_notes);
         dlg.SetSkinFile(VELUMO_PACKED_SKIN);
         HWND hwnd = dlg.CreateModeless(nullptr);
         ASSERT_NE(hwnd, nullptr);
-        self.m_hMainWnd = hwnd;
-        beforeEnd = AutoRunValue();
         SendMessageA(hwnd, WM_ENDSESSION, FALSE, 0);  // the session goes on
         afterQuery = AutoRunValue();
         SendMessageA(hwnd, WM_ENDSESSION, TRUE, 0);
@@ -205,9 +161,8 @@ TEST_F(AutoRunWin, SessionEndWritesTheChoiceOnce)
         g_bAutoRun = 0;  // nothing after the session's end may write again
     };
     app.Run(GetModuleHandleA(nullptr), {folder.Path("notes.dat")});
-    EXPECT_EQ(beforeEnd, std::nullopt);
     EXPECT_EQ(afterQuery, std::nullopt);
     EXPECT_EQ(afterEnd, "TRUE");
     EXPECT_EQ(AutoRunValue(), "TRUE");
-    EXPECT_EQ(RunValue(), "\"" + CWinAppBase::ModulePath() + "\"");
+    EXPECT_EQ(RunValue(), QuotedExe());
 }

@@ -8,12 +8,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/CNotesApp.h"
 #include "framework/MessageLoop.h"
 #include "mainwnd/CMainDlg.h"
+#include "framework/WideText.h"
 #include "notes/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
@@ -89,6 +91,16 @@ protected:
         char text[512] = {};
         ListView_GetItemText(m_list, row, 3, text, sizeof text);
         return text;
+    }
+    std::u16string WideRowText(int row) const
+    {
+        wchar_t text[512] = {};
+        LVITEMW item{};
+        item.iSubItem = 3;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        SendMessageW(m_list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return std::u16string(text, text + wcslen(text));
     }
     int CellImage(int row, int column) const
     {
@@ -432,8 +444,9 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
         note->m_pWnd = CNoteWnd::Create(note, false);
     ASSERT_NE(note->m_pWnd, nullptr);
 
-    // Answer the "Enter text" dialog from a timer while it runs.
-    static std::string s_seenText;
+    // Answer the "Enter text" dialog from a timer while it runs, with Greek
+    // that no Western European code page holds.
+    static std::wstring s_seenText;
     static LRESULT s_limit;
     static LONG_PTR s_style;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
@@ -441,29 +454,67 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
         if (!box)
             return;
         KillTimer(nullptr, id);
-        char text[64] = {};
-        GetDlgItemTextA(box, IDC_NOTE_EDIT, text, sizeof text);
+        wchar_t text[64] = {};
+        GetDlgItemTextW(box, IDC_NOTE_EDIT, text, 64);
         s_seenText = text;
         s_limit = SendDlgItemMessageA(box, IDC_NOTE_EDIT, EM_GETLIMITTEXT, 0, 0);
         s_style = GetWindowLongPtrA(GetDlgItem(box, IDC_NOTE_EDIT), GWL_STYLE);
-        SetDlgItemTextA(box, IDC_NOTE_EDIT, "first\r\nsecond");
+        SetDlgItemTextW(box, IDC_NOTE_EDIT, L"first\r\n\u0394\u03B5\u03CD\u03C4\u03B5\u03C1\u03BF");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     m_dlg->OnListDblClick(0, 3);
-    EXPECT_EQ(s_seenText, "old");
+    const std::u16string expected = u"first\r\n\u0394\u03B5\u03CD\u03C4\u03B5\u03C1\u03BF";
+    EXPECT_EQ(s_seenText, L"old");
     EXPECT_GE(s_limit, 1000000) << "long texts are not cut";
     EXPECT_EQ(s_style & WS_VSCROLL, 0) << "no scroll bar of its own";
-    EXPECT_EQ(note->m_strText, u"first\r\nsecond");
-    EXPECT_EQ(RowText(0), "first  second");
+    EXPECT_EQ(note->m_strText, expected);
+    EXPECT_EQ(WideRowText(0), u"first  \u0394\u03B5\u03CD\u03C4\u03B5\u03C1\u03BF");
     PumpPending();
-    char shown[64] = {};
-    GetDlgItemTextA(note->m_pWnd->GetHwnd(), IDC_NOTE_EDIT, shown, sizeof shown);
-    EXPECT_STREQ(shown, "first\r\nsecond");
+    EXPECT_EQ(GetWindowTextUtf16(note->m_pWnd->GetEdit()), expected);
 
     ASSERT_TRUE(m_app.m_notes.Save());
     CNoteList reloaded;
     ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
-    EXPECT_EQ(reloaded.GetAt(0)->m_strText, u"first\r\nsecond");
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, expected);
+}
+
+TEST_F(MainDlgTest, TypedAndPastedTextOutsideTheCodePageStaysWhole)
+{
+    CNote* note = AddStoredNote("", true);
+    Open();
+    note->m_pWnd = CNoteWnd::Create(note, false);
+    ASSERT_NE(note->m_pWnd, nullptr);
+    const HWND edit = note->m_pWnd->GetEdit();
+
+    // Typed: Polish capitals a Western European code page lacks (a narrowing
+    // edit control turns them into "LC").
+    for (wchar_t c : {L'\u0141', L'\u0106'})
+        SendMessageW(edit, WM_CHAR, c, 1);
+    // Pasted: Greek and an emoji (a surrogate pair).
+    const std::u16string pasted = u" \u0393\u03B5\u03B9\u03AC \U0001F600";
+    ASSERT_TRUE(OpenClipboard(m_hwnd));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    ASSERT_NE(block, nullptr);
+    std::memcpy(GlobalLock(block), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, block), nullptr);  // the clipboard owns it now
+    CloseClipboard();
+    SendMessageW(edit, WM_PASTE, 0, 0);
+
+    const std::u16string expected = u"\u0141\u0106" + pasted;
+    EXPECT_EQ(note->m_strText, expected);
+    PumpPending();  // the note's refresh reaches its row
+    EXPECT_EQ(WideRowText(0), expected);
+
+    // Saved in the UTF-16 form, and whole after a load.
+    ASSERT_TRUE(m_app.m_notes.Save());
+    const auto bytes = ReadWholeFile(m_folder.Path("notes.dat"));
+    const std::vector<uint8_t> marker = {0xFF, 0xFE, 0xFF};
+    EXPECT_NE(std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end()), bytes.end());
+    CNoteList reloaded;
+    ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, expected);
 }
 
 TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)

@@ -1,16 +1,15 @@
 #pragma once
-// What a window shows, read back as pixels.
+// What a window's client area shows now, as 0x00RRGGBB pixels, top row first.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "framework/ScopedHandles.h"
 
-// The client area as it is on the screen now, top row first, 0x00RRGGBB.
 struct WindowPixels {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<uint32_t> pixels;
 
     explicit WindowPixels(HWND hwnd)
@@ -22,43 +21,38 @@ struct WindowPixels {
         height = client.bottom;
         ScopedGetDC dc(hwnd);
         UniqueMemDC memory(CreateCompatibleDC(dc));
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        UniqueBitmap copy(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!copy || width <= 0 || height <= 0)
-            return;
+        UniqueBitmap copy(CreateCompatibleBitmap(dc, width, height));
         {
             ScopedSelect select(memory, copy);
             BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
         }
-        GdiFlush();
-        const auto* p = static_cast<const uint32_t*>(bits);
-        pixels.assign(p, p + size_t(width) * height);
-        for (auto& px : pixels)
-            px &= 0x00FFFFFF;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        pixels.resize(size_t(width) * height);
+        GetDIBits(memory, copy, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+        for (auto& p : pixels)
+            p &= 0x00FFFFFF;
     }
-
     uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x]; }
-    int Count(uint32_t rgb) const
+    int Count(uint32_t rgb) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), rgb)); }
+    int Count(uint32_t rgb, RECT area) const
     {
         int n = 0;
-        for (auto p : pixels)
-            n += p == rgb;
+        for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, height); ++y)
+            for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, width); ++x)
+                n += At(x, y) == rgb;
         return n;
     }
-    // The first row (from the top) holding a pixel of this colour, or -1.
-    int TopRowOf(uint32_t rgb) const
+    // The box around every pixel of this colour (empty when there is none).
+    RECT Bounds(uint32_t rgb) const
     {
+        RECT box{width, height, 0, 0};
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 if (At(x, y) == rgb)
-                    return y;
-        return -1;
+                    box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                               std::max<LONG>(box.bottom, y + 1)};
+        return box;
     }
 };
 
