@@ -877,36 +877,112 @@ def build_hand_cursor():
 
 
 def build_splash():
-    W, H, BAND = 360, 200, 34
+    """Bitmap 131: the 315 x 130 start-up picture, 24 bits."""
+    W, H, BAND = 315, 130, 22
     img = vgradient((W, H), PAPER_TOP, PAPER_BOTTOM)
     d = ImageDraw.Draw(img)
-    for y in range(BAND + 14, H - 8, 15):
+    for y in range(BAND + 15, H - 4, 14):
         d.line((0, y, W, y), fill=RULE)
     img.paste(vgradient((W, BAND), TEAL, TEAL_DARK), (0, 0))
     img.paste((255, 255, 255), (0, 0), Image.new("L", (W, BAND // 2), 40))
     d.line((0, BAND, W, BAND), fill=AMBER)
     sm = Image.new("L", (W, H), 0)
-    for i in range(5):
+    for i in range(4):
         ImageDraw.Draw(sm).line((0, BAND + 1 + i, W, BAND + 1 + i),
-                                fill=60 - i * 12)
+                                fill=60 - i * 14)
     paint(img, sm, (120, 100, 60))
-    for x in (122, 125):
+    for x in (104, 107):
         d.line((x, BAND + 1, x, H), fill=MARGIN)
+    d.text((10, 5), "Tarkwen", font=font(10, bold=True), fill=TEAL_LIGHT)
 
     rgba = img.convert("RGBA")
-    rgba.alpha_composite(logo_motif(104), (10, 16))
+    rgba.alpha_composite(logo_motif(84), (10, BAND + 12))
     img = rgba.convert("RGB")
     d = ImageDraw.Draw(img)
-    d.text((140, 52), "Velumo", font=font(40, bold=True), fill=TEAL_DARK)
-    d.text((143, 101), "Desktop notes", font=font(16), fill=(120, 96, 52))
-    d.line((143, 130, 300, 130), fill=AMBER)
-    d.text((143, 140), "Version 2.00", font=font(11, bold=True), fill=INK)
-    d.text((143, 170), "Starting\u2026", font=font(9), fill=(150, 128, 84))
+    d.text((118, 32), "Velumo", font=font(34, bold=True), fill=TEAL_DARK)
+    d.text((120, 73), "Desktop notes", font=font(13), fill=(120, 96, 52))
+    d.line((120, 94, 290, 94), fill=AMBER)
+    d.text((120, 101), "Version 2.00", font=font(11, bold=True), fill=INK)
     d.rectangle((0, 0, W - 1, H - 1), outline=EDGE)
     path = os.path.join(RES_DIR, "splash.bmp")
     img.save(path)
     with Image.open(path) as chk:
         assert chk.mode == "RGB" and chk.size == (W, H)
+
+
+def build_options_banner():
+    """Bitmap 134: the banner across the top of the Options dialog, ending
+    just above its group box. 279 dialog units are about 420 pixels with
+    Windows' MS Sans Serif and 488 with Wine's stand-in; the banner is wider
+    than both and plain towards the right, where a narrower dialog cuts it."""
+    W, H = 500, 64
+    img = vgradient((W, H), TEAL, TEAL_DARK)
+    img.paste((255, 255, 255), (0, 0), Image.new("L", (W, H // 2), 28))
+    d = ImageDraw.Draw(img)
+    d.line((0, H - 2, W, H - 2), fill=AMBER)
+    d.line((0, H - 1, W, H - 1), fill=AMBER_DARK)
+    rgba = img.convert("RGBA")
+    rgba.alpha_composite(logo_motif(48), (12, 7))
+    img = rgba.convert("RGB")
+    d = ImageDraw.Draw(img)
+    d.text((72, 10), "Options", font=font(20, bold=True), fill=(255, 255, 255))
+    d.text((73, 38), "How Velumo starts", font=font(11), fill=TEAL_LIGHT)
+    path = os.path.join(RES_DIR, "options.bmp")
+    img.save(path)
+    with Image.open(path) as chk:
+        assert chk.mode == "RGB" and chk.size == (W, H)
+
+
+# pointing hand, 32 x 32: "#" black outline, "o" white, "." transparent;
+# the hot spot (9, 1) is the tip of the index finger
+POINTING_HAND = [
+    ".........##.....................",
+    "........#oo#....................",
+    "........#oo#....................",
+    "........#oo#....................",
+    "........#oo#....................",
+    "........#oo###..................",
+    "........#oo#oo###...............",
+    "........#oo#oo#oo##.............",
+    "........#oo#oo#oo#o#............",
+    "...##...#oo#oo#oo#oo#...........",
+    "..#oo#..#oooooooooooo#..........",
+    "..#ooo#.#oooooooooooo#..........",
+    "...#ooo##oooooooooooo#..........",
+    "....#ooo#oooooooooooo#..........",
+    "....#oooooooooooooooo#..........",
+    ".....#ooooooooooooooo#..........",
+    ".....#oooooooooooooo#...........",
+    "......#ooooooooooooo#...........",
+    "......#oooooooooooo#............",
+    ".......#ooooooooooo#............",
+    ".......#ooooooooooo#............",
+    ".......#ooooooooooo#............",
+    ".......#############............",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+    "................................",
+]
+
+
+def build_link_cursor():
+    """Cursor 129: shown over the About box's link."""
+    path = os.path.join(RES_DIR, "link.cur")
+    assert len(POINTING_HAND) == 32 and all(len(r) == 32 for r in POINTING_HAND)
+    write_cursor(path, POINTING_HAND, (9, 1))
+    with open(path, "rb") as f:
+        data = f.read()
+    reserved, kind, entries = read_icon_dir(data)
+    e = entries[0]
+    assert (reserved, kind, len(entries)) == (0, 2, 1)
+    assert (e["planes_or_hx"], e["bits_or_hy"]) == (9, 1)
+    assert e["offset"] + e["size"] == len(data)
 
 
 def main():
@@ -917,6 +993,8 @@ def main():
     build_list_icons()
     build_hand_cursor()
     build_splash()
+    build_options_banner()
+    build_link_cursor()
     import menu_art
     menu_art.build_menu_art()
     print("artwork written to %s and %s" % (SKIN_DIR, RES_DIR))

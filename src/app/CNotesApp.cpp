@@ -9,6 +9,7 @@
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
+#include "settings/AutoRun.h"
 
 CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
 
@@ -54,13 +55,30 @@ bool CNotesApp::InitInstance()
 
 int CNotesApp::ExitInstance()
 {
-    // Only a copy that got as far as reading the option writes it back.
-    if (m_bSettingsRead)
-        WriteAutoRunSetting();
+    SaveAutoRunSetting();
     // Help windows run on this thread: close them before the process goes.
     if (m_bHelpShown)
         HtmlHelpW(nullptr, nullptr, HH_CLOSE_ALL, 0);
     return CWinAppBase::ExitInstance();
+}
+
+void CNotesApp::SaveAutoRunSetting()
+{
+    // Only a copy that got as far as reading the option writes it back.
+    if (!m_bSettingsRead || m_bSettingsWritten)
+        return;
+    m_bSettingsWritten = true;
+    WriteAutoRunSetting();
+}
+
+void CNotesApp::ReadAutoRunSetting()
+{
+    ReadAutoRun();
+}
+
+void CNotesApp::WriteAutoRunSetting()
+{
+    WriteAutoRun();
 }
 
 void CNotesApp::RunMainWindow()

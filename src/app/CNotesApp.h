@@ -24,6 +24,10 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
     void ShowHelp() override;
+    // Writes the auto-start option back: at most once, and only in a run
+    // that read it. The exit step calls it, and so does the main window when
+    // Windows ends the session, after which the exit step may never come.
+    void SaveAutoRunSetting();
 
     CNoteList m_notes;
     HICON m_hTrayIcon = nullptr;
@@ -34,8 +38,8 @@ protected:
     // Runs the main window until it closes. Replaceable for tests.
     virtual void RunMainWindow();
     // The auto-start option: read after loading, written back at exit.
-    virtual void ReadAutoRunSetting() {}
-    virtual void WriteAutoRunSetting() {}
+    virtual void ReadAutoRunSetting();
+    virtual void WriteAutoRunSetting();
     // Shows the help file's default topic; false when the viewer could not
     // open it. Replaceable for tests.
     virtual bool OpenHelpViewer(const std::string& path);
@@ -43,5 +47,6 @@ protected:
 private:
     HANDLE m_hMutex = nullptr;
     bool m_bSettingsRead = false;
+    bool m_bSettingsWritten = false;
     bool m_bHelpShown = false;
 };

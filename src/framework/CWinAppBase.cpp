@@ -1,5 +1,7 @@
 #include "framework/CWinAppBase.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 
 #include "framework/MessageLoop.h"
@@ -52,6 +54,19 @@ bool CWinAppBase::WriteProfileInt(const char* section, const char* key, int valu
 int CWinAppBase::AppMessageBox(const std::string& text, UINT flags, HWND owner) const
 {
     return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(m_title).c_str(), flags);
+}
+
+std::vector<std::string> CWinAppBase::ArgumentsOf(const wchar_t* commandLine)
+{
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(commandLine, &count);
+    if (!wide)
+        return args;
+    for (int i = 1; i < count; ++i)
+        args.push_back(Utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return args;
 }
 
 std::string CWinAppBase::ModulePath()

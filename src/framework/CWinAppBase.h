@@ -41,6 +41,9 @@ public:
 
     // The executable's full path.
     static std::string ModulePath();
+    // The arguments after the program name, as UTF-8, so that a notes path
+    // in any script reaches the file functions whole.
+    static std::vector<std::string> ArgumentsOf(const wchar_t* commandLine);
 
 private:
     static CWinAppBase* s_app;

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -13,10 +14,13 @@
 #include "app/RunningCopy.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
+#include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "settings/COptionsDlg.h"
+#include "skin/CSplashWindow.h"
 #include "tray/CBmpMenu.h"
 
 namespace {
@@ -78,8 +82,8 @@ int CMainDlg::ScreenColorCount()
 
 BOOL CMainDlg::OnInitDialog()
 {
-    // The splash window is made here, before anything else of the window,
-    // once it exists.
+    // The splash window is made here, before anything else of the window.
+    OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
     HICON trayIcon = CNotesApp::GetApp().m_hTrayIcon;
@@ -183,8 +187,7 @@ void CMainDlg::FillNoteList()
 
 void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
 {
-    const bool refresh = row >= 0;
-    if (!refresh) {
+    if (row < 0) {
         LVITEMA item{};
         item.mask = LVIF_PARAM | LVIF_TEXT;
         item.iItem = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
@@ -214,9 +217,9 @@ void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
     textCell.iSubItem = 3;
     textCell.pszText = WideChars(text);
     SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&textCell));
-
-    if (refresh)
-        ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
+    // A refresh leaves the selection as the user made it: rows selected by
+    // typing into a note or by Hide all would be deleted by the next
+    // "Delete note" without the user ever having picked them.
 }
 
 int CMainDlg::GetSingleSelection() const
@@ -418,9 +421,16 @@ void CMainDlg::OnHideAllNotes()
     }
 }
 
+void CMainDlg::OpenStartupSplash()
+{
+    SetSplashEnabled(true);
+    OpenSplash(m_hWnd);
+}
+
 void CMainDlg::OnOptions()
 {
-    // The Options dialog opens here once it exists.
+    COptionsDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnHelp()
@@ -430,7 +440,8 @@ void CMainDlg::OnHelp()
 
 void CMainDlg::OnAbout()
 {
-    // The About box opens here once it exists.
+    CAboutDlg dlg;
+    dlg.DoModal(m_hWnd);
 }
 
 void CMainDlg::OnWebSite()
@@ -443,7 +454,72 @@ void CMainDlg::OnWebSite()
 
 void CMainDlg::OnExit()
 {
+    SaveBeforeExit();
     EndDialog(0);
+}
+
+void CMainDlg::OnCancel()
+{
+    SaveBeforeExit();
+    CSkinDialog::OnCancel();
+}
+
+SaveOutcome CMainDlg::SaveNotes()
+{
+    if (!m_notes.m_bModified)
+        return SaveOutcome::kNothingToSave;
+    if (m_notes.Save())
+        return SaveOutcome::kSaved;
+    m_nSaveError = GetLastError();
+    return SaveOutcome::kFailed;
+}
+
+std::string CMainDlg::SaveFailureText(const char* advice) const
+{
+    wchar_t* system = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        m_nSaveError, 0, reinterpret_cast<wchar_t*>(&system), 0, nullptr);
+    std::string reason = length && system ? Utf8FromWide(std::wstring_view(system, length)) : std::string();
+    if (system)
+        LocalFree(system);
+    while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back())))
+        reason.pop_back();
+    if (reason.empty())
+        reason = "System error " + std::to_string(m_nSaveError) + ".";
+    return "Your notes could not be saved to\r\n" + m_notes.m_strPath + "\r\n\r\n" + reason + "\r\n\r\n" + advice;
+}
+
+int CMainDlg::ShowSaveMessage(const std::string& text, UINT flags)
+{
+    // Paths are UTF-8: the wide call shows any folder name.
+    return MessageBoxW(m_hWnd, WideFromUtf8(text).c_str(), WideFromUtf8(kMessageCaption).c_str(), flags);
+}
+
+void CMainDlg::TellSaveFailure()
+{
+    // One message at a time: saves go on failing while it is open.
+    if (!m_bSaveFailureDue || m_bShowingSaveMessage)
+        return;
+    m_bSaveFailureDue = false;
+    m_bShowingSaveMessage = true;
+    ShowSaveMessage(SaveFailureText("Your changes are kept, and saving them is tried again every few seconds."),
+                    MB_OK | MB_ICONEXCLAMATION);
+    m_bShowingSaveMessage = false;
+}
+
+void CMainDlg::SaveBeforeExit()
+{
+    // No housekeeping pass runs into the last save or its question.
+    KillTimer(m_hWnd, kStartTimer);
+    KillTimer(m_hWnd, kTickTimer);
+    m_bShowingSaveMessage = true;
+    while (SaveNotes() == SaveOutcome::kFailed &&
+           ShowSaveMessage(SaveFailureText("Free the file and choose Retry, or choose Cancel to quit without "
+                                           "saving your latest changes."),
+                           MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY) {
+    }
+    m_bShowingSaveMessage = false;
 }
 
 void CMainDlg::OnListClick()
@@ -516,7 +592,8 @@ void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
 
 void CMainDlg::RunSchedulerPass()
 {
-    m_notes.Save();
+    if (m_saveNotice.ShouldTell(SaveNotes()))
+        m_bSaveFailureDue = true;
     m_scheduler.ScheduleTick();
 }
 
@@ -530,6 +607,8 @@ void CMainDlg::OnTimer(UINT_PTR id)
         // alarm pushes the next one back.
         RunSchedulerPass();
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
+        // Told after re-arming: the passes go on while the message is open.
+        TellSaveFailure();
     }
 }
 
@@ -624,8 +703,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_QUERYDRAGICON:
-        SetMsgResult(reinterpret_cast<LRESULT>(m_hIcon));
-        return TRUE;
+        // One of the messages whose answer a dialog returns directly.
+        return reinterpret_cast<INT_PTR>(m_hIcon);
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
             OnAbout();
@@ -644,9 +723,18 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         m_tray.RemoveIcon();
         break;
     case WM_QUERYENDSESSION:
-        // The steps after the modal run may never come: save now.
-        m_notes.Save();
+        // The steps after the modal run may never come: save now. Windows
+        // is ending, so a failure is not told now; should the session go on
+        // after all, the next pass tells it.
+        if (m_saveNotice.ShouldTell(SaveNotes()))
+            m_bSaveFailureDue = true;
         SetMsgResult(TRUE);
+        return TRUE;
+    case WM_ENDSESSION:
+        // A tray program is mostly ended by logging off, not by Exit: the
+        // auto-start choice is written now, as the exit step would.
+        if (wParam)
+            CNotesApp::GetApp().SaveAutoRunSetting();
         return TRUE;
     case WM_NOTE_CHANGED:
         SetMsgResult(OnNoteChanged(wParam, lParam));

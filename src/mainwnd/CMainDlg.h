@@ -9,6 +9,7 @@
 #include <string>
 
 #include "notes/CNoteList.h"
+#include "mainwnd/MainWndModel.h"
 #include "notes/LogFont.h"
 #include "schedule/CScheduler.h"
 #include "skin/CSkinDialog.h"
@@ -65,20 +66,39 @@ public:
     // The skin to load at initialisation; beside the executable unless a
     // caller (a test) chooses another.
     void SetSkinFile(std::string path) { m_strSkinFile = std::move(path); }
+    // One housekeeping pass: saves the notes when they changed, then runs the
+    // scheduler. A failed save that starts a streak of failures is told to
+    // the user by the tick timer once the pass is over.
     void RunSchedulerPass();
+    // Caption of the program's own messages about its notes file.
+    static constexpr const char* kMessageCaption = "Velumo";
 
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
     BOOL OnInitDialog() override;
+    // Closing the window (Alt+F4, the taskbar's Close) ends the program.
+    void OnCancel() override;
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The scheduling dialog for a note; IDOK when it changed the schedule.
     virtual INT_PTR RunScheduleDialog(CNote* note);
+    // Shows the start-up picture while the window is being made.
+    virtual void OpenStartupSplash();
 
 private:
     void SetupColumns();
     void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
+    // Saves when modified; a failure keeps the system's reason for the message.
+    SaveOutcome SaveNotes();
+    // The message about a failing save, once per streak of failures.
+    void TellSaveFailure();
+    // At an exit the user chose: a failing save is offered again (Retry)
+    // until it works or the user gives the changes up (Cancel).
+    void SaveBeforeExit();
+    // The file, the system's reason and what the user can do.
+    std::string SaveFailureText(const char* advice) const;
+    int ShowSaveMessage(const std::string& text, UINT flags);
     bool OnCommand(UINT id);
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
@@ -105,4 +125,8 @@ private:
     ColorRef m_crDefaultText = 0;
     LogFont m_lfDefault;
     std::string m_strSkinFile;
+    SaveFailureNotice m_saveNotice;
+    DWORD m_nSaveError = 0;          // the system's reason for the last failed save
+    bool m_bSaveFailureDue = false;  // a new streak of failures waits to be told
+    bool m_bShowingSaveMessage = false;
 };

@@ -29,7 +29,17 @@ bool IsInDragBand(int x, int y)
     return x >= 1 && x < 659 && y >= 1 && y < 58;
 }
 
-int RowToSelectAfterDelete(int lowestDeletedRow, int rowsLeft)
+int RowToSelectAfterDelete(int highestDeletedRow, int rowsLeft)
 {
-    return std::min(lowestDeletedRow, rowsLeft - 1);
+    return std::min(highestDeletedRow, rowsLeft - 1);
+}
+
+bool SaveFailureNotice::ShouldTell(SaveOutcome outcome)
+{
+    // Nothing to save says nothing about the file: the streak goes on.
+    if (outcome == SaveOutcome::kNothingToSave)
+        return false;
+    const bool startsStreak = outcome == SaveOutcome::kFailed && !m_bFailing;
+    m_bFailing = outcome == SaveOutcome::kFailed;
+    return startsStreak;
 }

@@ -21,6 +21,20 @@ int SchdImageOf(const CNote& note);
 // exclusive, client coordinates.
 bool IsInDragBand(int x, int y);
 
-// The row to select after deleting: the lowest deleted row index, clamped
-// to the rows that remain (-1 when none remain).
-int RowToSelectAfterDelete(int lowestDeletedRow, int rowsLeft);
+// The row to select after deleting: the highest deleted row index (0 when
+// nothing was deleted), clamped to the rows that remain (-1 when none remain).
+int RowToSelectAfterDelete(int highestDeletedRow, int rowsLeft);
+
+// Whether a failed save is told to the user. A locked file or a read-only
+// folder makes every housekeeping save fail, five seconds apart: the user
+// hears of it once, when saves start failing, and again only after a save
+// has succeeded in between.
+enum class SaveOutcome { kNothingToSave, kSaved, kFailed };
+class SaveFailureNotice {
+public:
+    // Feeds one save; true when this failure is to be told now.
+    bool ShouldTell(SaveOutcome outcome);
+
+private:
+    bool m_bFailing = false;
+};

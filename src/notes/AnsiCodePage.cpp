@@ -2,6 +2,10 @@
 
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Windows-1252 maps 0x80..0x9F to these characters; the five bytes it leaves
@@ -68,4 +72,51 @@ void SetAnsiCodePage(const IAnsiCodePage* codePage)
 const IAnsiCodePage& AnsiCodePage()
 {
     return g_codePage ? *g_codePage : WesternAnsiCodePage();
+}
+
+// Sixteen characters at a time where SSE2 is there (every x86-64 build): the
+// notes file is mostly ASCII text, and this is most of loading and saving it.
+bool WidenAscii(const uint8_t* in, size_t n, char16_t* out)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        if (_mm_movemask_epi8(bytes) != 0)
+            return false;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+#endif
+    for (; i < n; ++i) {
+        if (in[i] & 0x80)
+            return false;
+        out[i] = in[i];
+    }
+    return true;
+}
+
+bool NarrowAscii(const char16_t* in, size_t n, uint8_t* out)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        const __m128i high = _mm_and_si128(_mm_or_si128(lo, hi), notAscii);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, zero)) != 0xFFFF)
+            return false;
+        // Every unit is below 0x80 here, so the saturating pack is exact.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < n; ++i) {
+        if (in[i] >= 0x80)
+            return false;
+        out[i] = static_cast<uint8_t>(in[i]);
+    }
+    return true;
 }

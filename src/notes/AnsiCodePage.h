@@ -3,6 +3,8 @@
 // that fits in it. The Windows build installs the system's own conversion;
 // until then Windows-1252 (Western European) stands in, so the host build
 // reads and writes what a Western European system would.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,19 +27,8 @@ const IAnsiCodePage& AnsiCodePage();
 // Windows-1252, the default above.
 const IAnsiCodePage& WesternAnsiCodePage();
 
-// Plain ASCII reads the same in every ANSI code page: the common case skips
-// the conversion.
-inline bool IsAscii(const char* p, size_t n)
-{
-    unsigned char bits = 0;
-    for (size_t i = 0; i < n; ++i)
-        bits |= static_cast<unsigned char>(p[i]);
-    return bits < 0x80;
-}
-inline bool IsAscii(const char16_t* p, size_t n)
-{
-    char16_t bits = 0;
-    for (size_t i = 0; i < n; ++i)
-        bits |= p[i];
-    return bits < 0x80;
-}
+// Plain ASCII reads the same in every ANSI code page, so the common case
+// skips the conversion. Each copies while it checks and returns false at the
+// first character outside ASCII (out then holds an unspecified prefix).
+bool WidenAscii(const uint8_t* in, size_t n, char16_t* out);
+bool NarrowAscii(const char16_t* in, size_t n, uint8_t* out);

@@ -22,9 +22,8 @@ CArchive::CArchive(std::span<const uint8_t> input) : m_storing(false), m_in(inpu
 CArchive::CArchive(INoteFileReader& source, size_t windowBytes)
     : m_storing(false), m_source(&source), m_sourceLeft(source.Size())
 {
-    // Room for the widest field read in one piece (the 60-byte font block
-    // goes through ReadBytes, which copes with any size).
-    windowBytes = std::max<size_t>(windowBytes, 8);
+    // Room for the longest run read in place; longer reads copy.
+    windowBytes = std::max(windowBytes, kMaxInPlaceBytes);
     m_window.resize(static_cast<size_t>(std::min<uint64_t>(m_sourceLeft, windowBytes)));
     m_in = std::span<const uint8_t>(m_window.data(), 0);
 }
@@ -105,14 +104,14 @@ void CArchive::WriteLength(size_t length)
 
 void CArchive::WriteString(std::u16string_view s)
 {
-    if (IsAscii(s.data(), s.size())) {
-        WriteLength(s.size());
-        const size_t at = m_out.size();
-        m_out.resize(at + s.size());
-        for (size_t i = 0; i < s.size(); ++i)
-            m_out[at + i] = static_cast<uint8_t>(s[i]);
+    // Most texts are plain ASCII: written as they are checked.
+    const size_t mark = m_out.size();
+    WriteLength(s.size());
+    const size_t at = m_out.size();
+    m_out.resize(at + s.size());
+    if (NarrowAscii(s.data(), s.size(), m_out.data() + at))
         return;
-    }
+    m_out.resize(mark);
     if (AnsiCodePage().Narrow(s, m_narrow)) {
         WriteLength(m_narrow.size());
         WriteBytes(m_narrow.data(), m_narrow.size());
@@ -122,11 +121,11 @@ void CArchive::WriteString(std::u16string_view s)
     WriteU8(kLongLength);
     WriteU16(kWideMarker);
     WriteLength(s.size());
-    const size_t at = m_out.size();
-    m_out.resize(at + 2 * s.size());
+    const size_t wideAt = m_out.size();
+    m_out.resize(wideAt + 2 * s.size());
     for (size_t i = 0; i < s.size(); ++i) {
-        m_out[at + 2 * i] = static_cast<uint8_t>(s[i]);
-        m_out[at + 2 * i + 1] = static_cast<uint8_t>(s[i] >> 8);
+        m_out[wideAt + 2 * i] = static_cast<uint8_t>(s[i]);
+        m_out[wideAt + 2 * i + 1] = static_cast<uint8_t>(s[i] >> 8);
     }
 }
 
@@ -207,12 +206,8 @@ void CArchive::ReadString(std::u16string& out)
             out[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
         return;
     }
-    const auto* bytes = reinterpret_cast<const char*>(Take(n, m_spill));
-    if (IsAscii(bytes, n)) {
-        out.resize(n);
-        for (size_t i = 0; i < n; ++i)
-            out[i] = static_cast<char16_t>(bytes[i]);
-        return;
-    }
-    AnsiCodePage().Widen(std::string_view(bytes, n), out);
+    const uint8_t* bytes = Take(n, m_spill);
+    out.resize(n);
+    if (!WidenAscii(bytes, n, out.data()))
+        AnsiCodePage().Widen(std::string_view(reinterpret_cast<const char*>(bytes), n), out);
 }

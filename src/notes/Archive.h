@@ -30,10 +30,16 @@ public:
     explicit CArchive(std::span<const uint8_t> input);
     // A loading archive that pulls the file in pieces as it reads, so that it
     // holds no more of the file than one piece beyond what it has read.
-    static constexpr size_t kWindowBytes = 64 * 1024;
+    static constexpr size_t kWindowBytes = 64 * 1024;  // smaller requests get 128
     explicit CArchive(INoteFileReader& source, size_t windowBytes = kWindowBytes);
 
     bool IsStoring() const { return m_storing; }
+    // Storing: writes into this buffer's storage from its start.
+    void AdoptBuffer(std::vector<uint8_t>&& buffer)
+    {
+        m_out = std::move(buffer);
+        m_out.clear();
+    }
 
     void WriteU8(uint8_t v);
     void WriteU16(uint16_t v);
@@ -64,6 +70,24 @@ public:
                (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
     }
     int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
+    // The next size bytes (at most kMaxInPlaceBytes) where they lie; valid
+    // until the next read. For fixed runs of fields, decoded with the helpers
+    // below.
+    static constexpr size_t kMaxInPlaceBytes = 128;
+    const uint8_t* ReadInPlace(size_t size)
+    {
+        Need(size);
+        const uint8_t* p = m_in.data() + m_readPos;
+        m_readPos += size;
+        return p;
+    }
+    static uint16_t U16At(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+    static uint32_t U32At(const uint8_t* p)
+    {
+        return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+               (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+    }
+    static int32_t I32At(const uint8_t* p) { return static_cast<int32_t>(U32At(p)); }
     void ReadBytes(void* data, size_t size);
     std::u16string ReadString();
     // Reads into an existing string, reusing its storage.

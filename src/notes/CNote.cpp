@@ -1,9 +1,24 @@
 #include "notes/CNote.h"
 
+#include <cstddef>
+#include <cstring>
 #include <ctime>
 
 #include "notes/Archive.h"
 #include "notes/RuntimeRand.h"
+
+namespace {
+
+// The fixed runs of a stored record, around its two strings.
+constexpr size_t kScheduleRunBytes = 2 + 4 + 4 + 4 + 2 + 4 + kRecurBytes + 6 * 2;
+constexpr size_t kLookRunBytes = 5 * 4 + 8 + 32 + 4 + 4;
+constexpr size_t kPlaceRunBytes = 2 + 2 + 16 + 4;
+static_assert(kScheduleRunBytes + kLookRunBytes + kPlaceRunBytes == 174, "a record is 174 bytes and two strings");
+static_assert(kScheduleRunBytes <= CArchive::kMaxInPlaceBytes && kLookRunBytes <= CArchive::kMaxInPlaceBytes,
+              "each run is read in place");
+static_assert(sizeof(LogFont) == 60 && offsetof(LogFont, lfFaceName) == 28, "the stored font block");
+
+}  // namespace
 
 int CNote::s_logPixelsY = 96;
 CNote::WindowDestroyer CNote::s_destroyWindow = nullptr;
@@ -67,9 +82,56 @@ void CNote::SetWindowDestroyer(WindowDestroyer fn)
     s_destroyWindow = fn;
 }
 
+void CNote::Load(CArchive& ar)
+{
+    // The order of Serialize below.
+    const uint8_t* p = ar.ReadInPlace(kScheduleRunBytes);
+    m_bSchedDisabled = CArchive::U16At(p);
+    m_nSchedKind = CArchive::U32At(p + 2);
+    m_tStartTime = CArchive::I32At(p + 6);
+    m_tStartDate = CArchive::I32At(p + 10);
+    m_bHasEndDate = CArchive::U16At(p + 14);
+    m_tEndDate = CArchive::I32At(p + 16);
+    std::memcpy(m_recur.data(), p + 20, kRecurBytes);
+    p += 20 + kRecurBytes;
+    m_bSchedNew = CArchive::U16At(p);
+    m_nNotifyDays = CArchive::U16At(p + 2);
+    m_nNotifyHours = CArchive::U16At(p + 4);
+    m_nNotifyMinutes = CArchive::U16At(p + 6);
+    m_bAlwaysDisplay = CArchive::U16At(p + 8);
+    m_bAlarm = CArchive::U16At(p + 10);
+    ar.ReadString(m_strSoundFile);
+
+    p = ar.ReadInPlace(kLookRunBytes);
+    m_logFont.lfHeight = CArchive::I32At(p);
+    m_logFont.lfWidth = CArchive::I32At(p + 4);
+    m_logFont.lfEscapement = CArchive::I32At(p + 8);
+    m_logFont.lfOrientation = CArchive::I32At(p + 12);
+    m_logFont.lfWeight = CArchive::I32At(p + 16);
+    std::memcpy(&m_logFont.lfItalic, p + 20, 8);  // italic .. pitch and family
+    std::memcpy(m_logFont.lfFaceName, p + 28, sizeof m_logFont.lfFaceName);
+    m_crText = CArchive::U32At(p + 60);
+    m_crBack = CArchive::U32At(p + 64);
+    ar.ReadString(m_strText);
+
+    p = ar.ReadInPlace(kPlaceRunBytes);
+    m_bOnTop = CArchive::U16At(p);
+    m_bVisible = CArchive::U16At(p + 2);
+    m_rcWindow.left = CArchive::I32At(p + 4);
+    m_rcWindow.top = CArchive::I32At(p + 8);
+    m_rcWindow.right = CArchive::I32At(p + 12);
+    m_rcWindow.bottom = CArchive::I32At(p + 16);
+    m_tLastShown = CArchive::I32At(p + 20);
+}
+
 void CNote::Serialize(CArchive& ar)
 {
-    // One list for both directions, so reading and writing cannot drift apart.
+    if (!ar.IsStoring()) {
+        Load(ar);  // a file of 32767 notes loads noticeably faster this way
+        return;
+    }
+    // The record's order; Load reads the same, and the layout tests hold
+    // both to the file.
     ar.Exchange(m_bSchedDisabled);
     ar.Exchange(m_nSchedKind);
     ar.Exchange(m_tStartTime);

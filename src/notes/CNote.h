@@ -42,6 +42,10 @@ constexpr int kDefaultNoteWidth = 200;
 constexpr int kDefaultNoteHeight = 150;
 constexpr size_t kRecurBytes = 50;
 inline constexpr const char16_t* kDefaultNoteText = u"(Your text goes here)";
+// What the edit controls of a note's text take (their own default, 30,000,
+// would silently cut long pastes): as much as a multi-line edit control
+// holds; the file stores any length.
+constexpr uint32_t kNoteTextLimit = 0x7FFFFFFE;
 
 class CNote : public NoteNode {
 public:
@@ -95,6 +99,9 @@ public:
 
 private:
     void DrawDefaultPlace();
+    // Loading: the fields between the strings come in three fixed runs,
+    // each checked against the input once.
+    void Load(CArchive& ar);
 
     static int s_logPixelsY;
     static WindowDestroyer s_destroyWindow;

@@ -163,8 +163,15 @@ bool CNoteList::Save()
 {
     if (!m_bModified)
         return false;
-    const auto bytes = StoreToBytes();
-    if (!m_store->ReplaceAll(m_strPath, bytes))
+    // The buffer of the last save is written over: a save every few seconds
+    // then costs no fresh allocation of the whole file.
+    CArchive ar;
+    ar.AdoptBuffer(std::move(m_saveBuffer));
+    Serialize(ar);
+    m_saveBuffer = ar.TakeBuffer();
+    const bool wrote = m_store->ReplaceAll(m_strPath, m_saveBuffer);
+    m_saveBuffer.clear();
+    if (!wrote)
         return false;  // still modified: the next save tries again
     m_bModified = 0;
     return true;

@@ -48,7 +48,8 @@ public:
     // malformed) the list keeps what it held before.
     bool Load(const std::string& path);
     // Writes the list when modified. True when it wrote; a failed write keeps
-    // the list modified so the next save tries again.
+    // the list modified so the next save tries again (on Windows the thread's
+    // last error then says why).
     bool Save();
 
     // File store used by Load and Save (tests inject failing stores).
@@ -69,4 +70,5 @@ private:
     NoteNode* m_head = nullptr;
     NoteNode* m_tail = nullptr;
     INoteFileStore* m_store;
+    std::vector<uint8_t> m_saveBuffer;  // kept between saves for its capacity
 };

@@ -37,6 +37,8 @@ public:
     // in one step. False (and the old file untouched) when any step fails.
     // When no file exists yet and the temporary one cannot be made, the file
     // is created directly: there is nothing a half-written file could spoil.
+    // On Windows, after a failure the thread's last error holds the system's
+    // reason.
     virtual bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) = 0;
     // Removes a temporary file that a save cut off (a crash, power loss) left
     // beside the file. Only a plain file is removed.

@@ -98,13 +98,20 @@ public:
         const std::wstring temp = Wide(TemporaryPathOf(path));
         HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return CreateDirectly(target, bytes);
+        if (file == INVALID_HANDLE_VALUE) {
+            // When the file exists, the temporary file's failure is the
+            // reason worth telling, not that the file exists.
+            const DWORD error = GetLastError();
+            if (CreateDirectly(target, bytes))
+                return true;
+            return FailWith(error);
+        }
         if (WriteAndClose(file, bytes) &&
             MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
+        const DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
-        return false;
+        return FailWith(error);
     }
 
     void RemoveLeftoverTemporary(const std::string& path) override
@@ -116,6 +123,14 @@ public:
     }
 
 private:
+    // The caller tells the user the system's reason; a short write sets none
+    // of its own.
+    static bool FailWith(DWORD error)
+    {
+        SetLastError(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
+        return false;
+    }
+
     // Only a file that does not exist yet (CREATE_NEW): an existing one is
     // never written in place.
     static bool CreateDirectly(const std::wstring& path, std::span<const uint8_t> bytes)

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/CNotesApp.h"
 #include "notes/CNote.h"
@@ -127,6 +128,24 @@ HCURSOR SizingCursor(NoteHit hit)
     return cursors[hit];
 }
 
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        const RECT& w = info.rcWork;
+        reinterpret_cast<std::vector<NoteRect>*>(areas)->push_back(NoteRect{w.left, w.top, w.right, w.bottom});
+    }
+    return TRUE;
+}
+
+std::vector<NoteRect> MonitorWorkAreas()
+{
+    std::vector<NoteRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
 }  // namespace
 
 // The note record's way of destroying its window: the record is going away,
@@ -165,8 +184,12 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
         return nullptr;
 
     auto* wnd = new CNoteWnd(note, focusOnCreate);
-    const NoteRect rc = NoteGeometry::ShiftAwayFromScreenEdges(
-        note->m_rcWindow, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // A note that no screen shows any more is brought onto the nearest one;
+    // the move and size notifications of its creation store where it went.
+    const NoteRect rc = NoteGeometry::PlaceOnWorkAreas(
+        NoteGeometry::ShiftAwayFromScreenEdges(note->m_rcWindow, GetSystemMetrics(SM_CXSCREEN),
+                                               GetSystemMetrics(SM_CYSCREEN)),
+        MonitorWorkAreas());
     // Owned by the desktop, not by the main window: notes stay put when the
     // main window is hidden or minimised.
     if (!wnd->CreateEx(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, rc.left, rc.top, rc.Width(),
@@ -193,6 +216,7 @@ void CNoteWnd::OnCreateContents()
                              m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NOTE_EDIT)),
                              GetModuleHandleA(nullptr), nullptr);
     SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+    SendMessageA(m_edit, EM_SETLIMITTEXT, kNoteTextLimit, 0);
 
     UpdateShape();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));

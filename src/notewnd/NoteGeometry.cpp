@@ -52,6 +52,49 @@ NoteRect ShiftAwayFromScreenEdges(NoteRect rc, int screenWidth, int screenHeight
     return rc;
 }
 
+namespace {
+
+bool Overlaps(const NoteRect& a, const NoteRect& b)
+{
+    return std::max(a.left, b.left) < std::min(a.right, b.right) &&
+           std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+// Squared gap between two rectangles that do not overlap.
+int64_t GapSquared(const NoteRect& a, const NoteRect& b)
+{
+    const int64_t dx = std::max<int64_t>({0, int64_t{b.left} - a.right, int64_t{a.left} - b.right});
+    const int64_t dy = std::max<int64_t>({0, int64_t{b.top} - a.bottom, int64_t{a.top} - b.bottom});
+    return dx * dx + dy * dy;
+}
+
+// One side of the note along one axis of the area: the size where it fits,
+// the start moved only as far as needed.
+void FitSpan(int32_t& start, int32_t& end, int32_t areaStart, int32_t areaEnd)
+{
+    const int32_t size = std::min(std::max(end - start, kMinSize), areaEnd - areaStart);
+    start = std::clamp(start, areaStart, std::max(areaStart, areaEnd - size));
+    end = start + size;
+}
+
+}  // namespace
+
+NoteRect PlaceOnWorkAreas(NoteRect rc, std::span<const NoteRect> workAreas)
+{
+    if (workAreas.empty())
+        return rc;
+    const NoteRect* nearest = &workAreas.front();
+    for (const NoteRect& area : workAreas) {
+        if (Overlaps(rc, area))
+            return rc;
+        if (GapSquared(rc, area) < GapSquared(rc, *nearest))
+            nearest = &area;
+    }
+    FitSpan(rc.left, rc.right, nearest->left, nearest->right);
+    FitSpan(rc.top, rc.bottom, nearest->top, nearest->bottom);
+    return rc;
+}
+
 NoteSize ClampToMinimum(int cx, int cy)
 {
     return {std::max(cx, kMinSize), std::max(cy, kMinSize)};

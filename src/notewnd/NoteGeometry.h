@@ -4,6 +4,7 @@
 // the nudge away from the screen's far edges and the smallest size.
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "notes/CNote.h"
 
@@ -46,6 +47,13 @@ NoteRect EditRectWhileSizing(const NoteRect& proposedClient);
 // left when the right edge is within 10 pixels of the screen's width (or
 // beyond it), and likewise up for the bottom edge. Not a full fit.
 NoteRect ShiftAwayFromScreenEdges(NoteRect rc, int screenWidth, int screenHeight);
+
+// Where a note comes up when the screens have changed under it (a monitor
+// unplugged, another resolution, a damaged file): a rectangle that meets
+// some work area is left alone; one that meets none is moved into the
+// nearest work area, whole, keeping its size where it fits (never below
+// kMinSize). No work areas: the rectangle as it is.
+NoteRect PlaceOnWorkAreas(NoteRect rc, std::span<const NoteRect> workAreas);
 
 // The size a note keeps after a size change.
 NoteSize ClampToMinimum(int cx, int cy);

@@ -55,3 +55,13 @@
 #define WM_NOTE_CHANGED         0x081A
 #define WM_TRAYNOTIFY           0x0464
 #define WM_SCHED_DISABLE        0x07E8
+
+// Options dialog, About box, splash
+#define IDB_OPTIONS_BANNER      134
+#define IDD_OPTIONS             149
+#define IDC_OPT_GROUP           1002
+#define IDC_ABOUT_LINK          1009
+#define IDC_OPT_AUTORUN         1011
+#define IDC_ABOUT_TEXT          1018
+#define IDC_OPT_OK              1023
+#define IDC_OPT_CANCEL          1024

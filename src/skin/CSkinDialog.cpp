@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "framework/WideText.h"
+#include "skin/RegionRuns.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinLayout.h"
 
@@ -72,8 +73,9 @@ void CSkinDialog::LoadSkin()
     };
     load("Main", m_bmpMain);
     UniqueBitmap mask;
-    // A mask that cannot be read leaves the window at its size.
-    if (load("Mask", mask) && m_hWnd)
+    // A mask that cannot be read, or one too large to be a window's outline,
+    // leaves the window at its size.
+    if (load("Mask", mask) && IsMaskSizeAccepted(size.cx, size.cy) && m_hWnd)
         SetWindowPos(m_hWnd, HWND_TOP, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
     load("Over", m_bmpOver);
     load("Down", m_bmpDown);

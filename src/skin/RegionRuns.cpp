@@ -29,6 +29,9 @@ public:
         b.right = std::max(b.right, right);
         b.bottom = std::max(b.bottom, bottom);
         ++m_header.count;
+        ++m_total;
+        if (m_total > kMaxRegionRects)
+            return false;
         if (m_header.count == kRunsPerBatch)
             return HandOver();
         return true;
@@ -41,6 +44,8 @@ public:
         ResetBatch();
         return made;
     }
+
+    uint64_t Total() const { return m_total; }
 
 private:
     void Grow()
@@ -57,6 +62,7 @@ private:
     const RegionBatchSink& m_sink;
     RegionDataHeader m_header{};
     uint32_t m_capacity = 0;
+    uint64_t m_total = 0;
     std::vector<uint8_t> m_bytes;
 };
 
@@ -97,11 +103,17 @@ std::optional<size_t> DibImageBytes(int64_t width, int64_t height)
     return *stride * static_cast<size_t>(height);
 }
 
+bool IsMaskSizeAccepted(int64_t width, int64_t height)
+{
+    return width > 0 && height > 0 && width <= kMaxMaskSide && height <= kMaxMaskSide;
+}
+
 bool ExtractRegionRuns(const uint8_t* bits, size_t stride, int32_t width, int32_t height,
                        uint32_t colour, uint32_t tolerance, const RegionBatchSink& sink)
 {
     const auto minStride = DibRowStride(width);
-    if (!bits || !minStride || stride < *minStride || !DibImageBytes(width, height))
+    if (!bits || !minStride || stride < *minStride || !DibImageBytes(width, height) ||
+        !IsMaskSizeAccepted(width, height))
         return false;
     const ColourRange transparent = MakeColourRange(colour, tolerance);
     RunBuffer buffer(sink);
@@ -118,5 +130,5 @@ bool ExtractRegionRuns(const uint8_t* bits, size_t stride, int32_t width, int32_
             ++x;  // past the transparent pixel that ended the run
         }
     }
-    return buffer.HandOver();
+    return buffer.HandOver() && buffer.Total() > 0;
 }

@@ -31,6 +31,14 @@ static_assert(sizeof(RegionDataHeader) == 32, "RGNDATAHEADER");
 constexpr uint32_t kRunsPerBatch = 2000;
 constexpr uint32_t kRunBufferGrowth = 100;
 
+// Limits that keep a pathological mask from hanging the program: no window
+// outline needs a mask wider or taller than 8192 pixels, and a shape of more
+// than a million runs (an alternating pattern) would take minutes and
+// gigabytes to join. Past either, the mask gives no region.
+constexpr int32_t kMaxMaskSide = 8192;
+constexpr uint32_t kMaxRegionRects = 1000000;
+bool IsMaskSizeAccepted(int64_t width, int64_t height);
+
 // Transparent colours: for each of red, green and blue, from that byte of the
 // colour up to it plus that byte of the tolerance, at most 255. Colours are
 // 0x00BBGGRR.
@@ -59,7 +67,9 @@ using RegionBatchSink = std::function<bool(const uint8_t* data, size_t size)>;
 // Scans a 32-bit bottom-up picture (rows stride bytes apart, the top row last
 // in memory) from the top row down and each row from the left. Every batch is
 // handed over when it reaches 2000 rectangles, and once more at the end even
-// when that one holds none. False when the sink refused a batch or the size
-// is unusable.
+// when that one holds none. False when the sink refused a batch, the size is
+// unusable or past kMaxMaskSide, the runs pass kMaxRegionRects (the scan
+// stops there), or the mask holds no opaque pixel at all: a window cut to
+// nothing would be invisible.
 bool ExtractRegionRuns(const uint8_t* bits, size_t stride, int32_t width, int32_t height,
                        uint32_t colour, uint32_t tolerance, const RegionBatchSink& sink);

@@ -159,7 +159,9 @@ HRGN RegionFromBitmap(HBITMAP bitmap, COLORREF colour, COLORREF tolerance)
         return nullptr;
     const int32_t width = source.bmWidth;
     const int32_t height = source.bmHeight;
-    if (!DibImageBytes(width, height))
+    // An oversized mask is refused before its working copy is made: that
+    // alone could take gigabytes.
+    if (!DibImageBytes(width, height) || !IsMaskSizeAccepted(width, height))
         return nullptr;
 
     BITMAPINFOHEADER header{};

@@ -23,6 +23,7 @@ bool LoadSkinImage(const std::string& path, UniqueBitmap& target, SIZE& size);
 
 // A region holding every pixel of bitmap outside the colour range (colour up
 // to colour + tolerance in each of red, green and blue; both 0x00BBGGRR).
-// Null when there is no bitmap, its size is unusable, or a device context,
+// Null when there is no bitmap, its size is unusable or past the mask limits
+// (see RegionRuns.h), it has no pixel outside the range, or a device context,
 // the working bitmap or a region cannot be made. The caller owns the region.
 HRGN RegionFromBitmap(HBITMAP bitmap, COLORREF colour, COLORREF tolerance);

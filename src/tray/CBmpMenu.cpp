@@ -101,7 +101,7 @@ void CBmpMenu::RunModalLoop()
 {
     MSG msg;
     while (!m_closing && m_hWnd && IsWindow(m_hWnd)) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // The program is ending: the outer loop must see WM_QUIT too.
             PostQuitMessage(static_cast<int>(msg.wParam));
@@ -115,7 +115,7 @@ void CBmpMenu::RunModalLoop()
         if (!ours && MessageLoop::PreTranslate(msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

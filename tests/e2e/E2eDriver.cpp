@@ -1,13 +1,21 @@
 #include "E2eDriver.h"
 
 #include "TestFiles.h"
+#include "notes/UnicodeText.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <functional>
 
 namespace {
+
+std::wstring Wide(const std::string& utf8)
+{
+    const std::u16string text = Utf16FromUtf8(utf8);
+    return std::wstring(text.begin(), text.end());
+}
 
 std::string g_programFolder;
 
@@ -55,10 +63,11 @@ bool E2eDriver::Start(const std::string& arguments)
     std::string commandLine = "\"" + ExePath() + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
-    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          m_folder.Path().c_str(), &si, &m_pi) != 0;
+    std::wstring wide = Wide(commandLine);
+    return CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(m_folder.Path()).c_str(),
+                          &si, &m_pi) != 0;
 }
 
 int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs)
@@ -66,10 +75,11 @@ int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DW
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    std::wstring wide = Wide(commandLine);
+    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     int code = -1;
     if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
@@ -112,9 +122,18 @@ HWND E2eDriver::WaitForWindowWhere(const std::function<bool(HWND)>& accept, DWOR
 
 std::string E2eDriver::WindowText(HWND hwnd)
 {
-    char text[1024] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
+    wchar_t text[1024] = {};
+    GetWindowTextW(hwnd, text, 1024);
+    return Utf8FromUtf16(std::u16string(text, text + wcslen(text)));
+}
+
+std::u16string E2eDriver::ControlText(HWND control)
+{
+    // Asked for explicitly: the system does not fetch the text of another
+    // program's control by itself.
+    std::vector<wchar_t> text(65536, L'\0');
+    SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return std::u16string(text.data(), text.data() + wcslen(text.data()));
 }
 
 std::string E2eDriver::MessageBoxText(HWND box)
@@ -182,7 +201,7 @@ std::vector<uint8_t> E2eDriver::ReadFile(const std::string& name) const
 
 bool E2eDriver::FileExists(const std::string& name) const
 {
-    return GetFileAttributesA(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(PathOf(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 FILETIME E2eDriver::LastWrite(const std::string& name) const

@@ -24,7 +24,7 @@ public:
     const std::string& Folder() const { return m_folder.Path(); }
     std::string PathOf(const std::string& name) const { return m_folder.Path(name); }
 
-    // Starts Velumo.exe in the folder with the given command-line tail.
+    // Starts Velumo.exe in the folder with the given command-line tail (UTF-8).
     bool Start(const std::string& arguments = "");
     // Starts another copy and waits for it to end; its exit code, or -1.
     static int RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs);
@@ -37,7 +37,9 @@ public:
     HWND WaitForWindowWhere(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const;
     // The text of a message box (its static text) and its caption.
     static std::string MessageBoxText(HWND box);
-    static std::string WindowText(HWND hwnd);
+    static std::string WindowText(HWND hwnd);  // UTF-8
+    // A control's whole text, read across the process boundary.
+    static std::u16string ControlText(HWND control);
     // Presses the message box's first button.
     static void Dismiss(HWND box);
 

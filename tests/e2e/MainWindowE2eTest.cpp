@@ -145,6 +145,67 @@ TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
     EXPECT_EQ(file.size(), saved->StoreToBytes().size()) << "no old tail after a shorter save";
 }
 
+TEST(MainWindowE2e, DeleteTakesOnlyTheRowTheUserPicked)
+{
+    E2eDriver app;
+    CNoteList list;
+    for (const char* text : {"one", "two", "three"}) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = Utf16FromUtf8(text);
+        note->m_bVisible = 1;
+        list.Add(note);
+    }
+    ASSERT_TRUE(app.WriteFile("notes.dat", list.StoreToBytes()));
+    ASSERT_TRUE(app.Start());
+    MainWindow w = WaitForMainWindow(app);
+    ASSERT_NE(w.list, nullptr);
+
+    // The first housekeeping pass brings the three notes up.
+    const auto noteEdit = [&](const char* text) {
+        HWND note = app.WaitForWindowWhere(
+            [&](HWND hwnd) {
+                // Sent: an edit control's text is not its window caption.
+                HWND edit = GetDlgItem(hwnd, 1016);
+                char shown[64] = {};
+                return edit && SendMessageA(edit, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown)) > 0 &&
+                       std::string(shown) == text;
+            },
+            10000);
+        return note ? GetDlgItem(note, 1016) : nullptr;
+    };
+    const HWND firstEdit = noteEdit("one");
+    const HWND thirdEdit = noteEdit("three");
+    ASSERT_TRUE(firstEdit && thirdEdit);
+
+    // The user picks the second row, types into the other two notes and
+    // hides every note: each of those refreshes rows.
+    for (int row = 0; row < 3; ++row)
+        app.SelectRow(w.list, row, row == 1);
+    for (HWND edit : {firstEdit, thirdEdit}) {
+        SendMessageA(edit, WM_KEYDOWN, VK_END, 0);
+        SendMessageA(edit, WM_CHAR, '!', 1);
+    }
+    ASSERT_TRUE(WaitFor([&] {
+        auto r = app.ReadRows(w.list);
+        return r.size() == 3 && r[0].text == "one!" && r[2].text == "three!";
+    }, 5000));
+    SendMessageA(w.hwnd, WM_COMMAND, kHideAll, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        auto r = app.ReadRows(w.list);
+        return std::all_of(r.begin(), r.end(), [](const auto& row) { return row.visImage == 2; });
+    }, 5000));
+    auto rows = app.ReadRows(w.list);
+    ASSERT_EQ(rows.size(), 3u);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(rows[row].selected, row == 1) << "row " << row;
+
+    ASSERT_TRUE(E2eDriver::ClickChildAt(w.hwnd, 19 + 10, 164 + 8));
+    rows = app.ReadRows(w.list);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text, "one!");
+    EXPECT_EQ(rows[1].text, "three!");
+}
+
 TEST(MainWindowE2e, MissingSkinIsReportedOnceAndTheProgramEnds)
 {
     E2eDriver app(false);
@@ -173,4 +234,50 @@ TEST(MainWindowE2e, ColumnWidthsPersistAcrossARestart)
     ASSERT_NE(w.list, nullptr);
     EXPECT_EQ(SendMessageA(w.list, LVM_GETCOLUMNWIDTH, 2, 0), 120);
     EXPECT_EQ(SendMessageA(w.list, LVM_GETCOLUMNWIDTH, 0, 0), 36);
+}
+
+TEST(MainWindowE2e, TextOutsideTheCodePageSurvivesARestartInAGreekFolder)
+{
+    E2eDriver app;
+    // The notes file in a folder named in Greek, given on the command line.
+    const std::string folder = Utf8FromUtf16(u"\u03A3\u03B7\u03BC\u03B5\u03B9\u03CE\u03C3\u03B5\u03B9\u03C2");
+    const std::u16string folderWide = Utf16FromUtf8(app.PathOf(folder));
+    ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<const wchar_t*>(folderWide.c_str()), nullptr));
+    const std::string notes = folder + "\\notes.dat";
+    ASSERT_TRUE(app.Start("\"" + app.PathOf(notes) + "\""));
+    MainWindow w = WaitForMainWindow(app);
+    ASSERT_NE(w.hwnd, nullptr);
+    ASSERT_TRUE(app.FileExists(notes));
+
+    const auto isNote = [](HWND hwnd) {
+        char cls[64] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        return std::string(cls) == "VelumoNoteWnd";
+    };
+    SendMessageA(w.hwnd, WM_COMMAND, kAddNote, 0);
+    HWND note = app.WaitForWindowWhere(isNote, 5000);
+    ASSERT_NE(note, nullptr);
+    HWND edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+
+    // Typed through the program's own message loop: Polish, Greek, an emoji.
+    const std::u16string typed = u"\u0141\u0106 \u0393\u03B5\u03B9\u03AC \U0001F600";
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (char16_t c : typed)
+        PostMessageW(edit, WM_CHAR, c, 1);
+    ASSERT_TRUE(WaitFor([&] { return E2eDriver::ControlText(edit) == typed; }, 5000))
+        << Utf8FromUtf16(E2eDriver::ControlText(edit));
+    app.Stop();  // the final save
+
+    auto saved = Parse(app.ReadFile(notes));
+    ASSERT_TRUE(saved && saved->m_nCount == 1);
+    EXPECT_EQ(saved->GetAt(0)->m_strText, typed);
+
+    ASSERT_TRUE(app.Start("\"" + app.PathOf(notes) + "\""));
+    note = app.WaitForWindowWhere(isNote, 15000);
+    ASSERT_NE(note, nullptr);
+    edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    EXPECT_EQ(E2eDriver::ControlText(edit), typed);
+    const auto rows = app.ReadRows(WaitForMainWindow(app).list);
+    ASSERT_EQ(rows.size(), 1u);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "E2eDriver.h"
+#include "notes/UnicodeText.h"
 
 namespace {
 
@@ -54,25 +55,30 @@ TEST(StartupE2e, PathArgumentReplacesNotesDat)
 
 TEST(StartupE2e, UnreadableNotesFileIsReportedAndLeftUntouched)
 {
+    // "Σημειώσεις.dat": the message names a path outside the code page whole.
+    const std::string greekName =
+        Utf8FromUtf16(u"\u03A3\u03B7\u03BC\u03B5\u03B9\u03CE\u03C3\u03B5\u03B9\u03C2.dat");
     struct Case {
         const char* label;
         std::vector<uint8_t> bytes;
+        std::string name;
     } cases[] = {
-        {"truncated record", {0x00, 0x01, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00}},
-        {"header only", {0x00, 0x01, 0x00}},
+        {"truncated record", {0x00, 0x01, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00}, "notes.dat"},
+        {"header only", {0x00, 0x01, 0x00}, "notes.dat"},
+        {"negative count: no notes file", {0x00, 0x01, 0x00, 0x00, 0x00, 0x80, 0x01, 0x02}, "notes.dat"},
+        {"Greek name on the command line", {0x00, 0x01, 0x00}, greekName},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         E2eDriver app;
-        ASSERT_TRUE(app.WriteFile("notes.dat", c.bytes));
-        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WriteFile(c.name, c.bytes));
+        ASSERT_TRUE(app.Start(c.name == "notes.dat" ? "" : "\"" + app.PathOf(c.name) + "\""));
         HWND box = app.WaitForWindow("Velumo", 15000, "#32770");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(E2eDriver::MessageBoxText(box),
-                  "Unable to open configuration file: " + app.PathOf("notes.dat"));
+        EXPECT_EQ(E2eDriver::MessageBoxText(box), "Unable to open configuration file: " + app.PathOf(c.name));
         E2eDriver::Dismiss(box);
         EXPECT_TRUE(app.WaitForExit(10000));
-        EXPECT_EQ(app.ReadFile("notes.dat"), c.bytes);
+        EXPECT_EQ(app.ReadFile(c.name), c.bytes);
     }
 }
 

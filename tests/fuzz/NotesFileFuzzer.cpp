@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     PieceReader reader(data, size);
     bool streamed = false;
-    if (LoadAndStore(CArchive(reader, 16), streamed) != stored || streamed != whole)
+    if (LoadAndStore(CArchive(reader, 128), streamed) != stored || streamed != whole)
         std::abort();
     if (!whole)
         return 0;

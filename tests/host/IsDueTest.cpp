@@ -235,6 +235,8 @@ TEST(IsDue, MonthlyByDay)
         {"31 in January and March: 31 March", monthly9, ByDay(31, janMar), Local(2024, 3, 31, 10), true},
         {"31 in January and March: 30 April", monthly9, ByDay(31, janMar), Local(2024, 4, 30, 10), false},
         {"31: before the time of day", monthly9, ByDay(31), Local(2024, 1, 31, 8, 59), false},
+        {"31: 31 December", monthly9, ByDay(31), Local(2024, 12, 31, 10), true},
+        {"31: 30 December", monthly9, ByDay(31), Local(2024, 12, 30, 10), false},
     });
 }
 
@@ -266,6 +268,10 @@ TEST(IsDue, MonthlyByWeekday)
         {"Second Monday: 8 October 2018", monthly9, ByWeekday(1, monday), Local(2018, 10, 8, 10), true},
         {"First Monday: not 8 October 2018", monthly9, ByWeekday(0, monday), Local(2018, 10, 8, 10), false},
         {"First Monday: 1 October 2018", monthly9, ByWeekday(0, monday), Local(2018, 10, 1, 10), true},
+        // December 2024 has four Fridays: 6, 13, 20, 27.
+        {"Last Friday: 27 December", monthly9, ByWeekday(4, kFriday), Local(2024, 12, 27, 10), true},
+        {"Last Friday: not 20 December", monthly9, ByWeekday(4, kFriday), Local(2024, 12, 20, 10), false},
+        {"Last Friday: not 6 December", monthly9, ByWeekday(4, kFriday), Local(2024, 12, 6, 10), false},
     });
 }
 

@@ -2,6 +2,9 @@
 // the screen's far edges and how small it can get.
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <vector>
+
 #include "notewnd/NoteGeometry.h"
 
 using namespace NoteGeometry;
@@ -75,5 +78,40 @@ TEST(NoteGeometry, NeverSmallerThan45)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         EXPECT_EQ(ClampToMinimum(row.cx, row.cy), row.expected);
+    }
+}
+
+std::ostream& operator<<(std::ostream& os, const NoteRect& r)
+{
+    return os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
+}
+
+TEST(NoteGeometry, NotesOffEveryScreenComeBackOntoTheNearest)
+{
+    const std::vector<NoteRect> one{{0, 0, 1280, 1024}};
+    const std::vector<NoteRect> two{{0, 0, 1280, 1024}, {1280, 0, 2560, 1024}};
+    const std::vector<NoteRect> taskbarOnTop{{0, 40, 1280, 1024}};
+    struct Row {
+        const char* label;
+        NoteRect stored;
+        std::vector<NoteRect> areas;
+        NoteRect expected;
+    } rows[] = {
+        {"on the screen", {100, 100, 300, 250}, one, {100, 100, 300, 250}},
+        {"one corner on the screen", {1270, 1014, 1470, 1164}, one, {1270, 1014, 1470, 1164}},
+        {"far below and right", {5000, 5000, 5200, 5150}, one, {1080, 874, 1280, 1024}},
+        {"left of the screen", {-3000, 100, -2800, 250}, one, {0, 100, 200, 250}},
+        {"touching the left edge only", {-200, 100, 0, 250}, one, {0, 100, 200, 250}},
+        {"beyond the second monitor", {3000, 500, 3200, 650}, two, {2360, 500, 2560, 650}},
+        {"on the second monitor", {1500, 100, 1700, 250}, two, {1500, 100, 1700, 250}},
+        {"second monitor unplugged", {1500, 100, 1700, 250}, one, {1080, 100, 1280, 250}},
+        {"larger than the screen", {5000, 5000, 7000, 6500}, one, {0, 0, 1280, 1024}},
+        {"collapsed to nothing", {5000, 5000, 5000, 5000}, one, {1235, 979, 1280, 1024}},
+        {"above a work area that starts lower", {100, -500, 300, -350}, taskbarOnTop, {100, 40, 300, 190}},
+        {"no monitor known", {5000, 5000, 5200, 5150}, {}, {5000, 5000, 5200, 5150}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(PlaceOnWorkAreas(row.stored, row.areas), row.expected);
     }
 }

@@ -70,7 +70,7 @@ TEST(NotesFileStore, StreamedLoadMatchesAWholeReadAtEveryWindowAndPiece)
     const Bytes expected = whole.StoreToBytes();
     ASSERT_EQ(expected, file);
 
-    for (size_t window : {size_t{8}, size_t{13}, size_t{4096}, CArchive::kWindowBytes}) {
+    for (size_t window : {size_t{128}, size_t{131}, size_t{4096}, CArchive::kWindowBytes}) {
         for (size_t piece : {size_t{1}, size_t{7}, SIZE_MAX}) {
             SCOPED_TRACE("window " + std::to_string(window) + ", piece " + std::to_string(piece));
             MemoryNoteStore::Reader reader(file, piece);
@@ -85,7 +85,7 @@ TEST(NotesFileStore, StreamedLoadMatchesAWholeReadAtEveryWindowAndPiece)
         SCOPED_TRACE("cut at " + std::to_string(cut));
         MemoryNoteStore::Reader reader(Bytes(file.begin(), file.begin() + static_cast<long>(cut)), 7);
         CNoteList streamed;
-        CArchive ar(reader, 13);
+        CArchive ar(reader, 131);
         EXPECT_THROW(streamed.Serialize(ar), ArchiveError);
     }
 }

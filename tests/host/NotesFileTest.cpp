@@ -142,6 +142,11 @@ TEST(NotesFile, RecordMatchesTheLayoutByteForByte)
     const std::string text = "\x02hi";
     EXPECT_EQ(list.StoreToBytes(), FileOf({KnownRecord(text)}));
     EXPECT_EQ(KnownRecord(text).size(), 174u + 6u + 3u);
+
+    // Read back, every field lands where it was: stored again, the same bytes.
+    LoadedList loaded(FileOf({KnownRecord(text)}));
+    ASSERT_TRUE(loaded.ok);
+    EXPECT_EQ(loaded.list.StoreToBytes(), FileOf({KnownRecord(text)}));
 }
 
 TEST(NotesFile, StringLengthForms)

@@ -159,7 +159,7 @@ TEST(SkinRuns, BatchesOfTwoThousand)
         {"150 runs: the buffer grew once", 150, {150}, {32 + 16 * 200}},
         {"exactly 2000: a full batch, then an empty one", 2000, {2000, 0}, {32 + 16 * 2000, 32 + 16 * 2000}},
         {"2001", 2001, {2000, 1}, {32 + 16 * 2000, 32 + 16 * 2000}},
-        {"4500", 4500, {2000, 2000, 500}, {32 + 16 * 2000, 32 + 16 * 2000, 32 + 16 * 2000}},
+        {"4090", 4090, {2000, 2000, 90}, {32 + 16 * 2000, 32 + 16 * 2000, 32 + 16 * 2000}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -236,5 +236,57 @@ TEST(SkinRuns, PictureSizesNeverWrap)
         if (c.usable) {
             EXPECT_EQ(*bytes, c.bytes);
         }
+    }
+}
+
+TEST(SkinRuns, MasksThatGiveNoWindowShape)
+{
+    // A picture of one colour, given as width x height: black (opaque) or white.
+    const auto plain = [](int32_t width, int32_t height, uint8_t value) {
+        Picture p;
+        p.width = width;
+        p.height = height;
+        p.stride = size_t(width) * 4;
+        p.bits.assign(p.stride * size_t(height), value);
+        return p;
+    };
+    // Rows of 1000 one-pixel runs each.
+    const auto alternating = [](int32_t rows) {
+        Picture p;
+        p.width = 2000;
+        p.height = rows;
+        p.stride = 2000 * 4;
+        p.bits.assign(p.stride * size_t(rows), 0xFF);
+        for (size_t i = 0; i < p.bits.size(); i += 8)
+            std::memset(&p.bits[i], 0, 4);
+        return p;
+    };
+    struct Case {
+        const char* label;
+        Picture picture;
+        bool shaped;
+    } cases[] = {
+        {"all white", plain(40, 30, 0xFF), false},
+        {"8192 wide", plain(8192, 1, 0), true},
+        {"8193 wide", plain(8193, 1, 0), false},
+        {"8192 tall", plain(1, 8192, 0), true},
+        {"8193 tall", plain(1, 8193, 0), false},
+        {"exactly a million runs", alternating(1000), true},
+        {"a thousand runs past a million", alternating(1001), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        uint64_t rects = 0;
+        const bool shaped = ExtractRegionRuns(c.picture.bits.data(), c.picture.stride, c.picture.width,
+                                              c.picture.height, 0xFFFFFF, 0x101010,
+                                              [&](const uint8_t* data, size_t) {
+                                                  RegionDataHeader header;
+                                                  std::memcpy(&header, data, sizeof header);
+                                                  rects += header.count;
+                                                  return true;
+                                              });
+        EXPECT_EQ(shaped, c.shaped);
+        // The scan stops at the limit instead of handing over everything.
+        EXPECT_LE(rects, kMaxRegionRects);
     }
 }

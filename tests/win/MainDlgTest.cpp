@@ -6,15 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/CNotesApp.h"
 #include "framework/MessageLoop.h"
 #include "mainwnd/CMainDlg.h"
+#include "framework/WideText.h"
 #include "notes/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "SkinWinTestUtil.h"
 #include "WinTestUtil.h"
 
 namespace {
@@ -77,6 +82,16 @@ protected:
         ListView_GetItemText(m_list, row, 3, text, sizeof text);
         return text;
     }
+    std::u16string WideRowText(int row) const
+    {
+        wchar_t text[512] = {};
+        LVITEMW item{};
+        item.iSubItem = 3;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        SendMessageW(m_list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return std::u16string(text, text + wcslen(text));
+    }
     int CellImage(int row, int column) const
     {
         LVITEMA item{};
@@ -111,6 +126,9 @@ bool IsTopmost(HWND hwnd)
 TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
 {
     Open();
+    EXPECT_EQ(SendMessageA(m_hwnd, WM_QUERYDRAGICON, 0, 0),
+              reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))))
+        << "the window icon is what a drag shows";
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(m_dlg->GetSingleSelection(), -1);
     char title[64] = {};
@@ -123,7 +141,7 @@ TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
     EXPECT_EQ(list.bottom - list.top, 213);
 }
 
-TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshedRowsJoinTheSelection)
+TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshesKeepTheSelection)
 {
     AddStoredNote("a\r\nb");
     CNote* second = AddStoredNote("second", true);
@@ -146,8 +164,8 @@ TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshedRowsJoinTheSelection)
     PumpPending();
     EXPECT_EQ(RowText(1), "changed");
     EXPECT_TRUE(Selected(0));
-    EXPECT_TRUE(Selected(1));
-    EXPECT_EQ(m_dlg->GetSingleSelection(), -1);
+    EXPECT_FALSE(Selected(1)) << "a refresh selects nothing";
+    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
 
     // A message for a note that has no row is ignored.
     SendMessageA(m_hwnd, WM_NOTE_CHANGED, 1, 0x1234);
@@ -276,6 +294,36 @@ TEST_F(MainDlgTest, DeleteButtonRemovesTheSelectedNotes)
     }
 }
 
+TEST_F(MainDlgTest, DeleteTakesOnlyWhatTheUserSelected)
+{
+    for (const char* text : {"typed into", "picked", "also typed into", "left alone"})
+        AddStoredNote(text, true);
+    Open();
+    for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+        CNote* note = m_app.m_notes.GetAt(p);
+        note->m_pWnd = CNoteWnd::Create(note, false);
+        ASSERT_NE(note->m_pWnd, nullptr);
+    }
+    Select(1, true);
+
+    // Typing into notes refreshes their rows; Hide all refreshes every row.
+    for (int row : {0, 2}) {
+        const HWND edit = m_app.m_notes.GetAt(row)->m_pWnd->GetEdit();
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(row ? "typed 2" : "typed 0"));
+    }
+    PumpPending();
+    ASSERT_EQ(RowText(0), "typed 0");
+    SendMessageA(m_hwnd, WM_COMMAND, ID_HIDE_ALL, 0);
+    PumpUntil([&] { return CellImage(3, 1) == 2; }, 3000);
+    ASSERT_EQ(CellImage(3, 1), 2) << "the rows were refreshed";
+    for (int row = 0; row < Rows(); ++row)
+        EXPECT_EQ(Selected(row), row == 1) << "row " << row;
+
+    m_dlg->OnSkinButton("BUTTON_DELNOTE");
+    EXPECT_EQ(NoteTexts(), "typed 0|typed 2|left alone|");
+}
+
 TEST_F(MainDlgTest, CalendarButtonNeedsExactlyOneSelectedRow)
 {
     AddStoredNote("a");
@@ -336,32 +384,77 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
     note->m_pWnd = CNoteWnd::Create(note, false);
     ASSERT_NE(note->m_pWnd, nullptr);
 
-    // Answer the "Enter text" dialog from a timer while it runs.
-    static std::string s_seenText;
+    // Answer the "Enter text" dialog from a timer while it runs, with Greek
+    // that no Western European code page holds.
+    static std::wstring s_seenText;
+    static LRESULT s_limit;
+    static LONG_PTR s_style;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
         HWND box = FindWindowA(nullptr, "Enter text");
         if (!box)
             return;
         KillTimer(nullptr, id);
-        char text[64] = {};
-        GetDlgItemTextA(box, IDC_NOTE_EDIT, text, sizeof text);
+        wchar_t text[64] = {};
+        GetDlgItemTextW(box, IDC_NOTE_EDIT, text, 64);
         s_seenText = text;
-        SetDlgItemTextA(box, IDC_NOTE_EDIT, "first\r\nsecond");
+        s_limit = SendDlgItemMessageA(box, IDC_NOTE_EDIT, EM_GETLIMITTEXT, 0, 0);
+        s_style = GetWindowLongPtrA(GetDlgItem(box, IDC_NOTE_EDIT), GWL_STYLE);
+        SetDlgItemTextW(box, IDC_NOTE_EDIT, L"first\r\n\u0394\u03B5\u03CD\u03C4\u03B5\u03C1\u03BF");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     m_dlg->OnListDblClick(0, 3);
-    EXPECT_EQ(s_seenText, "old");
-    EXPECT_EQ(note->m_strText, u"first\r\nsecond");
-    EXPECT_EQ(RowText(0), "first  second");
+    const std::u16string expected = u"first\r\n\u0394\u03B5\u03CD\u03C4\u03B5\u03C1\u03BF";
+    EXPECT_EQ(s_seenText, L"old");
+    EXPECT_GE(s_limit, 1000000) << "long texts are not cut";
+    EXPECT_EQ(s_style & WS_VSCROLL, 0) << "no scroll bar of its own";
+    EXPECT_EQ(note->m_strText, expected);
+    EXPECT_EQ(WideRowText(0), u"first  \u0394\u03B5\u03CD\u03C4\u03B5\u03C1\u03BF");
     PumpPending();
-    char shown[64] = {};
-    GetDlgItemTextA(note->m_pWnd->GetHwnd(), IDC_NOTE_EDIT, shown, sizeof shown);
-    EXPECT_STREQ(shown, "first\r\nsecond");
+    EXPECT_EQ(GetWindowTextUtf16(note->m_pWnd->GetEdit()), expected);
 
     ASSERT_TRUE(m_app.m_notes.Save());
     CNoteList reloaded;
     ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
-    EXPECT_EQ(reloaded.GetAt(0)->m_strText, u"first\r\nsecond");
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, expected);
+}
+
+TEST_F(MainDlgTest, TypedAndPastedTextOutsideTheCodePageStaysWhole)
+{
+    CNote* note = AddStoredNote("", true);
+    Open();
+    note->m_pWnd = CNoteWnd::Create(note, false);
+    ASSERT_NE(note->m_pWnd, nullptr);
+    const HWND edit = note->m_pWnd->GetEdit();
+
+    // Typed: Polish capitals a Western European code page lacks (a narrowing
+    // edit control turns them into "LC").
+    for (wchar_t c : {L'\u0141', L'\u0106'})
+        SendMessageW(edit, WM_CHAR, c, 1);
+    // Pasted: Greek and an emoji (a surrogate pair).
+    const std::u16string pasted = u" \u0393\u03B5\u03B9\u03AC \U0001F600";
+    ASSERT_TRUE(OpenClipboard(m_hwnd));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    ASSERT_NE(block, nullptr);
+    std::memcpy(GlobalLock(block), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, block), nullptr);  // the clipboard owns it now
+    CloseClipboard();
+    SendMessageW(edit, WM_PASTE, 0, 0);
+
+    const std::u16string expected = u"\u0141\u0106" + pasted;
+    EXPECT_EQ(note->m_strText, expected);
+    PumpPending();  // the note's refresh reaches its row
+    EXPECT_EQ(WideRowText(0), expected);
+
+    // Saved in the UTF-16 form, and whole after a load.
+    ASSERT_TRUE(m_app.m_notes.Save());
+    const auto bytes = ReadWholeFile(m_folder.Path("notes.dat"));
+    const std::vector<uint8_t> marker = {0xFF, 0xFE, 0xFF};
+    EXPECT_NE(std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end()), bytes.end());
+    CNoteList reloaded;
+    ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, expected);
 }
 
 TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)
@@ -437,7 +530,6 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     EXPECT_EQ(note->m_bVisible, 1);
     ASSERT_NE(note->m_pWnd, nullptr);
     EXPECT_EQ(CellImage(0, 1), 3);
-    EXPECT_TRUE(Selected(0));
     m_dlg->OnListClick();
     EXPECT_EQ(note->m_bVisible, 0);
     PumpUntil([&] { return note->m_pWnd == nullptr; }, 3000);
@@ -451,6 +543,51 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     SetCursorPos(inText.x, inText.y);
     m_dlg->OnListClick();
     EXPECT_EQ(note->m_bVisible, 0);
+}
+
+TEST_F(MainDlgTest, ALockedFileIsToldOnceAndAskedAboutAtExit)
+{
+    Open();
+    const std::string path = m_folder.Path("notes.dat");
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    std::atomic<int> retries{0};
+    // The exit question is answered Retry twice; before the second, the file
+    // is let go.
+    MessageBoxCloser closer([&](const MessageBoxCloser::Seen& box) {
+        if (box.text.find("Retry") == std::string::npos)
+            return IDOK;
+        if (++retries == 2)
+            CloseHandle(lock);
+        return IDRETRY;
+    });
+    auto note = std::make_unique<CNote>();
+    note->m_strText = u"kept";
+    m_app.m_notes.Add(note);
+
+    for (int tick = 0; tick < 3; ++tick)
+        SendMessageA(m_hwnd, WM_TIMER, CMainDlg::kTickTimer, 0);
+    auto boxes = closer.Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << "one message for a run of failing saves";
+    EXPECT_EQ(boxes[0].caption, "Velumo");
+    EXPECT_NE(boxes[0].text.find(path), std::string::npos) << boxes[0].text;
+    EXPECT_GT(boxes[0].text.size(), path.size() + 40) << "the system's reason: " << boxes[0].text;
+    EXPECT_EQ(m_app.m_notes.m_bModified, 1u) << "the changes wait for the next save";
+
+    // Windows ending: save, agree, ask nothing.
+    EXPECT_EQ(SendMessageA(m_hwnd, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(closer.Boxes().size(), 1u);
+
+    SendMessageA(m_hwnd, WM_COMMAND, ID_APP_EXIT_CMD, 0);
+    boxes = closer.Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NE(boxes[1].text.find(path), std::string::npos);
+    EXPECT_EQ(retries.load(), 2);
+    EXPECT_FALSE(IsWindow(m_hwnd)) << "the exit goes on once the save has worked";
+    CNoteList reloaded;
+    ASSERT_TRUE(reloaded.Load(path));
+    ASSERT_EQ(reloaded.m_nCount, 1);
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, u"kept");
 }
 
 TEST_F(MainDlgTest, QueryEndSessionSavesAndAgrees)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -197,10 +198,12 @@ TEST_F(NoteWndTest, DefaultNoteLooksLikePaperAndReloadsItsLook)
     ExpectPixels(hwnd, {{"new margin", 8, 8, note->m_crBack}, {"new text background", 170, 120, note->m_crBack}});
 }
 
-TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTen)
+TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTenAndLostNotesComeBack)
 {
     const int cx = GetSystemMetrics(SM_CXSCREEN);
     const int cy = GetSystemMetrics(SM_CYSCREEN);
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
     struct Row {
         const char* label;
         NoteRect stored, placed;
@@ -209,6 +212,9 @@ TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTen)
         {"bottom edge at the screen height", {100, cy - 150, 300, cy}, {100, cy - 160, 300, cy - 10}},
         {"both", {cx - 200, cy - 150, cx, cy}, {cx - 210, cy - 160, cx - 10, cy - 10}},
         {"10 pixels clear", {cx - 210, cy - 160, cx - 10, cy - 10}, {cx - 210, cy - 160, cx - 10, cy - 10}},
+        // Off every screen: into the corner of the work area nearest to it.
+        {"at 5000, 5000", {5000, 5000, 5200, 5150}, {work.right - 200, work.bottom - 150, work.right, work.bottom}},
+        {"left of the screen", {-900, 100, -700, 250}, {work.left, 100, work.left + 200, 250}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
@@ -330,6 +336,31 @@ TEST_F(NoteWndTest, EveryTextChangePostsOneRowRefresh)
             EXPECT_EQ(m_main.m_lastPos, note->m_pos);
         }
     }
+}
+
+TEST_F(NoteWndTest, LongPastesAreKeptWhole)
+{
+    CNote* note = AddNote();
+    Show(note);
+    const HWND edit = note->m_pWnd->GetEdit();
+    std::string text;
+    while (text.size() < 40000)
+        text += "A line of a long paste, numbered " + std::to_string(text.size()) + ".\r\n";
+    text.resize(40000);
+    ASSERT_TRUE(OpenClipboard(note->m_pWnd->GetHwnd()));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    ASSERT_NE(block, nullptr);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    ASSERT_NE(SetClipboardData(CF_TEXT, block), nullptr);
+    CloseClipboard();
+
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(note->m_strText.size(), text.size());
+    EXPECT_EQ(note->m_strText, Utf16FromUtf8(text));
+    EXPECT_GE(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 1000000);
 }
 
 TEST_F(NoteWndTest, WaysAWindowGoes)

@@ -1,5 +1,5 @@
 // The notes file on Windows: default places against the runtime's own rand,
-// and saves that cannot finish leaving the old file whole.
+// saves that cannot finish leaving the old file whole, and paths in any script.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/AppPaths.h"
+#include "framework/CWinAppBase.h"
+#include "framework/WideText.h"
 #include "notes/CNoteList.h"
 #include "notes/RuntimeRand.h"
 #include "WinTestUtil.h"
@@ -81,4 +84,61 @@ TEST(NotesFileWin, MissingFileIsCreatedUnlessTheFolderIsMissing)
     CNoteList nowhere;
     EXPECT_FALSE(nowhere.Load(folder.Path("no-such-folder\\notes.dat")));
     EXPECT_EQ(nowhere.m_strPath, "");
+
+    // A folder where the temporary file would go: the file is made directly.
+    const std::string blocked = folder.Path("blocked.dat");
+    ASSERT_TRUE(CreateDirectoryA((blocked + ".new").c_str(), nullptr));
+    CNoteList created;
+    EXPECT_TRUE(created.Load(blocked));
+    EXPECT_EQ(ReadWholeFile(blocked), (std::vector<uint8_t>{0, 1, 0, 0, 0, 0}));
+}
+
+TEST(NotesFileWin, LeftoversAndForeignFilesAreHandledAtLoad)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("notes.dat");
+    // What a save cut off before its move leaves behind goes at the next load.
+    ASSERT_TRUE(WriteWholeFile(path, {0, 1, 0, 0, 0, 0}));
+    ASSERT_TRUE(WriteWholeFile(path + ".new", {0, 1, 0, 0, 1, 0, 7}));
+    CNoteList list;
+    EXPECT_TRUE(list.Load(path));
+    EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A negative count is no notes file: refused, and never overwritten.
+    const std::vector<uint8_t> foreign = {'M', 'Z', 0x90, 0x00, 0x03, 0x80, 0x00, 0x00, 0x04};
+    const std::string other = folder.Path("other.dat");
+    ASSERT_TRUE(WriteWholeFile(other, foreign));
+    CNoteList refused;
+    EXPECT_FALSE(refused.Load(other));
+    refused.Add(std::make_unique<CNote>());
+    EXPECT_FALSE(refused.Save()) << "no path to save to";
+    EXPECT_EQ(ReadWholeFile(other), foreign);
+}
+
+TEST(NotesFileWin, AGreekFolderFromTheCommandLineLoadsAndSaves)
+{
+    TempFolder folder;
+    // "Σημειώσεις": no Western European code page holds these letters.
+    const std::string greek = folder.Path(Utf8FromUtf16(u"\u03A3\u03B7\u03BC\u03B5\u03B9\u03CE\u03C3\u03B5\u03B9\u03C2"));
+    ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(greek).c_str(), nullptr));
+    const std::string path = greek + "\\notes.dat";
+
+    const std::wstring commandLine = L"\"C:\\Program Files\\Velumo\\Velumo.exe\" \"" + WideFromUtf8(path) + L"\"";
+    const auto args = CWinAppBase::ArgumentsOf(commandLine.c_str());
+    ASSERT_EQ(args.size(), 1u);
+    EXPECT_EQ(NotesFilePath("C:\\Program Files\\Velumo\\Velumo.exe", args), path);
+
+    CNoteList list;
+    ASSERT_TRUE(list.Load(args[0]));
+    EXPECT_EQ(list.m_strPath, path);
+    auto note = std::make_unique<CNote>();
+    note->m_strText = u"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1";
+    list.Add(note);
+    ASSERT_TRUE(list.Save());
+
+    CNoteList reloaded;
+    ASSERT_TRUE(reloaded.Load(path));
+    ASSERT_EQ(reloaded.m_nCount, 1);
+    EXPECT_EQ(reloaded.GetAt(0)->m_strText, u"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1");
+    EXPECT_EQ(ReadWholeFile(path), list.StoreToBytes());
 }

@@ -40,6 +40,30 @@ std::vector<uint8_t> PackedPlainMask(uint8_t level)
     return bytes;
 }
 
+// A packed black one-bit mask of the given size.
+std::vector<uint8_t> PackedBlackMask(int32_t width, int32_t height)
+{
+    const uint32_t stride = (static_cast<uint32_t>(width) + 31) / 32 * 4;
+    const uint32_t pixelsAt = 14 + 40 + 8;
+    std::vector<uint8_t> bytes(pixelsAt + stride * static_cast<uint32_t>(height), 0);
+    const auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(10, pixelsAt);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    bytes[26] = 1;   // planes
+    bytes[28] = 1;   // bits per pixel
+    put32(58, 0xFFFFFF);  // palette: 0 black, 1 white
+    UnscrambleHeader(bytes.data(), bytes.size());
+    return bytes;
+}
+
 // A skin folder made of the default skin's packed pictures and a skin.ini of
 // the test's own.
 struct TestSkin {
@@ -244,7 +268,10 @@ TEST(SkinDialogWin, MaskThatGivesNoShape)
         {"no Mask key", "", {}, true, plainSize, ERROR},
         {"Mask names a missing file", "Mask=nothing.bmp\r\n", {}, true, plainSize, ERROR},
         {"Mask is no picture", "Mask=mask2.bmp\r\n", {1, 2, 3, 4, 5, 6, 7, 8}, true, plainSize, ERROR},
-        {"Mask entirely white", "Mask=mask2.bmp\r\n", PackedPlainMask(255), false, {545, 260}, NULLREGION},
+        {"Mask entirely white: a window of nothing", "Mask=mask2.bmp\r\n", PackedPlainMask(255), true, {545, 260},
+         ERROR},
+        {"Mask wider than any window", "Mask=mask2.bmp\r\n", PackedBlackMask(8193, 2), true, plainSize, ERROR},
+        {"Mask taller than any window", "Mask=mask2.bmp\r\n", PackedBlackMask(2, 8193), true, plainSize, ERROR},
         {"Mask entirely black", "Mask=mask2.bmp\r\n", PackedPlainMask(0), false, {545, 260}, SIMPLEREGION},
     };
     for (const auto& c : cases) {

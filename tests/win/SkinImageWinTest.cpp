@@ -165,7 +165,6 @@ TEST(SkinImageWin, RegionsOfSmallMasks)
         int complexity;  // what GetRgnBox answers
     } cases[] = {
         {"no white: the full rectangle", {"####", "####", "####"}, SIMPLEREGION},
-        {"all white: nothing visible", {"....", "...."}, NULLREGION},
         {"a component at 254 is opaque", {"r.g.b", "....."}, COMPLEXREGION},
         {"opaque, white, opaque", {"#.#"}, COMPLEXREGION},
         {"ring", {"#####", "#...#", "#####"}, COMPLEXREGION},
@@ -194,7 +193,14 @@ TEST(SkinImageWin, RegionsOfSmallMasks)
             EXPECT_FALSE(PtInRegion(region, 0, static_cast<int>(c.rows.size())));
         }
     }
+    // No region at all rather than one that would make the window invisible,
+    // nor one that takes minutes to build.
     EXPECT_EQ(RegionFromBitmap(nullptr, RGB(255, 255, 255), RGB(16, 16, 16)), nullptr);
+    UniqueBitmap white(DrawMask({"....", "...."}, true));
+    EXPECT_EQ(RegionFromBitmap(white, RGB(255, 255, 255), RGB(16, 16, 16)), nullptr);
+    UniqueBitmap wide(CreateBitmap(8193, 1, 1, 1, nullptr));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(RegionFromBitmap(wide, RGB(255, 255, 255), RGB(16, 16, 16)), nullptr);
 }
 
 TEST(SkinImageWin, RegionFromAScreenCompatibleBitmapAndAnotherColour)

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -132,7 +133,13 @@ public:
         std::string text;
     };
 
-    MessageBoxCloser() : m_thread([this] { Watch(); }) {}
+    // answer: the button pressed for a box (IDOK when not given); it runs on
+    // the closer's thread.
+    using Answer = std::function<int(const Seen&)>;
+    explicit MessageBoxCloser(Answer answer = nullptr)
+        : m_answer(std::move(answer)), m_thread([this] { Watch(); })
+    {
+    }
     ~MessageBoxCloser()
     {
         m_stop = true;
@@ -156,17 +163,30 @@ private:
         }
     }
 
+    // Read without sending the window a message: the thread that owns it may
+    // be the one waiting for this thread to end.
+    static std::string TextOf(HWND hwnd)
+    {
+        wchar_t wide[1024] = {};
+        const int length = InternalGetWindowText(hwnd, wide, 1024);
+        char text[4096] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, length, text, sizeof text - 1, nullptr, nullptr);
+        return text;
+    }
+
     static BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM self)
     {
         DWORD process = 0;
         GetWindowThreadProcessId(hwnd, &process);
         char className[32] = {};
         GetClassNameA(hwnd, className, sizeof className);
-        char caption[256] = {};
-        GetWindowTextA(hwnd, caption, sizeof caption);
-        // Test dialogs have no caption; message boxes always have one.
+        const std::string captionText = TextOf(hwnd);
+        const char* caption = captionText.c_str();
+        // Test dialogs have no caption; message boxes always have one, and
+        // buttons that answer them (the main window has neither).
+        const bool answers = GetDlgItem(hwnd, IDOK) || GetDlgItem(hwnd, IDCANCEL) || GetDlgItem(hwnd, IDRETRY);
         if (process != GetCurrentProcessId() || std::string(className) != "#32770" || !caption[0] ||
-            !IsWindowVisible(hwnd))
+            !IsWindowVisible(hwnd) || !answers)
             return TRUE;
         auto* closer = reinterpret_cast<MessageBoxCloser*>(self);
         Seen seen{caption, {}};
@@ -176,7 +196,7 @@ private:
             closer->m_seen.push_back(seen);
         }
         // Sent, so the box is gone before it is seen a second time.
-        SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        SendMessageA(hwnd, WM_COMMAND, closer->m_answer ? closer->m_answer(seen) : IDOK, 0);
         return TRUE;
     }
 
@@ -184,9 +204,8 @@ private:
     {
         char className[32] = {};
         GetClassNameA(hwnd, className, sizeof className);
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (lstrcmpiA(className, "Static") == 0 && text[0])
+        const std::string text = TextOf(hwnd);
+        if (lstrcmpiA(className, "Static") == 0 && !text.empty())
             *reinterpret_cast<std::string*>(textOut) += text;
         return TRUE;
     }
@@ -194,6 +213,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::vector<Seen> m_seen;
+    Answer m_answer;
     std::thread m_thread;
 };
 

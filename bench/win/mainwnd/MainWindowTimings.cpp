@@ -1,6 +1,7 @@
 // Start-up of the real program to its filled main window with 0, 1000 and
-// 10000 notes (all hidden, so no note windows), and one housekeeping tick of
-// the main window over 10000 notes. Run under Wine:
+// 10000 notes (all hidden, so no note windows), the same window made with
+// and without its start-up splash, and one housekeeping tick of the main
+// window over 10000 notes. Run under Wine:
 //   wine build/win/bench/win/mainwnd/velumo_mainwnd_bench.exe <folder of Velumo.exe>
 #include <windows.h>
 
@@ -21,6 +22,7 @@
 #include "notes/CNoteList.h"
 #include "notes/UnicodeText.h"
 #include "notewnd/NoteWindowHooks.h"
+#include "skin/CSplashWindow.h"
 
 namespace {
 
@@ -136,6 +138,79 @@ void TickTimings()
     DeleteFileA(path.c_str());
 }
 
+// The main window without its splash, to see what the splash costs.
+class MainDlgWithoutSplash : public CMainDlg {
+public:
+    using CMainDlg::CMainDlg;
+
+protected:
+    void OpenStartupSplash() override {}
+};
+
+void PumpWaiting()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Seconds from making the main window until it shows its filled list,
+// painted, with everything waiting dispatched.
+template <typename Dialog>
+double TimeMainWindow(CNotesApp& app)
+{
+    const double start = NowSeconds();
+    Dialog dlg(app.m_notes);
+    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
+    HWND hwnd = dlg.CreateModeless(nullptr);
+    app.m_hMainWnd = hwnd;
+    UpdateWindow(hwnd);
+    PumpWaiting();
+    const double seconds = NowSeconds() - start;
+    CloseSplash();
+    DestroyWindow(hwnd);
+    app.m_hMainWnd = nullptr;
+    PumpWaiting();
+    return seconds;
+}
+
+void SplashTimings()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    CNotesApp app;
+    app.SetProfileFile(std::string(temp) + "velumo-splash-bench.ini");
+    const std::string path = std::string(temp) + "velumo-splash-bench.dat";
+    WriteWholeFile(path, HiddenNotes(1000));
+    app.m_notes.Load(path);
+    // Turn about, so that drift of the machine touches both alike.
+    std::vector<double> with, without, splashOnly;
+    TimeMainWindow<CMainDlg>(app);  // warm-up: classes, fonts, skin files
+    for (int i = 0; i < 15; ++i) {
+        with.push_back(TimeMainWindow<CMainDlg>(app));
+        without.push_back(TimeMainWindow<MainDlgWithoutSplash>(app));
+    }
+    // The splash alone: picture loaded, window made, centred and painted.
+    SetSplashEnabled(true);
+    for (int i = 0; i < 15; ++i) {
+        const double start = NowSeconds();
+        OpenSplash(nullptr);
+        splashOnly.push_back(NowSeconds() - start);
+        CloseSplash();
+        PumpWaiting();
+    }
+    auto report = [](const char* what, const std::vector<double>& runs) {
+        std::printf("%s: median %7.2f ms (fastest %7.2f ms)\n", what, Median(runs) * 1000,
+                    *std::min_element(runs.begin(), runs.end()) * 1000);
+    };
+    report("main window filled (1000 notes), with the splash   ", with);
+    report("main window filled (1000 notes), without the splash", without);
+    report("opening the splash alone                           ", splashOnly);
+    DeleteFileA(path.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -146,6 +221,7 @@ int main(int argc, char** argv)
     InstallCorePlatformHooks();
     InstallNoteWindowHooks();
     TickTimings();
+    SplashTimings();
     if (argc > 1)
         StartupTimings(argv[1]);
     else

@@ -1,0 +1,119 @@
+#include "skin/CSplashWindow.h"
+
+#include <algorithm>
+
+#include "framework/CWinAppBase.h"
+#include "res/resource.h"
+
+namespace {
+bool g_bSplashEnabled = false;
+}  // namespace
+
+CSplashWindow* CSplashWindow::s_current = nullptr;
+
+void SetSplashEnabled(bool enabled)
+{
+    g_bSplashEnabled = enabled;
+}
+
+void OpenSplash(HWND owner)
+{
+    if (!g_bSplashEnabled || CSplashWindow::s_current)
+        return;
+    auto* splash = new CSplashWindow;
+    if (splash->Create(owner))
+        UpdateWindow(splash->GetHwnd());
+    else if (CSplashWindow::s_current == splash)
+        delete splash;  // (a window that was made and refused took its object with it)
+}
+
+void CloseSplash()
+{
+    if (CSplashWindow* splash = CSplashWindow::Current())
+        DestroyWindow(splash->GetHwnd());  // the object goes with its window
+    // Whatever the picture covered is repainted now, not after the next message.
+    if (CWinAppBase* app = CWinAppBase::Get(); app && app->m_hMainWnd)
+        UpdateWindow(app->m_hMainWnd);
+}
+
+CSplashWindow::CSplashWindow()
+{
+    s_current = this;
+}
+
+CSplashWindow::~CSplashWindow()
+{
+    if (s_current == this)
+        s_current = nullptr;
+}
+
+bool CSplashWindow::Create(HWND owner)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    m_bitmap.Reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0)));
+    BITMAP info{};
+    if (!m_bitmap || !GetObjectA(m_bitmap, sizeof info, &info))
+        return false;
+    m_size = SIZE{info.bmWidth, info.bmHeight};
+
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassOnce(wc))
+        return false;
+    return CreateEx(0, kClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, m_size.cx, m_size.cy, owner, nullptr) != nullptr;
+}
+
+void CSplashWindow::CentreOnOwner()
+{
+    // Over the owner while it is on the screen; before it shows (the main
+    // window opens the splash while it is being made), over the work area.
+    const HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT around = area;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &around);
+    int x = (around.left + around.right - m_size.cx) / 2;
+    int y = (around.top + around.bottom - m_size.cy) / 2;
+    // Never partly off the work area.
+    x = std::max<int>(area.left, std::min<int>(x, area.right - m_size.cx));
+    y = std::max<int>(area.top, std::min<int>(y, area.bottom - m_size.cy));
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CSplashWindow::OnPaint()
+{
+    ScopedPaint paint(m_hWnd);
+    UniqueMemDC memory(CreateCompatibleDC(paint));
+    if (!memory)
+        return;
+    ScopedSelect select(memory, m_bitmap);
+    BitBlt(paint, 0, 0, m_size.cx, m_size.cy, memory, 0, 0, SRCCOPY);
+}
+
+LRESULT CSplashWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        if (DefaultProc(msg, wParam, lParam) == -1)
+            return -1;
+        CentreOnOwner();
+        SetTimer(m_hWnd, kCloseTimer, kShowMs, nullptr);
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kCloseTimer) {
+            CloseSplash();  // deletes this object
+            return 0;
+        }
+        break;
+    }
+    return DefaultProc(msg, wParam, lParam);
+}

@@ -1,0 +1,49 @@
+// The Options dialog in its own modal run: every way of closing it against
+// the auto-start flag.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "ScriptedDialog.h"
+#include "res/resource.h"
+#include "settings/AutoRun.h"
+#include "settings/COptionsDlg.h"
+
+TEST(OptionsDlgWin, OnlyConfirmingKeepsTheToggledBox)
+{
+    auto focusOr = [](HWND dlg) { return GetFocus() ? GetFocus() : dlg; };
+    struct Case {
+        const char* label;
+        std::function<void(HWND)> close;
+        bool keeps;
+    } cases[] = {
+        {"&OK", [](HWND dlg) { SendMessageA(GetDlgItem(dlg, IDC_OPT_OK), BM_CLICK, 0, 0); }, true},
+        {"Enter", [&](HWND dlg) { PostKey(focusOr(dlg), VK_RETURN); }, true},
+        {"&Cancel", [](HWND dlg) { SendMessageA(GetDlgItem(dlg, IDC_OPT_CANCEL), BM_CLICK, 0, 0); }, false},
+        {"Escape", [&](HWND dlg) { PostKey(focusOr(dlg), VK_ESCAPE); }, false},
+        {"close box", [](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
+    };
+    for (const auto& c : cases) {
+        for (int before : {0, 1}) {
+            SCOPED_TRACE(std::string(c.label) + (before ? ", was on" : ", was off"));
+            g_bAutoRun = before;
+            ScriptedDialog<COptionsDlg> dlg;
+            bool tickedAtStart = false;
+            dlg.steps = {[&](HWND hwnd) {
+                             HWND box = GetDlgItem(hwnd, IDC_OPT_AUTORUN);
+                             tickedAtStart = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                             SendMessageA(box, BM_CLICK, 0, 0);
+                         },
+                         c.close};
+            const INT_PTR result = dlg.DoModal(nullptr);
+            ASSERT_NE(result, dlg.kGaveUp) << "the dialog did not close";
+            EXPECT_EQ(tickedAtStart, before == 1);
+            EXPECT_EQ(result, c.keeps ? IDOK : IDCANCEL);
+            EXPECT_EQ(g_bAutoRun, c.keeps ? 1 - before : before);
+        }
+    }
+    g_bAutoRun = 0;
+}
