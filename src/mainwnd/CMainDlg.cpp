@@ -382,7 +382,8 @@ void CMainDlg::BringBackIntoView()
     OnViewNoteList();
     if (IsIconic(m_hWnd))
         ShowWindow(m_hWnd, SW_RESTORE);
-    SetForegroundWindow(m_hWnd);
+    // A dialog open over the main window comes to the front with it.
+    SetForegroundWindow(GetLastActivePopup(m_hWnd));
 }
 
 void CMainDlg::OnBringNotesToTop()
