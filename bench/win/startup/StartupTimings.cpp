@@ -193,7 +193,7 @@ int main(int argc, char** argv)
     DeleteFileA((folder + "\\Velumo.ini").c_str());
     const std::string velumo = "\"" + folder + "\\Velumo.exe\"";
     const std::string reference = "\"" + std::string(self) + "\"";
-    const int runs = 3;
+    const int runs = 5;
 
     // Note windows at start-up: the same file for both sides. "main" as the
     // second argument times only the main window.
