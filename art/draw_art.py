@@ -717,8 +717,9 @@ def tray_glyph(size):
 
 
 def build_tray_icon():
+    import menu_art
     path = os.path.join(RES_DIR, "tray.ico")
-    write_icon(path, [tray_glyph(16), tray_glyph(32)])
+    write_icon(path, [menu_art.tray_icon_16(), tray_glyph(32)])
     with open(path, "rb") as f:
         _, kind, entries = read_icon_dir(f.read())
     assert kind == 1 and [e["w"] for e in entries] == [16, 32]

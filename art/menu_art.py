@@ -70,6 +70,41 @@ VIEW_LIST = [
 ]
 
 
+# The tray icon at 16 pixels, drawn pixel by pixel so that its lines stay
+# sharp in the notification area: a yellow note with a teal header, ruled
+# lines and a folded corner (the 32-pixel image is drawn smooth).
+TRAY_16 = [
+    "................",
+    ".oooooooooooooo.",
+    ".otttttttttttto.",
+    ".otttttttttttto.",
+    ".oyyyyyyyyyyyyo.",
+    ".oyyyyyyyyyyyyo.",
+    ".oyllllllllllyo.",
+    ".oyyyyyyyyyyyyo.",
+    ".oyyyyyyyyyyyyo.",
+    ".oyllllllllllyo.",
+    ".oyyyyyyyyyyyyo.",
+    ".oyyyyyyyoooooo.",
+    ".oylllllyoffoo..",
+    ".oyyyyyyyofoo...",
+    ".oyyyyyyyooo....",
+    ".oooooooooo.....",
+]
+TRAY_COLOURS = {"o": (70, 56, 24), "t": art.TEAL, "y": art.NOTE_YELLOW,
+                "l": (150, 104, 22), "f": (214, 160, 50)}
+
+
+def tray_icon_16():
+    img = Image.new("RGBA", (16, 16), (0, 0, 0, 0))
+    assert len(TRAY_16) == 16 and all(len(r) == 16 for r in TRAY_16)
+    for y, row in enumerate(TRAY_16):
+        for x, ch in enumerate(row):
+            if ch != ".":
+                img.putpixel((x, y), TRAY_COLOURS[ch] + (255,))
+    return img
+
+
 def write_item_bitmap(path, rows):
     """A 4-bit BMP of a picture given as rows of GREYS characters."""
     h, w = len(rows), len(rows[0])

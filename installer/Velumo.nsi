@@ -72,22 +72,37 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; Ends a running Velumo the way the user would, by closing its main window,
-; so it saves its notes on the way out. Waits up to ten seconds; a copy that
-; does not end (a dialog of its own still open) is left running: the user is
+; Ends a running Velumo the way the user would, by closing its main window
+; once, so it saves its notes on the way out; whatever it then asks (a save
+; that failed) is left to the user. Waits up to ten seconds; a copy that does
+; not end (a dialog of its own still open) is left running: the user is
 ; asked to close it, and a silent run fails rather than lose notes.
 !macro DEFINE_CLOSE_VELUMO prefix
 Function ${prefix}CloseVelumo
-    StrCpy $R1 0
+    StrCpy $R1 0  ; quarter seconds waited
+    StrCpy $R3 0  ; main window asked to close
     ${Do}
         System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${RUNNING_MUTEX}") p .R0'
         ${If} $R0 == 0
             ${Break}
         ${EndIf}
         System::Call 'kernel32::CloseHandle(p R0)'
-        FindWindow $R2 "${MAIN_WINDOW_CLASS}" "${PRODUCT}"
-        ${If} $R2 != 0
-            SendMessage $R2 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+        ${If} $R3 == 0
+            ; The main window is the dialog titled "Velumo" that holds the
+            ; note list (control 1000); its message boxes have the same title.
+            StrCpy $R2 0
+            ${Do}
+                FindWindow $R2 "${MAIN_WINDOW_CLASS}" "${PRODUCT}" 0 $R2
+                ${If} $R2 == 0
+                    ${Break}
+                ${EndIf}
+                GetDlgItem $R4 $R2 1000
+                ${If} $R4 != 0
+                    SendMessage $R2 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+                    StrCpy $R3 1
+                    ${Break}
+                ${EndIf}
+            ${Loop}
         ${EndIf}
         Sleep 250
         IntOp $R1 $R1 + 1
@@ -96,10 +111,11 @@ Function ${prefix}CloseVelumo
                 SetErrorLevel 3
                 Abort "Velumo is still running."
             ${EndIf}
-            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Velumo is still running and could not be ended.$\r$\n$\r$\nClose any Velumo window that is still open, choose Exit from its menu in the notification area, then click Retry." IDRETRY +3
+            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Velumo is still running and could not be ended.$\r$\n$\r$\nClose any Velumo window that is still open, or choose Exit from its menu in the notification area, then click Retry." IDRETRY +3
             SetErrorLevel 3
             Abort "Velumo is still running."
             StrCpy $R1 0
+            StrCpy $R3 0
         ${EndIf}
     ${Loop}
 FunctionEnd

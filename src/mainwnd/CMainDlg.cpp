@@ -109,6 +109,9 @@ BOOL CMainDlg::OnInitDialog()
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
     SetTimer(m_hWnd, kStartTimer, 500, nullptr);
+    // The notes left on screen come back at once rather than with the first
+    // housekeeping pass: a timer comes after the main window's painting.
+    SetTimer(m_hWnd, kShowStoredNotesTimer, 0, nullptr);
     return TRUE;
 }
 
@@ -379,7 +382,8 @@ void CMainDlg::BringBackIntoView()
     OnViewNoteList();
     if (IsIconic(m_hWnd))
         ShowWindow(m_hWnd, SW_RESTORE);
-    SetForegroundWindow(m_hWnd);
+    // A dialog open over the main window comes to the front with it.
+    SetForegroundWindow(GetLastActivePopup(m_hWnd));
 }
 
 void CMainDlg::OnBringNotesToTop()
@@ -512,6 +516,7 @@ void CMainDlg::SaveBeforeExit()
     // No housekeeping pass runs into the last save or its question.
     KillTimer(m_hWnd, kStartTimer);
     KillTimer(m_hWnd, kTickTimer);
+    KillTimer(m_hWnd, kShowStoredNotesTimer);
     m_bShowingSaveMessage = true;
     while (SaveNotes() == SaveOutcome::kFailed &&
            ShowSaveMessage(SaveFailureText("Free the file and choose Retry, or choose Cancel to quit without "
@@ -599,7 +604,9 @@ void CMainDlg::RunSchedulerPass()
 void CMainDlg::OnTimer(UINT_PTR id)
 {
     KillTimer(m_hWnd, id);
-    if (id == kStartTimer) {
+    if (id == kShowStoredNotesTimer) {
+        ShowStoredNotes();
+    } else if (id == kStartTimer) {
         SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
     } else if (id == kTickTimer) {
         // Re-armed only after the pass: passes never overlap.
@@ -607,6 +614,16 @@ void CMainDlg::OnTimer(UINT_PTR id)
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
         // Told after re-arming: the passes go on while the message is open.
         TellSaveFailure();
+    }
+}
+
+void CMainDlg::ShowStoredNotes()
+{
+    // Every visible note gets the window the next scheduler pass would give it.
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
+        CNote* note = m_notes.GetAt(pos);
+        if (note->m_bVisible && !note->m_pWnd && !note->m_bInSchedDialog)
+            CreateNoteWindow(note, false);
     }
 }
 
@@ -634,13 +651,48 @@ LRESULT CMainDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw)
 {
     const DWORD stage = draw.nmcd.dwDrawStage;
     const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
+    if (stage == (CDDS_SUBITEM | CDDS_ITEMPOSTPAINT)) {
+        RedrawRowImage(draw.nmcd.hdc, item, draw.iSubItem);
+        return CDRF_DODEFAULT;
+    }
     if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
         return CDRF_NOTIFYITEMDRAW;
     // Rows show in the window colours whatever the notes' own colours are.
     draw.clrTextBk = GetSysColor(COLOR_WINDOW);
     draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
     SelectObject(draw.nmcd.hdc, m_hListFont);
-    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
+    const bool imageCell = (stage & CDDS_SUBITEM) && (draw.iSubItem == 1 || draw.iSubItem == 2);
+    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW | (imageCell ? CDRF_NOTIFYPOSTPAINT : 0);
+}
+
+void CMainDlg::RedrawRowImage(HDC dc, int row, int column)
+{
+    // The list view blends the images of selected rows with the selection
+    // colour, which leaves the Vis and Schd boxes unreadable (a chequered
+    // square under Wine): they are drawn over again as they are. The Text
+    // cell still shows the selection.
+    if (row < 0 || !(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
+        return;
+    LVITEMA cell{};
+    cell.mask = LVIF_IMAGE;
+    cell.iItem = row;
+    cell.iSubItem = column;
+    RECT icon{}, bounds{};
+    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&cell)) ||
+        !ListView_GetSubItemRect(m_list, row, column, LVIR_ICON, &icon) ||
+        !ListView_GetSubItemRect(m_list, row, column, LVIR_BOUNDS, &bounds))
+        return;
+    int width = 0, height = 0;
+    ImageList_GetIconSize(m_imageList, &width, &height);
+    RECT image{icon.left, icon.top, icon.left + width, icon.top + height};
+    // The images are wider than their columns: only the cell is drawn on.
+    if (!IntersectRect(&image, &image, &bounds))
+        return;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
+    FillRect(dc, &image, GetSysColorBrush(COLOR_WINDOW));
+    ImageList_Draw(m_imageList, cell.iImage, dc, icon.left, icon.top, ILD_NORMAL);
+    RestoreDC(dc, saved);
 }
 
 LRESULT CMainDlg::OnNotify(NMHDR& header)

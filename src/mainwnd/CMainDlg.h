@@ -25,6 +25,9 @@ public:
     static constexpr const char* kWebSiteUrl = "https://www.tarkwen.com/velumo/";
     static constexpr UINT_PTR kStartTimer = 1;
     static constexpr UINT_PTR kTickTimer = 2;
+    // Brings up the windows of the notes stored as visible, once the main
+    // window is on screen.
+    static constexpr UINT_PTR kShowStoredNotesTimer = 3;
 
     // screenColorCount: what the screen reports as NUMCOLORS (see
     // ScreenColorCount); the paper colour of new notes depends on it.
@@ -89,6 +92,7 @@ private:
     void SetupColumns();
     void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
+    void ShowStoredNotes();
     // Saves when modified; a failure keeps the system's reason for the message.
     SaveOutcome SaveNotes();
     // The message about a failing save, once per streak of failures.
@@ -102,6 +106,7 @@ private:
     bool OnCommand(UINT id);
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+    void RedrawRowImage(HDC dc, int row, int column);
     void PaintMinimized();
     void BringBackIntoView();
     void CreateNoteWindow(CNote* note, bool focus);

@@ -146,6 +146,21 @@ std::vector<NoteRect> MonitorWorkAreas()
     return areas;
 }
 
+// Where the window for a stored rectangle goes. Most notes lie on the work
+// area of the monitor they touch, which one look answers; only the others
+// need every monitor's work area.
+NoteRect PlaceOnScreen(const NoteRect& rc)
+{
+    const RECT wanted{rc.left, rc.top, rc.right, rc.bottom};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT common;
+    if (HMONITOR monitor = MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL);
+        monitor && GetMonitorInfoA(monitor, &info) && IntersectRect(&common, &wanted, &info.rcWork))
+        return rc;
+    return NoteGeometry::PlaceOnWorkAreas(rc, MonitorWorkAreas());
+}
+
 }  // namespace
 
 // The note record's way of destroying its window: the record is going away,
@@ -186,10 +201,8 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
     auto* wnd = new CNoteWnd(note, focusOnCreate);
     // A note that no screen shows any more is brought onto the nearest one;
     // the move and size notifications of its creation store where it went.
-    const NoteRect rc = NoteGeometry::PlaceOnWorkAreas(
-        NoteGeometry::ShiftAwayFromScreenEdges(note->m_rcWindow, GetSystemMetrics(SM_CXSCREEN),
-                                               GetSystemMetrics(SM_CYSCREEN)),
-        MonitorWorkAreas());
+    const NoteRect rc = PlaceOnScreen(NoteGeometry::ShiftAwayFromScreenEdges(
+        note->m_rcWindow, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     // Owned by the desktop, not by the main window: notes stay put when the
     // main window is hidden or minimised.
     if (!wnd->CreateEx(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, rc.left, rc.top, rc.Width(),
@@ -232,11 +245,19 @@ void CNoteWnd::UpdateShape()
     RECT client;
     GetClientRect(m_hWnd, &client);
     const auto outline = ToPoints(NoteGeometry::Outline(client.right, client.bottom));
+    // A window region costs a round trip to the display (and a redraw of
+    // what lies below): the shape of an unchanged size is kept. A new
+    // window gets its shape from its first size notification, before it is
+    // shown, and keeps it through its first showing.
+    if (m_rgn && m_nPts == static_cast<int>(outline.size()) && std::equal(outline.begin(), outline.end(), m_pts,
+                                                                           [](const POINT& a, const POINT& b) {
+                                                                               return a.x == b.x && a.y == b.y;
+                                                                           }))
+        return;
     std::copy(outline.begin(), outline.end(), m_pts);
     m_nPts = static_cast<int>(outline.size());
 
-    // The platform frees the region it held.
-    SetWindowRgn(m_hWnd, nullptr, FALSE);
+    // Setting the new region frees the one the platform held.
     m_rgn = nullptr;
     UniqueRegion region(CreatePolygonRgn(m_pts, m_nPts, ALTERNATE));
     if (region && SetWindowRgn(m_hWnd, region, TRUE))

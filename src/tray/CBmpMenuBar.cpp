@@ -323,11 +323,14 @@ void CBmpMenuBar::ClickButton(int index, WPARAM keys)
 bool CBmpMenuBar::OnKeyDown(WPARAM key)
 {
     if (key == VK_RETURN) {
-        if (m_lastHotId >= 0) {
-            const auto index = static_cast<int>(SendMessageA(m_hWnd, TB_COMMANDTOINDEX, m_lastHotId, 0));
-            if (index >= 0)
-                ClickButton(index, kReturnClickKeys);
-        }
+        // The highlighted item: the toolbar knows it before it is drawn (an
+        // arrow key and Return typed quickly), the last one drawn is the
+        // fallback.
+        auto index = static_cast<int>(SendMessageA(m_hWnd, TB_GETHOTITEM, 0, 0));
+        if (index < 0 && m_lastHotId >= 0)
+            index = static_cast<int>(SendMessageA(m_hWnd, TB_COMMANDTOINDEX, m_lastHotId, 0));
+        if (index >= 0)
+            ClickButton(index, kReturnClickKeys);
         return true;
     }
     if (key == VK_ESCAPE) {

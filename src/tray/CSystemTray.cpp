@@ -50,7 +50,7 @@ bool CSystemTray::Create(HWND owner, UINT callbackMessage, const char* tooltip, 
         std::strncpy(m_tnd.szTip, tooltip, kTipBytes - 1);
 
     m_bWanted = true;
-    m_bEnabled = NotifyShell(NIM_ADD, m_tnd) != FALSE;
+    m_bEnabled = Shell_NotifyIconA(NIM_ADD, &m_tnd) != FALSE;
     return m_bEnabled;
 }
 
@@ -60,7 +60,7 @@ void CSystemTray::RemoveIcon()
     if (!m_bEnabled)
         return;
     m_tnd.uFlags = 0;
-    NotifyShell(NIM_DELETE, m_tnd);
+    Shell_NotifyIconA(NIM_DELETE, &m_tnd);
     m_bEnabled = false;
 }
 
@@ -138,7 +138,7 @@ LRESULT CSystemTray::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         // A restarted taskbar knows no icons: without this one the program
         // would be out of reach while its main window is hidden.
         m_tnd.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        m_bEnabled = NotifyShell(NIM_ADD, m_tnd) != FALSE;
+        m_bEnabled = Shell_NotifyIconA(NIM_ADD, &m_tnd) != FALSE;
         return 0;
     }
     return DefaultProc(msg, wParam, lParam);

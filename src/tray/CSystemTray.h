@@ -40,8 +40,6 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // The shell call, replaceable where no shell should be involved.
-    virtual BOOL NotifyShell(DWORD message, NOTIFYICONDATAA& data) { return Shell_NotifyIconA(message, &data); }
 
 private:
     bool ShowTrayMenu(HWND target);

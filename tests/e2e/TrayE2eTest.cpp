@@ -29,10 +29,16 @@ bool WaitFor(Condition condition, DWORD timeoutMs)
     return true;
 }
 
-// The skin's minimise button: the main window goes out of sight.
+// The skin's minimise button: the main window goes out of sight. Under Wine
+// the focus change reaches the program from the X server a moment later; a
+// menu opened before that would see it and close, as on any activation
+// elsewhere, so the user's pause before the next click is kept.
 bool Minimise(HWND main)
 {
-    return E2eDriver::ClickChildAt(main, 525, 232) && WaitFor([&] { return !IsWindowVisible(main); }, 5000);
+    if (!E2eDriver::ClickChildAt(main, 525, 232) || !WaitFor([&] { return !IsWindowVisible(main); }, 5000))
+        return false;
+    Sleep(500);
+    return true;
 }
 
 }  // namespace

@@ -60,6 +60,14 @@ struct MenuOwner {
         case WM_MENUCHAR:
             self->menuChars.push_back(wParam);
             return self->menuCharAnswer;
+        case WM_TIMER:
+            // A menu that should have closed long ago: fail, do not hang.
+            KillTimer(hwnd, wParam);
+            if (HWND open = FindWindowA(CBmpMenu::kClassName, nullptr)) {
+                ADD_FAILURE() << "the menu stayed open";
+                PostMessageA(open, WM_CLOSE, 0, 0);
+            }
+            return 0;
         default:
             return DefWindowProcA(hwnd, msg, wParam, lParam);
         }
@@ -108,7 +116,9 @@ protected:
         m_menuHandle = loaded;
         m_owner.menu = &menu;
         m_owner.onOpen = std::move(onOpen);
+        SetTimer(m_owner.hwnd, 1, 5000, nullptr);
         const int shown = menu.TrackPopupMenu(0, at.x, at.y, m_owner.hwnd);
+        KillTimer(m_owner.hwnd, 1);
         EXPECT_EQ(FindWindowA(CBmpMenu::kClassName, nullptr), nullptr) << "the popup is gone";
         PumpPending();
         m_owner.menu = nullptr;
@@ -262,6 +272,20 @@ TEST_F(BmpMenuTest, KeysAndClicksChooseOrCloseAsAMenuDoes)
          [](HWND popup, HWND bar) {
              SendMessageA(bar, TB_SETHOTITEM, 2, 0);
              UpdateWindow(bar);
+             PostKey(popup, VK_RETURN);
+         },
+         {ID_BRING_TO_TOP}},
+        {"arrow down, then Return at once",
+         [](HWND popup, HWND bar) {
+             SendMessageA(bar, TB_SETHOTITEM, 0, 0);
+             PostKey(popup, VK_DOWN);
+             PostKey(popup, VK_RETURN);
+         },
+         {ID_VIEW_NOTE_LIST}},
+        {"arrow up over a separator",
+         [](HWND popup, HWND bar) {
+             SendMessageA(bar, TB_SETHOTITEM, 4, 0);
+             PostKey(popup, VK_UP);
              PostKey(popup, VK_RETURN);
          },
          {ID_BRING_TO_TOP}},

@@ -21,6 +21,7 @@
 #include "res/resource.h"
 #include "SkinWinTestUtil.h"
 #include "WinTestUtil.h"
+#include "WindowPixels.h"
 
 namespace {
 
@@ -73,6 +74,15 @@ protected:
         m_app.m_hMainWnd = m_hwnd;
         m_list = m_dlg->ListView();
         PumpPending();
+        // The notes stored as visible come up right after the window.
+        PumpUntil([&] {
+            for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+                const CNote* note = m_app.m_notes.GetAt(p);
+                if (note->m_bVisible && !note->m_pWnd)
+                    return false;
+            }
+            return true;
+        }, 3000);
     }
 
     int Rows() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -173,6 +183,49 @@ TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshesKeepTheSelection)
     SendMessageA(m_hwnd, WM_NOTE_CHANGED, 1, 0x1234);
     EXPECT_EQ(Rows(), 2);
     EXPECT_EQ(m_app.m_notes.m_nCount, 2);
+}
+
+TEST_F(MainDlgTest, SelectedRowsShowTheirImagesUnblended)
+{
+    AddStoredNote("selected");
+    AddStoredNote("not selected");
+    AddStoredNote("with the focus rectangle");
+    Open();
+    SetForegroundWindow(m_hwnd);
+    SetFocus(m_list);
+    Select(0, true);
+    ListView_SetItemState(m_list, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+    RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const WindowPixels shown(m_list);
+    RECT text{};
+    ListView_GetSubItemRect(m_list, 0, 3, LVIR_BOUNDS, &text);
+    int highlighted = 0;
+    for (int x = text.left; x < text.right; ++x)
+        highlighted += shown.At(x, (text.top + text.bottom) / 2) == Rgb(GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_GT(highlighted, 10) << "the selected row still shows as selected";
+    for (int column : {1, 2}) {
+        SCOPED_TRACE(column);
+        // The image within its cell, in both rows.
+        RECT selected{}, plain{}, cell{};
+        ListView_GetSubItemRect(m_list, 0, column, LVIR_ICON, &selected);
+        ListView_GetSubItemRect(m_list, 1, column, LVIR_ICON, &plain);
+        ListView_GetSubItemRect(m_list, 1, column, LVIR_BOUNDS, &cell);
+        plain.right = std::min(plain.right, cell.right);
+        // The image looks the same in both rows: blending it with the
+        // selection colour leaves a chequered square.
+        int drawn = 0, same = 0;
+        for (int y = 0; y < plain.bottom - plain.top; ++y) {
+            for (int x = 0; x < plain.right - plain.left; ++x) {
+                const uint32_t p = shown.At(plain.left + x, plain.top + y);
+                drawn += p != Rgb(GetSysColor(COLOR_WINDOW));
+                same += shown.At(selected.left + x, selected.top + y) == p;
+            }
+        }
+        if (column == 1) {
+            EXPECT_GT(drawn, 40) << "the Vis image has a frame";
+        }
+        EXPECT_EQ(same, (plain.right - plain.left) * (plain.bottom - plain.top));
+    }
 }
 
 TEST_F(MainDlgTest, ColumnWidthsComeFromTheSettingsFile)
@@ -278,7 +331,8 @@ TEST_F(MainDlgTest, DeleteButtonRemovesTheSelectedNotes)
         Open();
         for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
             CNote* note = m_app.m_notes.GetAt(p);
-            note->m_pWnd = CNoteWnd::Create(note, false);
+            if (!note->m_pWnd)
+                note->m_pWnd = CNoteWnd::Create(note, false);
         }
         std::vector<HWND> windows;
         for (int row : c.selected) {
@@ -303,7 +357,8 @@ TEST_F(MainDlgTest, DeleteTakesOnlyWhatTheUserSelected)
     Open();
     for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
         CNote* note = m_app.m_notes.GetAt(p);
-        note->m_pWnd = CNoteWnd::Create(note, false);
+        if (!note->m_pWnd)
+            note->m_pWnd = CNoteWnd::Create(note, false);
         ASSERT_NE(note->m_pWnd, nullptr);
     }
     Select(1, true);
@@ -387,8 +442,12 @@ TEST_F(MainDlgTest, AddingNotesFromTheWindow)
 
 TEST_F(MainDlgTest, AddNoteWithAFullListDoesNothing)
 {
-    for (int i = 0; i < CNoteList::kMaxNotes; ++i)
-        m_app.m_notes.Add(std::make_unique<CNote>());
+    // Hidden, so that opening does not bring up 32767 windows.
+    for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->m_bVisible = 0;
+        m_app.m_notes.Add(note);
+    }
     Open();
     const int rows = Rows();
     m_dlg->AddNote();
@@ -400,7 +459,8 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
 {
     CNote* note = AddStoredNote("old", true);
     Open();
-    note->m_pWnd = CNoteWnd::Create(note, false);
+    if (!note->m_pWnd)
+        note->m_pWnd = CNoteWnd::Create(note, false);
     ASSERT_NE(note->m_pWnd, nullptr);
 
     // Answer the "Enter text" dialog from a timer while it runs, with Greek
@@ -481,7 +541,8 @@ TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)
     CNote* withWindow = AddStoredNote("shown", true);
     CNote* hidden = AddStoredNote("hidden");
     Open();
-    withWindow->m_pWnd = CNoteWnd::Create(withWindow, false);
+    if (!withWindow->m_pWnd)
+        withWindow->m_pWnd = CNoteWnd::Create(withWindow, false);
     ASSERT_NE(withWindow->m_pWnd, nullptr);
     HWND noteHwnd = withWindow->m_pWnd->GetHwnd();
 
@@ -503,10 +564,15 @@ TEST_F(MainDlgTest, HideAllThenShowAll)
     AddStoredNote("b", true);
     AddStoredNote("c", false);
     Open();
+    // Notes stored as visible are back on screen at once, hidden ones are not.
+    EXPECT_NE(m_app.m_notes.GetAt(0)->m_pWnd, nullptr);
+    EXPECT_NE(m_app.m_notes.GetAt(1)->m_pWnd, nullptr);
+    EXPECT_EQ(m_app.m_notes.GetAt(2)->m_pWnd, nullptr);
     for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
         CNote* note = m_app.m_notes.GetAt(p);
         if (note->m_bVisible)
-            note->m_pWnd = CNoteWnd::Create(note, false);
+            if (!note->m_pWnd)
+                note->m_pWnd = CNoteWnd::Create(note, false);
     }
     SendMessageA(m_hwnd, WM_COMMAND, ID_HIDE_ALL, 0);
     PumpUntil([&] { return !m_app.m_notes.GetAt(0)->m_pWnd && !m_app.m_notes.GetAt(1)->m_pWnd; }, 3000);

@@ -60,6 +60,8 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD)
             SendMessageA(bar, TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(text));
         g_seen.items.push_back(text);
     }
+    // A key no item has first: the main window's answer keeps the menu open.
+    PostMessageA(popup, WM_KEYDOWN, 'Q', 0);
     PostMessageA(popup, WM_KEYDOWN, g_keyToPress, 0);
 }
 

@@ -1,0 +1,233 @@
+// Start-up of the real program beside bare Win32 programs doing the least
+// the same result needs, measured in one run, taking turns:
+// - 1000 visible notes until every note window is on screen, against a bare
+//   loop that makes 1000 tool windows with an edit child and a region at the
+//   same places with the same texts;
+// - no notes until the main window is on screen, against a trivial window.
+// Both sides are separate processes started the same way. Run under Wine:
+//   wine build/win/bench/win/velumo_startup_bench.exe <folder of Velumo.exe>
+// The program runs itself with --bare-notes <notes file> or --trivial-window
+// as the references.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "WinTiming.h"
+#include "notes/CNoteList.h"
+#include "notes/UnicodeText.h"
+
+namespace {
+
+constexpr const wchar_t* kBareNoteClass = L"VelumoBareNote";
+constexpr const wchar_t* kTrivialClass = L"VelumoTrivialWindow";
+
+std::vector<uint8_t> VisibleNotes(int count)
+{
+    CNoteList list;
+    for (int i = 0; i < count; ++i) {
+        auto note = std::make_unique<CNote>();  // placed at random, as new notes are
+        note->m_strText = Utf16FromUtf8("Note number " + std::to_string(i) + "\r\nwith a second line");
+        note->m_bVisible = 1;
+        list.Add(note);
+    }
+    return list.StoreToBytes();
+}
+
+// --- the references -------------------------------------------------------
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CLOSE) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+int RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+// One tool window per note of the file, with an edit child holding its text
+// and a polygon region, shown without activation: what a note window is,
+// without the program around it.
+int RunBareNotes(const char* notesFile)
+{
+    CNoteList notes;
+    if (!notes.Load(notesFile))
+        return 1;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &PlainProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 255, 128));
+    wc.lpszClassName = kBareNoteClass;
+    RegisterClassExW(&wc);
+    for (NotePos pos = notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
+        const CNote* note = notes.GetAt(pos);
+        const NoteRect& rc = note->m_rcWindow;
+        const int w = rc.Width(), h = rc.Height();
+        HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kBareNoteClass, L"", WS_POPUP, rc.left, rc.top, w, h,
+                                    GetDesktopWindow(), nullptr, wc.hInstance, nullptr);
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        CreateWindowExW(0, L"EDIT", reinterpret_cast<const wchar_t*>(note->m_strText.c_str()),
+                        WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 15, 15, w - 30,
+                        h - 35, hwnd, nullptr, wc.hInstance, nullptr);
+        const POINT outline[] = {{0, 0}, {w, 0}, {w, h - 20}, {w - 20, h}, {0, h}};
+        SetWindowRgn(hwnd, CreatePolygonRgn(outline, 5, ALTERNATE), TRUE);
+    }
+    return RunMessageLoop();
+}
+
+int RunTrivialWindow()
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &PlainProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kTrivialClass;
+    RegisterClassExW(&wc);
+    HWND hwnd = CreateWindowExW(0, kTrivialClass, L"Trivial", WS_OVERLAPPEDWINDOW, 100, 100, 545, 260, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    return RunMessageLoop();
+}
+
+// --- measuring ------------------------------------------------------------
+
+struct Count {
+    DWORD pid;
+    const wchar_t* className;  // nullptr: any visible window
+    int found;
+    HWND any;
+};
+
+BOOL CALLBACK CountWindows(HWND hwnd, LPARAM lParam)
+{
+    auto* c = reinterpret_cast<Count*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != c->pid || !IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (c->className && lstrcmpW(cls, c->className) != 0)
+        return TRUE;
+    ++c->found;
+    c->any = hwnd;
+    return TRUE;
+}
+
+// Seconds from starting the command until the process shows `windows`
+// visible windows of the class (any class when null); the process is then
+// asked to close (the window found gets WM_CLOSE) and, failing that, ended.
+double TimeUntilShown(const std::string& commandLine, const std::string& folder, const wchar_t* className,
+                      int windows, const wchar_t* closeClass)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string line = commandLine;
+    const double start = NowSeconds();
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return -1;
+    double seconds = -1;
+    while (NowSeconds() - start < 120) {
+        Count c{pi.dwProcessId, className, 0, nullptr};
+        EnumWindows(&CountWindows, reinterpret_cast<LPARAM>(&c));
+        if (c.found >= windows) {
+            seconds = NowSeconds() - start;
+            break;
+        }
+        // Looking costs the measured process too (every window is asked
+        // about through the server): not too often.
+        Sleep(windows > 1 ? 100 : 5);
+    }
+    Count close{pi.dwProcessId, closeClass, 0, nullptr};
+    EnumWindows(&CountWindows, reinterpret_cast<LPARAM>(&close));
+    if (close.any)
+        PostMessageW(close.any, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return seconds;
+}
+
+void Report(const char* what, const std::vector<double>& runs)
+{
+    std::printf("  %-44s median %7.0f ms (fastest %7.0f ms)\n", what, Median(runs) * 1000,
+                *std::min_element(runs.begin(), runs.end()) * 1000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 2 && std::string(argv[1]) == "--bare-notes")
+        return RunBareNotes(argv[2]);
+    if (argc > 1 && std::string(argv[1]) == "--trivial-window")
+        return RunTrivialWindow();
+    if (argc < 2) {
+        std::printf("usage: velumo_startup_bench.exe <folder of Velumo.exe>\n");
+        return 2;
+    }
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "velumo-startup-reference-bench";
+    CopyTree(argv[1], folder);
+    DeleteFileA((folder + "\\Velumo.ini").c_str());
+    const std::string velumo = "\"" + folder + "\\Velumo.exe\"";
+    const std::string reference = "\"" + std::string(self) + "\"";
+    const int runs = 5;
+
+    // Note windows at start-up: the same file for both sides. "main" as the
+    // second argument times only the main window.
+    const bool notesToo = !(argc > 2 && std::string(argv[2]) == "main");
+    const int notes = 1000;
+    const auto bytes = VisibleNotes(notes);
+    const std::string referenceNotes = folder + "\\reference-notes.dat";
+    WriteWholeFile(referenceNotes, bytes);
+    std::vector<double> program, bare;
+    for (int i = 0; notesToo && i < runs; ++i) {
+        WriteWholeFile(folder + "\\notes.dat", bytes);
+        program.push_back(TimeUntilShown(velumo, folder, L"VelumoNoteWnd", notes, L"#32770"));
+        bare.push_back(TimeUntilShown(reference + " --bare-notes \"" + referenceNotes + "\"", folder,
+                                      kBareNoteClass, notes, kBareNoteClass));
+    }
+    if (notesToo) {
+        std::printf("%d visible notes until every note window is on screen:\n", notes);
+        Report("Velumo.exe", program);
+        Report("bare loop of tool windows (reference)", bare);
+        std::printf("  ratio of the medians: %.2f\n", Median(program) / Median(bare));
+    }
+
+    // Start-up to the main window with no notes.
+    const std::vector<uint8_t> empty = CNoteList().StoreToBytes();
+    std::vector<double> main, trivial;
+    for (int i = 0; i < runs * 4; ++i) {
+        WriteWholeFile(folder + "\\notes.dat", empty);
+        main.push_back(TimeUntilShown(velumo, folder, L"#32770", 1, L"#32770"));
+        trivial.push_back(TimeUntilShown(reference + " --trivial-window", folder, kTrivialClass, 1, kTrivialClass));
+    }
+    std::printf("no notes, until the main window is on screen:\n");
+    Report("Velumo.exe", main);
+    Report("trivial Win32 window (reference)", trivial);
+    std::printf("  ratio of the medians: %.2f\n", Median(main) / Median(trivial));
+    DeleteTree(folder);
+    return 0;
+}
