@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -102,7 +103,16 @@ std::vector<uint8_t> PictureNotes()
         {u"Renew the passport before June", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
         {u"Team meeting: every Monday 9:00", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
     };
+    // The first note comes back every Thursday at 10:00, from 8 January 2026.
+    std::tm start{};
+    start.tm_year = 2026 - 1900;
+    start.tm_mon = 0;
+    start.tm_mday = 8;
+    start.tm_hour = 10;
+    start.tm_isdst = -1;
+    const auto startTime = static_cast<NoteTime>(std::mktime(&start));
     CNoteList list;
+    bool first = true;
     for (const auto& s : specs) {
         auto note = std::make_unique<CNote>();
         note->m_strText = s.text;
@@ -112,6 +122,14 @@ std::vector<uint8_t> PictureNotes()
         note->m_bOnTop = s.onTop;
         note->m_bSchedDisabled = s.scheduled ? 0 : 1;
         note->m_bSchedNew = s.scheduled ? 0 : 1;
+        if (first) {
+            note->m_nSchedKind = 2;                  // weekly
+            note->m_recur[0] = 1;                    // every 1 week
+            note->m_recur[2] = 1 << 4;               // on Thursday
+            note->m_tStartTime = note->m_tStartDate = startTime;
+            note->m_nNotifyMinutes = 15;
+            first = false;
+        }
         list.Add(note);
     }
     return list.StoreToBytes();

@@ -47,3 +47,29 @@ TEST(HelpE2e, EveryWayToHelpNamesAMissingHelpFile)
         ASSERT_TRUE(app.IsRunning());
     }
 }
+
+TEST(HelpE2e, TheSchedulingDialogsHelpButtonNamesAMissingHelpFile)
+{
+    E2eDriver app;
+    ASSERT_TRUE(app.Start());
+    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    ASSERT_NE(main, nullptr);
+    SendMessageA(main, WM_COMMAND, 32785, 0);  // "Add &note"
+    HWND list = GetDlgItem(main, 1000);
+    ASSERT_TRUE(app.SelectRow(list, 0, true));
+    ASSERT_TRUE(E2eDriver::ClickChildAt(main, 19 + 10, 189 + 8, false));  // "Schedule"
+    HWND dialog = app.WaitForWindow("Scheduling properties", 10000, "#32770");
+    ASSERT_NE(dialog, nullptr);
+
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(6, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 6)));
+    HWND box = app.WaitForWindowWhere([](HWND hwnd) {
+        return GetDlgItem(hwnd, 0xFFFF) && E2eDriver::WindowText(hwnd) == "Velumo";
+    }, 10000);
+    ASSERT_NE(box, nullptr) << "no message";
+    EXPECT_EQ(E2eDriver::MessageBoxText(box), "The help file could not be found:\r\n\r\n" + app.PathOf("Velumo.chm"));
+    E2eDriver::Dismiss(box);
+    for (int i = 0; i < 100 && IsWindow(box); ++i)
+        Sleep(50);
+    EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open after help";
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
