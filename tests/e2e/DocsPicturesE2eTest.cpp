@@ -89,12 +89,12 @@ bool SaveScreen(const RECT& rc, const std::string& path)
 
 std::vector<uint8_t> PictureNotes()
 {
-    struct Spec {
+    struct PictureNote {
         const char16_t* text;
         NoteRect rc;
         ColorRef paper;
         bool visible, onTop, scheduled;
-    } specs[] = {
+    } pictureNotes[] = {
         {u"Dentist on Thursday, 10:30\r\nBring the insurance card!", {70, 100, 300, 230}, kDefaultPaperColor, true, true,
          true},
         {u"Shopping:\r\n- milk\r\n- coffee beans\r\n- batteries (AA)", {340, 85, 545, 255}, kDefaultPaperColor, true,
@@ -113,7 +113,7 @@ std::vector<uint8_t> PictureNotes()
     const auto startTime = static_cast<NoteTime>(std::mktime(&start));
     CNoteList list;
     bool first = true;
-    for (const auto& s : specs) {
+    for (const auto& s : pictureNotes) {
         auto note = std::make_unique<CNote>();
         note->m_strText = s.text;
         note->m_rcWindow = s.rc;
