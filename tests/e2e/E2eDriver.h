@@ -84,3 +84,17 @@ private:
     PROCESS_INFORMATION m_pi{};
     DWORD m_exitCode = STILL_ACTIVE;
 };
+
+// Polls condition until it holds or timeoutMs has passed; false on timeout.
+// For state the program under test changes on its own time.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs, DWORD pollMs = 50)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(pollMs);
+    }
+    return true;
+}

@@ -71,18 +71,6 @@ MainWindow WaitForMainWindow(const E2eDriver& app)
     return w;
 }
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(100);
-    }
-    return true;
-}
-
 }  // namespace
 
 TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)

@@ -17,18 +17,6 @@ HWND WaitForMainWindow(const E2eDriver& app)
     return app.WaitForWindow("Velumo", 15000, "#32770");
 }
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
-}
-
 // The skin's minimise button: the main window goes out of sight. Under Wine
 // the focus change reaches the program from the X server a moment later; a
 // menu opened before that would see it and close, as on any activation
