@@ -87,10 +87,6 @@ BOOL CMainDlg::OnInitDialog()
     OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
-    HICON trayIcon = CNotesApp::GetApp().m_hTrayIcon;
-    if (!trayIcon)
-        trayIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY));
-    m_tray.Create(m_hWnd, WM_TRAYNOTIFY, "Velumo", trayIcon, IDR_TRAY_MENU);
     m_list = GetItem(IDC_NOTE_LIST);
     m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
 
@@ -109,9 +105,8 @@ BOOL CMainDlg::OnInitDialog()
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
     SetTimer(m_hWnd, kStartTimer, 500, nullptr);
-    // The notes left on screen come back at once rather than with the first
-    // housekeeping pass: a timer comes after the main window's painting.
-    SetTimer(m_hWnd, kShowStoredNotesTimer, 0, nullptr);
+    // A timer comes after the main window's first painting.
+    SetTimer(m_hWnd, kMainWindowShownTimer, 0, nullptr);
     return TRUE;
 }
 
@@ -516,7 +511,7 @@ void CMainDlg::SaveBeforeExit()
     // No housekeeping pass runs into the last save or its question.
     KillTimer(m_hWnd, kStartTimer);
     KillTimer(m_hWnd, kTickTimer);
-    KillTimer(m_hWnd, kShowStoredNotesTimer);
+    KillTimer(m_hWnd, kMainWindowShownTimer);
     m_bShowingSaveMessage = true;
     while (SaveNotes() == SaveOutcome::kFailed &&
            ShowSaveMessage(SaveFailureText("Free the file and choose Retry, or choose Cancel to quit without "
@@ -604,8 +599,8 @@ void CMainDlg::RunSchedulerPass()
 void CMainDlg::OnTimer(UINT_PTR id)
 {
     KillTimer(m_hWnd, id);
-    if (id == kShowStoredNotesTimer) {
-        ShowStoredNotes();
+    if (id == kMainWindowShownTimer) {
+        OnMainWindowShown();
     } else if (id == kStartTimer) {
         SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
     } else if (id == kTickTimer) {
@@ -615,6 +610,19 @@ void CMainDlg::OnTimer(UINT_PTR id)
         // Told after re-arming: the passes go on while the message is open.
         TellSaveFailure();
     }
+}
+
+void CMainDlg::OnMainWindowShown()
+{
+    // The shell takes its time over a new icon (a good part of the start-up
+    // under Wine): the user sees the main window first.
+    HICON trayIcon = CNotesApp::GetApp().m_hTrayIcon;
+    if (!trayIcon)
+        trayIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY));
+    m_tray.Create(m_hWnd, WM_TRAYNOTIFY, "Velumo", trayIcon, IDR_TRAY_MENU);
+    // The notes left on screen come back at once rather than with the first
+    // housekeeping pass.
+    ShowStoredNotes();
 }
 
 void CMainDlg::ShowStoredNotes()

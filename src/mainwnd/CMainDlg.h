@@ -25,9 +25,9 @@ public:
     static constexpr const char* kWebSiteUrl = "https://www.tarkwen.com/velumo/";
     static constexpr UINT_PTR kStartTimer = 1;
     static constexpr UINT_PTR kTickTimer = 2;
-    // Brings up the windows of the notes stored as visible, once the main
-    // window is on screen.
-    static constexpr UINT_PTR kShowStoredNotesTimer = 3;
+    // Once the main window is on screen: the tray icon, and the windows of
+    // the notes stored as visible.
+    static constexpr UINT_PTR kMainWindowShownTimer = 3;
 
     // screenColorCount: what the screen reports as NUMCOLORS (see
     // ScreenColorCount); the paper colour of new notes depends on it.
@@ -92,6 +92,7 @@ private:
     void SetupColumns();
     void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
+    void OnMainWindowShown();
     void ShowStoredNotes();
     // Saves when modified; a failure keeps the system's reason for the message.
     SaveOutcome SaveNotes();

@@ -12,9 +12,13 @@ namespace {
 constexpr UINT kTrayNotify = 0x464;
 constexpr WPARAM kTrayIconId = 152;
 
+// The tray icon comes just after the main window's first painting, from the
+// same thread: once its hidden window exists, the icon answers.
 HWND WaitForMainWindow(const E2eDriver& app)
 {
-    return app.WaitForWindow("Velumo", 15000, "#32770");
+    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    WaitFor([] { return FindWindowA("VelumoTrayIcon", nullptr) != nullptr; }, 5000);
+    return main;
 }
 
 // The skin's minimise button: the main window goes out of sight. Under Wine

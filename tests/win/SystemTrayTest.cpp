@@ -84,7 +84,8 @@ protected:
         m_dlg->SetSkinFile(VELUMO_PACKED_SKIN);
         m_hwnd = m_dlg->CreateModeless(nullptr);
         ASSERT_NE(m_hwnd, nullptr);
-        PumpPending();
+        // The icon follows the main window's first painting.
+        ASSERT_TRUE(PumpUntil([&] { return m_dlg->Tray().IsIconShown(); }, 5000));
         g_seen = OpenMenu{};
         g_keyToPress = VK_ESCAPE;
     }
