@@ -84,36 +84,55 @@ void CFaceButton::EnsureTooltip()
     m_hTooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, GetModuleHandleA(nullptr),
                                  nullptr);
-    if (m_hTooltip)
-        SendMessageA(m_hTooltip, TTM_ACTIVATE, FALSE, 0);
+    if (!m_hTooltip)
+        return;
+    SendMessageA(m_hTooltip, TTM_ACTIVATE, FALSE, 0);
+    if (!m_strTip.empty())
+        ApplyTip();
+}
+
+HWND CFaceButton::GetTooltip()
+{
+    EnsureTooltip();
+    return m_hTooltip;
 }
 
 void CFaceButton::SetTip(const std::string& text, bool activate)
 {
     if (text.empty())
         return;
-    EnsureTooltip();
-    if (!m_hTooltip)
-        return;
+    m_strTip = text;
+    m_bTipActive = activate;
+    // A tooltip is a window of its own, and a dozen of them cost the start-up
+    // a noticeable moment: until the mouse first comes, the text waits here.
+    if (m_hTooltip)
+        ApplyTip();
+}
+
+void CFaceButton::ApplyTip()
+{
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.hwnd = m_hWnd;
     tool.uId = 1;
     tool.hinst = GetModuleHandleA(nullptr);
-    tool.lpszText = const_cast<char*>(text.c_str());
+    tool.lpszText = const_cast<char*>(m_strTip.c_str());
     if (SendMessageA(m_hTooltip, TTM_GETTOOLCOUNT, 0, 0) == 0) {
         GetClientRect(m_hWnd, &tool.rect);
         SendMessageA(m_hTooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
     SendMessageA(m_hTooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(m_hTooltip, TTM_ACTIVATE, activate ? TRUE : FALSE, 0);
+    SendMessageA(m_hTooltip, TTM_ACTIVATE, m_bTipActive ? TRUE : FALSE, 0);
 }
 
 bool CFaceButton::PreTranslateMessage(MSG& msg)
 {
-    EnsureTooltip();
-    if (m_hTooltip)
-        SendMessageA(m_hTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    // The tooltip only needs the mouse.
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+        EnsureTooltip();
+        if (m_hTooltip)
+            SendMessageA(m_hTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
     return CSubclassedWindow::PreTranslateMessage(msg);
 }
 

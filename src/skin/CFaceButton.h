@@ -25,7 +25,8 @@ public:
     ~CFaceButton() override;
 
     // Gives tool 1 of the tooltip the text (adding the tool on first use) and
-    // switches the tooltip on or off. Nothing happens without text.
+    // switches the tooltip on or off. Nothing happens without text. The
+    // tooltip window itself is made when the mouse first reaches the button.
     void SetTip(const std::string& text, bool activate);
 
     // Cuts the four faces out of whole-window skin pictures at rect, with a
@@ -39,7 +40,8 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
     bool IsHighlighted() const { return m_bHighlighted; }
-    HWND GetTooltip() const { return m_hTooltip; }
+    // Makes the tooltip if the mouse has not yet.
+    HWND GetTooltip();
     void SetLatching(bool latching) { m_bLatching = latching; }
 
 protected:
@@ -54,9 +56,12 @@ private:
     LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
     void OnCaptureChanged();
     void EnsureTooltip();
+    void ApplyTip();
     HBITMAP FaceBitmap(ButtonFace face) const;
 
     HWND m_hTooltip = nullptr;  // owned, made on first need
+    std::string m_strTip;
+    bool m_bTipActive = false;
     bool m_bLatched = false;
     bool m_bLatching = false;
     bool m_bHighlighted = false;
