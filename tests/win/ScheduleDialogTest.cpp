@@ -374,6 +374,31 @@ TEST_F(ScheduleDialogTest, AlarmOffKeepsThePathAndTheLastSoundIsProposedToTheNex
     EXPECT_TRUE(next->m_strSoundFile.empty()) << "only proposed";
 }
 
+// The file dialog's library loads with its first use: "..." must still open
+// it, in the folder of the sound, and Cancel keeps the field.
+TEST_F(ScheduleDialogTest, BrowseOpensTheFileDialogAndCancelKeepsTheSound)
+{
+    const std::u16string bell = u"C:\\windows\\bell.wav";
+    m_note->m_bAlarm = 1;
+    m_note->m_strSoundFile = bell;
+    Open();
+    HWND event = ShowEventPage();
+    static std::string seenTitle;
+    seenTitle.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = FindWindowA("#32770", CNWEventPage::kBrowseTitle);
+        if (!dialog || !seenTitle.empty())
+            return;
+        seenTitle = CNWEventPage::kBrowseTitle;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Click(event, IDC_EP_BROWSE);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(seenTitle, CNWEventPage::kBrowseTitle);
+    EXPECT_TRUE(GetWindowTextUtf16(GetDlgItem(event, IDC_EP_SOUND_FILE)) == bell);
+    EXPECT_FALSE(Press(IDCANCEL));
+}
+
 TEST_F(ScheduleDialogTest, NoteMenuRunsTheDialogModallyWhileTheNoteIsBusy)
 {
     InstallScheduleDialog();
