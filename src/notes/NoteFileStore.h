@@ -29,9 +29,9 @@ public:
     // Opens the file for reading only, with no sharing; nullptr when it
     // cannot be opened.
     virtual std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) = 0;
-    // Reads the whole file at once (as OpenForReading does). False when it
+    // Reads the whole file at once, through OpenForReading. False when it
     // cannot be opened or read.
-    virtual bool ReadAll(const std::string& path, std::vector<uint8_t>& out) = 0;
+    bool ReadAll(const std::string& path, std::vector<uint8_t>& out);
     // Makes the file hold exactly these bytes: written to a temporary file in
     // the same folder (TemporaryPathOf), flushed, then moved over the old file
     // in one step. False (and the old file untouched) when any step fails.

@@ -72,24 +72,6 @@ public:
         return std::make_unique<Win32NoteFileReader>(file, static_cast<uint64_t>(size.QuadPart));
     }
 
-    bool ReadAll(const std::string& path, std::vector<uint8_t>& out) override
-    {
-        out.clear();
-        auto reader = OpenForReading(path);
-        if (!reader || reader->Size() > SIZE_MAX)
-            return false;
-        out.resize(static_cast<size_t>(reader->Size()));
-        size_t done = 0;
-        while (done < out.size()) {
-            size_t got = 0;
-            if (!reader->Read(out.data() + done, out.size() - done, got) || got == 0)
-                break;
-            done += got;
-        }
-        out.resize(done);
-        return done == reader->Size();
-    }
-
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
         if (path.empty())

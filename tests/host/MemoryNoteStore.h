@@ -38,13 +38,6 @@ public:
             return nullptr;
         return std::make_unique<Reader>(files[path], pieceBytes);
     }
-    bool ReadAll(const std::string& path, std::vector<uint8_t>& out) override
-    {
-        if (failReads || !files.count(path))
-            return false;
-        out = files[path];
-        return true;
-    }
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
         ++writeAttempts;
