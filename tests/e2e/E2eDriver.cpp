@@ -1,6 +1,7 @@
 #include "E2eDriver.h"
 
 #include "TestFiles.h"
+#include "notes/Archive.h"
 #include "notes/UnicodeText.h"
 
 #include <commctrl.h>
@@ -323,4 +324,16 @@ LRESULT E2eDriver::SendWithData(HWND hwnd, UINT msg, WPARAM wParam, void* data, 
     const LRESULT result = SendMessageA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(remote.Address()));
     remote.Read(0, data, size);
     return result;
+}
+
+std::unique_ptr<CNoteList> ParseNotes(const std::vector<uint8_t>& bytes)
+{
+    auto list = std::make_unique<CNoteList>();
+    try {
+        CArchive ar(bytes);
+        list->Serialize(ar);
+    } catch (const ArchiveError&) {
+        return nullptr;
+    }
+    return list;
 }

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "TestFiles.h"
+#include "notes/CNoteList.h"
 
 class E2eDriver {
 public:
@@ -84,6 +86,9 @@ private:
     PROCESS_INFORMATION m_pi{};
     DWORD m_exitCode = STILL_ACTIVE;
 };
+
+// The notes a file holds, or none when it does not load.
+std::unique_ptr<CNoteList> ParseNotes(const std::vector<uint8_t>& bytes);
 
 // Polls condition until it holds or timeoutMs has passed; false on timeout.
 // For state the program under test changes on its own time.

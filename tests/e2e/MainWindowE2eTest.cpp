@@ -32,19 +32,6 @@ std::vector<uint8_t> FileWith(std::initializer_list<const char*> hiddenTexts)
     return list.StoreToBytes();
 }
 
-// The notes a file holds, or none when it does not load.
-std::unique_ptr<CNoteList> Parse(const std::vector<uint8_t>& bytes)
-{
-    auto list = std::make_unique<CNoteList>();
-    try {
-        CArchive ar(bytes);
-        list->Serialize(ar);
-    } catch (const ArchiveError&) {
-        return nullptr;
-    }
-    return list;
-}
-
 std::vector<uint8_t> RecordBytes(const CNote& note)
 {
     CArchive ar;
@@ -118,7 +105,7 @@ TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
     // Within one housekeeping period the file holds exactly what the list shows.
     std::unique_ptr<CNoteList> saved;
     ASSERT_TRUE(WaitFor([&] {
-        saved = Parse(app.ReadFile("notes.dat"));
+        saved = ParseNotes(app.ReadFile("notes.dat"));
         return saved && saved->m_nCount == 3;
     }, 8000));
     const auto file = app.ReadFile("notes.dat");
@@ -127,7 +114,7 @@ TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(saved->GetAt(i)->m_bVisible, 0) << i;
     // The note nobody touched is stored byte for byte as it was.
-    auto original = Parse(prepared);
+    auto original = ParseNotes(prepared);
     ASSERT_TRUE(original);
     EXPECT_TRUE(Contains(file, RecordBytes(*original->GetAt(1))));
     EXPECT_EQ(file.size(), saved->StoreToBytes().size()) << "no old tail after a shorter save";
@@ -257,7 +244,7 @@ TEST(MainWindowE2e, TextOutsideTheCodePageSurvivesARestartInAGreekFolder)
         << Utf8FromUtf16(E2eDriver::ControlText(edit));
     app.Stop();  // the final save
 
-    auto saved = Parse(app.ReadFile(notes));
+    auto saved = ParseNotes(app.ReadFile(notes));
     ASSERT_TRUE(saved && saved->m_nCount == 1);
     EXPECT_EQ(saved->GetAt(0)->m_strText, typed);
 

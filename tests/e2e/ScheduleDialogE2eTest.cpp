@@ -11,7 +11,6 @@
 #include <memory>
 
 #include "E2eDriver.h"
-#include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "schedule/IsDue.h"
 #include "schedule/RecurrenceBlock.h"
@@ -68,18 +67,6 @@ bool WaitGone(HWND hwnd, DWORD timeoutMs)
         Sleep(50);
     }
     return true;
-}
-
-std::unique_ptr<CNoteList> Parse(const std::vector<uint8_t>& bytes)
-{
-    auto list = std::make_unique<CNoteList>();
-    try {
-        CArchive ar(bytes);
-        list->Serialize(ar);
-    } catch (const ArchiveError&) {
-        return nullptr;
-    }
-    return list;
 }
 
 SYSTEMTIME LocalReading(NoteTime t)
@@ -142,7 +129,7 @@ TEST(ScheduleDialogE2e, NoteScheduledFromItsMenuComesBackWhenDue)
     const DWORD waitStart = GetTickCount();
     do {
         Sleep(300);
-        saved = Parse(app.ReadFile("notes.dat"));
+        saved = ParseNotes(app.ReadFile("notes.dat"));
     } while (!(saved && saved->m_nCount == 1 && saved->GetAt(0)->m_bVisible &&
                saved->GetAt(0)->m_tLastShown == today) &&
              GetTickCount() - waitStart < 12000);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "E2eDriver.h"
-#include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "schedule/IsDue.h"
 
@@ -51,14 +50,7 @@ TEST(SchedulerE2e, DueHiddenNoteComesUpAtTheFirstPass)
     std::unique_ptr<CNoteList> saved;
     const DWORD start = GetTickCount();
     for (;;) {
-        auto bytes = app.ReadFile("notes.dat");
-        saved = std::make_unique<CNoteList>();
-        try {
-            CArchive ar(bytes);
-            saved->Serialize(ar);
-        } catch (const ArchiveError&) {
-            saved.reset();
-        }
+        saved = ParseNotes(app.ReadFile("notes.dat"));
         if ((saved && saved->m_nCount == 1 && saved->GetAt(0)->m_bVisible) || GetTickCount() - start > 9000)
             break;
         Sleep(200);
