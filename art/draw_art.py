@@ -680,6 +680,26 @@ def write_cursor(path, pixels, hotspot):
 # --------------------------------------------------------------------------
 # Resource artwork
 # --------------------------------------------------------------------------
+def write_bmp4(path, idx, palette):
+    """A 4-bit BMP of rows of palette indices, top row first."""
+    assert len(palette) == 16
+    h, w = len(idx), len(idx[0])
+    row_bytes = ((w * 4 + 31) // 32) * 4
+    pixels = bytearray()
+    for y in range(h - 1, -1, -1):
+        row = bytearray(row_bytes)
+        for x in range(w):
+            row[x // 2] |= idx[y][x] << (0 if x % 2 else 4)
+        pixels += row
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    off = 14 + 40 + len(colours)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(pixels),
+                       2835, 2835, 16, 16)
+    filehdr = struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off)
+    with open(path, "wb") as f:
+        f.write(filehdr + info + colours + pixels)
+
+
 def build_app_icon():
     images = [logo_motif(16, simple=True), logo_motif(32), logo_motif(48)]
     path = os.path.join(RES_DIR, "velumo.ico")
@@ -792,20 +812,7 @@ def build_list_icons():
                 idx[oy + y][ox + x] = _nearest(c, LIST_PALETTE)
 
     path = os.path.join(RES_DIR, "listicons.bmp")
-    row_bytes = ((W * 4 + 31) // 32) * 4
-    pixels = bytearray()
-    for y in range(H - 1, -1, -1):
-        row = bytearray(row_bytes)
-        for x in range(W):
-            row[x // 2] |= idx[y][x] << (0 if x % 2 else 4)
-        pixels += row
-    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in LIST_PALETTE)
-    off = 14 + 40 + len(palette)
-    info = struct.pack("<IiiHHIIiiII", 40, W, H, 1, 4, 0, len(pixels),
-                       2835, 2835, 16, 16)
-    filehdr = struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off)
-    with open(path, "wb") as f:
-        f.write(filehdr + info + palette + pixels)
+    write_bmp4(path, idx, LIST_PALETTE)
 
     # read the header back and check the picture
     with open(path, "rb") as f:
@@ -861,19 +868,26 @@ HAND = [
 ]
 
 
-def build_hand_cursor():
-    path = os.path.join(RES_DIR, "hand.cur")
-    assert len(HAND) == 32 and all(len(r) == 32 for r in HAND)
-    write_cursor(path, HAND, (16, 7))
+def build_cursor(name, rows, hotspot):
+    """Writes a 32 x 32 cursor and reads its directory back."""
+    path = os.path.join(RES_DIR, name)
+    assert len(rows) == 32 and all(len(r) == 32 for r in rows)
+    write_cursor(path, rows, hotspot)
     with open(path, "rb") as f:
         data = f.read()
     reserved, kind, entries = read_icon_dir(data)
     e = entries[0]
     assert (reserved, kind, len(entries)) == (0, 2, 1)
-    assert (e["w"], e["h"], e["planes_or_hx"], e["bits_or_hy"]) == \
-        (32, 32, 16, 7)
+    assert (e["planes_or_hx"], e["bits_or_hy"]) == hotspot
+    assert e["offset"] + e["size"] == len(data)
+    return e, data
+
+
+def build_hand_cursor():
+    e, data = build_cursor("hand.cur", HAND, (16, 7))
+    assert (e["w"], e["h"]) == (32, 32)
     assert (e["dib_w"], e["dib_h"], e["dib_bits"]) == (32, 64, 1)
-    assert e["offset"] + e["size"] == len(data) == 22 + 40 + 8 + 128 + 128
+    assert len(data) == 22 + 40 + 8 + 128 + 128
 
 
 def build_splash():
@@ -973,16 +987,7 @@ POINTING_HAND = [
 
 def build_link_cursor():
     """Cursor 129: shown over the About box's link."""
-    path = os.path.join(RES_DIR, "link.cur")
-    assert len(POINTING_HAND) == 32 and all(len(r) == 32 for r in POINTING_HAND)
-    write_cursor(path, POINTING_HAND, (9, 1))
-    with open(path, "rb") as f:
-        data = f.read()
-    reserved, kind, entries = read_icon_dir(data)
-    e = entries[0]
-    assert (reserved, kind, len(entries)) == (0, 2, 1)
-    assert (e["planes_or_hx"], e["bits_or_hy"]) == (9, 1)
-    assert e["offset"] + e["size"] == len(data)
+    build_cursor("link.cur", POINTING_HAND, (9, 1))
 
 
 def main():

@@ -14,7 +14,6 @@ accent that stays as it is.
 
 import io
 import os
-import struct
 
 from PIL import Image, ImageDraw
 
@@ -110,20 +109,7 @@ def write_item_bitmap(path, rows):
     h, w = len(rows), len(rows[0])
     assert all(len(r) == w for r in rows)
     index = {c: ITEM_PALETTE.index(GREYS[c]) for c in GREYS}
-    row_bytes = ((w * 4 + 31) // 32) * 4
-    pixels = bytearray()
-    for y in range(h - 1, -1, -1):
-        row = bytearray(row_bytes)
-        for x, ch in enumerate(rows[y]):
-            row[x // 2] |= index[ch] << (0 if x % 2 else 4)
-        pixels += row
-    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in ITEM_PALETTE)
-    off = 14 + 40 + len(palette)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(pixels),
-                       2835, 2835, 16, 16)
-    filehdr = struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off)
-    with open(path, "wb") as f:
-        f.write(filehdr + info + palette + pixels)
+    art.write_bmp4(path, [[index[ch] for ch in r] for r in rows], ITEM_PALETTE)
     with open(path, "rb") as f:
         im = Image.open(io.BytesIO(f.read())).convert("RGB")
     assert im.size == (w, h)
