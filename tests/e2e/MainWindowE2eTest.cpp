@@ -58,6 +58,15 @@ MainWindow WaitForMainWindow(const E2eDriver& app)
     return w;
 }
 
+// Waits until every row's "Vis" cell shows the image (2 empty, 3 ticked).
+bool WaitForEveryVis(const E2eDriver& app, const MainWindow& w, int image)
+{
+    return WaitFor([&] {
+        const auto rows = app.ReadRows(w.list);
+        return std::all_of(rows.begin(), rows.end(), [&](const auto& row) { return row.visImage == image; });
+    }, 5000);
+}
+
 }  // namespace
 
 TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
@@ -84,15 +93,9 @@ TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
     EXPECT_EQ(rows[3].visImage, 3);
 
     SendMessageA(w.hwnd, WM_COMMAND, kShowAll, 0);
-    ASSERT_TRUE(WaitFor([&] {
-        auto r = app.ReadRows(w.list);
-        return std::all_of(r.begin(), r.end(), [](const auto& row) { return row.visImage == 3; });
-    }, 5000));
+    ASSERT_TRUE(WaitForEveryVis(app, w, 3));
     SendMessageA(w.hwnd, WM_COMMAND, kHideAll, 0);
-    ASSERT_TRUE(WaitFor([&] {
-        auto r = app.ReadRows(w.list);
-        return std::all_of(r.begin(), r.end(), [](const auto& row) { return row.visImage == 2; });
-    }, 5000));
+    ASSERT_TRUE(WaitForEveryVis(app, w, 2));
 
     // Delete "alpha" with the skin's "Delete note" button.
     for (int i = 0; i < 4; ++i)
@@ -165,10 +168,7 @@ TEST(MainWindowE2e, DeleteTakesOnlyTheRowTheUserPicked)
         return r.size() == 3 && r[0].text == "one!" && r[2].text == "three!";
     }, 5000));
     SendMessageA(w.hwnd, WM_COMMAND, kHideAll, 0);
-    ASSERT_TRUE(WaitFor([&] {
-        auto r = app.ReadRows(w.list);
-        return std::all_of(r.begin(), r.end(), [](const auto& row) { return row.visImage == 2; });
-    }, 5000));
+    ASSERT_TRUE(WaitForEveryVis(app, w, 2));
     auto rows = app.ReadRows(w.list);
     ASSERT_EQ(rows.size(), 3u);
     for (int row = 0; row < 3; ++row)
