@@ -358,9 +358,8 @@ bool CBmpMenuBar::OnKeyDown(WPARAM key)
     if (HIWORD(answer) == MNC_CLOSE) {
         m_menu.Close();
     } else if (HIWORD(answer) == MNC_EXECUTE) {
-        // The owner chose the command: the menu's work is done.
-        m_menu.Close();
-        SendMessageA(owner, WM_COMMAND, LOWORD(answer), 0);
+        // The owner chose the command: it runs as a clicked one does.
+        m_menu.ChooseCommand(LOWORD(answer));
     }
     return true;
 }

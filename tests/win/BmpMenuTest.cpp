@@ -363,6 +363,7 @@ TEST_F(BmpMenuTest, UnknownKeysAskTheOwnerWhoMayCloseOrChoose)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         m_owner.commands.clear();
+        m_owner.events.clear();
         m_owner.menuChars.clear();
         m_owner.menuCharAnswer = c.answer;
         Run([](HWND popup, HWND) {
@@ -370,6 +371,14 @@ TEST_F(BmpMenuTest, UnknownKeysAskTheOwnerWhoMayCloseOrChoose)
             PostKey(popup, 'X');
         });
         EXPECT_EQ(m_owner.commands, c.commands);
+        // Whichever way it was chosen, the command runs once the menu is gone.
+        std::vector<UINT> ending{WM_EXITMENULOOP};
+        if (!c.commands.empty())
+            ending.push_back(WM_COMMAND);
+        ASSERT_GE(m_owner.events.size(), ending.size());
+        EXPECT_EQ(std::vector<UINT>(m_owner.events.end() - static_cast<std::ptrdiff_t>(ending.size()),
+                                    m_owner.events.end()),
+                  ending);
         ASSERT_EQ(m_owner.menuChars.size(), 1u);
         EXPECT_EQ(m_owner.menuChars[0], MAKEWPARAM('Q', MF_POPUP));
     }
