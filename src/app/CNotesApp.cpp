@@ -41,11 +41,6 @@ CNotesApp::~CNotesApp()
 
 bool CNotesApp::InitInstance()
 {
-    InstallCorePlatformHooks();
-    InstallNoteWindowHooks();
-    InstallScheduleDialog();
-    m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
-
     // One copy at a time: a second one leaves quietly, touching no file,
     // after bringing the running copy's main window back into view.
     m_hMutex = CreateMutexA(nullptr, FALSE, kMutexName);
@@ -55,6 +50,11 @@ bool CNotesApp::InitInstance()
         BringBackRunningCopy();
         return false;
     }
+
+    InstallCorePlatformHooks();
+    InstallNoteWindowHooks();
+    InstallScheduleDialog();
+    m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
 
     const std::string exePath = ModulePath();
     // Absolute from the start: the current folder may change later (a file

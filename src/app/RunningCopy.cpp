@@ -1,18 +1,13 @@
 #include "app/RunningCopy.h"
 
-#include <cstring>
-
 namespace {
 
-// The main window is a dialog; other dialogs (message boxes) ignore the
-// message and answer 0.
-constexpr const char* kMainWindowClass = "#32770";
+constexpr const char* kMainWindowMark = "Velumo.MainWindow";
 constexpr UINT kAnswerTimeoutMs = 5000;
 
 BOOL CALLBACK AskWindow(HWND hwnd, LPARAM lParam)
 {
-    char className[16] = {};
-    if (!GetClassNameA(hwnd, className, sizeof className) || std::strcmp(className, kMainWindowClass) != 0)
+    if (!GetPropA(hwnd, kMainWindowMark))
         return TRUE;
     DWORD processId = 0;
     GetWindowThreadProcessId(hwnd, &processId);
@@ -37,6 +32,16 @@ UINT RunningCopyMessage()
 {
     static const UINT message = RegisterWindowMessageA("Velumo.ShowRunningCopy");
     return message;
+}
+
+void MarkMainWindow(HWND hwnd)
+{
+    SetPropA(hwnd, kMainWindowMark, reinterpret_cast<HANDLE>(1));
+}
+
+void UnmarkMainWindow(HWND hwnd)
+{
+    RemovePropA(hwnd, kMainWindowMark);
 }
 
 bool BringBackRunningCopy()

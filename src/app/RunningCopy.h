@@ -9,6 +9,11 @@
 UINT RunningCopyMessage();
 constexpr LRESULT kRunningCopyAnswer = 0x56454C55;  // "VELU"
 
+// The main window carries this mark while it lives, so that a second copy
+// asks no other program's dialogs (each could keep it waiting).
+void MarkMainWindow(HWND hwnd);
+void UnmarkMainWindow(HWND hwnd);
+
 // Finds the running copy's main window and asks it to show itself. True
 // when a main window answered.
 bool BringBackRunningCopy();

@@ -87,6 +87,7 @@ BOOL CMainDlg::OnInitDialog()
     OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
+    MarkMainWindow(m_hWnd);
     m_list = GetItem(IDC_NOTE_LIST);
     m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
 
@@ -779,6 +780,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         SaveColumnWidths();
         m_tray.RemoveIcon();
+        UnmarkMainWindow(m_hWnd);
         break;
     case WM_QUERYENDSESSION:
         // The steps after the modal run may never come: save now. Windows
