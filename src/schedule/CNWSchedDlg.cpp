@@ -43,7 +43,9 @@ BOOL CNWSchedDlg::OnInitDialog()
     m_eventPage.SetInitialDisable(m_bDisable != 0);
     m_sheet.AddPage(m_schedPage);
     m_sheet.AddPage(m_eventPage);
-    m_sheet.Create(m_hWnd);
+    // Without its pages the dialog could not check what OK would store.
+    if (!m_sheet.Create(m_hWnd))
+        OnCancel();
     return TRUE;
 }
 

@@ -2,14 +2,17 @@
 
 #include <windows.h>
 
-#include <io.h>
 #include <mmsystem.h>
 
 #include "framework/WideText.h"
 
 bool WaveFileExists(const std::u16string& path)
 {
-    return !path.empty() && _waccess(WideChars(path), 0) == 0;
+    // A folder of that name is no sound to play.
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(WideChars(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool PlayWaveInBackground(const std::u16string& path)
