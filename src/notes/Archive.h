@@ -54,22 +54,8 @@ public:
         Need(1);
         return m_in[m_readPos++];
     }
-    uint16_t ReadU16()
-    {
-        Need(2);
-        const uint8_t* p = m_in.data() + m_readPos;
-        m_readPos += 2;
-        return static_cast<uint16_t>(p[0] | (p[1] << 8));
-    }
-    uint32_t ReadU32()
-    {
-        Need(4);
-        const uint8_t* p = m_in.data() + m_readPos;
-        m_readPos += 4;
-        return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-               (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-    }
-    int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
+    uint16_t ReadU16() { return U16At(ReadInPlace(2)); }
+    uint32_t ReadU32() { return U32At(ReadInPlace(4)); }
     // The next size bytes (at most kMaxInPlaceBytes) where they lie; valid
     // until the next read. For fixed runs of fields, decoded with the helpers
     // below.
@@ -93,12 +79,11 @@ public:
     // Reads into an existing string, reusing its storage.
     void ReadString(std::u16string& out);
 
-    // Writes the value when storing, reads it back into place when loading.
-    void Exchange(uint16_t& v) { m_storing ? WriteU16(v) : void(v = ReadU16()); }
-    void Exchange(uint32_t& v) { m_storing ? WriteU32(v) : void(v = ReadU32()); }
-    void Exchange(int32_t& v) { m_storing ? WriteI32(v) : void(v = ReadI32()); }
-    void Exchange(std::u16string& s) { m_storing ? WriteString(s) : ReadString(s); }
-    void ExchangeBytes(void* data, size_t size) { m_storing ? WriteBytes(data, size) : ReadBytes(data, size); }
+    // Storing a record field by field, each in its type's width.
+    void Write(uint16_t v) { WriteU16(v); }
+    void Write(uint32_t v) { WriteU32(v); }
+    void Write(int32_t v) { WriteI32(v); }
+    void Write(std::u16string_view s) { WriteString(s); }
 
     // The bytes written so far (storing) and what is left to read (loading).
     const std::vector<uint8_t>& Buffer() const { return m_out; }

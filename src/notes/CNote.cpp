@@ -132,35 +132,35 @@ void CNote::Serialize(CArchive& ar)
     }
     // The record's order; Load reads the same, and the layout tests hold
     // both to the file.
-    ar.Exchange(m_bSchedDisabled);
-    ar.Exchange(m_nSchedKind);
-    ar.Exchange(m_tStartTime);
-    ar.Exchange(m_tStartDate);
-    ar.Exchange(m_bHasEndDate);
-    ar.Exchange(m_tEndDate);
-    ar.ExchangeBytes(m_recur.data(), m_recur.size());
-    ar.Exchange(m_bSchedNew);
-    ar.Exchange(m_nNotifyDays);
-    ar.Exchange(m_nNotifyHours);
-    ar.Exchange(m_nNotifyMinutes);
-    ar.Exchange(m_bAlwaysDisplay);
-    ar.Exchange(m_bAlarm);
-    ar.Exchange(m_strSoundFile);
-    ar.Exchange(m_logFont.lfHeight);
-    ar.Exchange(m_logFont.lfWidth);
-    ar.Exchange(m_logFont.lfEscapement);
-    ar.Exchange(m_logFont.lfOrientation);
-    ar.Exchange(m_logFont.lfWeight);
-    ar.ExchangeBytes(&m_logFont.lfItalic, 8);  // italic .. pitch and family
-    ar.ExchangeBytes(m_logFont.lfFaceName, sizeof m_logFont.lfFaceName);
-    ar.Exchange(m_crText);
-    ar.Exchange(m_crBack);
-    ar.Exchange(m_strText);
-    ar.Exchange(m_bOnTop);
-    ar.Exchange(m_bVisible);
-    ar.Exchange(m_rcWindow.left);
-    ar.Exchange(m_rcWindow.top);
-    ar.Exchange(m_rcWindow.right);
-    ar.Exchange(m_rcWindow.bottom);
-    ar.Exchange(m_tLastShown);
+    ar.Write(m_bSchedDisabled);
+    ar.Write(m_nSchedKind);
+    ar.Write(m_tStartTime);
+    ar.Write(m_tStartDate);
+    ar.Write(m_bHasEndDate);
+    ar.Write(m_tEndDate);
+    ar.WriteBytes(m_recur.data(), m_recur.size());
+    ar.Write(m_bSchedNew);
+    ar.Write(m_nNotifyDays);
+    ar.Write(m_nNotifyHours);
+    ar.Write(m_nNotifyMinutes);
+    ar.Write(m_bAlwaysDisplay);
+    ar.Write(m_bAlarm);
+    ar.Write(m_strSoundFile);
+    ar.Write(m_logFont.lfHeight);
+    ar.Write(m_logFont.lfWidth);
+    ar.Write(m_logFont.lfEscapement);
+    ar.Write(m_logFont.lfOrientation);
+    ar.Write(m_logFont.lfWeight);
+    ar.WriteBytes(&m_logFont.lfItalic, 8);  // italic .. pitch and family
+    ar.WriteBytes(m_logFont.lfFaceName, sizeof m_logFont.lfFaceName);
+    ar.Write(m_crText);
+    ar.Write(m_crBack);
+    ar.Write(m_strText);
+    ar.Write(m_bOnTop);
+    ar.Write(m_bVisible);
+    ar.Write(m_rcWindow.left);
+    ar.Write(m_rcWindow.top);
+    ar.Write(m_rcWindow.right);
+    ar.Write(m_rcWindow.bottom);
+    ar.Write(m_tLastShown);
 }

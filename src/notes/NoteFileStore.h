@@ -8,7 +8,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 // An open notes file being read from the start, a piece at a time, so that
 // loading holds no more of the file than the notes it has read.
@@ -29,9 +28,6 @@ public:
     // Opens the file for reading only, with no sharing; nullptr when it
     // cannot be opened.
     virtual std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) = 0;
-    // Reads the whole file at once, through OpenForReading. False when it
-    // cannot be opened or read.
-    bool ReadAll(const std::string& path, std::vector<uint8_t>& out);
     // Makes the file hold exactly these bytes: written to a temporary file in
     // the same folder (TemporaryPathOf), flushed, then moved over the old file
     // in one step. False (and the old file untouched) when any step fails.

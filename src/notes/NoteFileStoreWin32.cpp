@@ -9,12 +9,6 @@
 
 namespace {
 
-std::wstring Wide(const std::string& utf8)
-{
-    const std::u16string text = Utf16FromUtf8(utf8);
-    return std::wstring(text.begin(), text.end());
-}
-
 // Writes, flushes and closes; false when any of it fails.
 bool WriteAndClose(HANDLE file, std::span<const uint8_t> bytes)
 {
@@ -55,12 +49,12 @@ class Win32NoteFileStore final : public INoteFileStore {
 public:
     bool Exists(const std::string& path) override
     {
-        return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
     std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) override
     {
-        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+        HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return nullptr;
@@ -76,8 +70,8 @@ public:
     {
         if (path.empty())
             return false;
-        const std::wstring target = Wide(path);
-        const std::wstring temp = Wide(TemporaryPathOf(path));
+        const std::wstring target = WideFromUtf8(path);
+        const std::wstring temp = WideFromUtf8(TemporaryPathOf(path));
         HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -98,7 +92,7 @@ public:
 
     void RemoveLeftoverTemporary(const std::string& path) override
     {
-        const std::wstring temp = Wide(TemporaryPathOf(path));
+        const std::wstring temp = WideFromUtf8(TemporaryPathOf(path));
         const DWORD attributes = GetFileAttributesW(temp.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             DeleteFileW(temp.c_str());

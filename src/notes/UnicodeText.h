@@ -11,3 +11,17 @@
 
 std::string Utf8FromUtf16(std::u16string_view text);
 std::u16string Utf16FromUtf8(std::string_view text);
+
+#if defined(_WIN32)
+// On Windows wchar_t holds UTF-16: a UTF-8 text (a path, a message) for a
+// wide-character call, and what such a call gave back.
+inline std::wstring WideFromUtf8(std::string_view text)
+{
+    const std::u16string wide = Utf16FromUtf8(text);
+    return std::wstring(wide.begin(), wide.end());
+}
+inline std::string Utf8FromWide(std::wstring_view text)
+{
+    return Utf8FromUtf16(std::u16string(text.begin(), text.end()));
+}
+#endif
