@@ -1,16 +1,5 @@
 #include "framework/WideText.h"
 
-std::wstring WideFromUtf8(std::string_view text)
-{
-    const std::u16string wide = Utf16FromUtf8(text);
-    return std::wstring(wide.begin(), wide.end());
-}
-
-std::string Utf8FromWide(std::wstring_view text)
-{
-    return Utf8FromUtf16(std::u16string(text.begin(), text.end()));
-}
-
 std::u16string GetWindowTextUtf16(HWND hwnd)
 {
     const int length = GetWindowTextLengthW(hwnd);

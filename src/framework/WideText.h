@@ -19,11 +19,6 @@ inline wchar_t* WideChars(std::u16string& text)
     return reinterpret_cast<wchar_t*>(text.data());
 }
 
-// A UTF-8 text (a path, a message) for a wide-character call.
-std::wstring WideFromUtf8(std::string_view text);
-// What a wide-character call gave back, as UTF-8.
-std::string Utf8FromWide(std::wstring_view text);
-
 // A window's whole text; empty when it has none.
 std::u16string GetWindowTextUtf16(HWND hwnd);
 bool SetWindowTextUtf16(HWND hwnd, const std::u16string& text);

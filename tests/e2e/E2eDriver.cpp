@@ -12,12 +12,6 @@
 
 namespace {
 
-std::wstring Wide(const std::string& utf8)
-{
-    const std::u16string text = Utf16FromUtf8(utf8);
-    return std::wstring(text.begin(), text.end());
-}
-
 std::string g_programFolder;
 
 struct FindArgs {
@@ -49,7 +43,7 @@ void E2eDriver::SetProgramFolder(const std::string& folder)
 
 E2eDriver::E2eDriver(bool copySkin) : m_folder("velumo-e2e")
 {
-    CopyFileA((g_programFolder + "\\Velumo.exe").c_str(), ExePath().c_str(), FALSE);
+    CopyFileW(WideFromUtf8(g_programFolder + "\\Velumo.exe").c_str(), WideFromUtf8(ExePath()).c_str(), FALSE);
     if (copySkin)
         CopyTree(g_programFolder + "\\Skins", m_folder.Path("Skins"));
 }
@@ -66,8 +60,8 @@ bool E2eDriver::Start(const std::string& arguments)
         commandLine += " " + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    std::wstring wide = Wide(commandLine);
-    return CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(m_folder.Path()).c_str(),
+    std::wstring wide = WideFromUtf8(commandLine);
+    return CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, WideFromUtf8(m_folder.Path()).c_str(),
                           &si, &m_pi) != 0;
 }
 
@@ -79,7 +73,7 @@ int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DW
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::wstring wide = Wide(commandLine);
+    std::wstring wide = WideFromUtf8(commandLine);
     if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     int code = -1;
@@ -125,14 +119,15 @@ std::string E2eDriver::WindowText(HWND hwnd)
 {
     wchar_t text[1024] = {};
     GetWindowTextW(hwnd, text, 1024);
-    return Utf8FromUtf16(std::u16string(text, text + wcslen(text)));
+    return Utf8FromWide(text);
 }
 
 std::u16string E2eDriver::ControlText(HWND control)
 {
     // Asked for explicitly: the system does not fetch the text of another
     // program's control by itself.
-    std::vector<wchar_t> text(65536, L'\0');
+    const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<wchar_t> text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
     SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     return std::u16string(text.data(), text.data() + wcslen(text.data()));
 }
@@ -202,13 +197,13 @@ std::vector<uint8_t> E2eDriver::ReadFile(const std::string& name) const
 
 bool E2eDriver::FileExists(const std::string& name) const
 {
-    return GetFileAttributesW(Wide(PathOf(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WideFromUtf8(PathOf(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 FILETIME E2eDriver::LastWrite(const std::string& name) const
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExA(PathOf(name).c_str(), GetFileExInfoStandard, &data);
+    GetFileAttributesExW(WideFromUtf8(PathOf(name)).c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
 }
 

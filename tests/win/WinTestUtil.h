@@ -12,6 +12,7 @@
 
 #include "TestFiles.h"
 #include "framework/MessageLoop.h"
+#include "notes/UnicodeText.h"
 
 // Dispatches waiting messages until the condition holds or the time is up.
 // filtered: each message is first offered to the window filters, as the
@@ -94,10 +95,8 @@ private:
     static std::string TextOf(HWND hwnd)
     {
         wchar_t wide[1024] = {};
-        const int length = InternalGetWindowText(hwnd, wide, 1024);
-        char text[4096] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide, length, text, sizeof text - 1, nullptr, nullptr);
-        return text;
+        InternalGetWindowText(hwnd, wide, 1024);
+        return Utf8FromWide(wide);
     }
 
     static BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM self)
