@@ -29,9 +29,10 @@ done
 # A notes file or settings from a test run must never ship.
 find "$STAGE" \( -iname 'notes.dat*' -o -iname '*.ini' ! -iname 'skin.ini' \) -print -delete
 
-# Same bytes for the same input: fixed times and order inside the zip.
+# Same bytes for the same input: fixed times and order inside the zip (zip
+# stores local times, so the time zone is fixed too).
 find "$RELEASE/stage" -exec touch -d "@$(git -C "$ROOT" log -1 --format=%ct 2>/dev/null || echo 0)" {} +
-(cd "$RELEASE/stage" && find Velumo | LC_ALL=C sort | zip -q -X -9 "$RELEASE/Velumo-$VERSION-portable.zip" -@)
+(cd "$RELEASE/stage" && find Velumo | LC_ALL=C sort | TZ=UTC zip -q -X -9 "$RELEASE/Velumo-$VERSION-portable.zip" -@)
 
 makensis -V2 -NOCD \
     "-DVERSION=$VERSION" \
