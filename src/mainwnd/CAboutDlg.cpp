@@ -30,11 +30,11 @@ HBRUSH CAboutDlg::BackBrush()
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialogBase::OnInitDialog();
-    m_hEdit = GetItem(IDC_ABOUT_TEXT);
+    HWND edit = GetItem(IDC_ABOUT_TEXT);
     m_link.Attach(GetItem(IDC_ABOUT_LINK));
 
-    SendMessageA(m_hEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kEditMargin, kEditMargin));
-    SetWindowTextW(m_hEdit, WideFromUtf8(ComposeAboutText()).c_str());
+    SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kEditMargin, kEditMargin));
+    SetWindowTextW(edit, WideFromUtf8(ComposeAboutText()).c_str());
 
     m_link.SetBackColour(kBackColour).SetBold(true).SetTextColour(kLinkColour);
     SetWindowTextW(m_link.GetHwnd(), L"Visit website");

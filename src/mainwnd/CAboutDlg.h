@@ -26,5 +26,4 @@ private:
     static HBRUSH BackBrush();
 
     CLinkLabel m_link;
-    HWND m_hEdit = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "app/AppPaths.h"
 #include "app/CNotesApp.h"
 #include "app/RunningCopy.h"
+#include "mainwnd/AboutText.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "mainwnd/CAboutDlg.h"
@@ -446,7 +447,7 @@ void CMainDlg::OnAbout()
 void CMainDlg::OnWebSite()
 {
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(m_hWnd, "open", kWebSiteUrl, nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteA(m_hWnd, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32)
         MessageBoxA(m_hWnd, "Can not open the URL, please try it later!", "Message", MB_OK | MB_ICONQUESTION);
 }

@@ -22,7 +22,6 @@ public:
     static constexpr int kDefaultColumnWidths[kColumnCount] = {36, 35, 40, 360};
     static constexpr const char* kColumnTitles[kColumnCount] = {"Top", "Vis", "Schd", "Text"};
     static constexpr const char* kWidthSection = "List";
-    static constexpr const char* kWebSiteUrl = "https://www.tarkwen.com/velumo/";
     static constexpr UINT_PTR kStartTimer = 1;
     static constexpr UINT_PTR kTickTimer = 2;
     // Once the main window is on screen: the tray icon, and the windows of

@@ -21,9 +21,6 @@ public:
     // Writes what the last successful Validate read into the note.
     void Apply(CNote& note) const;
 
-    // The kind whose group is shown.
-    int RememberedKind() const { return m_nWhen; }
-
     // The number fields' values, for the data exchange.
     int m_nEveryDays = 0;
     int m_nEveryWeeks = 0;

@@ -7,7 +7,6 @@
 void CRegistry::Open(const std::string& path)
 {
     Close();
-    m_strPath = path;
     const std::wstring widePath = WideFromUtf8(path);
     HKEY key = nullptr;
     if (RegOpenKeyExW(m_hRoot, widePath.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {

@@ -22,8 +22,6 @@ public:
     // opened. A key still open from before is closed first.
     void Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return m_hKey != nullptr; }
-    const std::string& Path() const { return m_strPath; }
 
     LONG SetString(const char* name, const std::string& text);
     // On success the text read replaces out; otherwise out is left as it was
@@ -34,5 +32,4 @@ public:
 private:
     HKEY m_hRoot = HKEY_CURRENT_USER;
     HKEY m_hKey = nullptr;
-    std::string m_strPath;
 };

@@ -280,7 +280,6 @@ void CBmpMenuBar::OnMouseMove(LPARAM lParam)
     if (index == m_lastHover)
         return;
     m_lastHover = index;
-    m_hoverPoint = pt;
     // Resting on the new item makes it clickable again (see OnLButtonDown).
     TRACKMOUSEEVENT track{};
     track.cbSize = sizeof track;

@@ -70,5 +70,4 @@ private:
     int m_lastHotId = -1;
     int m_lastClicked = -1;
     int m_lastHover = -1;
-    POINT m_hoverPoint{-1, -1};
 };
