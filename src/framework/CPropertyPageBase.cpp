@@ -3,10 +3,8 @@
 CPropertyPageBase::~CPropertyPageBase()
 {
     // The sheet owns the window; it only must not find this object any more.
-    if (m_hWnd && IsWindow(m_hWnd)) {
+    if (m_hWnd && IsWindow(m_hWnd))
         SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
-        MessageLoop::UnregisterFilter(m_hWnd);
-    }
 }
 
 PROPSHEETPAGEW CPropertyPageBase::Describe()
@@ -50,7 +48,6 @@ INT_PTR CALLBACK CPropertyPageBase::PageProc(HWND hwnd, UINT msg, WPARAM wParam,
             return TRUE;
         SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         self->m_hWnd = hwnd;
-        MessageLoop::RegisterFilter(hwnd, self);
         try {
             return self->OnInitDialog();
         } catch (...) {
@@ -74,7 +71,6 @@ INT_PTR CALLBACK CPropertyPageBase::PageProc(HWND hwnd, UINT msg, WPARAM wParam,
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        MessageLoop::UnregisterFilter(hwnd);
         self->m_hWnd = nullptr;
     }
     return result;

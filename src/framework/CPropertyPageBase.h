@@ -9,9 +9,8 @@
 #include <commctrl.h>
 
 #include "framework/DataExchange.h"
-#include "framework/MessageLoop.h"
 
-class CPropertyPageBase : public IPreTranslator {
+class CPropertyPageBase {
 public:
     // captionStringId: the string resource that names the page's tab.
     CPropertyPageBase(int templateId, int captionStringId)
@@ -32,8 +31,6 @@ public:
     // Controls to members (true) or members to controls (false). False when
     // a field was refused; its message has been shown.
     bool UpdateData(bool saveAndValidate);
-
-    bool PreTranslateMessage(MSG&) override { return false; }
 
 protected:
     virtual void DoDataExchange(CDataExchange&) {}
