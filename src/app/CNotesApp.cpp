@@ -12,25 +12,6 @@
 #include "schedule/CNWSchedDlg.h"
 #include "settings/AutoRun.h"
 
-namespace {
-
-// A UTF-8 path made absolute against the current folder.
-std::string AbsolutePath(const std::string& path)
-{
-    const std::wstring wide = WideFromUtf8(path);
-    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return path;
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed)
-        return path;
-    full.resize(length);
-    return Utf8FromWide(full);
-}
-
-}  // namespace
-
 CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
 
 CNotesApp::~CNotesApp()
@@ -59,7 +40,7 @@ bool CNotesApp::InitInstance()
     const std::string exePath = ModulePath();
     // Absolute from the start: the current folder may change later (a file
     // dialog), and the saves must still reach the file named at start-up.
-    m_strNotesPath = AbsolutePath(NotesFilePath(exePath, Args()));
+    m_strNotesPath = FullPathUtf8(NotesFilePath(exePath, Args()));
     m_strHelpPath = HelpFilePath(exePath);
     SetProfileFile(SettingsFilePath(exePath));
 
@@ -117,8 +98,7 @@ void CNotesApp::ShowHelp()
     // which file is missing, or which one could not be shown, instead. The
     // box belongs to whatever window of ours asked for help.
     const char* problem = nullptr;
-    const DWORD attributes = GetFileAttributesW(WideFromUtf8(m_strHelpPath).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!IsExistingFile(m_strHelpPath))
         problem = kHelpMissingMessage;
     else if (!OpenHelpViewer(m_strHelpPath))
         problem = kHelpUnopenableMessage;

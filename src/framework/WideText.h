@@ -19,6 +19,13 @@ inline wchar_t* WideChars(std::u16string& text)
     return reinterpret_cast<wchar_t*>(text.data());
 }
 
+// True when the path names a file that exists (a folder does not count).
+bool IsExistingFile(const wchar_t* path);
+inline bool IsExistingFile(const std::string& utf8Path) { return IsExistingFile(WideFromUtf8(utf8Path).c_str()); }
+// A UTF-8 path made absolute against the current folder; the path as it was
+// when that fails.
+std::string FullPathUtf8(const std::string& path);
+
 // A window's whole text; empty when it has none.
 std::u16string GetWindowTextUtf16(HWND hwnd);
 bool SetWindowTextUtf16(HWND hwnd, const std::u16string& text);

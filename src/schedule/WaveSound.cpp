@@ -9,10 +9,7 @@
 bool WaveFileExists(const std::u16string& path)
 {
     // A folder of that name is no sound to play.
-    if (path.empty())
-        return false;
-    const DWORD attributes = GetFileAttributesW(WideChars(path));
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return !path.empty() && IsExistingFile(WideChars(path));
 }
 
 bool PlayWaveInBackground(const std::u16string& path)

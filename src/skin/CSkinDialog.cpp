@@ -31,8 +31,7 @@ CSkinDialog::~CSkinDialog()
 
 void CSkinDialog::OpenSkin(const std::string& skinIniPath)
 {
-    const DWORD attributes = GetFileAttributesW(WideFromUtf8(skinIniPath).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (IsExistingFile(skinIniPath)) {
         m_strSkinFile = skinIniPath;
         LoadSkin();
         return;

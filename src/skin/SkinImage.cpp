@@ -155,22 +155,7 @@ HBITMAP DecodePicture(HGLOBAL block, DWORD size)
 
 std::string SkinFolder(const std::string& path)
 {
-    const std::wstring wide = WideFromUtf8(path);
-    wchar_t buffer[MAX_PATH];
-    DWORD length = GetFullPathNameW(wide.c_str(), MAX_PATH, buffer, nullptr);
-    std::string full;
-    if (length == 0) {
-        full = path;
-    } else if (length < MAX_PATH) {
-        full = Utf8FromWide(std::wstring_view(buffer, length));
-    } else {
-        // Longer than the usual buffer: ask again with room for it rather
-        // than work on a path cut short.
-        std::vector<wchar_t> large(length);
-        length = GetFullPathNameW(wide.c_str(), length, large.data(), nullptr);
-        full = length > 0 && length < large.size() ? Utf8FromWide(std::wstring_view(large.data(), length)) : path;
-    }
-    return SkinFolderOfFullPath(full);
+    return SkinFolderOfFullPath(FullPathUtf8(path));
 }
 
 bool LoadSkinImage(const std::string& path, UniqueBitmap& target, SIZE& size)
