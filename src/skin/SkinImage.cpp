@@ -5,9 +5,10 @@
 #include <olectl.h>
 
 #include <cstring>
-#include <vector>
+#include <span>
 
 #include "framework/WideText.h"
+#include "skin/PlainBmp.h"
 #include "skin/RegionRuns.h"
 #include "skin/SkinKey.h"
 #include "skin/SkinPaths.h"
@@ -84,44 +85,24 @@ HGLOBAL ReadUnscrambled(const std::string& path, DWORD& size)
     return block;
 }
 
-uint32_t Le32(const uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 // An uncompressed BMP made into a bitmap directly: the same pixels as the
 // picture decoder gives, without loading and starting it, which is most of
 // what opening the default skin costs. Null for anything else (compressed,
 // unusual or damaged files), which then goes to the picture decoder.
 HBITMAP DecodePlainBmp(const uint8_t* bytes, size_t size)
 {
-    constexpr size_t kFileHeader = 14;
-    if (size < kFileHeader + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' || bytes[1] != 'M')
-        return nullptr;
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, bytes + kFileHeader, sizeof header);
-    const uint32_t pixelsAt = Le32(bytes + 10);
-    const int64_t width = header.biWidth;
-    const int64_t height = header.biHeight < 0 ? -int64_t{header.biHeight} : header.biHeight;
-    const uint32_t bits = header.biBitCount;
-    if (header.biSize < sizeof header || header.biSize > pixelsAt || header.biCompression != BI_RGB ||
-        header.biPlanes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) || width <= 0 ||
-        height <= 0 || width > 65535 || height > 65535)
-        return nullptr;
-    const uint64_t colours = bits <= 8 ? (header.biClrUsed ? header.biClrUsed : (1u << bits)) : header.biClrUsed;
-    const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
-    if (colours > 256 || kFileHeader + header.biSize + 4 * colours > pixelsAt ||
-        pixelsAt + stride * static_cast<uint64_t>(height) > size)
+    const auto layout = ParsePlainBmp(std::span<const uint8_t>(bytes, size));
+    if (!layout)
         return nullptr;
     void* target = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bytes + kFileHeader),
+    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bytes + PlainBmpLayout::kInfoAt),
                                       DIB_RGB_COLORS, &target, nullptr, 0);
     if (!bitmap || !target) {
         if (bitmap)
             DeleteObject(bitmap);
         return nullptr;
     }
-    std::memcpy(target, bytes + pixelsAt, static_cast<size_t>(stride * static_cast<uint64_t>(height)));
+    std::memcpy(target, bytes + layout->pixelsAt, layout->pixelBytes);
     return bitmap;
 }
 

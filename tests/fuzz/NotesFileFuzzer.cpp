@@ -11,6 +11,7 @@
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "notes/NoteFileStore.h"
+#include "skin/PlainBmp.h"
 
 namespace {
 
@@ -51,6 +52,12 @@ std::vector<uint8_t> LoadAndStore(CArchive&& ar, bool& ok)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // The same bytes as a skin picture: what the BMP layout lets be read
+    // must lie inside them.
+    if (const auto bmp = ParsePlainBmp(std::span<const uint8_t>(data, size));
+        bmp && (bmp->pixelsAt > size || bmp->pixelBytes > size - bmp->pixelsAt))
+        std::abort();
+
     bool whole = false;
     const auto stored = LoadAndStore(CArchive(std::span<const uint8_t>(data, size)), whole);
 
