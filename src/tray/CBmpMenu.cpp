@@ -15,6 +15,14 @@ CBmpMenu::CBmpMenu(int stripWidth, bool submenuStrip, HBITMAP stripBitmap, bool 
 
 CBmpMenu::~CBmpMenu()
 {
+    Teardown();
+}
+
+void CBmpMenu::Teardown()
+{
+    // The popup takes its bar window with it; the bar's items go after.
+    if (m_hWnd && IsWindow(m_hWnd))
+        DestroyWindow(m_hWnd);
     m_bar.reset();
 }
 
@@ -46,9 +54,9 @@ bool CBmpMenu::RegisterPopupClass()
 
 int CBmpMenu::TrackPopupMenu(UINT, int x, int y, HWND owner, const RECT*)
 {
-    m_owner = owner;
     if (!owner || !IsWindow(owner) || !m_menu || m_hWnd)
         return 0;
+    m_owner = owner;
     SendMessageA(owner, WM_INITMENU, reinterpret_cast<WPARAM>(m_menu.Get()), 0);
 
     if (!RegisterPopupClass() ||
@@ -57,8 +65,7 @@ int CBmpMenu::TrackPopupMenu(UINT, int x, int y, HWND owner, const RECT*)
     m_closing = false;
     m_bar = std::make_unique<CBmpMenuBar>(*this);
     if (!m_bar->Create(m_hWnd)) {
-        m_bar.reset();
-        DestroyWindow(m_hWnd);
+        Teardown();
         return 0;
     }
     // The popup's frame (border and dialog frame) takes 3 pixels a side.
@@ -77,14 +84,10 @@ int CBmpMenu::TrackPopupMenu(UINT, int x, int y, HWND owner, const RECT*)
 
     RunModalLoop();
 
-    if (m_bar) {
-        HWND bar = m_bar->GetHwnd();
-        m_bar.reset();  // frees the items
-        if (bar && IsWindow(bar))
-            DestroyWindow(bar);
-    }
-    if (m_hWnd && IsWindow(m_hWnd))
-        DestroyWindow(m_hWnd);
+    Teardown();
+    // Before any command the menu posted reaches the owner.
+    if (IsWindow(owner))
+        SendMessageA(owner, WM_EXITMENULOOP, 0, 0);
     return 1;
 }
 
@@ -200,10 +203,6 @@ LRESULT CBmpMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         // A command the toolbar sends on its own goes where menu commands go.
         PostMessageA(m_owner, WM_COMMAND, wParam, lParam);
         return 0;
-    case WM_DESTROY:
-        if (m_owner && IsWindow(m_owner))
-            SendMessageA(m_owner, WM_EXITMENULOOP, 0, 0);
-        break;
     default:
         break;
     }

@@ -54,6 +54,8 @@ protected:
 
 private:
     static bool RegisterPopupClass();
+    // Destroys the popup and its bar, then frees the bar's items.
+    void Teardown();
     void PlaceAt(int x, int y, int width, int height);
     void OnPaint();
     void OnActivate(WPARAM wParam, LPARAM lParam);

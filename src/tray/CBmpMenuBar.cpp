@@ -193,11 +193,9 @@ void CBmpMenuBar::DrawItem(const NMTBCUSTOMDRAW& draw, const Item& item)
         m_lastHotId = id;
     }
     const COLORREF text = GetSysColor(hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
-    const COLORREF back = GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_MENU);
 
     rc.left += 1;
-    UniqueBrush fill(CreateSolidBrush(back));
-    FillRect(dc, &rc, fill);
+    FillRect(dc, &rc, GetSysColorBrush(hot ? COLOR_HIGHLIGHT : COLOR_MENU));
     // The default item (what a left click on the tray icon runs) in bold, as
     // the platform's menus show it.
     HFONT font = (item.info.fState & MFS_DEFAULT) && m_boldFont ? m_boldFont.Get() : m_font.Get();
