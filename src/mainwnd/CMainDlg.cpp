@@ -250,7 +250,7 @@ LRESULT CMainDlg::OnNoteChanged(WPARAM wParam, LPARAM lParam)
     if (row < 0)
         return 0;  // no such note (any more): nothing to do
     auto pos = reinterpret_cast<NotePos>(lParam);
-    if (wParam == 1) {
+    if (wParam == NOTE_DELETED) {
         SendMessageA(m_list, LVM_DELETEITEM, row, 0);
         m_notes.Remove(pos);
     } else {
@@ -280,7 +280,7 @@ void CMainDlg::CloseNoteWindow(CNote* note)
 
 void CMainDlg::PostNoteChanged(NotePos pos)
 {
-    PostMessageA(m_hWnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(pos));
+    PostMessageA(m_hWnd, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(pos));
 }
 
 void CMainDlg::AddNote()
@@ -570,7 +570,7 @@ void CMainDlg::OnListDblClick(int row, int column)
         m_notes.m_bModified = 1;
         PutNoteRow(note, note->m_pos, row);
         if (note->m_pWnd)
-            PostMessageA(note->m_pWnd->GetHwnd(), WM_NOTE_CHANGED, 0, 0);
+            PostMessageA(note->m_pWnd->GetHwnd(), WM_NOTE_CHANGED, NOTE_REFRESHED, 0);
     }
 }
 

@@ -27,8 +27,6 @@ constexpr const char* kClassName = "VelumoNoteWnd";
 constexpr UINT_PTR kFocusTimer = 1;
 constexpr UINT kFocusDelayMs = 50;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-constexpr WPARAM kNoteRefreshed = 0;
-constexpr WPARAM kNoteDeleted = 1;
 
 CNoteWnd::ScheduleDialogOpener s_openScheduleDialog = nullptr;
 
@@ -54,13 +52,6 @@ HWND MainWindow()
     return CWinAppBase::Get() ? CWinAppBase::Get()->m_hMainWnd : nullptr;
 }
 
-// The note was edited here: the file needs saving and its row a refresh.
-void NoteChanged(NotePos pos)
-{
-    MarkNotesModified();
-    if (HWND main = MainWindow())
-        PostMessageA(main, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(pos));
-}
 
 template <size_t N>
 std::array<POINT, N> ToPoints(const std::array<NotePoint, N>& points)
@@ -190,6 +181,13 @@ CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate)
     m_hCursorMove = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_MOVE));
     m_nBorder = GetSystemMetrics(SM_CXFRAME) + 1;
     m_font = MakeNoteFont(*note);
+}
+
+void CNoteWnd::NoteChanged(NotePos pos)
+{
+    MarkNotesModified();
+    if (HWND main = MainWindow())
+        PostMessageA(main, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(pos));
 }
 
 CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
@@ -471,7 +469,7 @@ void CNoteWnd::OnTextChanged()
     if (!m_pNote)
         return;
     m_pNote->m_strText = GetWindowTextUtf16(m_edit);
-    NoteChanged(m_pNote->m_pos);
+    CNoteWnd::NoteChanged(m_pNote->m_pos);
 }
 
 void CNoteWnd::ShowContextMenu()
@@ -521,7 +519,7 @@ void CNoteWnd::OnAlwaysOnTop()
     m_pNote->m_bOnTop = m_pNote->m_bOnTop ? 0 : 1;
     SetWindowPos(m_hWnd, m_pNote->m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE);
-    NoteChanged(m_pNote->m_pos);
+    CNoteWnd::NoteChanged(m_pNote->m_pos);
 }
 
 CNote* CNoteWnd::DetachFromNote()
@@ -540,7 +538,7 @@ void CNoteWnd::OnHide()
     // note may be shown again or deleted before then.
     if (CNote* note = DetachFromNote()) {
         note->m_bVisible = 0;
-        NoteChanged(note->m_pos);
+        CNoteWnd::NoteChanged(note->m_pos);
     }
     PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
@@ -552,7 +550,7 @@ void CNoteWnd::OnDelete()
         // Sent, not posted: the main window removes the row and the note
         // before the window goes. The note is gone after this call.
         if (HWND main = MainWindow())
-            SendMessageA(main, WM_NOTE_CHANGED, kNoteDeleted, reinterpret_cast<LPARAM>(note->m_pos));
+            SendMessageA(main, WM_NOTE_CHANGED, NOTE_DELETED, reinterpret_cast<LPARAM>(note->m_pos));
     }
     if (IsWindow(self))
         DestroyWindow(self);

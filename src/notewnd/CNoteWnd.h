@@ -6,10 +6,8 @@
 
 #include "framework/CWindowBase.h"
 #include "framework/ScopedHandles.h"
+#include "notes/CNote.h"
 #include "notewnd/NoteHitTest.h"
-
-class CNote;
-struct NoteRect;
 
 class CNoteWnd : public CWindowBase {
 public:
@@ -23,6 +21,10 @@ public:
     // window as parent and edits the note's schedule.
     using ScheduleDialogOpener = void (*)(HWND parent, CNote& note);
     static void SetScheduleDialogOpener(ScheduleDialogOpener opener);
+
+    // A note was edited (here or in its scheduling dialog): the notes file
+    // needs saving, and the main window refreshes the note's row.
+    static void NoteChanged(NotePos pos);
 
     // Recomputes the outline from the client size and hands the window a new
     // region cut to it.

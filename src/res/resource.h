@@ -53,6 +53,9 @@
 
 // Private window messages
 #define WM_NOTE_CHANGED         0x081A
+// WM_NOTE_CHANGED's wParam: the note (lParam) changed, or is being deleted
+#define NOTE_REFRESHED          0
+#define NOTE_DELETED            1
 #define WM_TRAYNOTIFY           0x0464
 #define WM_SCHED_DISABLE        0x07E8
 

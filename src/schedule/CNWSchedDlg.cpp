@@ -1,27 +1,9 @@
 #include "schedule/CNWSchedDlg.h"
 
-#include "app/CNotesApp.h"
+#include "framework/CWinAppBase.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "schedule/IsDue.h"
-
-namespace {
-
-constexpr WPARAM kNoteRefreshed = 0;
-
-// The application's note list is saved at the next housekeeping tick.
-void MarkNotesModified()
-{
-    if (CWinAppBase::Get())
-        CNotesApp::GetApp().m_notes.m_bModified = 1;
-}
-
-HWND MainWindow()
-{
-    return CWinAppBase::Get() ? CWinAppBase::Get()->m_hMainWnd : nullptr;
-}
-
-}  // namespace
 
 CNWSchedDlg::CNWSchedDlg(CNote& note) : CDialogBase(IDD_SCHEDULE), m_note(note), m_sheet(kTitle) {}
 
@@ -79,13 +61,11 @@ void CNWSchedDlg::OnOK()
     m_note.m_bSchedDisabled = static_cast<uint16_t>(m_bDisable);
     m_note.m_tLastShown = ConfirmedScheduleMark().value_or(0);
     m_note.m_bSchedNew = 0;
-    MarkNotesModified();
     Release();
 
     const NotePos pos = m_note.m_pos;
     EndDialog(IDOK);
-    if (HWND main = MainWindow())
-        PostMessageA(main, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(pos));
+    CNoteWnd::NoteChanged(pos);
 }
 
 void CNWSchedDlg::OnCancel()

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr WPARAM kNoteRefreshed = 0;
-
 const CSystemClock& SystemClock()
 {
     static const CSystemClock clock;
@@ -55,7 +53,7 @@ void CScheduler::NoteShown(CNote& note)
     // Without a main window there is no row to refresh; a null window would
     // post to this thread's own queue instead.
     if (HWND receiver = Receiver())
-        PostMessageA(receiver, WM_NOTE_CHANGED, kNoteRefreshed, reinterpret_cast<LPARAM>(note.m_pos));
+        PostMessageA(receiver, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(note.m_pos));
 }
 
 bool CScheduler::SoundFileExists(const std::u16string& path)
