@@ -338,19 +338,7 @@ void CMainDlg::ScheduleSelectedNote()
 
 void CMainDlg::ShowHelpMenu()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    // The pictures outlive the menu that shows them.
-    UniqueBitmap banner(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HELP_BANNER)));
-    UniqueBitmap topicsItem(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HELP_TOPICS_ITEM)));
-    UniqueMenu loaded(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_HELP_MENU)));
-    if (!loaded)
-        return;
-    SetMenuItemBitmaps(loaded, 0, MF_BYPOSITION, topicsItem, nullptr);
-    CBmpMenu menu(kBmpMenuStripWidth, false, banner, false);
-    menu.Attach(loaded.Release());
-    POINT at{};
-    GetCursorPos(&at);
-    menu.TrackPopupMenu(0, at.x, at.y, m_hWnd);
+    CBmpMenu::ShowResourceMenu(m_hWnd, IDR_HELP_MENU, IDB_HELP_BANNER, 0, IDB_HELP_TOPICS_ITEM);
 }
 
 void CMainDlg::OnSkinButton(const std::string& name)

@@ -52,6 +52,27 @@ bool CBmpMenu::RegisterPopupClass()
     return RegisterClassOnce(wc);
 }
 
+bool CBmpMenu::ShowResourceMenu(HWND owner, int menuId, int bannerId, UINT picturePos, int pictureId,
+                                int defaultPos)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The pictures outlive the menu that shows them.
+    UniqueBitmap banner(LoadBitmapA(instance, MAKEINTRESOURCEA(bannerId)));
+    UniqueBitmap picture(LoadBitmapA(instance, MAKEINTRESOURCEA(pictureId)));
+    UniqueMenu loaded(LoadMenuA(instance, MAKEINTRESOURCEA(menuId)));
+    if (!loaded)
+        return false;
+    SetMenuItemBitmaps(loaded, picturePos, MF_BYPOSITION, picture, nullptr);
+    if (defaultPos >= 0)
+        SetMenuDefaultItem(loaded, static_cast<UINT>(defaultPos), TRUE);
+    CBmpMenu menu(kBmpMenuStripWidth, false, banner, false);
+    menu.Attach(loaded.Release());
+    POINT at{};
+    GetCursorPos(&at);
+    menu.TrackPopupMenu(0, at.x, at.y, owner);
+    return true;
+}
+
 int CBmpMenu::TrackPopupMenu(UINT, int x, int y, HWND owner, const RECT*)
 {
     if (!owner || !IsWindow(owner) || !m_menu || m_hWnd)

@@ -41,6 +41,14 @@ public:
     // and not used.
     int TrackPopupMenu(UINT flags, int x, int y, HWND owner, const RECT* exclude = nullptr);
 
+    // The program's way to show one of its menu resources: at the cursor,
+    // the banner bitmap down its side, the picture bitmap on the item at
+    // picturePos and, when defaultPos is not negative, that item as the
+    // default. Returns once the menu has closed; false when the menu
+    // resource could not be loaded.
+    static bool ShowResourceMenu(HWND owner, int menuId, int bannerId, UINT picturePos, int pictureId,
+                                 int defaultPos = -1);
+
     // For the item bar: the window that gets commands and notifications,
     // and the end of the menu.
     HWND Owner() const { return m_owner; }

@@ -66,34 +66,20 @@ void CSystemTray::RemoveIcon()
 
 UINT CSystemTray::DefaultCommand() const
 {
-    if (!m_bDefaultMenuItemByPos)
-        return m_uDefaultMenuItem;
     UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_tnd.uID)));
     if (!menu)
         return static_cast<UINT>(-1);
-    return GetMenuItemID(menu, static_cast<int>(m_uDefaultMenuItem));
+    return GetMenuItemID(menu, kDefaultItemPos);
 }
 
 bool CSystemTray::ShowTrayMenu(HWND target)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    // The pictures outlive the menu that shows them.
-    UniqueBitmap banner(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TRAY_BANNER)));
-    UniqueBitmap viewItem(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_VIEW_LIST_ITEM)));
-    UniqueMenu loaded(LoadMenuA(instance, MAKEINTRESOURCEA(m_tnd.uID)));
-    if (!loaded)
-        return false;
-    SetMenuItemBitmaps(loaded, 1, MF_BYPOSITION, viewItem, nullptr);
-    SetMenuDefaultItem(loaded, m_uDefaultMenuItem, m_bDefaultMenuItemByPos);
-
-    CBmpMenu menu(kBmpMenuStripWidth, false, banner, false);
-    menu.Attach(loaded.Release());
-    POINT at{};
-    GetCursorPos(&at);
-    SetForegroundWindow(target);
     m_bMenuOpen = true;
-    menu.TrackPopupMenu(0, at.x, at.y, target);
+    const bool shown = CBmpMenu::ShowResourceMenu(target, static_cast<int>(m_tnd.uID), IDB_TRAY_BANNER, 1,
+                                                  IDB_VIEW_LIST_ITEM, kDefaultItemPos);
     m_bMenuOpen = false;
+    if (!shown)
+        return false;
     // Lets the shell see the menu's end (a menu of a hidden window would
     // otherwise stay up after a click elsewhere on some systems).
     PostMessageA(target, WM_NULL, 0, 0);

@@ -42,6 +42,9 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The menu's first item is its default: a left click on the icon runs it.
+    static constexpr int kDefaultItemPos = 0;
+
     bool ShowTrayMenu(HWND target);
     UINT DefaultCommand() const;
 
@@ -49,6 +52,4 @@ private:
     bool m_bEnabled = false;    // the shell has the icon
     bool m_bWanted = false;     // the icon should be there (Create ran, RemoveIcon did not)
     bool m_bMenuOpen = false;
-    UINT m_uDefaultMenuItem = 0;
-    bool m_bDefaultMenuItemByPos = true;
 };
