@@ -33,8 +33,10 @@ bool PreTranslate(MSG& msg)
         auto it = Filters().find(hwnd);
         if (it != Filters().end() && it->second->PreTranslateMessage(msg))
             return true;
-        // Top-level windows end the chain: their owners are other windows.
-        if (!(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD))
+        // Top-level windows end the chain: their owners are other windows. A
+        // popup is top-level even with WS_CHILD (the bitmap menu's window).
+        const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+        if (!(style & WS_CHILD) || (style & WS_POPUP))
             break;
     }
     // F1 anywhere in the program opens its help, as it does in every Windows

@@ -103,7 +103,7 @@ int CBmpMenu::TrackPopupMenu(UINT, int x, int y, HWND owner, const RECT*)
     SendMessageA(owner, WM_ENTERMENULOOP, reinterpret_cast<WPARAM>(m_menu.Get()),
                  reinterpret_cast<LPARAM>(m_hWnd));
 
-    RunModalLoop();
+    MessageLoop::RunUntil(&m_closing, nullptr);
 
     Teardown();
     // Before any command the menu posted reaches the owner.
@@ -119,28 +119,6 @@ void CBmpMenu::PlaceAt(int x, int y, int width, int height)
     const PopupOrigin origin =
         PlacePopup(x, y, width, height, ScreenRect{desktop.left, desktop.top, desktop.right, desktop.bottom});
     SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void CBmpMenu::RunModalLoop()
-{
-    MSG msg;
-    while (!m_closing && m_hWnd && IsWindow(m_hWnd)) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: the outer loop must see WM_QUIT too.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got == -1)
-            break;
-        // The menu's own windows see their messages first hand; every other
-        // window of the program keeps its usual pre-translation.
-        const bool ours = msg.hwnd == m_hWnd || (m_bar && msg.hwnd == m_bar->GetHwnd());
-        if (!ours && MessageLoop::PreTranslate(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 void CBmpMenu::Close()
@@ -224,6 +202,9 @@ LRESULT CBmpMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         // A command the toolbar sends on its own goes where menu commands go.
         PostMessageA(m_owner, WM_COMMAND, wParam, lParam);
         return 0;
+    case WM_DESTROY:
+        m_closing = true;  // also when the owner takes the menu with it
+        break;
     default:
         break;
     }

@@ -67,7 +67,6 @@ private:
     void PlaceAt(int x, int y, int width, int height);
     void OnPaint();
     void OnActivate(WPARAM wParam, LPARAM lParam);
-    void RunModalLoop();
 
     UniqueMenu m_menu;
     HWND m_owner = nullptr;
