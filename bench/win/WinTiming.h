@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 inline double NowSeconds()
@@ -22,4 +24,39 @@ inline double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// "  <what>  median ... ms (fastest ... ms)" for a set of runs in seconds.
+inline void ReportRuns(const char* what, const std::vector<double>& runs, int decimals = 1)
+{
+    std::printf("  %-52s median %8.*f ms (fastest %8.*f ms)\n", what, decimals, Median(runs) * 1000, decimals,
+                runs.empty() ? 0.0 : *std::min_element(runs.begin(), runs.end()) * 1000);
+}
+
+// Seconds from starting commandLine in folder until ready(processId) gives a
+// window (polled every pollMs, for up to two minutes), or -1. That window is
+// then asked to close; a process still running 20 s later is ended.
+template <typename Ready>
+double TimeProcessUntil(std::string commandLine, const std::string& folder, Ready ready, DWORD pollMs)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const double start = NowSeconds();
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return -1;
+    double seconds = -1;
+    while (NowSeconds() - start < 120) {
+        if (HWND window = ready(pi.dwProcessId)) {
+            seconds = NowSeconds() - start;
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        }
+        Sleep(pollMs);
+    }
+    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return seconds;
 }

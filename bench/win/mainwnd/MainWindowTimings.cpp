@@ -58,29 +58,14 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
 // Seconds from starting the process until its list shows every note.
 double TimeStartup(const std::string& folder, int notes)
 {
-    std::string commandLine = "\"" + folder + "\\Velumo.exe\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    const double start = NowSeconds();
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-        return -1;
-    double seconds = -1;
-    while (NowSeconds() - start < 120) {
-        FindMain find{pi.dwProcessId, nullptr};
+    const auto listFilled = [notes](DWORD pid) -> HWND {
+        FindMain find{pid, nullptr};
         EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&find));
-        if (find.found && SendMessageA(GetDlgItem(find.found, 1000), LVM_GETITEMCOUNT, 0, 0) == notes) {
-            seconds = NowSeconds() - start;
-            PostMessageA(find.found, WM_CLOSE, 0, 0);
-            break;
-        }
-        Sleep(1);
-    }
-    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return seconds;
+        if (find.found && SendMessageA(GetDlgItem(find.found, 1000), LVM_GETITEMCOUNT, 0, 0) == notes)
+            return find.found;
+        return nullptr;
+    };
+    return TimeProcessUntil("\"" + folder + "\\Velumo.exe\"", folder, listFilled, 1);
 }
 
 void StartupTimings(const std::string& programFolder)
@@ -97,8 +82,7 @@ void StartupTimings(const std::string& programFolder)
             WriteWholeFile(folder + "\\notes.dat", bytes);
             runs.push_back(TimeStartup(folder, notes));
         }
-        std::printf("start-up to a filled main window, %5d notes: median %7.1f ms (fastest %7.1f ms)\n", notes,
-                    Median(runs) * 1000, *std::min_element(runs.begin(), runs.end()) * 1000);
+        ReportRuns(("start-up to a filled main window, " + std::to_string(notes) + " notes").c_str(), runs);
     }
 }
 
@@ -201,13 +185,9 @@ void SplashTimings()
         CloseSplash();
         PumpWaiting();
     }
-    auto report = [](const char* what, const std::vector<double>& runs) {
-        std::printf("%s: median %7.2f ms (fastest %7.2f ms)\n", what, Median(runs) * 1000,
-                    *std::min_element(runs.begin(), runs.end()) * 1000);
-    };
-    report("main window filled (1000 notes), with the splash   ", with);
-    report("main window filled (1000 notes), without the splash", without);
-    report("opening the splash alone                           ", splashOnly);
+    ReportRuns("main window filled (1000 notes), with the splash", with, 2);
+    ReportRuns("main window filled (1000 notes), without the splash", without, 2);
+    ReportRuns("opening the splash alone", splashOnly, 2);
     DeleteFileA(path.c_str());
 }
 

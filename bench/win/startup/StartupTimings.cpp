@@ -132,44 +132,23 @@ BOOL CALLBACK CountWindows(HWND hwnd, LPARAM lParam)
 
 // Seconds from starting the command until the process shows `windows`
 // visible windows of the class (any class when null); the process is then
-// asked to close (the window found gets WM_CLOSE) and, failing that, ended.
+// asked to close (its window of closeClass gets WM_CLOSE) and, failing that,
+// ended.
 double TimeUntilShown(const std::string& commandLine, const std::string& folder, const wchar_t* className,
                       int windows, const wchar_t* closeClass)
 {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string line = commandLine;
-    const double start = NowSeconds();
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-        return -1;
-    double seconds = -1;
-    while (NowSeconds() - start < 120) {
-        Count c{pi.dwProcessId, className, 0, nullptr};
+    const auto shown = [&](DWORD pid) -> HWND {
+        Count c{pid, className, 0, nullptr};
         EnumWindows(&CountWindows, reinterpret_cast<LPARAM>(&c));
-        if (c.found >= windows) {
-            seconds = NowSeconds() - start;
-            break;
-        }
-        // Looking costs the measured process too (every window is asked
-        // about through the server): not too often.
-        Sleep(windows > 1 ? 100 : 5);
-    }
-    Count close{pi.dwProcessId, closeClass, 0, nullptr};
-    EnumWindows(&CountWindows, reinterpret_cast<LPARAM>(&close));
-    if (close.any)
-        PostMessageW(close.any, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return seconds;
-}
-
-void Report(const char* what, const std::vector<double>& runs)
-{
-    std::printf("  %-44s median %7.0f ms (fastest %7.0f ms)\n", what, Median(runs) * 1000,
-                *std::min_element(runs.begin(), runs.end()) * 1000);
+        if (c.found < windows)
+            return nullptr;
+        Count close{pid, closeClass, 0, nullptr};
+        EnumWindows(&CountWindows, reinterpret_cast<LPARAM>(&close));
+        return close.any ? close.any : c.any;
+    };
+    // Looking costs the measured process too (every window is asked about
+    // through the server): not too often.
+    return TimeProcessUntil(commandLine, folder, shown, windows > 1 ? 100 : 5);
 }
 
 }  // namespace
@@ -211,8 +190,8 @@ int main(int argc, char** argv)
     }
     if (notesToo) {
         std::printf("%d visible notes until every note window is on screen:\n", notes);
-        Report("Velumo.exe", program);
-        Report("bare loop of tool windows (reference)", bare);
+        ReportRuns("Velumo.exe", program);
+        ReportRuns("bare loop of tool windows (reference)", bare);
         std::printf("  ratio of the medians: %.2f\n", Median(program) / Median(bare));
     }
 
@@ -225,8 +204,8 @@ int main(int argc, char** argv)
         trivial.push_back(TimeUntilShown(reference + " --trivial-window", folder, kTrivialClass, 1, kTrivialClass));
     }
     std::printf("no notes, until the main window is on screen:\n");
-    Report("Velumo.exe", main);
-    Report("trivial Win32 window (reference)", trivial);
+    ReportRuns("Velumo.exe", main);
+    ReportRuns("trivial Win32 window (reference)", trivial);
     std::printf("  ratio of the medians: %.2f\n", Median(main) / Median(trivial));
     DeleteTree(folder);
     return 0;
