@@ -124,7 +124,7 @@ uint32_t ScreenPixelOf(HWND hwnd, POINT client)
 {
     UpdateWindow(hwnd);
     ScopedGetDC dc(hwnd);
-    return FromColorRef(GetPixel(dc, client.x, client.y));
+    return Rgb(GetPixel(dc, client.x, client.y));
 }
 
 // Makes the dialog the active window, as hovering needs.

@@ -15,6 +15,7 @@
 #include "framework/ScopedHandles.h"
 #include "skin/CSkinDialog.h"
 #include "WinTestUtil.h"
+#include "WindowPixels.h"
 
 // The default skin as drawn (plain pictures) and as packed by the build.
 inline std::string SkinSourceFolder() { return VELUMO_SKIN_SOURCE_DIR; }
@@ -76,12 +77,6 @@ inline std::vector<uint32_t> ReadPixels(HBITMAP bitmap, SIZE& size)
     for (auto& p : pixels)
         p &= 0x00FFFFFF;
     return pixels;
-}
-
-// A pixel as GetPixel reports it (0x00BBGGRR), as 0x00RRGGBB.
-inline uint32_t FromColorRef(COLORREF c)
-{
-    return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
 }
 
 class CSkinTestDlg : public CSkinDialog {
