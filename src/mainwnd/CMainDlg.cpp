@@ -612,17 +612,7 @@ void CMainDlg::OnMainWindowShown()
     m_tray.Create(m_hWnd, WM_TRAYNOTIFY, "Velumo", trayIcon, IDR_TRAY_MENU);
     // The notes left on screen come back at once rather than with the first
     // housekeeping pass.
-    ShowStoredNotes();
-}
-
-void CMainDlg::ShowStoredNotes()
-{
-    // Every visible note gets the window the next scheduler pass would give it.
-    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
-        CNote* note = m_notes.GetAt(pos);
-        if (note->m_bVisible && !note->m_pWnd && !note->m_bInSchedDialog)
-            CreateNoteWindow(note, false);
-    }
+    m_scheduler.ShowVisibleNotes();
 }
 
 bool CMainDlg::OnCommand(UINT id)

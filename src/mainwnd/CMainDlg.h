@@ -92,7 +92,6 @@ private:
     void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
     void OnMainWindowShown();
-    void ShowStoredNotes();
     // Saves when modified; a failure keeps the system's reason for the message.
     SaveOutcome SaveNotes();
     // The message about a failing save, once per streak of failures.

@@ -43,6 +43,11 @@ int CScheduler::ScheduleTick()
     return 1;
 }
 
+void CScheduler::ShowVisibleNotes()
+{
+    GiveWindowsToVisibleNotes(m_notes, *this);
+}
+
 CNoteWnd* CScheduler::CreateNoteWindow(CNote& note)
 {
     return m_createWindow ? m_createWindow(&note) : nullptr;

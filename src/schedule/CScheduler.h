@@ -56,6 +56,9 @@ public:
 
     void SetWindowFactory(WindowFactory factory) { m_createWindow = std::move(factory); }
 
+    // Gives every visible note its window now, as the next pass would.
+    void ShowVisibleNotes();
+
 private:
     CNoteWnd* CreateNoteWindow(CNote& note) override;
     void NoteShown(CNote& note) override;

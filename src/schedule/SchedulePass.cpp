@@ -10,6 +10,15 @@ void GiveWindowIfMissing(CNote& note, IScheduleActions& actions)
 
 }  // namespace
 
+void GiveWindowsToVisibleNotes(CNoteList& notes, IScheduleActions& actions)
+{
+    for (NotePos pos = notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
+        CNote& note = *notes.GetAt(pos);
+        if (!note.m_bInSchedDialog)
+            GiveWindowIfMissing(note, actions);
+    }
+}
+
 void ScheduleNote(CNoteList& notes, CNote& note, const DueClock& clock, IScheduleActions& actions)
 {
     // The scheduling dialog owns the note while it is open.

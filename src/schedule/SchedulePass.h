@@ -24,5 +24,9 @@ public:
 // The pass with now fixed for all its notes.
 void RunSchedulePass(CNoteList& notes, NoteTime now, IScheduleActions& actions);
 
+// The first part of a pass alone: every visible note outside its scheduling
+// dialog gets its window back (at start-up, before the first pass is due).
+void GiveWindowsToVisibleNotes(CNoteList& notes, IScheduleActions& actions);
+
 // The pass's work on one note.
 void ScheduleNote(CNoteList& notes, CNote& note, const DueClock& clock, IScheduleActions& actions);

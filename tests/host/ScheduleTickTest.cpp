@@ -112,3 +112,23 @@ TEST(ScheduleTick, WhatEachNoteAsksFor)
         note->m_pWnd = nullptr;
     }
 }
+
+TEST(ScheduleTick, StartUpGivesWindowsOnlyToVisibleNotesOutsideTheirDialog)
+{
+    CNoteList list;
+    CNote* due = list.GetAt(list.Add(MakeDueNote("due", "")));
+    due->m_bVisible = 0;
+    list.GetAt(list.Add(MakeDueNote("shown", "")))->m_bVisible = 1;
+    CNote* busy = list.GetAt(list.Add(MakeDueNote("busy", "")));
+    busy->m_bVisible = 1;
+    busy->m_bInSchedDialog = 1;
+    list.m_bModified = 0;
+    RecordingActions actions;
+
+    GiveWindowsToVisibleNotes(list, actions);
+
+    EXPECT_EQ(actions.m_log, Log{"window shown"}) << "due notes wait for the pass";
+    EXPECT_EQ(list.m_bModified, 0u);
+    for (NotePos pos = list.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos))
+        list.GetAt(pos)->m_pWnd = nullptr;
+}
