@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "framework/NumberField.h"
+
 class CDataExchange {
 public:
     // saveAndValidate: true reads the controls into the members, false
@@ -31,12 +33,6 @@ private:
     HWND m_hLastControl = nullptr;
 };
 
-// The framework's messages for number fields.
-inline constexpr const char* kEnterIntegerMessage = "Please enter an integer.";
-// "%1" and "%2" stand for the bounds.
-inline constexpr const char* kEnterIntegerRangeMessage = "Please enter an integer between %1 and %2.";
-std::string IntegerRangeMessage(int minValue, int maxValue);
-
 // A number field: decimal text, optional sign, blanks around it. A text that
 // is no integer (or does not fit one) is refused with kEnterIntegerMessage.
 void ExchangeInt(CDataExchange& dx, int id, int& value);
@@ -46,9 +42,6 @@ void ValidateIntRange(CDataExchange& dx, int value, int minValue, int maxValue);
 void ExchangeText(CDataExchange& dx, int id, std::u16string& value);
 // A check box: 0, 1 (or 2 for an indeterminate three-state box).
 void ExchangeCheck(CDataExchange& dx, int id, int& value);
-
-// Parses a number field's text as ExchangeInt does. False when it is none.
-bool ParseIntField(const std::string& text, int& value);
 
 // A message box (UTF-8 text) with the application's title, owned by the top-level window
 // of owner (so it is modal to the dialog that asked).
