@@ -376,7 +376,7 @@ TEST_F(ScheduleDialogTest, AlarmOffKeepsThePathAndTheLastSoundIsProposedToTheNex
 
 // The file dialog's library loads with its first use: "..." must still open
 // it, in the folder of the sound, and Cancel keeps the field.
-TEST_F(ScheduleDialogTest, BrowseOpensTheFileDialogAndCancelKeepsTheSound)
+TEST_F(ScheduleDialogTest, BrowseOpensTheFileDialogCancelKeepsTheSoundAndAFolderIsNoSound)
 {
     const std::u16string bell = u"C:\\windows\\bell.wav";
     m_note->m_bAlarm = 1;
@@ -396,6 +396,15 @@ TEST_F(ScheduleDialogTest, BrowseOpensTheFileDialogAndCancelKeepsTheSound)
     KillTimer(nullptr, timer);
     EXPECT_EQ(seenTitle, CNWEventPage::kBrowseTitle);
     EXPECT_TRUE(GetWindowTextUtf16(GetDlgItem(event, IDC_EP_SOUND_FILE)) == bell);
+
+    // A folder is no wave file, though it exists.
+    SetDlgItemTextA(event, IDC_EP_SOUND_FILE, "C:\\windows");
+    {
+        MessageBoxCloser closer;
+        Click(event, IDC_EP_TEST);
+        ASSERT_EQ(closer.Boxes().size(), 1u);
+        EXPECT_EQ(closer.Boxes()[0].text, CNWEventPage::kInvalidWaveMessage);
+    }
     EXPECT_FALSE(Press(IDCANCEL));
 }
 
