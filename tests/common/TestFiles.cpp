@@ -80,12 +80,18 @@ TempFolder::TempFolder(const char* prefix)
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
+    // Wine hands the same small process ids out again at once, so a folder
+    // of that name may still be held by the last test's program: take a
+    // name nobody has instead of reusing it.
     static int counter = 0;
-    char name[96];
-    std::snprintf(name, sizeof name, "%s-%lu-%d", prefix, GetCurrentProcessId(), ++counter);
-    m_path = Utf8FromWide(temp) + name;
-    DeleteTree(m_path);
-    CreateDirectoryW(WideFromUtf8(m_path).c_str(), nullptr);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char name[96];
+        std::snprintf(name, sizeof name, "%s-%lu-%d", prefix, GetCurrentProcessId(), ++counter);
+        m_path = Utf8FromWide(temp) + name;
+        if (CreateDirectoryW(WideFromUtf8(m_path).c_str(), nullptr))
+            return;
+    }
+    std::fprintf(stderr, "no fresh temporary folder for %s\n", prefix);
 }
 
 TempFolder::~TempFolder()

@@ -43,7 +43,8 @@ void E2eDriver::SetProgramFolder(const std::string& folder)
 
 E2eDriver::E2eDriver(bool copySkin) : m_folder("velumo-e2e")
 {
-    CopyFileW(WideFromUtf8(g_programFolder + "\\Velumo.exe").c_str(), WideFromUtf8(ExePath()).c_str(), FALSE);
+    if (!CopyFileW(WideFromUtf8(g_programFolder + "\\Velumo.exe").c_str(), WideFromUtf8(ExePath()).c_str(), FALSE))
+        std::fprintf(stderr, "copying Velumo.exe to %s failed: error %lu\n", m_folder.Path().c_str(), GetLastError());
     if (copySkin)
         CopyTree(g_programFolder + "\\Skins", m_folder.Path("Skins"));
 }
@@ -61,8 +62,11 @@ bool E2eDriver::Start(const std::string& arguments)
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring wide = WideFromUtf8(commandLine);
-    return CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, WideFromUtf8(m_folder.Path()).c_str(),
-                          &si, &m_pi) != 0;
+    if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, WideFromUtf8(m_folder.Path()).c_str(), &si,
+                       &m_pi))
+        return true;
+    std::fprintf(stderr, "starting %s failed: error %lu\n", commandLine.c_str(), GetLastError());
+    return false;
 }
 
 int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs)
