@@ -43,8 +43,7 @@ void E2eDriver::SetProgramFolder(const std::string& folder)
 
 E2eDriver::E2eDriver(bool copySkin) : m_folder("velumo-e2e")
 {
-    if (!CopyFileW(WideFromUtf8(g_programFolder + "\\Velumo.exe").c_str(), WideFromUtf8(ExePath()).c_str(), FALSE))
-        std::fprintf(stderr, "copying Velumo.exe to %s failed: error %lu\n", m_folder.Path().c_str(), GetLastError());
+    CopyProgram();
     if (copySkin)
         CopyTree(g_programFolder + "\\Skins", m_folder.Path("Skins"));
 }
@@ -62,11 +61,32 @@ bool E2eDriver::Start(const std::string& arguments)
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring wide = WideFromUtf8(commandLine);
-    if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, WideFromUtf8(m_folder.Path()).c_str(), &si,
-                       &m_pi))
-        return true;
-    std::fprintf(stderr, "starting %s failed: error %lu\n", commandLine.c_str(), GetLastError());
+    // A start that fails is tried twice more: under load, Wine may still be
+    // letting go of the last program's files for a moment.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) {
+            Sleep(500);
+            if (GetFileAttributesW(WideFromUtf8(ExePath()).c_str()) == INVALID_FILE_ATTRIBUTES)
+                CopyProgram();
+        }
+        if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, WideFromUtf8(m_folder.Path()).c_str(), &si,
+                           &m_pi))
+            return true;
+        std::fprintf(stderr, "starting %s failed: error %lu\n", commandLine.c_str(), GetLastError());
+    }
     return false;
+}
+
+void E2eDriver::CopyProgram() const
+{
+    const std::wstring from = WideFromUtf8(g_programFolder + "\\Velumo.exe");
+    const std::wstring to = WideFromUtf8(ExePath());
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (CopyFileW(from.c_str(), to.c_str(), FALSE))
+            return;
+        std::fprintf(stderr, "copying Velumo.exe to %s failed: error %lu\n", m_folder.Path().c_str(), GetLastError());
+        Sleep(200);
+    }
 }
 
 int E2eDriver::RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs)

@@ -82,6 +82,8 @@ public:
     static bool ClickChildAt(HWND parent, int x, int y, bool wait = true);
 
 private:
+    void CopyProgram() const;  // the built Velumo.exe into the test's folder
+
     TempFolder m_folder;  // the destructor stops the program before the folder goes
     PROCESS_INFORMATION m_pi{};
     DWORD m_exitCode = STILL_ACTIVE;
