@@ -80,9 +80,9 @@ TempFolder::TempFolder(const char* prefix)
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    // Wine hands the same small process ids out again at once, so a folder
-    // of that name may still be held by the last test's program: take a
-    // name nobody has instead of reusing it.
+    // Wine reuses its small process ids within one test run, so a folder of
+    // this name may be an earlier test's, perhaps still held by its program:
+    // take a name nobody has instead of clearing that one.
     static int counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         char name[96];
