@@ -88,6 +88,16 @@ protected:
     int Rows() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
     bool Selected(int row) const { return ListView_GetItemState(m_list, row, LVIS_SELECTED) != 0; }
     void Select(int row, bool on) { ListView_SetItemState(m_list, row, on ? LVIS_SELECTED : 0, LVIS_SELECTED); }
+    // Open() does not wait for the start-up timer that makes note windows.
+    void GiveVisibleNotesWindows()
+    {
+        for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            CNote* note = m_app.m_notes.GetAt(p);
+            if (note->m_bVisible && !note->m_pWnd)
+                note->m_pWnd = CNoteWnd::Create(note, false);
+            ASSERT_TRUE(!note->m_bVisible || note->m_pWnd);
+        }
+    }
     std::string RowText(int row) const
     {
         char text[512] = {};
@@ -329,11 +339,7 @@ TEST_F(MainDlgTest, DeleteButtonRemovesTheSelectedNotes)
         for (const char* text : c.notes)
             AddStoredNote(text, true);
         Open();
-        for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-            CNote* note = m_app.m_notes.GetAt(p);
-            if (!note->m_pWnd)
-                note->m_pWnd = CNoteWnd::Create(note, false);
-        }
+        GiveVisibleNotesWindows();
         std::vector<HWND> windows;
         for (int row : c.selected) {
             Select(row, true);
@@ -355,12 +361,7 @@ TEST_F(MainDlgTest, DeleteTakesOnlyWhatTheUserSelected)
     for (const char* text : {"typed into", "picked", "also typed into", "left alone"})
         AddStoredNote(text, true);
     Open();
-    for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        CNote* note = m_app.m_notes.GetAt(p);
-        if (!note->m_pWnd)
-            note->m_pWnd = CNoteWnd::Create(note, false);
-        ASSERT_NE(note->m_pWnd, nullptr);
-    }
+    GiveVisibleNotesWindows();
     Select(1, true);
 
     // Typing into notes refreshes their rows; Hide all refreshes every row.
@@ -568,12 +569,7 @@ TEST_F(MainDlgTest, HideAllThenShowAll)
     EXPECT_NE(m_app.m_notes.GetAt(0)->m_pWnd, nullptr);
     EXPECT_NE(m_app.m_notes.GetAt(1)->m_pWnd, nullptr);
     EXPECT_EQ(m_app.m_notes.GetAt(2)->m_pWnd, nullptr);
-    for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        CNote* note = m_app.m_notes.GetAt(p);
-        if (note->m_bVisible)
-            if (!note->m_pWnd)
-                note->m_pWnd = CNoteWnd::Create(note, false);
-    }
+    GiveVisibleNotesWindows();
     SendMessageA(m_hwnd, WM_COMMAND, ID_HIDE_ALL, 0);
     PumpUntil([&] { return !m_app.m_notes.GetAt(0)->m_pWnd && !m_app.m_notes.GetAt(1)->m_pWnd; }, 3000);
     for (int row = 0; row < 3; ++row) {
