@@ -75,6 +75,12 @@ void CFaceButton::DrawItem(const DRAWITEMSTRUCT& item)
         return;
     ScopedSelect select(faceDC, FaceBitmap(ChooseButtonFace(state)));
     BitBlt(item.hDC, 0, 0, client.right - client.left, client.bottom - client.top, faceDC, 0, 0, SRCCOPY);
+    // The keyboard's place: a dotted frame just inside the face.
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT mark = client;
+        InflateRect(&mark, -2, -2);
+        DrawFocusRect(item.hDC, &mark);
+    }
 }
 
 void CFaceButton::EnsureTooltip()

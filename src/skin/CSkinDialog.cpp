@@ -102,8 +102,15 @@ void CSkinDialog::CreateSkinButtons()
         auto button = std::make_unique<CSkinButton>(*this, static_cast<int>(i), row.name);
         button->Attach(hwnd);
         button->CutFaces(m_bmpMain, m_bmpOver, m_bmpDown, m_bmpDisabled, rect);
-        const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
-        SetWindowLongPtrA(hwnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+        // Tab reaches the buttons that do something, in layout order after
+        // the dialog's own controls.
+        LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
+        if (SkinButtonTakesFocus(row.name))
+            style |= WS_TABSTOP;
+        SetWindowLongPtrA(hwnd, GWL_STYLE, style);
+        // The face shows no text; a screen reader reads the window text, so
+        // it names the button as its tooltip does.
+        SetWindowTextA(hwnd, row.tooltip.c_str());
         button->SetTip(row.tooltip, true);
         button->SetLatching(row.latching);
         m_buttons.push_back(std::move(button));
@@ -131,6 +138,20 @@ CSkinButton* CSkinDialog::GetSkinButton(int number) const
 {
     for (const auto& button : m_buttons) {
         if (button->GetNumber() == number)
+            return button.get();
+    }
+    return nullptr;
+}
+
+bool CSkinDialog::SkinButtonTakesFocus(const std::string&) const
+{
+    return true;
+}
+
+CSkinButton* CSkinDialog::SkinButtonOf(HWND hwnd) const
+{
+    for (const auto& button : m_buttons) {
+        if (hwnd && button->GetHwnd() == hwnd)
             return button.get();
     }
     return nullptr;

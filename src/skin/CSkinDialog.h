@@ -36,7 +36,12 @@ public:
     // Loads the skin that the skin file names, releasing the previous one.
     virtual void LoadSkin();
 
+    // Whether Tab stops at the skin button of that name; every one here.
+    virtual bool SkinButtonTakesFocus(const std::string& name) const;
+
     size_t GetSkinButtonCount() const { return m_buttons.size(); }
+    // The skin button of that window, or null.
+    CSkinButton* SkinButtonOf(HWND hwnd) const;
     // The button with that number, or null.
     CSkinButton* GetSkinButton(int number) const;
 

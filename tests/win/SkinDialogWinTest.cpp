@@ -184,7 +184,11 @@ TEST(SkinDialogWin, WearsTheDefaultSkin)
         EXPECT_EQ(GetDlgCtrlID(button->GetHwnd()), 0);
         const LONG_PTR style = GetWindowLongPtrA(button->GetHwnd(), GWL_STYLE);
         EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
-        EXPECT_EQ(style & (WS_TABSTOP | WS_BORDER), 0);
+        // Reached with Tab, and named for screen readers as its tooltip.
+        EXPECT_EQ(style & (WS_TABSTOP | WS_BORDER), WS_TABSTOP);
+        char name[128] = {};
+        GetWindowTextA(button->GetHwnd(), name, sizeof name);
+        EXPECT_EQ(std::string(name), row.tooltip);
         EXPECT_TRUE(style & WS_VISIBLE);
         char tip[128] = {};
         TOOLINFOA tool{};
@@ -408,12 +412,15 @@ TEST(SkinDialogWin, ClicksReportNumberThenName)
         int number;
         POINT release;  // button coordinates
         bool reported;
+        bool pressedHere = true;
     } cases[] = {
         {"add note, released inside", 1, {50, 9}, true},
         {"minimise, released inside", 4, {8, 11}, true},
         {"logo, released at its last pixel", 0, {100, 93}, true},
         {"help, dragged out and released outside", 5, {50, 40}, false},
         {"delete, released just past the right edge", 2, {101, 9}, false},
+        // The release that ends a menu choice made over the button.
+        {"delete, released without a press on it", 2, {50, 9}, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -423,7 +430,8 @@ TEST(SkinDialogWin, ClicksReportNumberThenName)
         CSkinButton* button = dialog.GetSkinButton(c.number);
         HWND bh = button->GetHwnd();
         SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-        SendMessageA(bh, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        if (c.pressedHere)
+            SendMessageA(bh, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         SendMessageA(bh, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.release.x, c.release.y));
         SendMessageA(bh, WM_LBUTTONUP, 0, MAKELPARAM(c.release.x, c.release.y));
         PumpPending();
