@@ -126,11 +126,30 @@ void CBmpMenu::Close()
     if (m_closing)
         return;
     m_closing = true;
+    // Whatever ends the wait for the release, the choice stands.
+    if (m_bAwaitingRelease) {
+        m_bAwaitingRelease = false;
+        PostMessageA(m_owner, WM_COMMAND, m_chosenId, 0);
+    }
     PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wakes the loop if it waits
 }
 
 void CBmpMenu::ChooseCommand(UINT id)
 {
+    if (m_closing || m_bAwaitingRelease)
+        return;
+    // Items are chosen on the press. Were the menu gone before the release,
+    // the release would fall on whatever window lies under the mouse (a
+    // button of the main window) and count as a click there: the menu
+    // keeps the mouse until the button comes up.
+    if (m_hWnd && (GetKeyState(VK_LBUTTON) & 0x8000)) {
+        m_chosenId = id;
+        m_bAwaitingRelease = true;
+        SetCapture(m_hWnd);
+        if (GetCapture() == m_hWnd)
+            return;
+        m_bAwaitingRelease = false;
+    }
     // Posted: the owner runs the command once the menu has gone.
     PostMessageA(m_owner, WM_COMMAND, id, 0);
     Close();
@@ -194,6 +213,17 @@ LRESULT CBmpMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SYSKEYDOWN:
         Close();
+        break;
+    case WM_LBUTTONUP:
+        // The release of the press that chose an item ends here.
+        if (m_bAwaitingRelease) {
+            Close();
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        if (m_bAwaitingRelease && reinterpret_cast<HWND>(lParam) != m_hWnd)
+            Close();
         break;
     case WM_ACTIVATE:
         OnActivate(wParam, lParam);

@@ -53,6 +53,8 @@ public:
     // and the end of the menu.
     HWND Owner() const { return m_owner; }
     void Close();
+    // Posts the item's command to the owner and closes the menu; chosen
+    // with the left button down, both wait for its release.
     void ChooseCommand(UINT id);
     // The item bar while the menu is shown (tests look at it).
     HWND ItemBar() const;
@@ -75,5 +77,9 @@ private:
     bool m_submenuStrip;
     bool m_stretch;
     bool m_closing = false;
+    // An item chosen by a mouse press: the menu stays, holding the mouse,
+    // until the button is released, and posts the command as it closes.
+    bool m_bAwaitingRelease = false;
+    UINT m_chosenId = 0;
     std::unique_ptr<CBmpMenuBar> m_bar;
 };
