@@ -330,10 +330,49 @@ INT_PTR CMainDlg::RunScheduleDialog(CNote* note)
 void CMainDlg::ScheduleSelectedNote()
 {
     const int row = GetSingleSelection();
-    if (row < 0)
+    if (row < 0) {
+        // One schedule belongs to one note: with several rows selected the
+        // user is told why nothing opens.
+        if (SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0) > 1)
+            TellUser("Select one note to schedule.");
         return;
+    }
     if (CNote* note = NoteOfRow(row))
         RunScheduleDialog(note);
+}
+
+void CMainDlg::TellUser(const char* text)
+{
+    MessageBoxA(m_hWnd, text, kMessageCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void CMainDlg::OpenSelectedNote()
+{
+    // The row with the keyboard's focus when it is selected, else the one
+    // selected row.
+    int row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (row < 0 || !(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
+        row = GetSingleSelection();
+    CNote* note = row >= 0 ? NoteOfRow(row) : nullptr;
+    if (!note)
+        return;
+    if (!note->m_bVisible) {
+        note->m_bVisible = 1;
+        m_notes.m_bModified = 1;
+        PutNoteRow(note, note->m_pos, row);
+    }
+    if (!note->m_pWnd)
+        CreateNoteWindow(note, false);
+    if (!note->m_pWnd)
+        return;
+    HWND hwnd = note->m_pWnd->GetHwnd();
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(hwnd);
+    SetActiveWindow(hwnd);
+    HWND edit = note->m_pWnd->GetEdit();
+    SetFocus(edit);
+    const int end = GetWindowTextLengthW(edit);
+    SendMessageA(edit, EM_SETSEL, end, end);  // the caret after the text
 }
 
 void CMainDlg::ShowHelpMenu()
@@ -353,6 +392,11 @@ void CMainDlg::OnSkinButton(const std::string& name)
         ScheduleSelectedNote();
     else if (name == "BUTTON_HELP")
         ShowHelpMenu();
+}
+
+bool CMainDlg::SkinButtonTakesFocus(const std::string& name) const
+{
+    return name != "BUTTON_LOGO";
 }
 
 void CMainDlg::OnViewNoteList()
@@ -574,9 +618,11 @@ void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
         return;
     note->m_bOnTop = ticked;
     m_notes.m_bModified = 1;
+    // Not activated: the list keeps the focus, so Space and the arrows go
+    // on working there.
     if (note->m_pWnd)
         SetWindowPos(note->m_pWnd->GetHwnd(), ticked ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE);
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CMainDlg::RunSchedulerPass()
@@ -701,6 +747,10 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     case LVN_ITEMCHANGED:
         OnListItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
         return 0;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE)
+            DeleteSelectedNotes();
+        return 0;
     default:
         return 0;
     }
@@ -719,11 +769,30 @@ void CMainDlg::PaintMinimized()
 
 bool CMainDlg::PreTranslateMessage(MSG& msg)
 {
-    // Enter and Escape never end the main window.
-    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
-        (msg.hwnd == m_hWnd || IsChild(m_hWnd, msg.hwnd)))
+    if (msg.message == WM_KEYDOWN && (msg.hwnd == m_hWnd || IsChild(m_hWnd, msg.hwnd)) &&
+        OnKeyDown(msg.hwnd, msg.wParam))
         return true;
     return CSkinDialog::PreTranslateMessage(msg);
+}
+
+bool CMainDlg::OnKeyDown(HWND target, WPARAM key)
+{
+    const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
+    if (key == 'N' && ctrl && !alt) {
+        AddNote();
+        return true;
+    }
+    // Enter and Escape never end the main window: Enter opens the selected
+    // note from the list and presses a skin button that has the focus.
+    if (key == VK_RETURN) {
+        if (target == m_list)
+            OpenSelectedNote();
+        else if (CSkinButton* button = SkinButtonOf(target))
+            button->Click();
+        return true;
+    }
+    return key == VK_ESCAPE;
 }
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -45,8 +45,13 @@ public:
     void AddNote();
     void DeleteSelectedNotes();
     void ScheduleSelectedNote();
+    // Enter in the list: the selected note comes onto the desktop (shown if
+    // it was hidden), in front, with the caret in its text.
+    void OpenSelectedNote();
     void ShowHelpMenu();
     void OnSkinButton(const std::string& name) override;
+    // The logo does nothing, so Tab passes it by.
+    bool SkinButtonTakesFocus(const std::string& name) const override;
     void OnViewNoteList();
     void OnBringNotesToTop();
     void OnShowAllNotes();
@@ -86,6 +91,8 @@ protected:
     virtual INT_PTR RunScheduleDialog(CNote* note);
     // Shows the start-up picture while the window is being made.
     virtual void OpenStartupSplash();
+    // A plain message to the user about a command, caption "Velumo".
+    virtual void TellUser(const char* text);
 
 private:
     void SetupColumns();
@@ -103,6 +110,8 @@ private:
     std::string SaveFailureText(const char* advice) const;
     int ShowSaveMessage(const std::string& text, UINT flags);
     bool OnCommand(UINT id);
+    // The main window's own keys; true when the key was used up.
+    bool OnKeyDown(HWND target, WPARAM key);
     LRESULT OnNotify(NMHDR& header);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void RedrawRowImage(HDC dc, int row, int column);

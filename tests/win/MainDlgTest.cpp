@@ -32,8 +32,10 @@ public:
     using CMainDlg::CMainDlg;
     int scheduleRequests = 0;
     bool realScheduleDialog = false;
+    std::vector<std::string> told;
 
 protected:
+    void TellUser(const char* text) override { told.emplace_back(text); }
     INT_PTR RunScheduleDialog(CNote* note) override
     {
         ++scheduleRequests;
@@ -294,6 +296,80 @@ TEST_F(MainDlgTest, EnterAndEscapeChangeNothing)
     EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
 }
 
+TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
+{
+    AddStoredNote("a", true);
+    AddStoredNote("b");
+    AddStoredNote("c", true);
+    Open();
+    GiveVisibleNotesWindows();
+    const auto button = [&](int number) { return m_dlg->GetSkinButton(number)->GetHwnd(); };
+    const auto key = [](HWND target, WPARAM vk) {
+        SendMessageA(target, WM_KEYDOWN, vk, 1);
+        SendMessageA(target, WM_KEYUP, vk, 0xC0000001);
+        PumpPending();
+    };
+    const auto selectOnly = [&](int row) {
+        for (int r = 0; r < Rows(); ++r)
+            Select(r, r == row);
+        ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    };
+
+    // Tab: the list, then the buttons in layout order; the logo does nothing
+    // and is passed by.
+    std::vector<HWND> order{m_list};
+    for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
+         at = GetNextDlgTabItem(m_hwnd, at, FALSE))
+        order.push_back(at);
+    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
+
+    // Space in the list ticks Top and leaves the keyboard there.
+    selectOnly(0);
+    SetFocus(m_list);
+    key(m_list, VK_SPACE);
+    EXPECT_EQ(m_app.m_notes.GetAt(0)->m_bOnTop, 1);
+    EXPECT_EQ(GetFocus(), m_list);
+
+    // Enter in the list: the hidden note comes onto the desktop, its text
+    // taking the keyboard with the caret at its end.
+    selectOnly(1);
+    MSG enter{m_list, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    EXPECT_TRUE(m_dlg->PreTranslateMessage(enter));
+    CNote* b = m_app.m_notes.GetAt(1);
+    ASSERT_NE(b->m_pWnd, nullptr);
+    EXPECT_EQ(b->m_bVisible, 1);
+    EXPECT_EQ(CellImage(1, 1), 3);
+    EXPECT_EQ(GetFocus(), b->m_pWnd->GetEdit());
+    DWORD from = 0, to = 0;
+    SendMessageA(b->m_pWnd->GetEdit(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 1u);
+    EXPECT_EQ(to, 1u);
+
+    // Delete in the list, Space on "Delete note": the selected note goes.
+    selectOnly(2);
+    key(m_list, VK_DELETE);
+    EXPECT_EQ(NoteTexts(), "a|b|");
+    selectOnly(1);
+    key(button(2), VK_SPACE);
+    EXPECT_EQ(NoteTexts(), "a|");
+
+    // Enter on a focused button presses it; Ctrl+N adds a note from anywhere
+    // in the window.
+    MSG enterOnAdd{button(1), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    EXPECT_TRUE(m_dlg->PreTranslateMessage(enterOnAdd));
+    EXPECT_EQ(Rows(), 2);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG ctrlN{m_list, WM_KEYDOWN, 'N', 1, 0, {}};
+    EXPECT_TRUE(m_dlg->PreTranslateMessage(ctrlN));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(m_app.m_notes.m_nCount, 3);
+}
+
 TEST_F(MainDlgTest, DragBandStartsAWindowDrag)
 {
     Open();
@@ -389,10 +465,12 @@ TEST_F(MainDlgTest, CalendarButtonNeedsExactlyOneSelectedRow)
     Open();
     m_dlg->OnSkinButton("BUTTON_CALENDAR");
     EXPECT_EQ(m_dlg->scheduleRequests, 0);
+    EXPECT_TRUE(m_dlg->told.empty());
     Select(0, true);
     Select(1, true);
     m_dlg->OnSkinButton("BUTTON_CALENDAR");
     EXPECT_EQ(m_dlg->scheduleRequests, 0);
+    EXPECT_EQ(m_dlg->told, std::vector<std::string>{"Select one note to schedule."});
     Select(0, false);
     m_dlg->OnSkinButton("BUTTON_CALENDAR");
     EXPECT_EQ(m_dlg->scheduleRequests, 1);
