@@ -27,22 +27,37 @@ INT_PTR CDialogBase::DoModal(HWND parent)
                                    &CDialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
     if (!hwnd)
         return -1;
-    const bool disableParent = parent && IsWindowEnabled(parent);
-    if (disableParent)
+    m_hDisabledOwner = nullptr;
+    if (parent && IsWindowEnabled(parent)) {
         EnableWindow(parent, FALSE);
+        m_hDisabledOwner = parent;
+    }
     if (!m_endModal && IsWindow(hwnd) && !IsWindowVisible(hwnd))
         ShowWindow(hwnd, SW_SHOWNORMAL);
 
     MessageLoop::RunUntil(&m_endModal, hwnd);
 
-    if (disableParent) {
-        EnableWindow(parent, TRUE);
-        SetActiveWindow(parent);
-    }
+    ReleaseOwner();
     if (IsWindow(hwnd))
         DestroyWindow(hwnd);
     m_modal = false;
     return m_result;
+}
+
+void CDialogBase::ReleaseOwner()
+{
+    // Enabled before this dialog leaves the screen: the system then gives
+    // the activation back to the window the user came from, not to some
+    // other program's window.
+    HWND owner = m_hDisabledOwner;
+    m_hDisabledOwner = nullptr;
+    if (!owner || !IsWindow(owner))
+        return;
+    EnableWindow(owner, TRUE);
+    if (m_hWnd && GetActiveWindow() == m_hWnd)
+        SetActiveWindow(owner);
+    else if (!GetActiveWindow())
+        SetActiveWindow(owner);
 }
 
 void CDialogBase::EndDialog(INT_PTR result)
@@ -50,6 +65,7 @@ void CDialogBase::EndDialog(INT_PTR result)
     if (m_modal) {
         m_result = result;
         m_endModal = true;
+        ReleaseOwner();
         if (m_hWnd)
             ShowWindow(m_hWnd, SW_HIDE);
         PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the loop if it is idle

@@ -41,9 +41,12 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    // Enables the owner a modal run disabled, once, and activates it.
+    void ReleaseOwner();
 
     int m_templateId;
     bool m_modal = false;
     bool m_endModal = false;
     INT_PTR m_result = -1;
+    HWND m_hDisabledOwner = nullptr;  // the owner this modal run disabled
 };
