@@ -1,7 +1,8 @@
 #pragma once
 // Starting with Windows. The choice lives in g_bAutoRun while the program
 // runs: read from the registry once at start-up, changed only by the Options
-// dialog, and written back (with the Run entry) when the program ends.
+// dialog, which writes it back (with the Run entry) at once, as the end of
+// the program does again.
 
 // 1: start with Windows; 0: do not.
 extern int g_bAutoRun;

@@ -24,6 +24,9 @@ void COptionsDlg::OnOK()
     // the dialog as confirmed and must keep the choice, as "&OK" does.
     CheckBoxToMember();
     g_bAutoRun = m_bAutoRun;
+    // Written now, not only at the end of the run: a power cut or a forced
+    // log-off must not take back what the user confirmed.
+    WriteAutoRun();
     CDialogBase::OnOK();
 }
 

@@ -10,7 +10,29 @@
 #include "ScriptedDialog.h"
 #include "res/resource.h"
 #include "settings/AutoRun.h"
+#include "settings/AutoRunValue.h"
 #include "settings/COptionsDlg.h"
+
+namespace {
+
+// The option as the registry holds it now ("" when the value is missing),
+// and whether the Run entry is there.
+std::string StoredOption()
+{
+    char text[32] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, AutoRunKeys::kOptionKey, AutoRunKeys::kOptionValue, RRF_RT_REG_SZ,
+                     nullptr, text, &size) != ERROR_SUCCESS)
+        return "";
+    return text;
+}
+bool HasRunEntry()
+{
+    return RegGetValueA(HKEY_CURRENT_USER, AutoRunKeys::kRunKey, AutoRunKeys::kRunValue, RRF_RT_REG_SZ, nullptr,
+                        nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+}  // namespace
 
 TEST(OptionsDlgWin, OnlyConfirmingKeepsTheToggledBox)
 {
@@ -30,6 +52,7 @@ TEST(OptionsDlgWin, OnlyConfirmingKeepsTheToggledBox)
         for (int before : {0, 1}) {
             SCOPED_TRACE(std::string(c.label) + (before ? ", was on" : ", was off"));
             g_bAutoRun = before;
+            WriteAutoRun();
             ScriptedDialog<COptionsDlg> dlg;
             bool tickedAtStart = false;
             dlg.steps = {[&](HWND hwnd) {
@@ -43,7 +66,12 @@ TEST(OptionsDlgWin, OnlyConfirmingKeepsTheToggledBox)
             EXPECT_EQ(tickedAtStart, before == 1);
             EXPECT_EQ(result, c.keeps ? IDOK : IDCANCEL);
             EXPECT_EQ(g_bAutoRun, c.keeps ? 1 - before : before);
+            // Confirmed: in the registry at once, not only at the end of
+            // the run; otherwise the registry is as it was.
+            EXPECT_EQ(StoredOption(), g_bAutoRun ? "TRUE" : "FALSE");
+            EXPECT_EQ(HasRunEntry(), g_bAutoRun == 1);
         }
     }
     g_bAutoRun = 0;
+    WriteAutoRun();
 }
