@@ -54,6 +54,10 @@ BOOL CNWEventPage::OnInitDialog()
         m_strSoundFile = g_strLastSoundFile;
     CPropertyPageBase::OnInitDialog();
     SendDlgItemMessageA(m_hWnd, IDC_EP_DAYS_SPIN, UDM_SETRANGE32, 0, kDaysMax);
+    // The field shows two digits, which is all 0..99 needs: a third one
+    // typed would scroll out of sight and the range message would name a
+    // number the user cannot see.
+    SendDlgItemMessageA(m_hWnd, IDC_EP_DAYS, EM_SETLIMITTEXT, 2, 0);
     SendDlgItemMessageA(m_hWnd, IDC_EP_HOURS_SPIN, UDM_SETRANGE32, 0, kHoursMax);
     SendDlgItemMessageA(m_hWnd, IDC_EP_MINUTES_SPIN, UDM_SETRANGE32, 0, kMinutesMax);
     ApplyAlarmRule();

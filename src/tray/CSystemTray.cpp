@@ -50,6 +50,17 @@ bool CSystemTray::Create(HWND owner, UINT callbackMessage, const char* tooltip, 
         std::strncpy(m_tnd.szTip, tooltip, kTipBytes - 1);
 
     m_bWanted = true;
+    return AddIcon(false);
+}
+
+bool CSystemTray::AddIcon(bool again)
+{
+    // A taskbar that comes back may still have the icon: NIM_ADD then fails,
+    // and a failed add is never deleted, so the shell would keep a dead icon
+    // after the program ends. Whatever is there goes first.
+    if (again)
+        Shell_NotifyIconA(NIM_DELETE, &m_tnd);
+    m_tnd.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_bEnabled = Shell_NotifyIconA(NIM_ADD, &m_tnd) != FALSE;
     return m_bEnabled;
 }
@@ -102,6 +113,9 @@ LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_LBUTTONDOWN: {
+        // Likewise a left click: it ends the open menu and adds nothing.
+        if (m_bMenuOpen)
+            break;
         SetForegroundWindow(target);
         const UINT command = DefaultCommand();
         if (command == static_cast<UINT>(-1))
@@ -123,8 +137,7 @@ LRESULT CSystemTray::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == TaskbarCreatedMessage() && m_bWanted) {
         // A restarted taskbar knows no icons: without this one the program
         // would be out of reach while its main window is hidden.
-        m_tnd.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        m_bEnabled = Shell_NotifyIconA(NIM_ADD, &m_tnd) != FALSE;
+        AddIcon(true);
         return 0;
     }
     return DefaultProc(msg, wParam, lParam);

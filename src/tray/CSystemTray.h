@@ -47,6 +47,8 @@ private:
 
     bool ShowTrayMenu(HWND target);
     UINT DefaultCommand() const;
+    // Adds the icon; again: the taskbar came back, and may still have it.
+    bool AddIcon(bool again);
 
     NOTIFYICONDATAA m_tnd{};
     bool m_bEnabled = false;    // the shell has the icon
