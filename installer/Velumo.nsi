@@ -131,7 +131,9 @@ Section "Velumo" SecProgram
     ; and are never part of the package, so an update keeps them.
     File "${SOURCE_DIR}\Velumo.exe"
     File "${SOURCE_DIR}\Velumo.chm"
-    File "${SOURCE_DIR}\ReadMe.txt"
+    ; The installed copy's own read-me: the portable one tells the user to
+    ; delete the folder, which would leave the uninstall entry behind.
+    File "/oname=ReadMe.txt" "${INSTALLED_README}"
     SetOutPath "$INSTDIR\Skins"
     File "${SOURCE_DIR}\Skins\*.*"
     SetOutPath "$INSTDIR"

@@ -22,7 +22,7 @@ mkdir -p "$STAGE/Skins"
 x86_64-w64-mingw32-strip -o "$STAGE/Velumo.exe" "$BUILD/win/Velumo/Velumo.exe"
 cp "$BUILD/win/Velumo/Skins/"* "$STAGE/Skins/"
 cp "$BUILD/win/Velumo/Velumo.chm" "$STAGE/"
-cp "$ROOT/installer/ReadMe.txt" "$STAGE/"
+cp "$ROOT/installer/ReadMe-portable.txt" "$STAGE/ReadMe.txt"
 for f in skin.ini main.bmp mask.bmp over.bmp down.bmp disabled.bmp; do
     [ -f "$STAGE/Skins/$f" ] || { echo "release: Skins/$f is missing" >&2; exit 1; }
 done
@@ -39,6 +39,7 @@ makensis -V2 -NOCD \
     "-DSOURCE_DIR=$STAGE" \
     "-DOUT_FILE=$RELEASE/Velumo-$VERSION-setup.exe" \
     "-DICON=$ROOT/src/res/art/velumo.ico" \
+    "-DINSTALLED_README=$ROOT/installer/ReadMe-installed.txt" \
     "$ROOT/installer/Velumo.nsi"
 
 rm -rf "$RELEASE/stage"

@@ -55,6 +55,9 @@ wine reg delete "$UNINST_KEY" /f >/dev/null 2>&1 || true
 echo "installer round trip: silent install"
 run "$SETUP" /S || fail "silent install failed"
 program_files_present || fail "files missing in $INSTDIR: $(cd "$INSTDIR" 2>/dev/null && find . | tr '\n' ' ')"
+# The installed copy is removed through Settings, not by deleting its folder.
+grep -q "Uninstall" "$INSTDIR/ReadMe.txt" && ! grep -q "delete the folder" "$INSTDIR/ReadMe.txt" ||
+    fail "the installed ReadMe.txt is not the installed copy's own"
 [ ! -e "$INSTDIR/notes.dat" ] || fail "the package brought a notes.dat"
 [ -f "$SHORTCUT" ] || fail "no Start-menu shortcut"
 query=$(wine reg query "$UNINST_KEY" 2>/dev/null | tr -d '\r')
