@@ -1,11 +1,15 @@
 // The real program from its tray icon: the icon's callback message adds a
 // note and opens the tray menu, the menu brings back a hidden main window,
-// and so does starting the program a second time.
+// and so does starting the program a second time; a menu choice made over
+// the main window's buttons reaches no button.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "E2eDriver.h"
+#include "notes/UnicodeText.h"
 
 namespace {
 
@@ -82,4 +86,74 @@ TEST(TrayE2e, HiddenMainWindowComesBackFromTheTrayMenuAndFromASecondStart)
     const FILETIME after = app.LastWrite("notes.dat");
     EXPECT_EQ(CompareFileTime(&before, &after), 0) << "the second copy touched no file";
     EXPECT_TRUE(app.IsRunning());
+}
+
+TEST(TrayE2e, MenuChoiceOverDeleteNoteDeletesNothing)
+{
+    // The tray menu opens at the mouse; "Help" is chosen with a real press
+    // while it lies over the main window's "Delete note" with a row selected.
+    E2eDriver app;
+    CNoteList stored;
+    for (const char* text : {"keep me", "and me"}) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = Utf16FromUtf8(text);
+        stored.Add(note);
+    }
+    ASSERT_TRUE(app.WriteFile("notes.dat", stored.StoreToBytes()));
+    ASSERT_TRUE(app.Start());
+    HWND main = WaitForMainWindow(app);
+    ASSERT_NE(main, nullptr);
+    HWND list = GetDlgItem(main, 1000);
+    ASSERT_TRUE(app.SelectRow(list, 0, true));
+
+    constexpr int kHelpItem = 8;
+    const auto openMenuAt = [&](POINT at) -> HWND {
+        SetCursorPos(at.x, at.y);
+        PostMessageA(main, kTrayNotify, kTrayIconId, WM_RBUTTONUP);
+        HWND menu = app.WaitForWindow("", 5000, "BitmapMenu");
+        // Drawn and taking input once its item bar is there.
+        return menu && WaitFor([&] { return FindWindowExA(menu, nullptr, "ToolbarWindow32", nullptr); }, 5000)
+                   ? menu
+                   : nullptr;
+    };
+    const auto helpItemCentre = [&](HWND menu) {
+        HWND bar = FindWindowExA(menu, nullptr, "ToolbarWindow32", nullptr);
+        RECT item{};
+        app.SendWithData(bar, TB_GETITEMRECT, kHelpItem, &item, sizeof item);
+        POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ClientToScreen(bar, &centre);
+        return centre;
+    };
+    // Once to learn where "Help" lies from the menu's corner...
+    const POINT probeAt{400, 300};
+    HWND menu = openMenuAt(probeAt);
+    ASSERT_NE(menu, nullptr);
+    const POINT probeHelp = helpItemCentre(menu);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); }, 5000));
+    // ...then again so that it lies over "Delete note".
+    POINT deleteNote{19 + 50, 164 + 9};
+    ClientToScreen(main, &deleteNote);
+    menu = openMenuAt(POINT{deleteNote.x - (probeHelp.x - probeAt.x), deleteNote.y - (probeHelp.y - probeAt.y)});
+    ASSERT_NE(menu, nullptr);
+    const POINT help = helpItemCentre(menu);
+    ASSERT_EQ(WindowFromPoint(help), FindWindowExA(menu, nullptr, "ToolbarWindow32", nullptr));
+    SetCursorPos(help.x, help.y);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // The press chooses; the release comes once the menu had time to go, as
+    // a user's does.
+    SendInput(1, &click[0], sizeof(INPUT));
+    WaitFor([&] { return !IsWindow(menu); }, 1000);
+    SendInput(1, &click[1], sizeof(INPUT));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(menu); }, 5000));
+    Sleep(1000);
+    EXPECT_EQ(app.ReadRows(list).size(), 2u);
+
+    app.Stop();
+    const auto notes = ParseNotes(app.ReadFile("notes.dat"));
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->m_nCount, 2);
 }
