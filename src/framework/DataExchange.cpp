@@ -67,6 +67,19 @@ void ValidateIntRange(CDataExchange& dx, int value, int minValue, int maxValue)
         dx.Fail(IntegerRangeMessage(minValue, maxValue));
 }
 
+void FailDateRange(CDataExchange& dx, const SYSTEMTIME& first, const SYSTEMTIME& last)
+{
+    const auto shortDate = [](const SYSTEMTIME& day) {
+        char text[64] = {};
+        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, text, sizeof text);
+        return std::string(text);
+    };
+    std::string message = kEnterDateRangeMessage;
+    message.replace(message.find("%1"), 2, shortDate(first));
+    message.replace(message.find("%2"), 2, shortDate(last));
+    dx.Fail(message);
+}
+
 void ExchangeText(CDataExchange& dx, int id, std::u16string& value)
 {
     if (dx.Failed())

@@ -38,6 +38,12 @@ private:
 void ExchangeInt(CDataExchange& dx, int id, int& value);
 // Refuses a value outside minValue..maxValue (after ExchangeInt of its field).
 void ValidateIntRange(CDataExchange& dx, int value, int minValue, int maxValue);
+// The framework's message for a date outside what a field can keep; "%1"
+// and "%2" stand for the first and last day allowed.
+inline constexpr const char* kEnterDateRangeMessage = "Please enter a date between %1 and %2.";
+// Refuses the last prepared control with kEnterDateRangeMessage, the days in
+// the user's short date format.
+void FailDateRange(CDataExchange& dx, const SYSTEMTIME& first, const SYSTEMTIME& last);
 // A text field (any characters: the program's texts are UTF-16).
 void ExchangeText(CDataExchange& dx, int id, std::u16string& value);
 // A check box: 0, 1 (or 2 for an indeterminate three-state box).

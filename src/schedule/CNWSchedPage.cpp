@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <span>
 
+#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "schedule/IsDue.h"
 #include "schedule/LocalTime.h"
@@ -51,7 +52,13 @@ int InRangeOrOne(int value, int low, int high)
 
 }  // namespace
 
-CNWSchedPage::CNWSchedPage() : CPropertyPageBase(IDD_SCHED_PAGE, IDS_SCHED_PAGE) {}
+CNWSchedPage::CNWSchedPage() : CPropertyPageBase(IDD_SCHED_PAGE, IDS_SCHED_PAGE)
+{
+    m_startDate.id = IDC_SP_START_DATE;
+    m_startTime.id = IDC_SP_START_TIME;
+    m_startTime.part = PickerPart::TimeOfDay;
+    m_endDate.id = IDC_SP_END_DATE;
+}
 
 void CNWSchedPage::DoDataExchange(CDataExchange& dx)
 {
@@ -102,6 +109,9 @@ BOOL CNWSchedPage::OnInitDialog()
     if (m_pNote)
         LoadFromNote();
     ApplyDisableRule(m_bInitialDisable);
+    // Only what the user does from here on counts as a change of a picker.
+    for (PickerSlot* slot : {&m_startDate, &m_startTime, &m_endDate})
+        slot->shownAtStart = Shown(*slot);
     return TRUE;
 }
 
@@ -110,13 +120,11 @@ void CNWSchedPage::LoadFromNote()
     const CNote& note = *m_pNote;
     const NoteTime now = CurrentNoteTime();
     LocalDateTime start;
-    if (ToLocal(note.m_tStartDate, start) && start.year != 1980)
-        SetPickerTime(GetItem(IDC_SP_START_DATE), note.m_tStartDate);
-    else
-        SetPickerTime(GetItem(IDC_SP_START_DATE), LocalToday(now).value_or(now));
+    const bool startIsMark = ToLocal(note.m_tStartDate, start) && start.year == 1980;
+    ShowStored(m_startDate, startIsMark ? LocalToday(now).value_or(now) : note.m_tStartDate);
     if (note.m_bHasEndDate)
-        SetPickerTime(GetItem(IDC_SP_END_DATE), note.m_tEndDate);
-    SetPickerTime(GetItem(IDC_SP_START_TIME), note.m_bSchedNew ? now : note.m_tStartTime);
+        ShowStored(m_endDate, note.m_tEndDate);
+    ShowStored(m_startTime, note.m_bSchedNew ? now : note.m_tStartTime);
 
     // A kind the list does not have shows as One Time Only.
     const int kind = note.m_nSchedKind < std::size(kKinds) ? static_cast<int>(note.m_nSchedKind) : 0;
@@ -159,6 +167,48 @@ void CNWSchedPage::LoadFromNote()
     default:
         break;
     }
+}
+
+void CNWSchedPage::ShowStored(PickerSlot& slot, std::optional<NoteTime> stored)
+{
+    slot.stored = stored;
+    slot.keepsStored = stored && !SetPickerTime(GetItem(slot.id), *stored);
+}
+
+std::optional<SYSTEMTIME> CNWSchedPage::Shown(const PickerSlot& slot) const
+{
+    SYSTEMTIME st{};
+    if (SendMessageA(GetItem(slot.id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
+        return std::nullopt;
+    return st;
+}
+
+namespace {
+
+bool SameReading(const std::optional<SYSTEMTIME>& a, const std::optional<SYSTEMTIME>& b)
+{
+    if (!a || !b)
+        return !a && !b;
+    return a->wYear == b->wYear && a->wMonth == b->wMonth && a->wDay == b->wDay && a->wHour == b->wHour &&
+           a->wMinute == b->wMinute && a->wSecond == b->wSecond;
+}
+
+}  // namespace
+
+bool CNWSchedPage::ReadPickerForOk(CDataExchange& dx, PickerSlot& slot, std::optional<NoteTime>& value)
+{
+    if (slot.keepsStored && SameReading(Shown(slot), slot.shownAtStart)) {
+        value = slot.stored;
+        return true;
+    }
+    dx.PrepareControl(slot.id);
+    const PickerReading reading = ReadPicker(GetItem(slot.id), slot.part);
+    if (reading.hasValue && !reading.time) {
+        FailDateRange(dx, FirstPickerDay(), LastPickerDay());
+        return false;
+    }
+    value = reading.time;
+    return true;
 }
 
 void CNWSchedPage::ShowGroup(int kind, bool show)
@@ -243,9 +293,16 @@ bool CNWSchedPage::Validate()
         return false;
 
     const NoteTime now = CurrentNoteTime();
-    form.startDate = GetPickerTime(GetItem(IDC_SP_START_DATE)).value_or(now);
-    form.startTime = GetPickerTime(GetItem(IDC_SP_START_TIME)).value_or(now);
-    const auto end = GetPickerTime(GetItem(IDC_SP_END_DATE));
+    CDataExchange dx(m_hWnd, true);
+    std::optional<NoteTime> startDate;
+    std::optional<NoteTime> startTime;
+    std::optional<NoteTime> end;
+    if (!ReadPickerForOk(dx, m_startDate, startDate) || !ReadPickerForOk(dx, m_startTime, startTime) ||
+        !ReadPickerForOk(dx, m_endDate, end))
+        return false;
+    // The starting pickers have no check box: they always hold a value.
+    form.startDate = startDate.value_or(now);
+    form.startTime = startTime.value_or(now);
     form.hasEndDate = end.has_value();
     form.endDate = end.value_or(0);
 

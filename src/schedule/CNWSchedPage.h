@@ -3,8 +3,14 @@
 // time, daily, weekly, monthly), the starting time and date and the optional
 // ending date. Its values reach the note only through Apply, after the
 // dialog's OK has validated both pages.
+#include <array>
+#include <optional>
+
 #include "framework/CPropertyPageBase.h"
+#include "schedule/PickerValue.h"
 #include "schedule/ScheduleForm.h"
+
+class CDataExchange;
 
 class CNWSchedPage : public CPropertyPageBase {
 public:
@@ -46,8 +52,29 @@ private:
     int Selection(int id) const;
     void Warn(const char* text) const;
 
+    // One of the three date-time pickers. A stored value that the picker
+    // cannot show (before 1970, or past the picker's last day) leaves the
+    // picker on another value; OK then keeps the stored one unless the user
+    // changed what the picker shows. (Pickers report changes on focus moves
+    // too, so what they show is compared instead.)
+    struct PickerSlot {
+        int id = 0;
+        PickerPart part = PickerPart::Date;
+        bool keepsStored = false;
+        std::optional<NoteTime> stored;  // empty: no value (the ending date)
+        std::optional<SYSTEMTIME> shownAtStart;  // empty: no value
+    };
+    void ShowStored(PickerSlot& slot, std::optional<NoteTime> stored);
+    std::optional<SYSTEMTIME> Shown(const PickerSlot& slot) const;
+    // The value OK takes from the picker (empty: none); false when the user
+    // entered one that no time value can hold, after the framework's message.
+    bool ReadPickerForOk(CDataExchange& dx, PickerSlot& slot, std::optional<NoteTime>& value);
+
     CNote* m_pNote = nullptr;
     bool m_bInitialDisable = false;
     int m_nWhen = 0;  // the remembered When selection
     ScheduleForm m_form;
+    PickerSlot m_startDate;
+    PickerSlot m_startTime;
+    PickerSlot m_endDate;
 };

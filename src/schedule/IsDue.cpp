@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int64_t kDay = 86400;
-constexpr int64_t kWeek = 604800;
 
 enum ScheduleKind : uint32_t { kOneTime = 0, kDaily = 1, kWeekly = 2, kMonthly = 3 };
 
@@ -40,32 +39,96 @@ bool MonthlyDayMatches(const RecurrenceView& recur, const LocalDateTime& today)
     return today.day == monthDay || (today.day == daysInMonth && monthDay > daysInMonth);
 }
 
-// The kind's own day condition: today's date and the time since the note was
-// last shown. It needs no conversion per note, so it is asked first.
+bool IsConfirmedMark(NoteTime lastShown, const DueClock& clock)
+{
+    return lastShown >= clock.markYearStart && lastShown < clock.markYearEnd;
+}
+
+// Whole calendar days from the day the note was last shown to today,
+// negative when that day lies ahead. Spacing is counted in dates, never in
+// seconds: across a change of the clocks the span between two midnights is
+// an hour short or long, and a day must not be lost or come early for it. A
+// day with no local reading (before 1970) lies long ago.
+int64_t DaysSinceShown(const CNote& note, const DueClock& clock)
+{
+    constexpr int64_t kLongAgo = int64_t{1} << 40;
+    const std::optional<int64_t> shown = clock.DayOf(note.m_tLastShown);
+    return shown ? clock.todayDay - *shown : kLongAgo;
+}
+
+// Weekly on ticked days: weeks run Sunday to Saturday, and a week is open
+// when it is the week the note last came up in (so every ticked day of it
+// counts, not only the first) or lies at least the schedule's count of weeks
+// after it.
+bool WeeklyDayMatches(const CNote& note, const DueClock& clock, const RecurrenceView& recur)
+{
+    const uint16_t mask = recur.DayMask();
+    // Without a ticked day (only a file can hold that) the count is plain
+    // spacing in days.
+    if (mask == 0) {
+        const int64_t days = DaysSinceShown(note, clock);
+        return days >= 0 && days >= recur.EveryWeeks() * int64_t{7};
+    }
+    if (((mask >> clock.todayLocal.weekday) & 1) == 0)
+        return false;
+    if (IsConfirmedMark(note.m_tLastShown, clock))
+        return true;
+    const int64_t days = DaysSinceShown(note, clock);
+    if (days < 0)
+        return false;
+    const int64_t weeks = WeekNumber(clock.todayDay) - WeekNumber(clock.todayDay - days);
+    return weeks == 0 || weeks >= recur.EveryWeeks();
+}
+
+// The kind's own day condition: today's date and the day the note was last
+// shown. It needs no conversion through the runtime for most notes, so it is
+// asked first.
 bool DayMatches(const CNote& note, const DueClock& clock)
 {
     const RecurrenceView recur(note.m_recur);
-    // Spans from a day in the future are negative: never due, whatever count
-    // a damaged file holds. Counts are widened: 32767 weeks of seconds do not
-    // fit 32 bits.
-    const int64_t span = clock.today - static_cast<int64_t>(note.m_tLastShown);
     switch (note.m_nSchedKind) {
-    case kDaily:
+    case kDaily: {
         if (recur.Weekdays())
             return clock.nowLocal.weekday >= 1 && clock.nowLocal.weekday <= 5;
-        if (note.m_tLastShown >= clock.markYearStart && note.m_tLastShown < clock.markYearEnd)
+        if (IsConfirmedMark(note.m_tLastShown, clock))
             return true;
-        return span >= 0 && span >= recur.EveryDays() * kDay;
-    case kWeekly: {
-        if (span < 0 || span < recur.EveryWeeks() * kWeek)
-            return false;
-        const uint16_t mask = recur.DayMask();
-        return mask == 0 || ((mask >> clock.todayLocal.weekday) & 1) != 0;
+        // A day ahead of today gives a negative count: never due, whatever
+        // count a damaged file holds.
+        const int64_t days = DaysSinceShown(note, clock);
+        return days >= 0 && days >= recur.EveryDays();
     }
+    case kWeekly:
+        return WeeklyDayMatches(note, clock, recur);
     case kMonthly:
         return MonthlyDayMatches(recur, clock.todayLocal);
     default:
         return true;  // one time, and kinds we do not know: no day condition
+    }
+}
+
+// How far back from today the clock's distance from UTC is checked, a day at
+// a time: past the longest spacing the dialog offers (52 weeks). Days last
+// shown earlier than that are read through the runtime.
+constexpr int kSteadyDaysChecked = 370;
+
+// Finds the span up to the end of today in which the zone keeps one distance
+// from UTC. Probed once a day: no zone changes its clocks and back again
+// within a day.
+void FindSteadySpan(DueClock& clock)
+{
+    const int64_t last = clock.todayEnd - 1;
+    clock.steadyFrom = clock.todayEnd;  // an empty span: every date through the runtime
+    const std::optional<int64_t> offset = UtcOffsetAt(last);
+    if (!offset)
+        return;
+    clock.steadyOffset = *offset;
+    clock.steadyFrom = last;
+    for (int back = 1; back <= kSteadyDaysChecked; ++back) {
+        const int64_t probe = last - back * kDay;
+        const std::optional<int64_t> probeOffset = UtcOffsetAt(probe);
+        if (!probeOffset || *probeOffset != *offset)
+            return;
+        clock.steadyFrom = probe;
     }
 }
 
@@ -88,6 +151,8 @@ DueClock ClockWithZoneRead(NoteTime now, NoteTime today)
     clock.todayEnd = *dayEnd;
     clock.markYearStart = *markStart;
     clock.markYearEnd = *markEnd;
+    clock.todayDay = DayNumber(t);
+    FindSteadySpan(clock);
     clock.valid = true;
     return clock;
 }
@@ -106,6 +171,18 @@ DueClock DueClock::At(NoteTime now, NoteTime today)
 {
     RefreshLocalZone();
     return ClockWithZoneRead(now, today);
+}
+
+std::optional<int64_t> DueClock::DayOf(int64_t t) const
+{
+    if (t >= steadyFrom && t < todayEnd) {
+        const int64_t wall = t + steadyOffset;
+        return wall / kDay - (wall % kDay < 0 ? 1 : 0);
+    }
+    LocalDateTime local;
+    if (!ToLocal(t, local))
+        return std::nullopt;
+    return DayNumber(local);
 }
 
 std::optional<NoteTime> LocalToday(NoteTime now)
@@ -163,10 +240,21 @@ bool IsDue(const CNote& note, const DueClock& clock)
 
     // Only the clock time of the occurrence counts here, never its date.
     const LocalDateTime& now = clock.nowLocal;
-    if (now.hour < occurrence.hour || (now.hour == occurrence.hour && now.minute < occurrence.minute))
+    const bool timeReached =
+        now.hour > occurrence.hour || (now.hour == occurrence.hour && now.minute >= occurrence.minute);
+    if (note.m_nSchedKind == kOneTime) {
+        const int nowDate = DateKey(now);
+        const int occurrenceDate = DateKey(occurrence);
+        if (nowDate == occurrenceDate)
+            return timeReached;
+        // Its moment passed on an earlier day while the program was not
+        // running (or the computer was off): it comes up now, at any time of
+        // day, as long as it has not come up since it was confirmed. Once
+        // stamped with a day it never comes again.
+        return nowDate > occurrenceDate && IsConfirmedMark(note.m_tLastShown, clock);
+    }
+    if (!timeReached)
         return false;
-    if (note.m_nSchedKind == kOneTime)
-        return DateKey(now) == DateKey(occurrence);
     // Recurring kinds: not before the schedule has started, counted in whole
     // minutes (every zone's offset is whole minutes, so this drops the seconds).
     return clock.now - now.second >= *moment;

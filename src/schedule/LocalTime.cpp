@@ -93,6 +93,19 @@ int DaysInMonth(int year, int month)
     return kDays[month - 1];
 }
 
+int64_t DayNumber(const LocalDateTime& t)
+{
+    return DaysFromCivil(t.year, t.month, t.day);
+}
+
+std::optional<int64_t> UtcOffsetAt(int64_t t)
+{
+    int64_t wall = 0;
+    if (!WallAt(t, wall, nullptr))
+        return std::nullopt;
+    return wall - t;
+}
+
 void RefreshLocalZone()
 {
 #ifdef _WIN32

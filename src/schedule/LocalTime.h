@@ -47,6 +47,23 @@ inline std::optional<int64_t> LocalMidnight(int year, int month, int day)
 // Days in the month (month 1..12) of the proleptic Gregorian calendar.
 int DaysInMonth(int year, int month);
 
+// The date of a reading as a count of days from 1970-01-01: dates subtract
+// to whole calendar days, whatever daylight saving did in between.
+int64_t DayNumber(const LocalDateTime& t);
+
+// The day number of a day's Sunday-to-Saturday week, counted in weeks: the
+// same for every day of one such week, one more for the next.
+inline int64_t WeekNumber(int64_t dayNumber)
+{
+    // 1970-01-01 was a Thursday: four days after the Sunday that starts its week.
+    const int64_t shifted = dayNumber + 4;
+    return shifted / 7 - (shifted % 7 < 0 ? 1 : 0);
+}
+
+// How far the local clock runs ahead of UTC at the moment t, in seconds;
+// empty for moments before 1970.
+std::optional<int64_t> UtcOffsetAt(int64_t t);
+
 // A date as one comparable number (yyyymmdd).
 inline int DateKey(const LocalDateTime& t)
 {

@@ -6,11 +6,19 @@
 #include <optional>
 
 #include "notes/CNote.h"
+#include "schedule/PickerValue.h"
 
 // Puts a time value into a picker (checked). False when it has no local
-// reading; the picker is then left as it was.
+// reading or the picker cannot show it (outside its range).
 bool SetPickerTime(HWND picker, NoteTime t);
-// The picker's value; empty when it holds none (its check box cleared).
-std::optional<NoteTime> GetPickerTime(HWND picker);
-// Limits a picker to the moments a stored time value can hold.
+// A picker's value, read for the part of it that the schedule uses.
+struct PickerReading {
+    bool hasValue = false;         // false: its check box is cleared
+    std::optional<NoteTime> time;  // empty while hasValue: no time value can hold it
+};
+PickerReading ReadPicker(HWND picker, PickerPart part);
+// Limits a picker to the days a stored time value can hold in every zone.
 void LimitPickerToNoteTimes(HWND picker);
+// The first and last day LimitPickerToNoteTimes allows.
+SYSTEMTIME FirstPickerDay();
+SYSTEMTIME LastPickerDay();

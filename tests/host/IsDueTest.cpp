@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "ScheduleTestNotes.h"
 #include "schedule/IsDue.h"
@@ -126,9 +128,19 @@ TEST(IsDue, OneTime)
         {"late in the day, program started late", at14, nullptr, Local(2024, 6, 12, 22, 10), true},
         {"next tick that day, once shown", at14, LastShown(Local(2024, 6, 12)), Local(2024, 6, 12, 14, 0, 10),
          false},
-        {"the next day", at14, nullptr, Local(2024, 6, 13, 14, 0), false},
         {"a day early", at14, nullptr, Local(2024, 6, 11, 14, 0), false},
-        {"a year later", at14, nullptr, Local(2025, 6, 12, 14, 0), false},
+        // Its moment passed while the program was not running: it comes up
+        // at the first pass of any later day, at any time of day, once.
+        {"the next day, not brought up: at once", at14, nullptr, Local(2024, 6, 13, 0, 5), true},
+        {"a year later, not brought up", at14, nullptr, Local(2025, 6, 12, 8, 0), true},
+        {"the next day, brought up on its day", at14, LastShown(Local(2024, 6, 12)), Local(2024, 6, 13, 14, 0),
+         false},
+        {"a week later, brought up the next day", at14, LastShown(Local(2024, 6, 13)), Local(2024, 6, 19, 14, 0),
+         false},
+        {"yesterday's moment, already brought up today", {kOneTime, Local(2024, 6, 11), 14, 0},
+         LastShown(Local(2024, 6, 12)), Local(2024, 6, 12, 15, 0), false},
+        {"the next day, not confirmed since a stamp in 2023", at14, LastShown(Local(2023, 1, 1)),
+         Local(2024, 6, 13, 14, 0), false},
         {"an end date before the day is not ignored", at14,
          [](CNote& n) {
              n.m_bHasEndDate = 1;
@@ -160,7 +172,14 @@ TEST(IsDue, LeadTime)
         {"1 day 2 hours: before 07:00 the day before", oneTime9, lead(1, 2, 0), Local(2024, 6, 12, 6, 59), false},
         {"1 day 2 hours: from 07:00 the day before", oneTime9, lead(1, 2, 0), Local(2024, 6, 12, 7, 0), true},
         {"1 day 2 hours: all evening the day before", oneTime9, lead(1, 2, 0), Local(2024, 6, 12, 23, 59), true},
-        {"1 day 2 hours: not on the event day itself", oneTime9, lead(1, 2, 0), Local(2024, 6, 13, 9, 0), false},
+        {"1 day 2 hours: on the event day, once brought up the day before", oneTime9,
+         [=](CNote& n) {
+             lead(1, 2, 0)(n);
+             n.m_tLastShown = Local(2024, 6, 12);
+         },
+         Local(2024, 6, 13, 9, 0), false},
+        {"1 day 2 hours: on the event day, missed the day before", oneTime9, lead(1, 2, 0), Local(2024, 6, 13, 6, 0),
+         true},
         {"15 minutes", oneTime9, lead(0, 0, 15), Local(2024, 6, 13, 8, 45), true},
         {"15 minutes, a minute early", oneTime9, lead(0, 0, 15), Local(2024, 6, 13, 8, 44), false},
         {"00:30 less 1 hour: not just after midnight", daily0030, dailyWithLead(1), Local(2024, 6, 12, 0, 45),
@@ -197,8 +216,8 @@ TEST(IsDue, Weekly)
     const uint16_t monWed = kMonday | kWednesday;
     CheckRows({
         {"Monday after a Monday", weekly9, Weekly(1, monWed, Local(2024, 6, 3)), Local(2024, 6, 10, 10), true},
-        {"Wednesday two days after a Monday", weekly9, Weekly(1, monWed, Local(2024, 6, 10)), Local(2024, 6, 12, 10),
-         false},
+        {"Wednesday of the week of a Monday", weekly9, Weekly(1, monWed, Local(2024, 6, 10)), Local(2024, 6, 12, 10),
+         true},
         {"Tuesday: not in the mask", weekly9, Weekly(1, monWed, Local(2024, 6, 3)), Local(2024, 6, 11, 10), false},
         {"Wednesday a week and more on", weekly9, Weekly(1, monWed, Local(2024, 6, 3)), Local(2024, 6, 12, 10), true},
         {"the next Monday", weekly9, Weekly(1, monWed, Local(2024, 6, 10)), Local(2024, 6, 17, 10), true},
@@ -420,9 +439,9 @@ TEST(IsDue, DisabledIsNeverDue)
     }
 }
 
-// A week of seconds measured across the spring change falls an hour short:
-// for Mondays only, the Monday after that week is not due, the next one is.
-// Across the autumn change the week is an hour long and the Monday is due.
+// A week whose clocks go forward is an hour short of a week of seconds, and
+// one whose clocks go back an hour long: for Mondays only, the next Monday is
+// due after either, and the Monday after it too.
 TEST(IsDue, WeeklyAcrossDaylightSavingChanges)
 {
     // This zone's changes in 2024, found as Mondays whose weeks are not a
@@ -450,11 +469,128 @@ TEST(IsDue, WeeklyAcrossDaylightSavingChanges)
     };
     CNote spring;
     weeklyOnMondays(spring, springMonday);
-    EXPECT_FALSE(dueOn(spring, springMonday + 7)) << "the Monday after the short week";
+    EXPECT_TRUE(dueOn(spring, springMonday + 7)) << "the Monday after the short week";
     EXPECT_TRUE(dueOn(spring, springMonday + 14)) << "the Monday after that";
     CNote autumn;
     weeklyOnMondays(autumn, autumnMonday);
     EXPECT_TRUE(dueOn(autumn, autumnMonday + 7)) << "the Monday after the long week";
+}
+
+namespace {
+
+// Passes over a run of days as the scheduler makes them: at each of the
+// given hours (at half past) of every day, skipping the days the program did
+// not run, stamping the note as the pass does. Answers the days, counted
+// from the first, on which the note came up.
+std::vector<int> DaysBroughtUp(CNote& note, int y, int mo, int firstDay, int days, std::vector<int> hours,
+                               const std::set<int>& offDays = {})
+{
+    std::vector<int> up;
+    for (int i = 0; i < days; ++i) {
+        if (offDays.count(i))
+            continue;
+        for (int hour : hours) {
+            const NoteTime now = Local(y, mo, firstDay + i, hour, 30);
+            const NoteTime today = *LocalToday(now);
+            if (IsDue(note, now, today)) {
+                note.m_tLastShown = today;
+                up.push_back(i);
+            }
+        }
+    }
+    return up;
+}
+
+std::vector<int> EveryNth(int step, int days)
+{
+    std::vector<int> out;
+    for (int i = 0; i < days; i += step)
+        out.push_back(i);
+    return out;
+}
+
+}  // namespace
+
+// Daily and weekly spacing across both changes of the clocks of 2027 in the
+// suite's zone (in a zone without daylight saving, across an ordinary week):
+// no day is skipped after the clocks go forward, none comes early after they
+// go back. Each run starts a week before the change with the note just
+// confirmed, due from midnight, and passes four times a day.
+TEST(IsDue, SpacingInCalendarDaysAcrossClockChanges)
+{
+    struct Change {
+        std::string label;
+        int day;  // of January 2027, carried over into later months
+    };
+    std::vector<Change> changes;
+    for (int day = 1; day <= 365; ++day) {
+        const NoteTime length = Local(2027, 1, day + 1) - Local(2027, 1, day);
+        if (length != 86400)
+            changes.push_back({length < 86400 ? "clocks forward" : "clocks back", day});
+    }
+    if (changes.empty())
+        changes.push_back({"no change in this zone", 73});  // 14 March
+    ASSERT_LE(changes.size(), 2u);
+
+    const struct {
+        const char* label;
+        uint32_t kind;
+        int16_t every;
+        std::vector<int> expected;
+    } rows[] = {
+        {"daily, every day", kDaily, 1, EveryNth(1, 21)},
+        {"daily, every 3 days", kDaily, 3, EveryNth(3, 21)},
+        {"weekly, every week", kWeekly, 1, {0, 7, 14}},
+        {"weekly, every 2 weeks", kWeekly, 2, {0, 14}},
+    };
+    for (const Change& change : changes) {
+        const int first = change.day - 7;
+        LocalDateTime firstDay;
+        ASSERT_TRUE(ToLocal(Local(2027, 1, first, 12), firstDay));
+        for (const auto& row : rows) {
+            SCOPED_TRACE(change.label + ", " + row.label);
+            CNote note;
+            SetSchedule(note, row.kind, Local(2026, 12, 1), Local(2026, 12, 1, 0, 0));
+            if (row.kind == kDaily)
+                RecurrenceBlock(note.m_recur).SetDaily(row.every, false);
+            else
+                RecurrenceBlock(note.m_recur).SetWeekly(row.every, static_cast<uint16_t>(1u << firstDay.weekday));
+            EXPECT_EQ(DaysBroughtUp(note, 2027, 1, first, 21, {0, 6, 12, 23}), row.expected);
+        }
+    }
+}
+
+// Several ticked days: weeks run Sunday to Saturday, and every ticked day of
+// an open week counts. Six weeks from Sunday 2 June 2024 (Monday is day 1,
+// Thursday day 4), one pass a day after the time of day.
+TEST(IsDue, WeeklyOnMondayAndThursday)
+{
+    constexpr uint16_t kMonThu = (1 << 1) | (1 << 4);
+    const std::set<int> firstFiveDaysOff = {0, 1, 2, 3, 4, 5};
+    const struct {
+        const char* label;
+        int16_t everyWeeks;
+        NoteTime lastShown;
+        std::set<int> offDays;
+        std::vector<int> expected;
+    } rows[] = {
+        {"every week", 1, Mark1980(), {}, {1, 4, 8, 11, 15, 18, 22, 25, 29, 32, 36, 39}},
+        {"every 2 weeks", 2, Mark1980(), {}, {1, 4, 15, 18, 29, 32}},
+        {"every week, a Monday missed: its Thursday still comes", 1, Mark1980(), {8},
+         {1, 4, 11, 15, 18, 22, 25, 29, 32, 36, 39}},
+        {"every 2 weeks, the first Monday missed", 2, Mark1980(), {1}, {4, 15, 18, 29, 32}},
+        {"every 2 weeks, first run on the Friday", 2, Mark1980(), firstFiveDaysOff, {8, 11, 22, 25, 36, 39}},
+        {"every 2 weeks, last shown the Thursday before", 2, Local(2024, 5, 30), {}, {8, 11, 22, 25, 36, 39}},
+        {"every 3 weeks", 3, Mark1980(), {}, {1, 4, 22, 25}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        CNote note;
+        SetSchedule(note, kWeekly, Local(2024, 5, 1), Local(2024, 5, 1, 9, 0));
+        RecurrenceBlock(note.m_recur).SetWeekly(row.everyWeeks, kMonThu);
+        note.m_tLastShown = row.lastShown;
+        EXPECT_EQ(DaysBroughtUp(note, 2024, 6, 2, 42, {10}, row.offDays), row.expected);
+    }
 }
 
 TEST(IsDue, TodayOnADayWhoseMidnightIsSkipped)

@@ -132,3 +132,30 @@ TEST(ScheduleTick, StartUpGivesWindowsOnlyToVisibleNotesOutsideTheirDialog)
     for (NotePos pos = list.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos))
         list.GetAt(pos)->m_pWnd = nullptr;
 }
+
+// The computer was off when a one-time note fell due: the first pass days
+// later brings it up with its alarm, and no pass after that does.
+TEST(ScheduleTick, AMissedOneTimeNoteComesUpOnceWithItsAlarm)
+{
+    CNoteList list;
+    CNote* note = list.GetAt(list.Add(MakeDueNote("N", "here.wav")));  // due from 13:30 on PassDay
+    RecordingActions actions;
+    actions.m_existingFiles = {"here.wav"};
+    const struct {
+        const char* label;
+        NoteTime now;
+        Log expected;
+    } passes[] = {
+        {"two days on, before its time of day", Local(2024, 6, 14, 7, 0), {"shown N", "window N", "play here.wav"}},
+        {"later that day", Local(2024, 6, 14, 15, 0), {}},
+        {"the next day at its time", Local(2024, 6, 15, 13, 30), {}},
+    };
+    for (const auto& pass : passes) {
+        SCOPED_TRACE(pass.label);
+        actions.m_log.clear();
+        RunSchedulePass(list, pass.now, actions);
+        EXPECT_EQ(actions.m_log, pass.expected);
+        EXPECT_EQ(note->m_tLastShown, Local(2024, 6, 14));
+    }
+    note->m_pWnd = nullptr;
+}

@@ -133,6 +133,22 @@ public:
         st.wMinute = static_cast<WORD>(l.minute);
         SendDlgItemMessageA(page, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
     }
+    // A change of a picker as the user makes it: the picker tells the page.
+    static void UserSetsPicker(HWND page, int id, const SYSTEMTIME* st)
+    {
+        HWND picker = GetDlgItem(page, id);
+        SYSTEMTIME none{};
+        SendMessageA(picker, DTM_SETSYSTEMTIME, st ? GDT_VALID : GDT_NONE,
+                     reinterpret_cast<LPARAM>(st ? st : &none));
+        NMDATETIMECHANGE change{};
+        change.nmhdr.hwndFrom = picker;
+        change.nmhdr.idFrom = static_cast<UINT_PTR>(id);
+        change.nmhdr.code = DTN_DATETIMECHANGE;
+        change.dwFlags = st ? GDT_VALID : GDT_NONE;
+        if (st)
+            change.st = *st;
+        SendMessageA(page, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
+    }
     // Presses a dialog button; true when the dialog is still open.
     bool Press(int id)
     {
@@ -266,6 +282,80 @@ TEST_F(ScheduleDialogTest, StoredCountsOutOfRangeLoadAsOne)
         Open();
         EXPECT_EQ(Text(m_sched, c.field), "1");
         EXPECT_TRUE(Visible(m_sched, c.field));
+        m_dlg.reset();
+    }
+}
+
+// A stored time that a picker cannot show (before 1970, past the pickers'
+// last day) leaves the picker on another value: OK keeps the stored one,
+// unless the user changed that picker.
+TEST_F(ScheduleDialogTest, StoredTimesThePickersCannotShowSurviveOk)
+{
+    const NoteTime now = CurrentNoteTime();
+    SYSTEMTIME ten{};
+    ten.wYear = 2024;
+    ten.wMonth = 6;
+    ten.wDay = 12;
+    ten.wHour = 10;
+    const struct {
+        const char* label;
+        std::function<void(CNote&)> stored;
+        std::function<void(HWND)> user;
+        std::function<void(const CNote&)> check;
+    } cases[] = {
+        {"a start time before 1970", [](CNote& n) { n.m_tStartTime = -5; }, nullptr,
+         [](const CNote& n) { EXPECT_EQ(n.m_tStartTime, -5); }},
+        {"a start date before 1970", [](CNote& n) { n.m_tStartDate = -86400 * 400; }, nullptr,
+         [](const CNote& n) { EXPECT_EQ(n.m_tStartDate, -86400 * 400); }},
+        {"the last end date a time value holds",
+         [](CNote& n) {
+             n.m_bHasEndDate = 1;
+             n.m_tEndDate = INT32_MAX;
+         },
+         nullptr,
+         [](const CNote& n) {
+             EXPECT_EQ(n.m_bHasEndDate, 1);
+             EXPECT_EQ(n.m_tEndDate, INT32_MAX);
+         }},
+        {"a start time before 1970, changed by the user", [](CNote& n) { n.m_tStartTime = -5; },
+         [&ten](HWND page) { UserSetsPicker(page, IDC_SP_START_TIME, &ten); },
+         [](const CNote& n) {
+             LocalDateTime t;
+             ASSERT_TRUE(ToLocal(n.m_tStartTime, t));
+             EXPECT_EQ(t.hour * 100 + t.minute, 1000);
+         }},
+        {"an end date before 1970, a later one picked by the user",
+         [](CNote& n) {
+             n.m_bHasEndDate = 1;
+             n.m_tEndDate = -86400;
+         },
+         [](HWND page) {
+             SYSTEMTIME later{};
+             later.wYear = 2037;
+             later.wMonth = 3;
+             later.wDay = 4;
+             UserSetsPicker(page, IDC_SP_END_DATE, &later);
+         },
+         [](const CNote& n) {
+             EXPECT_EQ(n.m_bHasEndDate, 1);
+             LocalDateTime end;
+             ASSERT_TRUE(ToLocal(n.m_tEndDate, end));
+             EXPECT_EQ(DateKey(end), 20370304);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetSchedule(*m_note, kDaily, now, now);
+        RecurrenceBlock(m_note->m_recur).SetDaily(1, false);
+        m_note->m_bHasEndDate = 0;
+        c.stored(*m_note);
+        Open();
+        if (c.user)
+            c.user(m_sched);
+        MessageBoxCloser closer;
+        EXPECT_FALSE(Press(IDOK)) << "OK is accepted";
+        EXPECT_TRUE(closer.Boxes().empty());
+        c.check(*m_note);
         m_dlg.reset();
     }
 }
