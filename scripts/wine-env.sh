@@ -33,12 +33,14 @@ wine_env_start() {
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wineserver -w
     fi
-    # On a display of our own there is no window manager: Wine then has to
-    # place, focus and close windows itself (unmanaged), or keyboard focus
-    # never reaches a new note and every close waits two seconds. On the
-    # user's own desktop the window manager does it.
+    # Without a window manager on the display (our own virtual display, or
+    # a bare Xvfb the user started) Wine has to place, focus and close
+    # windows itself (unmanaged): a managed window waits two seconds for a
+    # window manager at every hide, so ending the program took seconds, and
+    # keyboard focus never reached a new note. Where a window manager runs,
+    # it does the work.
     local managed=Y
-    if [ -n "$VELUMO_XVFB_PID" ] || [ "${VELUMO_WINE_UNMANAGED:-}" = 1 ]; then
+    if [ -n "$VELUMO_XVFB_PID" ] || [ "${VELUMO_WINE_UNMANAGED:-}" = 1 ] || ! has_window_manager; then
         managed=N
     fi
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null 2>&1
@@ -46,6 +48,11 @@ wine_env_start() {
     # otherwise keep the shell waiting.
     (wineserver -p >/dev/null 2>&1 &)
     wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+# A window manager announces itself on the root window.
+has_window_manager() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 wine_env_stop() {

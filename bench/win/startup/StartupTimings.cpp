@@ -3,7 +3,9 @@
 // - 1000 visible notes until every note window is on screen, against a bare
 //   loop that makes 1000 tool windows with an edit child and a region at the
 //   same places with the same texts;
-// - no notes until the main window is on screen, against a trivial window.
+// - no notes until the main window is on screen, against a trivial window;
+// - three notes: start to the main window on screen beside "E&xit" to the
+//   end of the process, so ending is held to what starting costs.
 // Both sides are separate processes started the same way. Run under Wine:
 //   wine build/win/bench/win/velumo_startup_bench.exe <folder of Velumo.exe>
 // The program runs itself with --bare-notes <notes file> or --trivial-window
@@ -151,6 +153,48 @@ double TimeUntilShown(const std::string& commandLine, const std::string& folder,
     return TimeProcessUntil(commandLine, folder, shown, windows > 1 ? 100 : 5);
 }
 
+// One start and one exit of the program with the notes already in folder:
+// seconds from the start until the main window is on screen, and from
+// posting "E&xit" to it until the process has ended (-1 where it failed).
+struct StartAndExit {
+    double start = -1;
+    double exit = -1;
+};
+
+StartAndExit TimeStartAndExit(std::string commandLine, const std::string& folder)
+{
+    StartAndExit times;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const double start = NowSeconds();
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return times;
+    HWND main = nullptr;
+    while (!main && NowSeconds() - start < 60) {
+        Count c{pi.dwProcessId, L"#32770", 0, nullptr};
+        EnumWindows(&CountWindows, reinterpret_cast<LPARAM>(&c));
+        main = c.any;
+        if (!main)
+            Sleep(5);
+    }
+    if (main) {
+        times.start = NowSeconds() - start;
+        // The notes' windows and the first housekeeping tick settle first,
+        // as they have when a user ends the program.
+        Sleep(2500);
+        const double exitStart = NowSeconds();
+        PostMessageA(main, WM_COMMAND, 32772, 0);  // "E&xit"
+        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+            times.exit = NowSeconds() - exitStart;
+    }
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return times;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -175,8 +219,9 @@ int main(int argc, char** argv)
     const int runs = 5;
 
     // Note windows at start-up: the same file for both sides. "main" as the
-    // second argument times only the main window.
-    const bool notesToo = !(argc > 2 && std::string(argv[2]) == "main");
+    // second argument times only the main window, "exit" only the exit.
+    const std::string only = argc > 2 ? argv[2] : "";
+    const bool notesToo = only.empty();
     const int notes = 1000;
     const auto bytes = VisibleNotes(notes);
     const std::string referenceNotes = folder + "\\reference-notes.dat";
@@ -198,15 +243,33 @@ int main(int argc, char** argv)
     // Start-up to the main window with no notes.
     const std::vector<uint8_t> empty = CNoteList().StoreToBytes();
     std::vector<double> main, trivial;
-    for (int i = 0; i < runs * 4; ++i) {
+    for (int i = 0; only != "exit" && i < runs * 4; ++i) {
         WriteWholeFile(folder + "\\notes.dat", empty);
         main.push_back(TimeUntilShown(velumo, folder, L"#32770", 1, L"#32770"));
         trivial.push_back(TimeUntilShown(reference + " --trivial-window", folder, kTrivialClass, 1, kTrivialClass));
     }
-    std::printf("no notes, until the main window is on screen:\n");
-    ReportRuns("Velumo.exe", main);
-    ReportRuns("trivial Win32 window (reference)", trivial);
-    std::printf("  ratio of the medians: %.2f\n", Median(main) / Median(trivial));
+    if (only != "exit") {
+        std::printf("no notes, until the main window is on screen:\n");
+        ReportRuns("Velumo.exe", main);
+        ReportRuns("trivial Win32 window (reference)", trivial);
+        std::printf("  ratio of the medians: %.2f\n", Median(main) / Median(trivial));
+    }
+
+    // Ending against starting, with the same three visible notes.
+    const auto three = VisibleNotes(3);
+    std::vector<double> starts, exits;
+    for (int i = 0; only != "main" && i < runs; ++i) {
+        WriteWholeFile(folder + "\\notes.dat", three);
+        const StartAndExit times = TimeStartAndExit(velumo, folder);
+        starts.push_back(times.start);
+        exits.push_back(times.exit);
+    }
+    if (only != "main") {
+        std::printf("three visible notes, start against exit:\n");
+        ReportRuns("start until the main window is on screen", starts);
+        ReportRuns("\"Exit\" until the process has ended", exits);
+        std::printf("  ratio of the medians (exit / start): %.2f\n", Median(exits) / Median(starts));
+    }
     DeleteTree(folder);
     return 0;
 }
