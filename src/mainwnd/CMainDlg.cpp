@@ -16,6 +16,7 @@
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "mainwnd/CAboutDlg.h"
+#include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
 #include "notewnd/CNoteWnd.h"
@@ -252,7 +253,9 @@ LRESULT CMainDlg::OnNoteChanged(WPARAM wParam, LPARAM lParam)
     auto pos = reinterpret_cast<NotePos>(lParam);
     if (wParam == NOTE_DELETED) {
         SendMessageA(m_list, LVM_DELETEITEM, row, 0);
-        m_notes.Remove(pos);
+        std::vector<UndoDeletes::Deleted> step;
+        step.push_back({m_notes.Detach(pos), row});
+        KeepDeleted(std::move(step));
     } else {
         PutNoteRow(m_notes.GetAt(pos), pos, row);
     }
@@ -304,6 +307,8 @@ void CMainDlg::DeleteSelectedNotes()
 {
     int selected = static_cast<int>(SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
     int rowToSelect = 0;
+    // Rows are in list order: a row's index is its note's place in the list.
+    std::vector<UndoDeletes::Deleted> step;
     for (int row = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)) - 1;
          row >= 0 && selected > 0; --row) {
         if (!(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
@@ -314,12 +319,99 @@ void CMainDlg::DeleteSelectedNotes()
         if (rowToSelect == 0)
             rowToSelect = row;
         if (note)
-            m_notes.Remove(note->m_pos);
+            step.push_back({m_notes.Detach(note->m_pos), row});
     }
+    KeepDeleted(std::move(step));
     const int rows = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
     const int select = RowToSelectAfterDelete(rowToSelect, rows);
     if (select >= 0)
         ListView_SetItemState(m_list, select, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void CMainDlg::KeepDeleted(std::vector<UndoDeletes::Deleted> step)
+{
+    if (step.empty())
+        return;
+    // A copy goes to the bin at once, so the note survives the end of the
+    // run; the note itself waits for Ctrl+Z.
+    if (CDeletedNotesBin* bin = Bin()) {
+        const NoteTime now = CurrentNoteTime();
+        for (const UndoDeletes::Deleted& deleted : step)
+            bin->Add(*deleted.note, now);
+        bin->Save();
+    }
+    m_undo.Push(std::move(step));
+}
+
+CDeletedNotesBin* CMainDlg::Bin()
+{
+    // Beside the notes file, read on first need; without a notes file (a
+    // test's list) there is no bin.
+    if (m_notes.m_strPath.empty())
+        return nullptr;
+    const std::string path = CDeletedNotesBin::PathBeside(m_notes.m_strPath);
+    if (path != m_strBinPath) {
+        m_strBinPath = path;
+        m_bin.Load(path, CurrentNoteTime());
+    }
+    return &m_bin;
+}
+
+void CMainDlg::UndoDelete()
+{
+    const std::vector<CNote*> restored = m_undo.UndoInto(m_notes);
+    if (restored.empty())
+        return;
+    if (CDeletedNotesBin* bin = Bin()) {
+        for (const CNote* note : restored)
+            bin->Forget(*note);
+        bin->Save();
+    }
+    BringBackNotes(restored);
+}
+
+void CMainDlg::BringBackNotes(const std::vector<CNote*>& notes)
+{
+    // The notes may sit between others: the rows are laid out again.
+    FillNoteList();
+    for (CNote* note : notes) {
+        if (note->m_bVisible && !note->m_pWnd)
+            CreateNoteWindow(note, false);
+        PostNoteChanged(note->m_pos);  // refreshed and selected
+    }
+}
+
+void CMainDlg::ShowDeletedNotes()
+{
+    CDeletedNotesBin* bin = Bin();
+    if (!bin)
+        return;
+    bin->Prune(CurrentNoteTime());
+    CDeletedNotesDlg dlg(*bin);
+    if (dlg.DoModal(m_hWnd) != IDOK || dlg.m_chosen.empty())
+        return;
+    std::vector<CNote*> restored;
+    for (size_t index : dlg.m_chosen) {
+        std::unique_ptr<CNote> note = bin->Take(index);
+        CNote* raw = note.get();
+        if (!note || !m_notes.Add(note))
+            break;  // a full list takes no more; the rest stay in the bin
+        restored.push_back(raw);
+    }
+    bin->Save();
+    BringBackNotes(restored);
+}
+
+void CMainDlg::ShowListMenu()
+{
+    UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU)));
+    if (!menu)
+        return;
+    HMENU popup = GetSubMenu(menu, 0);
+    EnableMenuItem(popup, ID_UNDO_DELETE, MF_BYCOMMAND | (m_undo.CanUndo() ? MF_ENABLED : MF_GRAYED));
+    POINT at{};
+    GetCursorPos(&at);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
 }
 
 INT_PTR CMainDlg::RunScheduleDialog(CNote* note)
@@ -677,6 +769,8 @@ bool CMainDlg::OnCommand(UINT id)
     case ID_HELP_ABOUT: OnAbout(); return true;
     case ID_WEB_SITE: OnWebSite(); return true;
     case ID_APP_EXIT_CMD: OnExit(); return true;
+    case ID_UNDO_DELETE: UndoDelete(); return true;
+    case ID_DELETED_NOTES: ShowDeletedNotes(); return true;
     default: return false;
     }
 }
@@ -747,6 +841,9 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     case LVN_ITEMCHANGED:
         OnListItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
         return 0;
+    case NM_RCLICK:
+        ShowListMenu();
+        return 0;
     case LVN_KEYDOWN:
         if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE)
             DeleteSelectedNotes();
@@ -781,6 +878,10 @@ bool CMainDlg::OnKeyDown(HWND target, WPARAM key)
     const bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
     if (key == 'N' && ctrl && !alt) {
         AddNote();
+        return true;
+    }
+    if (key == 'Z' && ctrl && !alt) {
+        UndoDelete();
         return true;
     }
     // Enter and Escape never end the main window: Enter opens the selected

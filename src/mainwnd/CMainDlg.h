@@ -9,7 +9,9 @@
 #include <string>
 
 #include "notes/CNoteList.h"
+#include "notes/DeletedNotesBin.h"
 #include "mainwnd/MainWndModel.h"
+#include "mainwnd/UndoDeletes.h"
 #include "notes/LogFont.h"
 #include "schedule/CScheduler.h"
 #include "skin/CSkinDialog.h"
@@ -44,6 +46,12 @@ public:
     // Commands
     void AddNote();
     void DeleteSelectedNotes();
+    // Ctrl+Z: the notes of the last delete come back, with their text,
+    // look, place, schedule and list position, on the desktop if they were.
+    void UndoDelete();
+    bool CanUndoDelete() const { return m_undo.CanUndo(); }
+    // "Deleted notes...": brings back the notes chosen from the bin.
+    void ShowDeletedNotes();
     void ScheduleSelectedNote();
     // Enter in the list: the selected note comes onto the desktop (shown if
     // it was hidden), in front, with the caret in its text.
@@ -110,6 +118,14 @@ private:
     std::string SaveFailureText(const char* advice) const;
     int ShowSaveMessage(const std::string& text, UINT flags);
     bool OnCommand(UINT id);
+    // Every delete ends here: the notes, already out of the list, go to the
+    // bin and to the undo steps.
+    void KeepDeleted(std::vector<UndoDeletes::Deleted> step);
+    // The bin beside the notes file, or null when there is no notes file.
+    CDeletedNotesBin* Bin();
+    // New rows and windows for notes put back into the list.
+    void BringBackNotes(const std::vector<CNote*>& notes);
+    void ShowListMenu();
     // The main window's own keys; true when the key was used up.
     bool OnKeyDown(HWND target, WPARAM key);
     LRESULT OnNotify(NMHDR& header);
@@ -142,4 +158,7 @@ private:
     DWORD m_nSaveError = 0;          // the system's reason for the last failed save
     bool m_bSaveFailureDue = false;  // a new streak of failures waits to be told
     bool m_bShowingSaveMessage = false;
+    UndoDeletes m_undo;
+    CDeletedNotesBin m_bin;
+    std::string m_strBinPath;  // the file m_bin was read from
 };

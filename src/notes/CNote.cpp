@@ -67,9 +67,26 @@ void CNote::DrawDefaultPlace()
 
 CNote::~CNote()
 {
-    if (m_pWnd && s_destroyWindow)
-        s_destroyWindow(m_pWnd);
+    CloseWindow();
+}
+
+void CNote::CloseWindow()
+{
+    CNoteWnd* wnd = m_pWnd;
     m_pWnd = nullptr;
+    if (wnd && s_destroyWindow)
+        s_destroyWindow(wnd);
+}
+
+std::unique_ptr<CNote> CNote::Clone() const
+{
+    CArchive out;
+    const_cast<CNote*>(this)->Serialize(out);  // storing does not change the note
+    const std::vector<uint8_t> bytes = out.TakeBuffer();
+    CArchive in{std::span<const uint8_t>(bytes)};
+    auto copy = std::make_unique<CNote>(ForLoading{});
+    copy->Serialize(in);
+    return copy;
 }
 
 void CNote::SetScreenLogPixelsY(int dpi)

@@ -2,6 +2,7 @@
 // One note: its text, look, window rectangle, flags and schedule. The note
 // list owns every note; while a note is shown it has one note window.
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <string>
 
@@ -69,6 +70,11 @@ public:
     // layer, so the record itself stays free of window code.
     using WindowDestroyer = void (*)(CNoteWnd*);
     static void SetWindowDestroyer(WindowDestroyer fn);
+    // Destroys the note's window, if it has one; the record stays.
+    void CloseWindow();
+    // A copy of the stored fields (not the window or the list place), made
+    // through the file form, so it is exactly what a save and a load give.
+    std::unique_ptr<CNote> Clone() const;
 
     uint16_t m_bSchedDisabled = 1;
     uint32_t m_nSchedKind = 0;

@@ -71,8 +71,23 @@ NotePos CNoteList::Add(std::unique_ptr<CNote>&& note, int index)
 
 void CNoteList::Remove(NotePos pos)
 {
+    delete Detach(pos).release();  // the note goes, and with it its window
+}
+
+int CNoteList::IndexOf(NotePos pos) const
+{
+    int index = 0;
+    for (const NoteNode* node = m_head; node; node = node->m_nextNode, ++index) {
+        if (node == pos)
+            return index;
+    }
+    return -1;
+}
+
+std::unique_ptr<CNote> CNoteList::Detach(NotePos pos)
+{
     if (!pos)
-        return;
+        return nullptr;
     if (pos->m_prevNode)
         pos->m_prevNode->m_nextNode = pos->m_nextNode;
     else
@@ -83,7 +98,11 @@ void CNoteList::Remove(NotePos pos)
         m_tail = pos->m_prevNode;
     --m_nCount;
     m_bModified = 1;
-    delete static_cast<CNote*>(pos);  // the note goes, and with it its window
+    std::unique_ptr<CNote> note(static_cast<CNote*>(pos));
+    note->m_prevNode = note->m_nextNode = nullptr;
+    note->m_pos = nullptr;
+    note->CloseWindow();
+    return note;
 }
 
 CNote* CNoteList::GetAt(int index, NotePos* pos) const

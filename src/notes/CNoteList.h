@@ -30,6 +30,12 @@ public:
     NotePos Add(std::unique_ptr<CNote>&& note, int index = -1);
     // Destroys the note at the place (and its window) and drops the place.
     void Remove(NotePos pos);
+    // Takes the note at the place out of the list without destroying it (its
+    // window closes, as on Remove): a deleted note that can come back. The
+    // place is no longer the list's; Add gives the note a new one.
+    std::unique_ptr<CNote> Detach(NotePos pos);
+    // The place's index in the list, or -1.
+    int IndexOf(NotePos pos) const;
 
     // Walks from the head: fine for a single lookup, never inside a loop.
     CNote* GetAt(int index, NotePos* pos = nullptr) const;

@@ -321,6 +321,14 @@ bool CNoteWnd::PreTranslateMessage(MSG& msg)
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
         OnHide();
+    // Ctrl+Z undoes typing first; with nothing typed to undo, it takes back
+    // the last delete, as it does in the main window.
+    if (msg.message == WM_KEYDOWN && msg.wParam == 'Z' && (GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(GetKeyState(VK_MENU) & 0x8000) && !SendMessageA(m_edit, EM_CANUNDO, 0, 0)) {
+        if (HWND main = MainWindow())
+            PostMessageA(main, WM_COMMAND, ID_UNDO_DELETE, 0);
+        return true;
+    }
     return false;
 }
 

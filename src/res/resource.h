@@ -51,6 +51,13 @@
 #define ID_HELP_ABOUT           32797
 #define ID_HELP                 57670
 
+// The note list's own menu, and the deleted notes
+#define IDR_LIST_MENU           3000
+#define IDD_DELETED_NOTES       3001
+#define IDC_DELETED_LIST        3002
+#define ID_UNDO_DELETE          33000
+#define ID_DELETED_NOTES        33001
+
 // Private window messages
 #define WM_NOTE_CHANGED         0x081A
 // WM_NOTE_CHANGED's wParam: the note (lParam) changed, or is being deleted

@@ -370,6 +370,51 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
     EXPECT_EQ(m_app.m_notes.m_nCount, 3);
 }
 
+TEST_F(MainDlgTest, UndoBringsDeletedNotesBackWhereTheyWere)
+{
+    for (const char* text : {"a", "b", "c"})
+        AddStoredNote(text, true);
+    CNote* hidden = AddStoredNote("d");
+    hidden->m_crBack = 0x00FFC0C0;
+    hidden->m_bSchedDisabled = 0;
+    hidden->m_bOnTop = 1;
+    const std::vector<uint8_t> before = m_app.m_notes.StoreToBytes();
+    Open();
+    GiveVisibleNotesWindows();
+
+    // Two rows in one delete, then a note's own Delete.
+    Select(1, true);
+    Select(3, true);
+    m_dlg->OnSkinButton("BUTTON_DELNOTE");
+    CNote* a = m_app.m_notes.GetAt(0);
+    SendMessageA(m_hwnd, WM_NOTE_CHANGED, NOTE_DELETED, reinterpret_cast<LPARAM>(a->m_pos));
+    ASSERT_EQ(NoteTexts(), "c|");
+
+    // Ctrl+Z in a note with nothing typed to undo, then in the main window.
+    CNote* c = m_app.m_notes.GetAt(0);
+    MSG ctrlZ{c->m_pWnd->GetHwnd(), WM_KEYDOWN, 'Z', 1, 0, {}};
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(c->m_pWnd->PreTranslateMessage(ctrlZ));
+    PumpPending();
+    EXPECT_EQ(NoteTexts(), "a|c|");
+    ctrlZ.hwnd = m_list;
+    EXPECT_TRUE(m_dlg->PreTranslateMessage(ctrlZ));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    PumpPending();
+
+    EXPECT_EQ(m_app.m_notes.StoreToBytes(), before) << "every field and the order are back";
+    EXPECT_EQ(RowText(3), "d");
+    for (int row = 0; row < 4; ++row) {
+        const CNote* note = m_app.m_notes.GetAt(row);
+        EXPECT_EQ(note->m_pWnd != nullptr, note->m_bVisible != 0) << "row " << row;
+    }
+    EXPECT_FALSE(m_dlg->CanUndoDelete());
+}
+
 TEST_F(MainDlgTest, DragBandStartsAWindowDrag)
 {
     Open();
