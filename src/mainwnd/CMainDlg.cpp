@@ -19,6 +19,8 @@
 #include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
+#include "notes/Archive.h"
+#include "notes/NoteFileStore.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "schedule/CNWSchedDlg.h"
@@ -105,6 +107,9 @@ BOOL CMainDlg::OnInitDialog()
 
     SetupColumns();
     FillNoteList();
+    // What was read is the base that later changes on disk are told from.
+    if (!m_notes.m_strPath.empty())
+        RememberFileAsBase(m_notes.StoreToBytes());
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
     SetTimer(m_hWnd, kStartTimer, 500, nullptr);
@@ -588,12 +593,144 @@ void CMainDlg::OnCancel()
     CSkinDialog::OnCancel();
 }
 
+namespace {
+
+bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b)
+{
+    return a.nFileSizeLow == b.nFileSizeLow && a.nFileSizeHigh == b.nFileSizeHigh &&
+           CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    const auto file = PlatformNoteFileStore().OpenForReading(path);
+    if (!file)
+        return false;
+    bytes.resize(static_cast<size_t>(file->Size()));
+    size_t at = 0, got = 0;
+    while (at < bytes.size()) {
+        if (!file->Read(bytes.data() + at, bytes.size() - at, got))
+            return false;
+        if (got == 0)
+            break;
+        at += got;
+    }
+    bytes.resize(at);
+    return true;
+}
+
+}  // namespace
+
+void CMainDlg::RememberFileAsBase(std::vector<uint8_t> bytes)
+{
+    m_baseBytes = std::move(bytes);
+    if (!GetFileAttributesExW(WideFromUtf8(m_notes.m_strPath).c_str(), GetFileExInfoStandard, &m_baseStamp))
+        m_baseStamp = WIN32_FILE_ATTRIBUTE_DATA{};
+}
+
+void CMainDlg::MergeOutsideChanges()
+{
+    if (m_notes.m_strPath.empty())
+        return;
+    WIN32_FILE_ATTRIBUTE_DATA stamp{};
+    if (!GetFileAttributesExW(WideFromUtf8(m_notes.m_strPath).c_str(), GetFileExInfoStandard, &stamp) ||
+        SameStamp(stamp, m_baseStamp))
+        return;
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(m_notes.m_strPath, bytes))
+        return;  // being written just now: the next pass looks again
+    if (bytes == m_baseBytes) {
+        m_baseStamp = stamp;
+        return;
+    }
+    CNoteList remote;
+    if (!remote.LoadFromBytes(bytes)) {
+        // Not a notes file (cut short by a sync still under way, say): our
+        // next save would replace it, so it is kept beside ours first.
+        char name[96];
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        std::snprintf(name, sizeof name, "notes (from another computer %04u-%02u-%02u %02u%02u).dat", now.wYear,
+                      now.wMonth, now.wDay, now.wHour, now.wMinute);
+        const std::string& path = m_notes.m_strPath;
+        const std::string copy = path.substr(0, path.find_last_of("\\/") + 1) + name;
+        PlatformNoteFileStore().ReplaceAll(copy, bytes);
+        m_baseBytes = std::move(bytes);
+        m_baseStamp = stamp;
+        m_notes.m_bModified = 1;  // ours go back into the notes file
+        if (!m_bToldOtherCopy) {
+            m_bToldOtherCopy = true;
+            TellUser(("Your notes file was changed from elsewhere in a way Velumo cannot read. That version is "
+                      "kept as\r\n" + copy + "\r\nand your notes are saved as they are here.").c_str());
+        }
+        return;
+    }
+    CNoteList base;
+    base.LoadFromBytes(m_baseBytes);  // none known: everything here counts as ours
+    const uint32_t hadChanges = m_notes.m_bModified;
+    ApplyMerge(PlanNotesMerge(base, m_notes, remote));
+    m_baseBytes = std::move(bytes);
+    m_baseStamp = stamp;
+    // Without changes of our own the list now is what the file holds.
+    m_notes.m_bModified = hadChanges;
+}
+
+void CMainDlg::ApplyMerge(const NotesMergePlan& plan)
+{
+    if (plan.Empty())
+        return;
+    // Notes deleted over there still go to this copy's bin.
+    CDeletedNotesBin* bin = Bin();
+    for (NotePos pos : plan.remove) {
+        if (bin)
+            bin->Add(*m_notes.GetAt(pos), CurrentNoteTime());
+        m_notes.Remove(pos);
+    }
+    if (bin && !plan.remove.empty())
+        bin->Save();
+    for (const auto& [pos, from] : plan.update) {
+        CNote* note = m_notes.GetAt(pos);
+        const std::unique_ptr<CNote> fresh = from->Clone();
+        CNoteWnd* wnd = note->m_pWnd;
+        CArchive out;
+        fresh->Serialize(out);
+        const std::vector<uint8_t> stored = out.TakeBuffer();
+        CArchive in{std::span<const uint8_t>(stored)};
+        note->Serialize(in);  // the stored fields only: window and place stay
+        if (!wnd)
+            continue;
+        if (!note->m_bVisible) {
+            CloseNoteWindow(note);
+            continue;
+        }
+        HWND hwnd = wnd->GetHwnd();
+        SendMessageA(hwnd, WM_NOTE_CHANGED, NOTE_REFRESHED, 0);
+        const NoteRect& rc = note->m_rcWindow;
+        SetWindowPos(hwnd, note->m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
+                     SWP_NOACTIVATE);
+    }
+    for (const CNote* from : plan.add) {
+        std::unique_ptr<CNote> note = from->Clone();
+        if (!m_notes.Add(note))
+            break;  // a full list: the rest stays in the file's other copy
+    }
+    FillNoteList();
+    for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+        CNote* note = m_notes.GetAt(p);
+        if (note->m_bVisible && !note->m_pWnd)
+            CreateNoteWindow(note, false);
+    }
+}
+
 SaveOutcome CMainDlg::SaveNotes()
 {
+    MergeOutsideChanges();
     if (!m_notes.m_bModified)
         return SaveOutcome::kNothingToSave;
-    if (m_notes.Save())
+    if (m_notes.Save()) {
+        RememberFileAsBase(m_notes.LastWritten());
         return SaveOutcome::kSaved;
+    }
     m_nSaveError = GetLastError();
     return SaveOutcome::kFailed;
 }

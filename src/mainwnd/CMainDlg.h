@@ -10,6 +10,7 @@
 
 #include "notes/CNoteList.h"
 #include "notes/DeletedNotesBin.h"
+#include "notes/NotesMerge.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/UndoDeletes.h"
 #include "notes/LogFont.h"
@@ -126,6 +127,13 @@ private:
     // New rows and windows for notes put back into the list.
     void BringBackNotes(const std::vector<CNote*>& notes);
     void ShowListMenu();
+    // Another copy of the program (another computer, through a synced
+    // folder) or the user changed the notes file: its notes and ours are
+    // merged, never written over. Cheap when nothing changed.
+    void MergeOutsideChanges();
+    void ApplyMerge(const NotesMergePlan& plan);
+    // The file as this copy last read or wrote it.
+    void RememberFileAsBase(std::vector<uint8_t> bytes);
     // The main window's own keys; true when the key was used up.
     bool OnKeyDown(HWND target, WPARAM key);
     LRESULT OnNotify(NMHDR& header);
@@ -161,4 +169,9 @@ private:
     UndoDeletes m_undo;
     CDeletedNotesBin m_bin;
     std::string m_strBinPath;  // the file m_bin was read from
+    // The notes file as this copy last read or wrote it, and the file's size
+    // and time then: a different size or time means someone else wrote it.
+    std::vector<uint8_t> m_baseBytes;
+    WIN32_FILE_ATTRIBUTE_DATA m_baseStamp{};
+    bool m_bToldOtherCopy = false;
 };

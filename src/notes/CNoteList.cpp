@@ -189,9 +189,31 @@ bool CNoteList::Save()
     Serialize(ar);
     m_saveBuffer = ar.TakeBuffer();
     const bool wrote = m_store->ReplaceAll(m_strPath, m_saveBuffer);
-    m_saveBuffer.clear();
-    if (!wrote)
+    if (!wrote) {
+        m_saveBuffer.clear();
         return false;  // still modified: the next save tries again
+    }
+    // Kept as what the file now holds; the older buffer is reused next time.
+    m_lastWritten.swap(m_saveBuffer);
+    m_saveBuffer.clear();
     m_bModified = 0;
+    return true;
+}
+
+bool CNoteList::LoadFromBytes(std::span<const uint8_t> bytes)
+{
+    CNoteList loaded;
+    try {
+        CArchive ar(bytes);
+        loaded.Serialize(ar);
+    } catch (const ArchiveError&) {
+        return false;
+    }
+    RemoveAll();
+    m_head = loaded.m_head;
+    m_tail = loaded.m_tail;
+    m_nCount = loaded.m_nCount;
+    loaded.m_head = loaded.m_tail = nullptr;
+    loaded.m_nCount = 0;
     return true;
 }

@@ -57,6 +57,11 @@ public:
     // the list modified so the next save tries again (on Windows the thread's
     // last error then says why).
     bool Save();
+    // The bytes the last successful save wrote (empty before one).
+    const std::vector<uint8_t>& LastWritten() const { return m_lastWritten; }
+    // Reads a whole notes file held in memory; on failure the list keeps
+    // what it held.
+    bool LoadFromBytes(std::span<const uint8_t> bytes);
 
     // File store used by Load and Save (tests inject failing stores).
     void SetFileStore(INoteFileStore* store) { m_store = store; }
@@ -73,6 +78,7 @@ private:
     // The list takes ownership; a note's own address is its place.
     NotePos InsertNode(std::unique_ptr<CNote> note, NoteNode* before);
 
+    std::vector<uint8_t> m_lastWritten;
     NoteNode* m_head = nullptr;
     NoteNode* m_tail = nullptr;
     INoteFileStore* m_store;

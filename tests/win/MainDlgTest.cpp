@@ -415,6 +415,48 @@ TEST_F(MainDlgTest, UndoBringsDeletedNotesBackWhereTheyWere)
     EXPECT_FALSE(m_dlg->CanUndoDelete());
 }
 
+TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
+{
+    AddStoredNote("a", true)->m_rcWindow = NoteRect{40, 40, 240, 190};
+    AddStoredNote("b");
+    Open();
+    GiveVisibleNotesWindows();
+    const auto writeOtherCopy = [&](const std::vector<std::pair<const char*, bool>>& notes) {
+        CNoteList other;
+        for (const auto& [text, visible] : notes) {
+            auto note = std::make_unique<CNote>();
+            note->m_strText = Utf16FromUtf8(text);
+            note->m_bVisible = visible ? 1 : 0;
+            if (std::string(text).rfind("A", 0) == 0)
+                note->m_rcWindow = NoteRect{40, 40, 240, 190};
+            other.Add(note);
+        }
+        ASSERT_TRUE(WriteWholeFile(m_folder.Path("notes.dat"), other.StoreToBytes()));
+    };
+
+    // No changes here: the other copy's file is taken over, windows follow,
+    // and the file is not written again.
+    writeOtherCopy({{"A", true}, {"n", true}});
+    m_dlg->RunSchedulerPass();
+    PumpPending();
+    EXPECT_EQ(NoteTexts(), "A|n|");
+    CNote* a = m_app.m_notes.GetAt(0);
+    ASSERT_NE(a->m_pWnd, nullptr);
+    EXPECT_EQ(GetWindowTextUtf16(a->m_pWnd->GetEdit()), u"A") << "changed in its own window";
+    EXPECT_NE(m_app.m_notes.GetAt(1)->m_pWnd, nullptr);
+    EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
+
+    // Changes on both sides: both are kept, and saved.
+    a->m_strText = u"A here";
+    m_app.m_notes.m_bModified = 1;
+    writeOtherCopy({{"A", true}, {"n", true}, {"m over there", false}});
+    m_dlg->RunSchedulerPass();
+    EXPECT_EQ(NoteTexts(), "A here|n|m over there|");
+    CNoteList saved;
+    ASSERT_TRUE(saved.Load(m_folder.Path("notes.dat")));
+    EXPECT_EQ(saved.m_nCount, 3);
+}
+
 TEST_F(MainDlgTest, DragBandStartsAWindowDrag)
 {
     Open();
