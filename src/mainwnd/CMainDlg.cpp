@@ -645,6 +645,9 @@ void CMainDlg::OnTimer(UINT_PTR id)
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
         // Told after re-arming: the passes go on while the message is open.
         TellSaveFailure();
+        // A daily backup that could not be kept is told once; the save went on.
+        if (!m_bShowingSaveMessage && m_notes.TakeBackupFailure())
+            ShowSaveMessage(BackupFailureText(m_notes.m_strPath), MB_OK | MB_ICONEXCLAMATION);
     }
 }
 
