@@ -262,8 +262,13 @@ BackupOutcome DailyBackup::BeforeSave(INoteFileStore& store, const std::string& 
     if (store.Exists(BackupPathOf(notesPath, BackupFileName(today))))
         return BackupOutcome::kNotDue;
     const auto content = ReadAll(store, notesPath);
-    if (!content)
-        return BackupOutcome::kFailed;
+    if (!content) {
+        // Held by another program: the save fails as well and says so. The
+        // file as the day began is still there to keep once it is free.
+        m_dayStart = INT64_MAX;
+        m_nextDayStart = INT64_MIN;
+        return BackupOutcome::kFileBusy;
+    }
     if (HoldsNoNotes(*content))
         return BackupOutcome::kNothingToKeep;
     return WriteBackup(store, notesPath, today, *content) ? BackupOutcome::kKept : BackupOutcome::kFailed;

@@ -86,7 +86,13 @@ RestoreResult RestoreBackup(CNoteList& notes, const std::string& backupPath, int
 // The message for a daily backup that could not be kept.
 std::string BackupFailureText(const std::string& notesPath);
 
-enum class BackupOutcome { kNotDue, kNothingToKeep, kKept, kFailed };
+enum class BackupOutcome {
+    kNotDue,
+    kNothingToKeep,
+    kKept,
+    kFailed,    // could not be written: worth telling the user
+    kFileBusy,  // the notes file could not be read; the next save tries again
+};
 
 // The daily backup of one notes file, asked before every save. It looks at
 // the disk once per local day at most: later saves of the day cost one
