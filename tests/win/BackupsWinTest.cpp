@@ -50,19 +50,9 @@ std::string CellText(HWND list, int row, int column)
 
 TEST(BackupsWin, RestoreBringsBackTheChosenBackupOnlyWhenTheUserAgrees)
 {
-    struct Row {
-        const char* label;
-        int answer;
-        bool restored;
-        std::u16string listAfter;
-        std::u16string fileAfter;
-    };
-    const Row rows[] = {
-        {"Yes", IDYES, true, u"fifth", u"fifth"},
-        {"No", IDNO, false, u"unsaved", u"saved"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.label);
+    for (const int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        const bool yes = answer == IDYES;
         TempFolder folder;
         const std::string notesPath = folder.Path("notes.dat");
         ASSERT_TRUE(WriteWholeFile(notesPath, FileOfOneNote(u"saved")));
@@ -70,49 +60,42 @@ TEST(BackupsWin, RestoreBringsBackTheChosenBackupOnlyWhenTheUserAgrees)
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-01.dat"), FileOfOneNote(u"first")));
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-05.dat"), FileOfOneNote(u"fifth")));
         auto damaged = FileOfOneNote(u"sixth");
-        damaged.resize(damaged.size() - 2);
+        damaged.pop_back();
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-06.dat"), damaged));
-
         CNoteList notes;
         ASSERT_TRUE(notes.Load(notesPath));
-        const int64_t now = *FromLocal(2026, 12, 8, 10, 0, 0);
-        notes.SetClock([now] { return now; });
+        notes.SetClock([] { return *FromLocal(2026, 12, 8, 10, 0, 0); });
         notes.GetAt(0)->m_strText = u"unsaved";
         notes.m_bModified = 1;
 
+        // The newest row, damaged, comes selected with Restore greyed; the
+        // user picks the second row and clicks Restore.
         ScriptedDialog<CBackupsDlg> dialog;
         std::vector<std::string> shown;
-        bool restoreEnabledOnDamaged = true;
         dialog.steps = {
             [&](HWND dlg) {
                 HWND list = GetDlgItem(dlg, IDC_BACKUP_LIST);
                 for (int r = 0; r < ListView_GetItemCount(list); ++r)
                     shown.push_back(CellText(list, r, 0) + " | " + CellText(list, r, 1));
-                restoreEnabledOnDamaged = IsWindowEnabled(GetDlgItem(dlg, IDOK));
+                shown.push_back(IsWindowEnabled(GetDlgItem(dlg, IDOK)) ? "Restore enabled" : "Restore greyed");
                 ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             },
-            [](HWND dlg) {
-                // Through the button, as a click: greyed, it would do nothing.
-                if (IsWindowEnabled(GetDlgItem(dlg, IDOK)))
-                    SendMessageW(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-            },
+            [](HWND dlg) { SendMessageW(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); },
         };
-        MessageBoxCloser closer([&](const MessageBoxCloser::Seen&) { return row.answer; });
+        MessageBoxCloser closer([&](const MessageBoxCloser::Seen&) { return answer; });
 
-        EXPECT_EQ(RestoreFromBackup(nullptr, notes, dialog), row.restored);
+        EXPECT_EQ(RestoreFromBackup(nullptr, notes, dialog), yes);
 
         EXPECT_EQ(shown, (std::vector<std::string>{"6 December 2026 | cannot be read", "5 December 2026 | 1 note",
-                                                   "1 December 2026 | 1 note"}));
-        EXPECT_FALSE(restoreEnabledOnDamaged);
+                                                   "1 December 2026 | 1 note", "Restore greyed"}));
         const auto boxes = closer.Boxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].caption, "Velumo");
         EXPECT_EQ(boxes[0].text.rfind("Bring back the notes of 5 December 2026 (1 note)?", 0), 0u) << boxes[0].text;
-        ASSERT_EQ(notes.m_nCount, 1);
-        EXPECT_EQ(notes.GetAt(0)->m_strText, row.listAfter);
+        EXPECT_EQ(notes.GetAt(0)->m_strText, yes ? u"fifth" : u"unsaved");
         EXPECT_EQ(notes.m_strPath, notesPath);
-        EXPECT_EQ(TextOfFile(notesPath), row.fileAfter);
-        const std::string kept = folder.Path("Backups\\notes-2026-12-08.dat");
-        EXPECT_EQ(TextOfFile(kept), row.restored ? u"unsaved" : u"(missing)") << "the notes as they were";
+        EXPECT_EQ(TextOfFile(notesPath), yes ? u"fifth" : u"saved");
+        EXPECT_EQ(TextOfFile(folder.Path("Backups\\notes-2026-12-08.dat")), yes ? u"unsaved" : u"(missing)")
+            << "the notes as they were are kept first";
     }
 }
