@@ -118,7 +118,10 @@ bool RestoreFromBackup(HWND owner, CNoteList& notes)
 
 bool RestoreFromBackup(HWND owner, CNoteList& notes, CBackupsDlg& dialog)
 {
+    // Every backup is read through to count its notes: a moment with large files.
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     dialog.m_entries = ListBackups(notes.FileStore(), notes.m_strPath);
+    SetCursor(previous);
     if (dialog.m_entries.empty()) {
         Ask(owner,
             "There are no backups yet. Velumo keeps one with the first save of each day, in\r\n" +
