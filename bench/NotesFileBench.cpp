@@ -105,6 +105,28 @@ void BM_SaveLargestFile(benchmark::State& state)
     std::filesystem::remove(out);
 }
 
+// The first save of each day also keeps yesterday's file in Backups: every
+// turn here is a new day, against BM_SaveLargestFile's plain saves.
+void BM_FirstSaveOfADay(benchmark::State& state)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("velumo-bench-day-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string out = (folder / "notes.dat").string();
+    std::filesystem::copy_file(BenchFile(), out, std::filesystem::copy_options::overwrite_existing);
+    CNoteList list;
+    list.Load(out);
+    int64_t now = 1796000000;  // a morning in December 2026
+    list.SetClock([&now] { return now; });
+    for (auto _ : state) {
+        now += 24 * 3600;
+        list.m_bModified = 1;
+        if (!list.Save() || list.TakeBackupFailure())
+            state.SkipWithError("save or backup failed");
+    }
+    SetBytes(state);
+    std::filesystem::remove_all(folder);
+}
+
 void BM_PlainReadSameBytes(benchmark::State& state)
 {
     const std::string path = BenchFile();
@@ -192,4 +214,5 @@ BENCHMARK(BM_PlainReadAtStartUp)->UseManualTime()->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_LoadLargestFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainReadSameBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveLargestFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstSaveOfADay)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteSameBytes)->Unit(benchmark::kMillisecond);

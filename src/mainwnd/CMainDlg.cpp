@@ -16,6 +16,7 @@
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "mainwnd/CAboutDlg.h"
+#include "mainwnd/CBackupsDlg.h"
 #include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
@@ -405,6 +406,22 @@ void CMainDlg::ShowDeletedNotes()
     }
     bin->Save();
     BringBackNotes(restored);
+}
+
+void CMainDlg::RestoreBackup()
+{
+    if (!RestoreFromBackup(m_hWnd, m_notes))
+        return;
+    // The notes of before and their windows are gone; the restored file,
+    // saved at once, is what later changes on disk are told from.
+    if (!m_notes.m_bModified)
+        RememberFileAsBase(m_notes.LastWritten());
+    FillNoteList();
+    for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+        CNote* note = m_notes.GetAt(p);
+        if (note->m_bVisible && !note->m_pWnd)
+            CreateNoteWindow(note, false);
+    }
 }
 
 void CMainDlg::ShowListMenu()
@@ -874,6 +891,9 @@ void CMainDlg::OnTimer(UINT_PTR id)
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
         // Told after re-arming: the passes go on while the message is open.
         TellSaveFailure();
+        // A daily backup that could not be kept is told once; the save went on.
+        if (!m_bShowingSaveMessage && m_notes.TakeBackupFailure())
+            ShowSaveMessage(BackupFailureText(m_notes.m_strPath), MB_OK | MB_ICONEXCLAMATION);
     }
 }
 
@@ -908,6 +928,7 @@ bool CMainDlg::OnCommand(UINT id)
     case ID_APP_EXIT_CMD: OnExit(); return true;
     case ID_UNDO_DELETE: UndoDelete(); return true;
     case ID_DELETED_NOTES: ShowDeletedNotes(); return true;
+    case ID_LIST_RESTORE_BACKUP: RestoreBackup(); return true;
     default: return false;
     }
 }

@@ -53,6 +53,8 @@ public:
     bool CanUndoDelete() const { return m_undo.CanUndo(); }
     // "Deleted notes...": brings back the notes chosen from the bin.
     void ShowDeletedNotes();
+    // "Restore from a backup...": the notes of a chosen daily backup.
+    void RestoreBackup();
     void ScheduleSelectedNote();
     // Enter in the list: the selected note comes onto the desktop (shown if
     // it was hidden), in front, with the caret in its text.

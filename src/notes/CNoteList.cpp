@@ -1,9 +1,11 @@
 #include "notes/CNoteList.h"
 
 #include "notes/Archive.h"
+#include <ctime>
+
 #include "notes/NoteFileStore.h"
 
-CNoteList::CNoteList() : m_store(&PlatformNoteFileStore()) {}
+CNoteList::CNoteList() : m_store(&PlatformNoteFileStore()), m_clock([] { return int64_t(std::time(nullptr)); }) {}
 
 CNoteList::~CNoteList()
 {
@@ -182,6 +184,8 @@ bool CNoteList::Save()
 {
     if (!m_bModified)
         return false;
+    if (m_dailyBackup.BeforeSave(*m_store, m_strPath, m_clock()) == BackupOutcome::kFailed)
+        m_bBackupFailed = true;
     // The buffer of the last save is written over: a save every few seconds
     // then costs no fresh allocation of the whole file.
     CArchive ar;

@@ -1,12 +1,15 @@
 #pragma once
 // Every note of the program, in order, with the notes file that holds them.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "notes/CNote.h"
+#include "notes/NotesBackups.h"
 
 class CArchive;
 class INoteFileStore;
@@ -55,7 +58,9 @@ public:
     bool Load(const std::string& path);
     // Writes the list when modified. True when it wrote; a failed write keeps
     // the list modified so the next save tries again (on Windows the thread's
-    // last error then says why).
+    // last error then says why). The first save of a day first keeps the file
+    // as it stood as that day's backup (NotesBackups.h); a backup that cannot
+    // be kept never stops the save.
     bool Save();
     // The bytes the last successful save wrote (empty before one).
     const std::vector<uint8_t>& LastWritten() const { return m_lastWritten; }
@@ -65,6 +70,13 @@ public:
 
     // File store used by Load and Save (tests inject failing stores).
     void SetFileStore(INoteFileStore* store) { m_store = store; }
+    INoteFileStore& FileStore() const { return *m_store; }
+    // "Now" for the daily backup, in seconds since 1970 (tests choose the day).
+    void SetClock(std::function<int64_t()> clock) { m_clock = std::move(clock); }
+    int64_t Now() const { return m_clock(); }
+    // True once after a save whose daily backup could not be kept, so that
+    // the user is told once.
+    bool TakeBackupFailure() { return std::exchange(m_bBackupFailed, false); }
 
     bool IsEmpty() const { return m_head == nullptr; }
     std::vector<uint8_t> StoreToBytes() const;
@@ -83,4 +95,7 @@ private:
     NoteNode* m_tail = nullptr;
     INoteFileStore* m_store;
     std::vector<uint8_t> m_saveBuffer;  // kept between saves for its capacity
+    std::function<int64_t()> m_clock;
+    DailyBackup m_dailyBackup;
+    bool m_bBackupFailed = false;
 };

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 // An open notes file being read from the start, a piece at a time, so that
 // loading holds no more of the file than the notes it has read.
@@ -39,6 +40,15 @@ public:
     // Removes a temporary file that a save cut off (a crash, power loss) left
     // beside the file. Only a plain file is removed.
     virtual void RemoveLeftoverTemporary(const std::string& path) = 0;
+
+    // The backups folder beside the notes file (see NotesBackups.h).
+    // Makes the folder when it is missing; true when it is there afterwards.
+    virtual bool MakeFolder(const std::string& path) = 0;
+    // The names (not paths) of the plain files in the folder; empty when
+    // the folder is missing or cannot be read.
+    virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+    // Removes a plain file; false when it could not be removed.
+    virtual bool RemoveFile(const std::string& path) = 0;
 };
 
 // The temporary file that a save writes before it replaces the file.

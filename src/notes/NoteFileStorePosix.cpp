@@ -1,4 +1,5 @@
 // The notes file on the host build (tests, benchmarks, tools).
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,6 +95,32 @@ public:
         if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode))
             ::unlink(temp.c_str());
     }
+
+    bool MakeFolder(const std::string& path) override
+    {
+        if (::mkdir(path.c_str(), 0755) == 0)
+            return true;
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    std::vector<std::string> ListFiles(const std::string& folder) override
+    {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.c_str());
+        if (!dir)
+            return names;
+        while (const dirent* entry = ::readdir(dir)) {
+            struct stat st {};
+            const std::string name = entry->d_name;
+            if (::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                names.push_back(name);
+        }
+        ::closedir(dir);
+        return names;
+    }
+
+    bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
 private:
     // Only a file that does not exist yet: an existing one is never

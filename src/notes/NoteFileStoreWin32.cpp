@@ -98,6 +98,35 @@ public:
             DeleteFileW(temp.c_str());
     }
 
+    bool MakeFolder(const std::string& path) override
+    {
+        const std::wstring folder = WideFromUtf8(path);
+        if (CreateDirectoryW(folder.c_str(), nullptr))
+            return true;
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        return FailWith(error);
+    }
+
+    std::vector<std::string> ListFiles(const std::string& folder) override
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW(WideFromUtf8(folder + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(Utf8FromWide(found.cFileName));
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+
+    bool RemoveFile(const std::string& path) override { return DeleteFileW(WideFromUtf8(path).c_str()) != FALSE; }
+
 private:
     // The caller tells the user the system's reason; a short write sets none
     // of its own.

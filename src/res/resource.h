@@ -121,3 +121,9 @@
 #define IDC_EP_ALWAYS_DISPLAY   1015
 #define IDC_EP_HOURS            1021
 #define IDC_EP_ALARM            1022
+
+// Backups
+#define IDD_BACKUPS             3100
+#define IDC_BACKUP_INTRO        3101
+#define IDC_BACKUP_LIST         3102
+#define ID_LIST_RESTORE_BACKUP  33100

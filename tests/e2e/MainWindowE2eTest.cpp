@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <span>
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "E2eDriver.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
+#include "notes/NotesBackups.h"
 #include "notes/UnicodeText.h"
 
 namespace {
@@ -121,6 +123,10 @@ TEST(MainWindowE2e, CommandsChangeTheRowsAndTheFile)
     ASSERT_TRUE(original);
     EXPECT_TRUE(Contains(file, RecordBytes(*original->GetAt(1))));
     EXPECT_EQ(file.size(), saved->StoreToBytes().size()) << "no old tail after a shorter save";
+    // The first save of the day kept the file as it was, beside it.
+    const auto today = DailyBackupNameAt(std::time(nullptr));
+    ASSERT_TRUE(today);
+    EXPECT_EQ(app.ReadFile("Backups\\" + BackupFileName(*today)), prepared);
 }
 
 TEST(MainWindowE2e, DeleteTakesOnlyTheRowTheUserPicked)

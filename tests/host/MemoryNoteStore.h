@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,33 @@ public:
         return true;
     }
     void RemoveLeftoverTemporary(const std::string& path) override { files.erase(TemporaryPathOf(path)); }
+    bool MakeFolder(const std::string& path) override
+    {
+        if (failFolders && !folders.count(path))
+            return false;
+        folders.insert(path);
+        return true;
+    }
+    // A file is in a folder when its path is the folder's, a separator and
+    // a name with no separator of its own.
+    std::vector<std::string> ListFiles(const std::string& folder) override
+    {
+        std::vector<std::string> names;
+        for (const auto& [path, bytes] : files) {
+            const bool inside = path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
+                                (path[folder.size()] == '/' || path[folder.size()] == '\\');
+            if (inside && path.find_first_of("/\\", folder.size() + 1) == std::string::npos)
+                names.push_back(path.substr(folder.size() + 1));
+        }
+        return names;
+    }
+    bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
 
     std::map<std::string, std::vector<uint8_t>> files;
     bool failReads = false;
     bool failWrites = false;
+    bool failFolders = false;  // no folder can be made (read-only disk)
+    std::set<std::string> folders;
     size_t pieceBytes = SIZE_MAX;
     int writes = 0;
     int writeAttempts = 0;

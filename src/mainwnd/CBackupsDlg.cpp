@@ -1,0 +1,157 @@
+#include "mainwnd/CBackupsDlg.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "notes/CNoteList.h"
+#include "notes/UnicodeText.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr const char* kCaption = "Velumo";
+
+int Ask(HWND owner, const std::string& text, UINT flags)
+{
+    // Paths and dates are UTF-8: the wide call shows any folder name.
+    return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(kCaption).c_str(), flags);
+}
+
+std::string NotesCountText(int count)
+{
+    if (count < 0)
+        return "cannot be read";
+    return std::to_string(count) + (count == 1 ? " note" : " notes");
+}
+
+void SetCell(HWND list, int row, int column, const std::string& text)
+{
+    std::wstring wide = WideFromUtf8(text);
+    LVITEMW cell{};
+    cell.mask = LVIF_TEXT;
+    cell.iItem = row;
+    cell.iSubItem = column;
+    cell.pszText = wide.data();
+    if (column == 0)
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&cell));
+    else
+        SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&cell));
+}
+
+}  // namespace
+
+CBackupsDlg::CBackupsDlg() : CDialogBase(IDD_BACKUPS) {}
+
+BOOL CBackupsDlg::OnInitDialog()
+{
+    m_list = GetItem(IDC_BACKUP_LIST);
+    SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    RECT client{};
+    GetClientRect(m_list, &client);
+    const int notesWidth = client.right * 2 / 5;
+    const wchar_t* titles[] = {L"Kept on", L"Notes"};
+    const int widths[] = {client.right - notesWidth, notesWidth};
+    for (int i = 0; i < 2; ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<wchar_t*>(titles[i]);
+        column.cx = widths[i];
+        SendMessageW(m_list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+    for (size_t row = 0; row < m_entries.size(); ++row) {
+        SetCell(m_list, static_cast<int>(row), 0, BackupDayText(m_entries[row].name));
+        SetCell(m_list, static_cast<int>(row), 1, NotesCountText(m_entries[row].noteCount));
+    }
+    // The newest backup: the one most often wanted after a slip today.
+    if (!m_entries.empty()) {
+        ListView_SetItemState(m_list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    EnableRestore();
+    SetFocus(m_list);
+    return FALSE;  // the focus is set
+}
+
+int CBackupsDlg::SelectedRow() const
+{
+    return static_cast<int>(SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void CBackupsDlg::EnableRestore()
+{
+    const int row = SelectedRow();
+    const bool readable = row >= 0 && row < static_cast<int>(m_entries.size()) && m_entries[row].noteCount >= 0;
+    EnableWindow(GetItem(IDOK), readable);
+}
+
+void CBackupsDlg::OnOK()
+{
+    const int row = SelectedRow();
+    // Enter reaches here even while Restore is greyed.
+    if (row < 0 || row >= static_cast<int>(m_entries.size()) || m_entries[row].noteCount < 0)
+        return;
+    m_nChosen = row;
+    CDialogBase::OnOK();
+}
+
+INT_PTR CBackupsDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NOTIFY) {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.idFrom == IDC_BACKUP_LIST && header.code == LVN_ITEMCHANGED) {
+            EnableRestore();
+            return TRUE;
+        }
+        if (header.idFrom == IDC_BACKUP_LIST && header.code == NM_DBLCLK) {
+            OnOK();
+            return TRUE;
+        }
+    }
+    return CDialogBase::HandleMessage(msg, wParam, lParam);
+}
+
+bool RestoreFromBackup(HWND owner, CNoteList& notes)
+{
+    CBackupsDlg dialog;
+    return RestoreFromBackup(owner, notes, dialog);
+}
+
+bool RestoreFromBackup(HWND owner, CNoteList& notes, CBackupsDlg& dialog)
+{
+    // Every backup is read through to count its notes: a moment with large files.
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    dialog.m_entries = ListBackups(notes.FileStore(), notes.m_strPath);
+    SetCursor(previous);
+    if (dialog.m_entries.empty()) {
+        Ask(owner,
+            "There are no backups yet. Velumo keeps one with the first save of each day, in\r\n" +
+                BackupFolderOf(notes.m_strPath),
+            MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    if (dialog.DoModal(owner) != IDOK || dialog.m_nChosen < 0)
+        return false;
+    const BackupEntry& chosen = dialog.m_entries[dialog.m_nChosen];
+    if (Ask(owner,
+            "Bring back the notes of " + BackupDayText(chosen.name) + " (" + NotesCountText(chosen.noteCount) +
+                ")?\r\n\r\nYour notes as they are now are kept as a backup first.",
+            MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    switch (RestoreBackup(notes, chosen.path, notes.Now())) {
+    case RestoreResult::kRestored:
+        return true;
+    case RestoreResult::kCurrentNotKept:
+        Ask(owner,
+            "Your notes as they are now could not be kept as a backup in\r\n" + BackupFolderOf(notes.m_strPath) +
+                "\r\n\r\nso nothing was brought back. The folder may be read-only or the disk full.",
+            MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case RestoreResult::kBackupUnreadable:
+        Ask(owner,
+            "The backup of " + BackupDayText(chosen.name) +
+                " could not be read, so nothing was brought back. Your notes are as they were.",
+            MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return false;
+}

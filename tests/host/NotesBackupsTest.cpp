@@ -1,0 +1,184 @@
+// Daily backups of the notes file: their names, one a day with the last 14
+// kept, a failing backup that never stops the save, and the restore.
+#include <gtest/gtest.h>
+
+#include "MemoryNoteStore.h"
+#include "notes/CNoteList.h"
+#include "notes/NotesBackups.h"
+#include "schedule/LocalTime.h"
+
+namespace {
+
+const std::string kNotes = "C:\\Notes\\notes.dat";
+const std::string kFolder = "C:\\Notes\\Backups";
+
+std::u16string TextsOf(CNoteList& list)
+{
+    std::u16string texts;
+    for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        texts += list.GetAt(p)->m_strText + u";";
+    return texts;
+}
+
+std::u16string TextsOf(MemoryNoteStore& store, const std::string& path)
+{
+    CNoteList list;
+    list.SetFileStore(&store);
+    return store.Exists(path) && list.Load(path) ? TextsOf(list) : u"(unreadable)";
+}
+
+// A notes file of one note with this text, loaded; the list's clock reads now.
+void StartWith(CNoteList& list, MemoryNoteStore& store, const std::u16string& text, int64_t& now)
+{
+    list.SetFileStore(&store);
+    list.SetClock([&now] { return now; });
+    list.Add(std::make_unique<CNote>());
+    list.GetAt(0)->m_strText = text;
+    store.files[kNotes] = list.StoreToBytes();
+    ASSERT_TRUE(list.Load(kNotes));
+    now = *FromLocal(2026, 12, 8, 10, 0, 0);
+}
+
+void Type(CNoteList& list, const std::u16string& text)
+{
+    list.GetAt(0)->m_strText = text;
+    list.m_bModified = 1;
+}
+
+}  // namespace
+
+TEST(NotesBackups, NamesReadBackOnlyAsTheProgramWritesThem)
+{
+    const std::pair<const char*, std::optional<BackupName>> rows[] = {
+        {"notes-2024-02-29.dat", BackupName{2024, 2, 29, 1}},
+        {"notes-2026-01-31 (117).dat", BackupName{2026, 1, 31, 117}},
+        {"notes-2025-02-29.dat", std::nullopt},
+        {"notes-2026-13-01.dat", std::nullopt},
+        {"notes-2026-1-10.dat", std::nullopt},
+        {"notes-2026-12-08 (1).dat", std::nullopt},
+        {"notes-2026-12-08 (02).dat", std::nullopt},
+        {"notes-2026-12-08 (-3).dat", std::nullopt},
+        {"notes-2026-12-08.dat.new", std::nullopt},
+        {"notes.dat", std::nullopt},
+    };
+    for (const auto& [name, parsed] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ParseBackupFileName(name), parsed);
+        EXPECT_EQ(parsed ? BackupFileName(*parsed) : name, name);
+    }
+    EXPECT_EQ(BackupPathOf(kNotes, "x.dat"), kFolder + "\\x.dat");
+    EXPECT_EQ(BackupPathOf("/home/a/notes.dat", "x.dat"), "/home/a/Backups/x.dat");
+}
+
+// A month of days, some skipped, with several saves a day: each day with a
+// save gets one backup, holding the notes as the day began, and only the
+// last 14 stay. Runs through the spring change of daylight saving.
+TEST(NotesBackups, OneCopyOnTheFirstSaveOfEachDayAndTheLast14Kept)
+{
+    MemoryNoteStore store;
+    CNoteList list;
+    int64_t now = 0;
+    StartWith(list, store, u"February", now);
+    std::vector<std::string> expected;  // oldest first
+    std::u16string dayBegan = u"February;";
+    for (int day = 1; day <= 31; ++day) {
+        if (day % 7 == 3)
+            continue;  // Velumo not run that day
+        SCOPED_TRACE("March " + std::to_string(day));
+        const int writesBefore = store.writes;
+        for (int hour : {0, 9, 23}) {
+            now = *FromLocal(2026, 3, day, hour, 0, 0);
+            Type(list, u"March " + std::u16string(1, char16_t(u'A' + day)) + char16_t(u'0' + hour % 10));
+            ASSERT_TRUE(list.Save());
+        }
+        EXPECT_EQ(store.writes - writesBefore, 4) << "three saves and one backup";
+        expected.push_back(BackupFileName({2026, 3, day, 1}));
+        if (expected.size() > kBackupsKept)
+            expected.erase(expected.begin());
+        EXPECT_EQ(store.ListFiles(kFolder), expected);
+        EXPECT_EQ(TextsOf(store, kFolder + "\\" + expected.back()), dayBegan);
+        dayBegan = TextsOf(list);
+    }
+    EXPECT_FALSE(list.TakeBackupFailure());
+}
+
+TEST(NotesBackups, AFailedBackupIsToldOnceAndNeverStopsTheSave)
+{
+    struct Row {
+        const char* label;
+        bool failFolders, emptyFile, fileHeldAtFirstSave, told;
+        size_t backups;
+        int writeAttempts;  // saves and backups
+    };
+    const Row rows[] = {
+        {"read-only folder", true, false, false, true, 0, 3},
+        {"a file with no notes needs no backup", false, true, false, false, 0, 3},
+        // The failing save tells of it; the backup waits for the file.
+        {"notes file held by another program", false, false, true, false, 1, 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        MemoryNoteStore store;
+        CNoteList list;
+        int64_t now = 0;
+        StartWith(list, store, u"kept", now);
+        if (row.emptyFile)
+            store.files[kNotes] = {0, 1, 0, 0, 0, 0};
+        store.failFolders = row.failFolders;
+        for (int save = 0; save < 3; ++save) {
+            now += 5;
+            store.failReads = row.fileHeldAtFirstSave && save == 0;
+            Type(list, u"saved " + std::u16string(1, char16_t(u'0' + save)));
+            EXPECT_TRUE(list.Save());
+            EXPECT_EQ(list.TakeBackupFailure(), row.told && save == 0) << "save " << save;
+        }
+        store.failReads = false;
+        EXPECT_EQ(TextsOf(store, kNotes), u"saved 2;");
+        EXPECT_EQ(store.writeAttempts, row.writeAttempts) << "no backup tried again once it was kept or failed";
+        EXPECT_EQ(store.ListFiles(kFolder).size(), row.backups);
+    }
+}
+
+TEST(NotesBackups, RestoreKeepsTheNotesAsTheyAreFirst)
+{
+    CNoteList old;
+    old.Add(std::make_unique<CNote>());
+    old.GetAt(0)->m_strText = u"old";
+    const std::vector<uint8_t> good = old.StoreToBytes();
+    struct Row {
+        const char* label;
+        std::vector<uint8_t> chosen;
+        int olderBackups;  // all kept before the chosen one, to the limit
+        bool failWrites;
+        RestoreResult result;
+    };
+    const Row rows[] = {
+        {"good backup", good, 0, false, RestoreResult::kRestored},
+        {"the oldest of 14, which keeping the current notes would prune", good, 13, false, RestoreResult::kRestored},
+        {"damaged backup", {good.begin(), good.end() - 3}, 0, false, RestoreResult::kBackupUnreadable},
+        {"current notes cannot be kept", good, 0, true, RestoreResult::kCurrentNotKept},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        MemoryNoteStore store;
+        CNoteList list;
+        int64_t now = 0;
+        StartWith(list, store, u"saved", now);
+        const std::string chosen = kFolder + "\\notes-2026-11-01.dat";
+        store.files[chosen] = row.chosen;
+        for (int day = 2; day < 2 + row.olderBackups; ++day)
+            store.files[kFolder + "\\" + BackupFileName({2026, 11, day, 1})] = good;
+        store.failWrites = row.failWrites;
+        Type(list, u"unsaved");
+
+        EXPECT_EQ(RestoreBackup(list, chosen, now), row.result);
+
+        const bool restored = row.result == RestoreResult::kRestored;
+        EXPECT_EQ(list.m_strPath, kNotes);
+        EXPECT_EQ(TextsOf(list), restored ? u"old;" : u"unsaved;");
+        EXPECT_EQ(list.m_bModified, restored ? 0u : 1u) << "an unsaved change is still to be saved";
+        EXPECT_EQ(TextsOf(store, kNotes), restored ? u"old;" : u"saved;") << "the file follows at once";
+        const bool kept = row.result != RestoreResult::kCurrentNotKept;
+        EXPECT_EQ(TextsOf(store, kFolder + "\\notes-2026-12-08.dat"), kept ? u"unsaved;" : u"(unreadable)");
+    }
+}
