@@ -618,24 +618,6 @@ bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DA
            CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
-{
-    const auto file = PlatformNoteFileStore().OpenForReading(path);
-    if (!file)
-        return false;
-    bytes.resize(static_cast<size_t>(file->Size()));
-    size_t at = 0, got = 0;
-    while (at < bytes.size()) {
-        if (!file->Read(bytes.data() + at, bytes.size() - at, got))
-            return false;
-        if (got == 0)
-            break;
-        at += got;
-    }
-    bytes.resize(at);
-    return true;
-}
-
 }  // namespace
 
 void CMainDlg::RememberFileAsBase(std::vector<uint8_t> bytes)
@@ -653,9 +635,10 @@ void CMainDlg::MergeOutsideChanges()
     if (!GetFileAttributesExW(WideFromUtf8(m_notes.m_strPath).c_str(), GetFileExInfoStandard, &stamp) ||
         SameStamp(stamp, m_baseStamp))
         return;
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(m_notes.m_strPath, bytes))
+    std::optional<std::vector<uint8_t>> read = ReadWholeFile(PlatformNoteFileStore(), m_notes.m_strPath);
+    if (!read)
         return;  // being written just now: the next pass looks again
+    std::vector<uint8_t> bytes = std::move(*read);
     if (bytes == m_baseBytes) {
         m_baseStamp = stamp;
         return;

@@ -170,12 +170,7 @@ bool CNoteList::Load(const std::string& path)
     } catch (const ArchiveError&) {
         return false;
     }
-    RemoveAll();
-    m_head = loaded.m_head;
-    m_tail = loaded.m_tail;
-    m_nCount = loaded.m_nCount;
-    loaded.m_head = loaded.m_tail = nullptr;
-    loaded.m_nCount = 0;
+    TakeNotesOf(loaded);
     m_strPath = path;
     return true;
 }
@@ -204,6 +199,16 @@ bool CNoteList::Save()
     return true;
 }
 
+void CNoteList::TakeNotesOf(CNoteList& loaded)
+{
+    RemoveAll();
+    m_head = loaded.m_head;
+    m_tail = loaded.m_tail;
+    m_nCount = loaded.m_nCount;
+    loaded.m_head = loaded.m_tail = nullptr;
+    loaded.m_nCount = 0;
+}
+
 bool CNoteList::LoadFromBytes(std::span<const uint8_t> bytes)
 {
     CNoteList loaded;
@@ -213,11 +218,6 @@ bool CNoteList::LoadFromBytes(std::span<const uint8_t> bytes)
     } catch (const ArchiveError&) {
         return false;
     }
-    RemoveAll();
-    m_head = loaded.m_head;
-    m_tail = loaded.m_tail;
-    m_nCount = loaded.m_nCount;
-    loaded.m_head = loaded.m_tail = nullptr;
-    loaded.m_nCount = 0;
+    TakeNotesOf(loaded);
     return true;
 }

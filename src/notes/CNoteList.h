@@ -87,6 +87,8 @@ public:
 
 private:
     void RemoveAll();
+    // Drops this list's notes and takes over all of loaded's.
+    void TakeNotesOf(CNoteList& loaded);
     // The list takes ownership; a note's own address is its place.
     NotePos InsertNode(std::unique_ptr<CNote> note, NoteNode* before);
 

@@ -66,17 +66,8 @@ bool CDeletedNotesBin::Load(const std::string& path, NoteTime now)
     m_bWritable = true;
     if (!m_store->Exists(path))
         return true;
-    std::vector<uint8_t> bytes;
-    const auto file = m_store->OpenForReading(path);
-    bool read = file != nullptr;
-    if (file) {
-        bytes.resize(static_cast<size_t>(file->Size()));
-        size_t at = 0, got = 0;
-        while (at < bytes.size() && (read = file->Read(bytes.data() + at, bytes.size() - at, got)) && got > 0)
-            at += got;
-        bytes.resize(at);
-    }
-    if (read && LoadFromBytes(bytes, now))
+    const auto bytes = ReadWholeFile(*m_store, path);
+    if (bytes && LoadFromBytes(*bytes, now))
         return true;
     // Not ours to overwrite: whatever it holds stays as it is.
     m_bWritable = false;

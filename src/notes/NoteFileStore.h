@@ -6,6 +6,7 @@
 // Paths are UTF-8; the Windows store hands them to the wide file functions.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -59,3 +60,6 @@ inline std::string TemporaryPathOf(const std::string& path)
 
 // The store of the platform the program runs on.
 INoteFileStore& PlatformNoteFileStore();
+
+// The whole file through the store, or none when it cannot be read.
+std::optional<std::vector<uint8_t>> ReadWholeFile(INoteFileStore& store, const std::string& path);

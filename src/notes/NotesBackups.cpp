@@ -36,24 +36,6 @@ std::vector<BackupName> ParsedNames(std::span<const std::string> fileNames)
     return names;
 }
 
-std::optional<std::vector<uint8_t>> ReadAll(INoteFileStore& store, const std::string& path)
-{
-    const auto file = store.OpenForReading(path);
-    if (!file)
-        return std::nullopt;
-    std::vector<uint8_t> bytes;
-    bytes.reserve(static_cast<size_t>(file->Size()));
-    uint8_t piece[64 * 1024];
-    for (;;) {
-        size_t got = 0;
-        if (!file->Read(piece, sizeof piece, got))
-            return std::nullopt;
-        if (got == 0)
-            return bytes;
-        bytes.insert(bytes.end(), piece, piece + got);
-    }
-}
-
 // A notes file whose count says no notes: there is nothing to bring back.
 bool HoldsNoNotes(std::span<const uint8_t> content)
 {
@@ -261,7 +243,7 @@ BackupOutcome DailyBackup::BeforeSave(INoteFileStore& store, const std::string& 
     const BackupName today{local.year, local.month, local.day, 1};
     if (store.Exists(BackupPathOf(notesPath, BackupFileName(today))))
         return BackupOutcome::kNotDue;
-    const auto content = ReadAll(store, notesPath);
+    const auto content = ReadWholeFile(store, notesPath);
     if (!content) {
         // Held by another program: the save fails as well and says so. The
         // file as the day began is still there to keep once it is free.
@@ -272,4 +254,22 @@ BackupOutcome DailyBackup::BeforeSave(INoteFileStore& store, const std::string& 
     if (HoldsNoNotes(*content))
         return BackupOutcome::kNothingToKeep;
     return WriteBackup(store, notesPath, today, *content) ? BackupOutcome::kKept : BackupOutcome::kFailed;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(INoteFileStore& store, const std::string& path)
+{
+    const auto file = store.OpenForReading(path);
+    if (!file)
+        return std::nullopt;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(file->Size()));
+    uint8_t piece[64 * 1024];
+    for (;;) {
+        size_t got = 0;
+        if (!file->Read(piece, sizeof piece, got))
+            return std::nullopt;
+        if (got == 0)
+            return bytes;
+        bytes.insert(bytes.end(), piece, piece + got);
+    }
 }

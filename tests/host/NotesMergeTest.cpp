@@ -18,17 +18,17 @@ namespace {
 // "text@x": a note with that text at that place.
 void Fill(CNoteList& list, const std::vector<std::string>& notes)
 {
-    for (const std::string& spec : notes) {
-        const size_t at = spec.find('@');
+    for (const std::string& written : notes) {
+        const size_t at = written.find('@');
         auto note = std::make_unique<CNote>();
-        note->m_strText = Utf16FromUtf8(spec.substr(0, at));
-        const int x = std::stoi(spec.substr(at + 1));
+        note->m_strText = Utf16FromUtf8(written.substr(0, at));
+        const int x = std::stoi(written.substr(at + 1));
         note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
         list.Add(note);
     }
 }
 
-std::string Spec(const CNote& note)
+std::string Written(const CNote& note)
 {
     return Utf8FromUtf16(note.m_strText) + "@" + std::to_string(note.m_rcWindow.left);
 }
@@ -44,11 +44,11 @@ std::string Apply(CNoteList& local, const NotesMergePlan& plan)
     }
     for (const CNote* from : plan.add)
         local.Add(from->Clone());
-    std::vector<std::string> specs;
+    std::vector<std::string> written;
     for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-        specs.push_back(Spec(*local.GetAt(p)));
+        written.push_back(Written(*local.GetAt(p)));
     std::ostringstream out;
-    for (const std::string& s : specs)
+    for (const std::string& s : written)
         out << s << " ";
     return out.str();
 }
