@@ -446,10 +446,17 @@ TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
     EXPECT_NE(m_app.m_notes.GetAt(1)->m_pWnd, nullptr);
     EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
 
-    // Changes on both sides: both are kept, and saved.
+    // Changes on both sides: both are kept, and saved. The other copy adds
+    // to the file as it now is on disk, as it would after syncing.
+    CNoteList other;
+    ASSERT_TRUE(other.Load(m_folder.Path("notes.dat")));
+    auto added = std::make_unique<CNote>();
+    added->m_strText = u"m over there";
+    added->m_bVisible = 0;
+    other.Add(added);
     a->m_strText = u"A here";
     m_app.m_notes.m_bModified = 1;
-    writeOtherCopy({{"A", true}, {"n", true}, {"m over there", false}});
+    ASSERT_TRUE(WriteWholeFile(m_folder.Path("notes.dat"), other.StoreToBytes()));
     m_dlg->RunSchedulerPass();
     EXPECT_EQ(NoteTexts(), "A here|n|m over there|");
     CNoteList saved;
