@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "MemoryNoteStore.h"
-#include "mainwnd/UndoDeletes.h"
 #include "notes/CNoteList.h"
 #include "notes/DeletedNotesBin.h"
 #include "notes/UnicodeText.h"
@@ -95,34 +94,4 @@ TEST(DeletedNotesBin, FileIsANotesFileAndSurvivesALostTrailer)
     damaged.Add(*NoteWith("x"), kNow);
     EXPECT_FALSE(damaged.Save());
     EXPECT_EQ(store.files["C:\\n\\deleted.dat"], (std::vector<uint8_t>{1, 2, 3}));
-}
-
-TEST(UndoDeletes, StepsComeBackNewestFirstAtTheirPlaces)
-{
-    CNoteList list;
-    for (const char* text : {"a", "b", "c", "d", "e"})
-        list.Add(NoteWith(text));
-    const auto texts = [&] {
-        std::string out;
-        for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            out += Utf8FromUtf16(list.GetAt(p)->m_strText);
-        return out;
-    };
-    UndoDeletes undo;
-    // Rows 3 and 1 in one delete (taken from the last row up), then row 0.
-    std::vector<UndoDeletes::Deleted> step;
-    step.push_back({list.Detach(list.GetAt(3)->m_pos), 3});
-    step.push_back({list.Detach(list.GetAt(1)->m_pos), 1});
-    undo.Push(std::move(step));
-    std::vector<UndoDeletes::Deleted> single;
-    single.push_back({list.Detach(list.GetHeadPosition()), 0});
-    undo.Push(std::move(single));
-    ASSERT_EQ(texts(), "ce");
-
-    EXPECT_EQ(undo.UndoInto(list).size(), 1u);
-    EXPECT_EQ(texts(), "ace");
-    EXPECT_EQ(undo.UndoInto(list).size(), 2u);
-    EXPECT_EQ(texts(), "abcde");
-    EXPECT_FALSE(undo.CanUndo());
-    EXPECT_TRUE(undo.UndoInto(list).empty());
 }
