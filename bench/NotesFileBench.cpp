@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "notes/CNoteList.h"
+#include "notes/DeletedNotesBin.h"
 #include "notes/NoteFileStore.h"
 
 namespace {
@@ -207,6 +208,54 @@ void BM_PlainReadAtStartUp(benchmark::State& state)
     });
 }
 
+// A delete as the main window makes it: one note out of a list of a
+// thousand and the save that follows; with the bin (already holding a
+// hundred notes) the note is also kept in deleted.dat. Both in one run.
+void DeleteOneAndSave(benchmark::State& state, bool withBin)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "velumo-delete-bench";
+    std::filesystem::create_directories(folder);
+    const std::string notesPath = (folder / "notes.dat").string();
+    CDeletedNotesBin bin;
+    bin.Load((folder / "deleted.dat").string(), CurrentNoteTime());
+    for (int i = 0; i < 100; ++i) {
+        CNote kept;
+        kept.m_strText = u"A note deleted some days ago, with a line or two of text";
+        bin.Add(kept, CurrentNoteTime());
+    }
+    bin.Save();
+    for (auto _ : state) {
+        state.PauseTiming();
+        CNoteList list;
+        list.Load(notesPath);
+        for (int i = static_cast<int>(list.m_nCount); i < 1000; ++i) {
+            auto note = std::make_unique<CNote>();
+            note->m_strText = u"Note text of an ordinary length, a line or two, for the delete";
+            list.Add(note);
+        }
+        list.Save();
+        state.ResumeTiming();
+        std::unique_ptr<CNote> gone = list.Detach(list.GetHeadPosition());
+        if (withBin) {
+            bin.Add(*gone, CurrentNoteTime());
+            bin.Save();
+            bin.Take(bin.Entries().size() - 1);  // the bin stays at a hundred
+        }
+        list.Save();
+    }
+    std::filesystem::remove_all(folder);
+}
+
+void BM_DeleteOneAndSave(benchmark::State& state)
+{
+    DeleteOneAndSave(state, false);
+}
+
+void BM_DeleteOneWithTheBinAndSave(benchmark::State& state)
+{
+    DeleteOneAndSave(state, true);
+}
+
 }  // namespace
 
 BENCHMARK(BM_LoadLargestFileAtStartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -216,3 +265,5 @@ BENCHMARK(BM_PlainReadSameBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveLargestFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstSaveOfADay)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteSameBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteOneAndSave)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteOneWithTheBinAndSave)->Unit(benchmark::kMillisecond);
