@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds everything and runs every test tier: host unit tests (in four time
 # zones), the fuzz target for a minute, the Windows tests and the end-to-end
-# tests under Wine on a virtual display; then takes the pictures of the
+# tests under Wine on a virtual display (two copies on one notes file among
+# them); then takes the pictures of the
 # README and the help, makes the portable zip and the installer under
 # build/release, and runs the installer's round trip under Wine.
 # Exit status: 0 only if all passed.
@@ -23,6 +24,9 @@ export VELUMO_FORCE_XVFB=1
 wine_env_start "$BUILD/win/wineprefix" fresh
 trap wine_env_stop EXIT
 ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+# Two computers on one synced notes file, in two Wine prefixes (the long
+# run: tests/e2e/two_computers.sh BUILD 200).
+timeout 600 "$ROOT/tests/e2e/two_computers.sh" "$BUILD" 20 || status=1
 # Pictures into build/screenshots (scripts/screenshots.sh --update-docs
 # publishes them under docs/).
 "$ROOT/scripts/screenshots.sh" || status=1

@@ -1,0 +1,63 @@
+#!/bin/bash
+# Two computers sharing one notes file through a synced folder: two copies of
+# Velumo, each in a Wine prefix of its own (its own wineserver, so neither
+# sees the other's single-instance mutex), on one notes file given on the
+# command line. Each round both users make one random edit (add, type,
+# delete, move), then each copy runs its housekeeping pass in turn, so each
+# notices what the other wrote. At the end every note added on either side
+# and deleted on neither must be in the file, its text undamaged.
+#   two_computers.sh BUILD_DIR [ROUNDS]
+# Runs inside the test environment (WINEPREFIX and DISPLAY set by
+# scripts/wine-env.sh); the second prefix is made beside the first.
+set -euo pipefail
+BUILD=$(realpath "$1")
+ROUNDS=${2:-20}
+PREFIX_A=$WINEPREFIX
+PREFIX_B=$WINEPREFIX-second-computer
+WORK=$BUILD/two-computers
+DRIVER=$BUILD/win/tests/e2e/velumo_sync_driver.exe
+fail() { echo "two computers: $*" >&2; exit 1; }
+
+rm -rf "$WORK"
+mkdir -p "$WORK/shared"
+cp -r "$BUILD/win/Velumo" "$WORK/Velumo"
+NOTES_UNIX=$WORK/shared/notes.dat
+NOTES=$(WINEPREFIX=$PREFIX_A winepath -w "$NOTES_UNIX")
+LOG=$WORK/actions.log
+: >"$LOG"
+
+if [ ! -f "$PREFIX_B/system.reg" ]; then
+    WINEPREFIX=$PREFIX_B wine wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$PREFIX_B wineserver -w
+    WINEPREFIX=$PREFIX_B wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >/dev/null 2>&1
+    WINEPREFIX=$PREFIX_B wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+fi
+(WINEPREFIX=$PREFIX_B wineserver -p >/dev/null 2>&1 &)
+trap 'WINEPREFIX=$PREFIX_B wineserver -k >/dev/null 2>&1 || true' EXIT
+
+on() {  # side command...
+    local prefix=$PREFIX_A
+    [ "$1" = B ] && prefix=$PREFIX_B
+    shift
+    WINEPREFIX=$prefix timeout 60 wine "$DRIVER" "$@"
+}
+start() {  # side
+    local prefix=$PREFIX_A
+    [ "$1" = B ] && prefix=$PREFIX_B
+    (cd "$WORK/Velumo" && WINEPREFIX=$prefix wine Velumo.exe "$NOTES" >/dev/null 2>&1 &)
+    on "$1" wait || fail "copy $1 did not start"
+}
+
+start A
+start B
+for round in $(seq "$ROUNDS"); do
+    echo "round $round" >>"$LOG"
+    on A act A "$round" | tr -d '\r' >>"$LOG" || fail "A could not act in round $round"
+    on B act B "$round" | tr -d '\r' >>"$LOG" || fail "B could not act in round $round"
+    on A sync && on B sync && on A sync || fail "a pass did not run in round $round"
+done
+on B sync && on A sync && on B sync
+on A quit || fail "A did not end"
+on B quit || fail "B did not end"
+on A check "$NOTES" "$(WINEPREFIX=$PREFIX_A winepath -w "$LOG")"
