@@ -688,8 +688,16 @@ void CMainDlg::ApplyMerge(const NotesMergePlan& plan)
     }
     if (bin && !plan.remove.empty())
         bin->Save();
+    HWND focus = GetFocus();
     for (const auto& [pos, from] : plan.update) {
         CNote* note = m_notes.GetAt(pos);
+        // The note the user is typing in is not replaced under the caret:
+        // the other side's version comes as a note of its own.
+        if (note->m_pWnd && focus && note->m_pWnd->GetEdit() == focus) {
+            std::unique_ptr<CNote> theirs = from->Clone();
+            m_notes.Add(theirs);
+            continue;
+        }
         const std::unique_ptr<CNote> fresh = from->Clone();
         CNoteWnd* wnd = note->m_pWnd;
         CArchive out;
