@@ -658,7 +658,8 @@ void CMainDlg::MergeOutsideChanges()
         m_baseBytes = std::move(bytes);
         m_baseStamp = stamp;
         m_notes.m_bModified = 1;  // ours go back into the notes file
-        if (!m_bToldOtherCopy) {
+        // Never a message box while Windows waits to end the session.
+        if (!m_bToldOtherCopy && !m_bSessionEnding) {
             m_bToldOtherCopy = true;
             TellUser(("Your notes file was changed from elsewhere in a way Velumo cannot read. That version is "
                       "kept as\r\n" + copy + "\r\nand your notes are saved as they are here.").c_str());
@@ -1084,8 +1085,10 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         // The steps after the modal run may never come: save now. Windows
         // is ending, so a failure is not told now; should the session go on
         // after all, the next pass tells it.
+        m_bSessionEnding = true;
         if (m_saveNotice.ShouldTell(SaveNotes()))
             m_bSaveFailureDue = true;
+        m_bSessionEnding = false;
         SetMsgResult(TRUE);
         return TRUE;
     case WM_ENDSESSION:

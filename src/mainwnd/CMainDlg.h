@@ -176,4 +176,5 @@ private:
     std::vector<uint8_t> m_baseBytes;
     WIN32_FILE_ATTRIBUTE_DATA m_baseStamp{};
     bool m_bToldOtherCopy = false;
+    bool m_bSessionEnding = false;  // within WM_QUERYENDSESSION
 };
