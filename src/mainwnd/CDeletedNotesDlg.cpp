@@ -3,11 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <ctime>
 #include <string>
 
 #include "framework/WideText.h"
 #include "res/resource.h"
+#include "schedule/PickerTime.h"
 
 namespace {
 
@@ -22,16 +22,9 @@ std::wstring OneLine(const std::u16string& text)
 // The date and time of a delete in the user's own format.
 std::wstring DeletedWhen(NoteTime when)
 {
-    const std::time_t t = when;
-    const std::tm* local = std::localtime(&t);
-    if (!local)
-        return L"";
     SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(local->tm_year + 1900);
-    st.wMonth = static_cast<WORD>(local->tm_mon + 1);
-    st.wDay = static_cast<WORD>(local->tm_mday);
-    st.wHour = static_cast<WORD>(local->tm_hour);
-    st.wMinute = static_cast<WORD>(local->tm_min);
+    if (!LocalReadingOf(when, st))
+        return L"";
     wchar_t date[64] = {}, time[64] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 64);
     GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, time, 64);

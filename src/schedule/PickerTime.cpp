@@ -20,13 +20,21 @@ SYSTEMTIME Reading(int year, int month, int day, int hour = 0, int minute = 0, i
 
 }  // namespace
 
-bool SetPickerTime(HWND picker, NoteTime t)
+bool LocalReadingOf(NoteTime t, SYSTEMTIME& st)
 {
     LocalDateTime local;
     if (!ToLocal(t, local))
         return false;
-    SYSTEMTIME st = Reading(local.year, local.month, local.day, local.hour, local.minute, local.second);
+    st = Reading(local.year, local.month, local.day, local.hour, local.minute, local.second);
     st.wDayOfWeek = static_cast<WORD>(local.weekday);
+    return true;
+}
+
+bool SetPickerTime(HWND picker, NoteTime t)
+{
+    SYSTEMTIME st{};
+    if (!LocalReadingOf(t, st))
+        return false;
     if (!SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)))
         return false;
     // Some pickers answer success for a value outside their range and keep

@@ -8,6 +8,9 @@
 #include "notes/CNote.h"
 #include "schedule/PickerValue.h"
 
+// A time value as the local clock read then (weekday included); false when
+// it has no local reading.
+bool LocalReadingOf(NoteTime t, SYSTEMTIME& st);
 // Puts a time value into a picker (checked). False when it has no local
 // reading or the picker cannot show it (outside its range).
 bool SetPickerTime(HWND picker, NoteTime t);
