@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/ScopedHandles.h"
+#include "framework/DisplayScale.h"
 #include "notes/AnsiCodePage.h"
 #include "notes/CNote.h"
 
@@ -55,6 +55,8 @@ void InstallCorePlatformHooks()
 {
     static const SystemCodePage codePage;
     SetAnsiCodePage(&codePage);
-    ScopedGetDC screen(nullptr);
-    CNote::SetScreenLogPixelsY(GetDeviceCaps(screen, LOGPIXELSY));
+    // Notes store their font for 96 DPI whatever the display (a note window
+    // scales it): the screen this program once read was always 96 to it, as
+    // Windows scaled it as a picture.
+    CNote::SetScreenLogPixelsY(DisplayScale::kBaseDpi);
 }

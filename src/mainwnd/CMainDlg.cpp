@@ -15,6 +15,7 @@
 #include "mainwnd/AboutText.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
+#include "framework/WindowDpi.h"
 #include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CBackupsDlg.h"
 #include "mainwnd/CDeletedNotesDlg.h"
@@ -27,6 +28,7 @@
 #include "schedule/CNWSchedDlg.h"
 #include "settings/COptionsDlg.h"
 #include "skin/CSplashWindow.h"
+#include "skin/ScaledPicture.h"
 #include "tray/CBmpMenu.h"
 
 namespace {
@@ -40,11 +42,12 @@ constexpr DWORD kListExStyles = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX
 static_assert(kListExStyles == 0x27);
 
 // The LOGFONT of a 12-point Arial font as the screen realises the request.
+// Its height is for 96 DPI, as every note stores it; a note window scales it
+// to its display.
 LogFont PointFontLogFont()
 {
-    ScopedGetDC screen(nullptr);
     LOGFONTA request{};
-    request.lfHeight = -MulDiv(120, GetDeviceCaps(screen, LOGPIXELSY), 720);
+    request.lfHeight = -MulDiv(120, DisplayScale::kBaseDpi, 720);
     request.lfCharSet = DEFAULT_CHARSET;
     std::strcpy(request.lfFaceName, "Arial");
     UniqueFont font(CreateFontIndirectA(&request));
@@ -95,6 +98,7 @@ BOOL CMainDlg::OnInitDialog()
     MarkMainWindow(m_hWnd);
     m_list = GetItem(IDC_NOTE_LIST);
     m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
+    m_nListFontDpi = WindowDpi(m_hWnd);
 
     HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
     char about[128] = {};
@@ -104,7 +108,7 @@ BOOL CMainDlg::OnInitDialog()
     }
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-    SetWindowPos(m_list, nullptr, kListX, kListY, kListWidth, kListHeight, SWP_NOZORDER);
+    LayOutNoteList(WindowScale(m_hWnd));
 
     SetupColumns();
     FillNoteList();
@@ -126,19 +130,13 @@ void CMainDlg::SetupColumns()
 
     // A 24-bit list: loading the 16-colour strip directly loses its greys
     // and whites to the mask on some systems.
-    m_imageList = ImageList_Create(kImageWidth, kImageHeight, ILC_COLOR24 | ILC_MASK, 5, 2);
-    UniqueBitmap strip(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LISTICONS),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (m_imageList && strip)
-        ImageList_AddMasked(m_imageList, strip, kImageMask);
-    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(m_imageList));
-    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList));
+    SetListImages(WindowScale(m_hWnd));
 
     for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kDefaultColumnWidths[i];
+        column.cx = WindowScale(m_hWnd).ToPixels(kDefaultColumnWidths[i]);
         column.pszText = const_cast<char*>(kColumnTitles[i]);
         column.iSubItem = i;
         SendMessageA(m_list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
@@ -149,7 +147,8 @@ void CMainDlg::SetupColumns()
     for (int n = 1; n < HeaderColumnCount(); ++n) {
         const int width = app.GetProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), -1);
         if (width > 0)
-            SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(width & 0xFFFF, 0));
+            SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n,
+                         MAKELPARAM(WindowScale(m_hWnd).ToPixels(width) & 0xFFFF, 0));
     }
 }
 
@@ -159,7 +158,7 @@ void CMainDlg::SaveColumnWidths()
         return;
     auto& app = CNotesApp::GetApp();
     for (int n = 1; n < HeaderColumnCount(); ++n)
-        app.WriteProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), ColumnWidth(n));
+        app.WriteProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), SkinScale().ToBase(ColumnWidth(n)));
 }
 
 int CMainDlg::HeaderColumnCount() const
@@ -714,7 +713,7 @@ void CMainDlg::ApplyMerge(const NotesMergePlan& plan)
         }
         HWND hwnd = wnd->GetHwnd();
         SendMessageA(hwnd, WM_NOTE_CHANGED, NOTE_REFRESHED, 0);
-        const NoteRect& rc = note->m_rcWindow;
+        const NoteRect rc = wnd->ShownRect(note->m_rcWindow);
         SetWindowPos(hwnd, note->m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
                      SWP_NOACTIVATE);
     }
@@ -938,7 +937,7 @@ LRESULT CMainDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     // Rows show in the window colours whatever the notes' own colours are.
     draw.clrTextBk = GetSysColor(COLOR_WINDOW);
     draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
-    SelectObject(draw.nmcd.hdc, m_hListFont);
+    SelectObject(draw.nmcd.hdc, m_listFontAtScale ? m_listFontAtScale.Get() : m_hListFont);
     const bool imageCell = (stage & CDDS_SUBITEM) && (draw.iSubItem == 1 || draw.iSubItem == 2);
     return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW | (imageCell ? CDRF_NOTIFYPOSTPAINT : 0);
 }
@@ -1070,11 +1069,14 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     case WM_LBUTTONDOWN:
-        if (IsInDragBand(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+        if (IsInDragBand(SkinScale().ToBase(GET_X_LPARAM(lParam)), SkinScale().ToBase(GET_Y_LPARAM(lParam))))
             PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
         break;
     case WM_TIMER:
         OnTimer(wParam);
+        return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_DESTROY:
         SaveColumnWidths();
@@ -1112,4 +1114,59 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CSkinDialog::HandleMessage(msg, wParam, lParam);
+}
+
+// The list's place and its pictures are 96-DPI values in the skin's frame;
+// they scale with it.
+void CMainDlg::LayOutNoteList(const DisplayScale& scale)
+{
+    SetWindowPos(m_list, nullptr, scale.ToPixels(kListX), scale.ToPixels(kListY), scale.ToPixels(kListWidth),
+                 scale.ToPixels(kListHeight), SWP_NOZORDER);
+}
+
+void CMainDlg::SetListImages(const DisplayScale& scale)
+{
+    // A 24-bit list: loading the 16-colour strip directly loses its greys
+    // and whites to the mask on some systems.
+    const SIZE image{scale.ToPixels(kImageWidth), scale.ToPixels(kImageHeight)};
+    HIMAGELIST images = ImageList_Create(image.cx, image.cy, ILC_COLOR24 | ILC_MASK, 5, 2);
+    UniqueBitmap strip(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LISTICONS),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (strip && !scale.IsBase()) {
+        BITMAP info{};
+        GetObjectA(strip, sizeof info, &info);
+        strip.Reset(ScaleKeyedPicture(strip, ScaledPictureSize(SIZE{info.bmWidth, info.bmHeight}, scale), kImageMask,
+                                      GetSysColor(COLOR_WINDOW)));
+    }
+    if (images && strip)
+        ImageList_AddMasked(images, strip, kImageMask);
+    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    if (m_imageList)
+        ImageList_Destroy(m_imageList);
+    m_imageList = images;
+}
+
+void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    // Column widths are kept across the change in 96-DPI units, as the
+    // settings file keeps them.
+    const DisplayScale before = SkinScale();
+    std::vector<int> widths;
+    for (int n = 0; n < HeaderColumnCount(); ++n)
+        widths.push_back(before.ToBase(ColumnWidth(n)));
+    RescaleSkin(dpi, suggested);
+    const DisplayScale& after = SkinScale();
+    // The dialog's font was made for the scale the window started at.
+    LOGFONTA lf{};
+    if (m_hListFont && GetObjectA(m_hListFont, sizeof lf, &lf)) {
+        lf.lfHeight = MulDiv(lf.lfHeight, after.Dpi(), m_nListFontDpi);
+        UniqueFont font(CreateFontIndirectA(&lf));
+        SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+        m_listFontAtScale = std::move(font);
+    }
+    LayOutNoteList(after);
+    SetListImages(after);
+    for (int n = 0; n < static_cast<int>(widths.size()); ++n)
+        SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(after.ToPixels(widths[n]) & 0xFFFF, 0));
 }

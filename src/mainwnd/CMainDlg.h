@@ -107,6 +107,9 @@ protected:
 
 private:
     void SetupColumns();
+    void LayOutNoteList(const DisplayScale& scale);
+    void SetListImages(const DisplayScale& scale);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
     void OnMainWindowShown();
@@ -157,6 +160,10 @@ private:
     HWND m_list = nullptr;
     HICON m_hIcon = nullptr;
     HFONT m_hListFont = nullptr;  // the dialog's font; the list view owns it
+    // The dialog's font is made for the DPI the window started at; on a
+    // monitor of another scale the list gets this copy at that scale.
+    int m_nListFontDpi = DisplayScale::kBaseDpi;
+    UniqueFont m_listFontAtScale;
     HIMAGELIST m_imageList = nullptr;
     CScheduler m_scheduler;
     CSystemTray m_tray;

@@ -9,6 +9,7 @@
 #include "app/CNotesApp.h"
 #include "notes/CNote.h"
 #include "framework/WideText.h"
+#include "framework/WindowDpi.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
@@ -62,11 +63,15 @@ std::array<POINT, N> ToPoints(const std::array<NotePoint, N>& points)
     return out;
 }
 
-// Drawing tools every note shares; made on the first paint.
-HPEN OutlinePen()
+// Drawing tools every note shares; made on the first paint. The outline pen
+// grows with the display scale: one per width, kept for the program's life.
+HPEN OutlinePen(int width)
 {
-    static const UniquePen pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
-    return pen;
+    static UniquePen pens[8];
+    const int slot = std::clamp(width, 1, 8) - 1;
+    if (!pens[slot])
+        pens[slot].Reset(CreatePen(PS_SOLID, slot + 1, RGB(0, 0, 0)));
+    return pens[slot];
 }
 
 HBRUSH CornerBrush()
@@ -75,10 +80,12 @@ HBRUSH CornerBrush()
     return grey;
 }
 
-UniqueFont MakeNoteFont(const CNote& note)
+// The note's font at the window's scale; the note keeps its 96-DPI height.
+UniqueFont MakeNoteFont(const CNote& note, const DisplayScale& scale)
 {
     LOGFONTA lf;
     std::memcpy(&lf, &note.m_logFont, sizeof lf);
+    lf = ScaledFont(lf, scale);
     return UniqueFont(CreateFontIndirectA(&lf));
 }
 
@@ -175,12 +182,20 @@ void CNoteWnd::SetScheduleDialogOpener(ScheduleDialogOpener opener)
     s_openScheduleDialog = opener;
 }
 
-CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate)
+CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate, const DisplayScale& scale)
     : m_bFocusOnCreate(focusOnCreate ? 1 : 0), m_pNote(note)
 {
     m_hCursorMove = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_MOVE));
-    m_nBorder = GetSystemMetrics(SM_CXFRAME) + 1;
-    m_font = MakeNoteFont(*note);
+    TakeScale(scale);
+    m_font = MakeNoteFont(*note, scale);
+}
+
+void CNoteWnd::TakeScale(const DisplayScale& scale)
+{
+    m_scale = scale;
+    m_metrics = NoteGeometry::ScaledMetrics(scale);
+    // The frame width is the system's, given for the session's DPI.
+    m_nBorder = MulDiv(GetSystemMetrics(SM_CXFRAME), scale.Dpi(), SystemDpi()) + 1;
 }
 
 void CNoteWnd::NoteChanged(NotePos pos)
@@ -196,11 +211,14 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
     if (!note || !registered)
         return nullptr;
 
-    auto* wnd = new CNoteWnd(note, focusOnCreate);
+    // The stored rectangle is in 96-DPI units; the window gets the pixels
+    // of the monitor it comes up on. Nudging and rescue work in pixels.
+    const DisplayScale scale(DpiForStoredRect(note->m_rcWindow));
+    auto* wnd = new CNoteWnd(note, focusOnCreate, scale);
     // A note that no screen shows any more is brought onto the nearest one;
     // the move and size notifications of its creation store where it went.
     const NoteRect rc = PlaceOnScreen(NoteGeometry::ShiftAwayFromScreenEdges(
-        note->m_rcWindow, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+        scale.ToPixels(note->m_rcWindow), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     // Owned by the desktop, not by the main window: notes stay put when the
     // main window is hidden or minimised.
     if (!wnd->CreateEx(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, rc.left, rc.top, rc.Width(),
@@ -209,6 +227,11 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
         return nullptr;
     }
     wnd->m_bDeleteWhenGone = true;
+    // Rescued onto a monitor of another scale: its pixels from here on.
+    if (const int dpi = WindowDpi(wnd->m_hWnd); dpi != scale.Dpi()) {
+        wnd->TakeScale(DisplayScale(dpi));
+        wnd->m_font = MakeNoteFont(*note, wnd->m_scale);
+    }
     wnd->OnCreateContents();
     return wnd;
 }
@@ -221,7 +244,7 @@ void CNoteWnd::OnCreateContents()
 
     RECT client;
     GetClientRect(m_hWnd, &client);
-    const NoteRect edit = NoteGeometry::EditRectAtCreation(client.right, client.bottom);
+    const NoteRect edit = NoteGeometry::EditRectAtCreation(client.right, client.bottom, m_metrics);
     // A wide edit control: an ANSI one would narrow typed and pasted text.
     m_edit = CreateWindowExW(0, L"EDIT", L"", kEditStyle, edit.left, edit.top, edit.Width(), edit.Height(),
                              m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NOTE_EDIT)),
@@ -242,7 +265,7 @@ void CNoteWnd::UpdateShape()
 {
     RECT client;
     GetClientRect(m_hWnd, &client);
-    const auto outline = ToPoints(NoteGeometry::Outline(client.right, client.bottom));
+    const auto outline = ToPoints(NoteGeometry::Outline(client.right, client.bottom, m_metrics));
     // A window region costs a round trip to the display (and a redraw of
     // what lies below): the shape of an unchanged size is kept. A new
     // window gets its shape from its first size notification, before it is
@@ -297,6 +320,9 @@ LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         DefaultProc(msg, wParam, lParam);
         StoreWindowRect();
         return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_RBUTTONDOWN:
         ShowContextMenu();
         return 0;
@@ -340,13 +366,13 @@ void CNoteWnd::OnPaint()
     RECT client;
     GetClientRect(m_hWnd, &client);
     FillRect(dc, &client, PaperBrush());
-    ScopedSelect pen(dc, OutlinePen());
+    ScopedSelect pen(dc, OutlinePen(m_metrics.outlineWidth));
     ScopedSelect brush(dc, CornerBrush());
     // The region clips half of the pen away on the right and bottom edges.
     MoveToEx(dc, 0, 0, nullptr);
     LineTo(dc, 0, client.bottom);
     Polyline(dc, m_pts, m_nPts);
-    const auto corner = ToPoints(NoteGeometry::TurnedCorner(client.right, client.bottom));
+    const auto corner = ToPoints(NoteGeometry::TurnedCorner(client.right, client.bottom, m_metrics));
     Polygon(dc, corner.data(), static_cast<int>(corner.size()));
 }
 
@@ -382,7 +408,7 @@ LRESULT CNoteWnd::OnReload()
 void CNoteWnd::ReplaceFont()
 {
     // The edit control gets the new font before the old one is deleted.
-    UniqueFont font = MakeNoteFont(*m_pNote);
+    UniqueFont font = MakeNoteFont(*m_pNote, m_scale);
     SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     m_font = std::move(font);
 }
@@ -424,16 +450,30 @@ void CNoteWnd::OnSizing(const RECT& proposed)
 {
     RECT client = proposed;
     MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&client), 2);
-    PlaceEdit(NoteGeometry::EditRectWhileSizing({client.left, client.top, client.right, client.bottom}));
+    PlaceEdit(NoteGeometry::EditRectWhileSizing({client.left, client.top, client.right, client.bottom}, m_metrics));
 }
 
 void CNoteWnd::OnSize(int cx, int cy)
 {
-    const NoteSize size = NoteGeometry::ClampToMinimum(cx, cy);
+    const NoteSize size = NoteGeometry::ClampToMinimum(cx, cy, m_metrics);
     if (size != NoteSize{cx, cy})
         SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     StoreWindowRect();
-    PlaceEdit(NoteGeometry::EditRectAfterSize(size.cx, size.cy));
+    PlaceEdit(NoteGeometry::EditRectAfterSize(size.cx, size.cy, m_metrics));
+    UpdateShape();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CNoteWnd::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    // Moved onto a monitor of another scale: the same note in that
+    // monitor's pixels, at the place the system suggests. The size
+    // notification that follows stores it back in 96-DPI units, unchanged.
+    TakeScale(DisplayScale(dpi));
+    if (m_pNote)
+        ReplaceFont();
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateShape();
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
@@ -451,7 +491,7 @@ void CNoteWnd::StoreWindowRect()
         return;
     RECT rc;
     GetWindowRect(m_hWnd, &rc);
-    m_pNote->m_rcWindow = NoteRect{rc.left, rc.top, rc.right, rc.bottom};
+    m_pNote->m_rcWindow = m_scale.ToBase(NoteRect{rc.left, rc.top, rc.right, rc.bottom});
     MarkNotesModified();
 }
 

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include "framework/CWindowBase.h"
+#include "framework/DisplayScale.h"
 #include "framework/ScopedHandles.h"
 #include "notes/CNote.h"
+#include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteHitTest.h"
 
 class CNoteWnd : public CWindowBase {
@@ -38,6 +40,8 @@ public:
 
     // Read-only views for callers that need the window's state.
     HWND GetEdit() const { return m_edit; }
+    // Where a stored rectangle lies on this window's display, in pixels.
+    NoteRect ShownRect(const NoteRect& stored) const { return m_scale.ToPixels(stored); }
     bool IsBusy() const { return m_bBusy != 0; }
     int GetOutline(const POINT** points) const
     {
@@ -49,7 +53,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    CNoteWnd(CNote* note, bool focusOnCreate);
+    CNoteWnd(CNote* note, bool focusOnCreate, const DisplayScale& scale);
     ~CNoteWnd() override = default;
     friend void DestroyNoteWindow(CNoteWnd* wnd);
 
@@ -62,6 +66,8 @@ private:
     void OnMouseMove(int x, int y);
     void OnSizing(const RECT& proposed);
     void OnSize(int cx, int cy);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void TakeScale(const DisplayScale& scale);
     void OnCommand(WPARAM wParam);
     void OnTextChanged();
     void OnSchedule();
@@ -93,6 +99,10 @@ private:
     UniqueBrush m_hbrBack;
     CNote* m_pNote = nullptr;
     HCURSOR m_hCursorMove = nullptr;
+    // The scale of the monitor the window is on: the note's stored rectangle
+    // and font height are 96-DPI values, shown through it.
+    DisplayScale m_scale;
+    NoteGeometry::NoteMetrics m_metrics;
     // Set once the window exists: from then on the object goes with it.
     bool m_bDeleteWhenGone = false;
 };

@@ -4,39 +4,46 @@
 
 namespace NoteGeometry {
 
-std::array<NotePoint, kOutlinePoints> Outline(int width, int height)
+NoteMetrics ScaledMetrics(const DisplayScale& scale)
+{
+    return NoteMetrics{scale.ToPixels(kCornerSize), scale.ToPixels(kTextMargin), scale.ToPixels(kMinSize),
+                       scale.ToPixels(2)};
+}
+
+std::array<NotePoint, kOutlinePoints> Outline(int width, int height, const NoteMetrics& m)
 {
     return {{{0, 0},
              {width, 0},
-             {width, height - kCornerSize},
-             {width - kCornerSize, height},
+             {width, height - m.corner},
+             {width - m.corner, height},
              {0, height}}};
 }
 
-std::array<NotePoint, 3> TurnedCorner(int width, int height)
+std::array<NotePoint, 3> TurnedCorner(int width, int height, const NoteMetrics& m)
 {
-    return {{{width - kCornerSize, height},
-             {width - kCornerSize, height - kCornerSize},
-             {width, height - kCornerSize}}};
+    return {{{width - m.corner, height},
+             {width - m.corner, height - m.corner},
+             {width, height - m.corner}}};
 }
 
-NoteRect EditRectAtCreation(int width, int height)
+NoteRect EditRectAtCreation(int width, int height, const NoteMetrics& m)
 {
-    return {kTextMargin, kTextMargin, width - kTextMargin, height - kCornerSize};
+    return {m.margin, m.margin, width - m.margin, height - m.corner};
 }
 
-NoteRect EditRectAfterSize(int width, int height)
+NoteRect EditRectAfterSize(int width, int height, const NoteMetrics& m)
 {
-    return {kTextMargin, kTextMargin, width - kTextMargin, height - kTextMargin};
+    return {m.margin, m.margin, width - m.margin, height - m.margin};
 }
 
-NoteRect EditRectWhileSizing(const NoteRect& proposedClient)
+NoteRect EditRectWhileSizing(const NoteRect& proposedClient, const NoteMetrics& m)
 {
-    // Width and height are right - 45 and bottom - 45; never below nothing,
-    // since the drag may propose a window smaller than the margins.
-    const int32_t cx = std::max<int32_t>(0, proposedClient.right - 3 * kTextMargin);
-    const int32_t cy = std::max<int32_t>(0, proposedClient.bottom - 3 * kTextMargin);
-    return {kTextMargin, kTextMargin, kTextMargin + cx, kTextMargin + cy};
+    // Width and height are right - 45 and bottom - 45 (at 96 DPI); never
+    // below nothing, since the drag may propose a window smaller than the
+    // margins.
+    const int32_t cx = std::max<int32_t>(0, proposedClient.right - 3 * m.margin);
+    const int32_t cy = std::max<int32_t>(0, proposedClient.bottom - 3 * m.margin);
+    return {m.margin, m.margin, m.margin + cx, m.margin + cy};
 }
 
 NoteRect ShiftAwayFromScreenEdges(NoteRect rc, int screenWidth, int screenHeight)
@@ -95,9 +102,9 @@ NoteRect PlaceOnWorkAreas(NoteRect rc, std::span<const NoteRect> workAreas)
     return rc;
 }
 
-NoteSize ClampToMinimum(int cx, int cy)
+NoteSize ClampToMinimum(int cx, int cy, const NoteMetrics& m)
 {
-    return {std::max(cx, kMinSize), std::max(cy, kMinSize)};
+    return {std::max(cx, m.minSize), std::max(cy, m.minSize)};
 }
 
 }  // namespace NoteGeometry

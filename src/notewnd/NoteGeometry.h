@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "framework/DisplayScale.h"
 #include "notes/CNote.h"
 
 struct NotePoint {
@@ -28,20 +29,30 @@ constexpr int kMinSize = 45;         // neither side of a note gets smaller
 constexpr int kScreenEdgeShift = 10; // nudge for notes stored at the far edges
 constexpr int kOutlinePoints = 5;
 
+// The sizes of a note's parts in the pixels of its display: the values above
+// at 96 DPI, scaled with the display, so a note looks the same at any scale.
+struct NoteMetrics {
+    int corner = kCornerSize;
+    int margin = kTextMargin;
+    int minSize = kMinSize;
+    int outlineWidth = 2;
+};
+NoteMetrics ScaledMetrics(const DisplayScale& scale);
+
 // Top-left, top-right, the two ends of the cut diagonal, bottom-left: traced
 // in this order it is both the window's region and the drawn outline.
-std::array<NotePoint, kOutlinePoints> Outline(int width, int height);
+std::array<NotePoint, kOutlinePoints> Outline(int width, int height, const NoteMetrics& m = {});
 
 // The grey triangle folded over the cut corner.
-std::array<NotePoint, 3> TurnedCorner(int width, int height);
+std::array<NotePoint, 3> TurnedCorner(int width, int height, const NoteMetrics& m = {});
 
 // The text area of a new window: it leaves the turned corner clear below.
-NoteRect EditRectAtCreation(int width, int height);
+NoteRect EditRectAtCreation(int width, int height, const NoteMetrics& m = {});
 // The text area once the window has been sized: equal margins all round.
-NoteRect EditRectAfterSize(int width, int height);
+NoteRect EditRectAfterSize(int width, int height, const NoteMetrics& m = {});
 // The text area during a sizing drag, from the proposed window rectangle in
 // client coordinates (its right and bottom edges decide).
-NoteRect EditRectWhileSizing(const NoteRect& proposedClient);
+NoteRect EditRectWhileSizing(const NoteRect& proposedClient, const NoteMetrics& m = {});
 
 // Where a window for the stored rectangle is created: one step of 10 pixels
 // left when the right edge is within 10 pixels of the screen's width (or
@@ -56,6 +67,6 @@ NoteRect ShiftAwayFromScreenEdges(NoteRect rc, int screenWidth, int screenHeight
 NoteRect PlaceOnWorkAreas(NoteRect rc, std::span<const NoteRect> workAreas);
 
 // The size a note keeps after a size change.
-NoteSize ClampToMinimum(int cx, int cy);
+NoteSize ClampToMinimum(int cx, int cy, const NoteMetrics& m = {});
 
 }  // namespace NoteGeometry

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include "framework/WideText.h"
+#include "framework/WindowDpi.h"
 #include "skin/RegionRuns.h"
+#include "skin/ScaledPicture.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinLayout.h"
 
@@ -70,19 +72,72 @@ void CSkinDialog::LoadSkin()
     const auto load = [&](const char* key, UniqueBitmap& target) {
         return LoadSkinImage(folder + ReadSkinValue(m_strSkinFile, key), target, size);
     };
+    if (m_hWnd)
+        m_scale = WindowScale(m_hWnd);
     load("Main", m_bmpMain);
-    UniqueBitmap mask;
     // A mask that cannot be read, or one too large to be a window's outline,
     // leaves the window at its size.
-    if (load("Mask", mask) && IsMaskSizeAccepted(size.cx, size.cy) && m_hWnd)
-        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
+    if (load("Mask", m_bmpMask) && IsMaskSizeAccepted(size.cx, size.cy) && m_hWnd) {
+        const SIZE shown = ScaledPictureSize(size, m_scale);
+        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, shown.cx, shown.cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
+    }
     load("Over", m_bmpOver);
     load("Down", m_bmpDown);
     load("Disabled", m_bmpDisabled);
-    SetSkinRegion(mask);
+    const ScaledSkin* scaled = CurrentScaledSkin();
+    SetSkinRegion(scaled ? scaled->mask.Get() : m_bmpMask.Get());
     CreateSkinButtons();
     if (m_hWnd)
         InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+const CSkinDialog::ScaledSkin* CSkinDialog::CurrentScaledSkin()
+{
+    if (m_scale.IsBase())
+        return nullptr;
+    auto [at, made] = m_scaledSkins.try_emplace(m_scale.Dpi());
+    if (made) {
+        // Every picture scales by the same factor from its own size, so
+        // pictures and mask of one size stay of one size.
+        const auto scale = [this](HBITMAP picture, bool isMask) -> HBITMAP {
+            BITMAP info{};
+            if (!picture || !GetObjectA(picture, sizeof info, &info))
+                return nullptr;
+            const SIZE to = ScaledPictureSize(SIZE{info.bmWidth, info.bmHeight}, m_scale);
+            return isMask ? ScaleMask(picture, to) : ScalePicture(picture, to);
+        };
+        ScaledSkin& skin = at->second;
+        skin.main.Reset(scale(m_bmpMain, false));
+        skin.over.Reset(scale(m_bmpOver, false));
+        skin.down.Reset(scale(m_bmpDown, false));
+        skin.disabled.Reset(scale(m_bmpDisabled, false));
+        skin.mask.Reset(scale(m_bmpMask, true));
+    }
+    return &at->second;
+}
+
+HBITMAP CSkinDialog::ShownMain()
+{
+    const ScaledSkin* scaled = CurrentScaledSkin();
+    return scaled ? scaled->main.Get() : m_bmpMain.Get();
+}
+
+void CSkinDialog::RescaleSkin(int dpi, const RECT& suggested)
+{
+    m_scale = DisplayScale(dpi);
+    const ScaledSkin* scaled = CurrentScaledSkin();
+    HBITMAP mask = scaled ? scaled->mask.Get() : m_bmpMask.Get();
+    BITMAP info{};
+    if (mask && GetObjectA(mask, sizeof info, &info))
+        SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, info.bmWidth, info.bmHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetSkinRegion(mask);
+    ReleaseButtons();
+    CreateSkinButtons();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CSkinDialog::CreateSkinButtons()
@@ -93,7 +148,9 @@ void CSkinDialog::CreateSkinButtons()
         SkinButtonRow row;
         if (!ReadSkinButtonRow(g_skinButtonLayout[i], row))
             continue;
-        const RECT rect{row.left, row.top, row.right, row.bottom};
+        // Layout rows are 96-DPI places in the skin's pictures.
+        const NoteRect shown = m_scale.ToPixels(NoteRect{row.left, row.top, row.right, row.bottom});
+        const RECT rect{shown.left, shown.top, shown.right, shown.bottom};
         HWND hwnd = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left, rect.top,
                                     rect.right - rect.left, rect.bottom - rect.top, m_hWnd, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
@@ -101,7 +158,10 @@ void CSkinDialog::CreateSkinButtons()
             continue;
         auto button = std::make_unique<CSkinButton>(*this, static_cast<int>(i), row.name);
         button->Attach(hwnd);
-        button->CutFaces(m_bmpMain, m_bmpOver, m_bmpDown, m_bmpDisabled, rect);
+        if (const ScaledSkin* scaled = CurrentScaledSkin())
+            button->CutFaces(scaled->main, scaled->over, scaled->down, scaled->disabled, rect);
+        else
+            button->CutFaces(m_bmpMain, m_bmpOver, m_bmpDown, m_bmpDisabled, rect);
         // Tab reaches the buttons that do something, in layout order after
         // the dialog's own controls.
         LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
@@ -123,6 +183,13 @@ void CSkinDialog::ReleaseSkin()
     m_bmpOver.Reset();
     m_bmpDown.Reset();
     m_bmpDisabled.Reset();
+    m_bmpMask.Reset();
+    m_scaledSkins.clear();
+    ReleaseButtons();
+}
+
+void CSkinDialog::ReleaseButtons()
+{
     if (m_nReporting == 0)
         m_retiredButtons.clear();
     for (auto& button : m_buttons) {
@@ -186,6 +253,10 @@ INT_PTR CSkinDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         break;
+    case WM_DPICHANGED:
+        RescaleSkin(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        SetMsgResult(0);
+        return TRUE;
     case WM_DESTROY:
         ReleaseSkin();
         break;
@@ -201,7 +272,7 @@ void CSkinDialog::OnPaint()
         GetClientRect(m_hWnd, &client);
         UniqueMemDC memory(CreateCompatibleDC(paint));
         if (memory) {
-            ScopedSelect select(memory, m_bmpMain);
+            ScopedSelect select(memory, ShownMain());
             BitBlt(paint, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
         }
     }

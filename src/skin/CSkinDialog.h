@@ -5,11 +5,13 @@
 // and the buttons; loading a skin always lets go of the previous one first.
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/CDialogBase.h"
+#include "framework/DisplayScale.h"
 #include "framework/ScopedHandles.h"
 #include "skin/CSkinButton.h"
 
@@ -45,6 +47,10 @@ public:
     // The button with that number, or null.
     CSkinButton* GetSkinButton(int number) const;
 
+    // The scale the skin is drawn at: the window's monitor's. The layout
+    // rows and the pictures are for 96 DPI and scale with it.
+    const DisplayScale& SkinScale() const { return m_scale; }
+
 protected:
     // Paints the skin, reports the mouse over the dialog, draws the skin
     // buttons (their WM_DRAWITEM arrives here: all carry control id 0, so the
@@ -55,6 +61,9 @@ protected:
     void CreateSkinButtons();
     // Deletes the pictures and destroys and deletes every skin button.
     void ReleaseSkin();
+    // The window moved to a monitor of another scale: the skin, its region
+    // and its buttons at that scale, the window at the suggested place.
+    void RescaleSkin(int dpi, const RECT& suggested);
 
 private:
     friend class CSkinButton;
@@ -65,6 +74,16 @@ private:
 
     void OnPaint();
     bool DrawSkinButton(const DRAWITEMSTRUCT& item);
+    void ReleaseButtons();
+
+    // The skin's pictures brought to one scale, made once for it.
+    struct ScaledSkin {
+        UniqueBitmap main, over, down, disabled, mask;
+    };
+    // The pictures at the current scale: the loaded ones at 96 DPI, the
+    // scaled set (made on first need) at any other.
+    const ScaledSkin* CurrentScaledSkin();
+    HBITMAP ShownMain();
 
     std::vector<std::unique_ptr<CSkinButton>> m_buttons;
     std::string m_strSkinFile;
@@ -72,6 +91,10 @@ private:
     UniqueBitmap m_bmpOver;
     UniqueBitmap m_bmpDown;
     UniqueBitmap m_bmpDisabled;
+    // Kept after loading, so that the region can be made at another scale.
+    UniqueBitmap m_bmpMask;
+    DisplayScale m_scale;
+    std::map<int, ScaledSkin> m_scaledSkins;
 
     int m_nReporting = 0;
     // Buttons released while one of them was reporting; deleted later.
