@@ -24,6 +24,12 @@ export VELUMO_FORCE_XVFB=1
 wine_env_start "$BUILD/win/wineprefix" fresh
 trap wine_env_stop EXIT
 ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+# The display-scale tests need a display at 150% (144 DPI): a copy of the
+# prefix at that DPI, used again by the pictures below.
+wine_dpi_prefix "$BUILD/win/wineprefix-144" 144
+export VELUMO_WINEPREFIX_144=$BUILD/win/wineprefix-144
+WINEPREFIX=$VELUMO_WINEPREFIX_144 "$ROOT/scripts/wine-run.sh" "$BUILD/win/tests/win/velumo_win_tests.exe" \
+    --gtest_filter='HighDpiTest.*' || status=1
 # Two computers on one synced notes file, in two Wine prefixes (the long
 # run: tests/e2e/two_computers.sh BUILD 200).
 timeout 600 "$ROOT/tests/e2e/two_computers.sh" "$BUILD" 20 || status=1

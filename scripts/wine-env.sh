@@ -3,6 +3,7 @@
 # persistent wineserver for everything that runs under Wine afterwards.
 #   wine_env_start PREFIX_DIR [fresh]   sets DISPLAY (if none), WINEPREFIX
 #   wine_env_stop                       stops the wineserver and our Xvfb
+#   wine_dpi_prefix DIR DPI             a copy of the prefix at another DPI
 
 VELUMO_XVFB_PID=""
 
@@ -50,12 +51,36 @@ wine_env_start() {
     wine cmd /c exit >/dev/null 2>&1 || true
 }
 
+# A copy of WINEPREFIX whose display has another DPI (LogPixels 144 is 150%),
+# for the display-scale tests and pictures: Wine gives every program the
+# prefix's DPI. Copying takes about a second, a new prefix a minute. Its own
+# wineserver is started to last the run; wine_env_stop ends it.
+VELUMO_DPI_PREFIXES=()
+wine_dpi_prefix() {
+    local dir dpi=$2
+    dir=$(realpath -m "$1")
+    WINEPREFIX=$dir wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$dir"
+    cp -a "$WINEPREFIX" "$dir"
+    WINEPREFIX=$dir wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        >/dev/null 2>&1
+    # The new DPI holds from the next wineserver on.
+    WINEPREFIX=$dir wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$dir wineserver -w >/dev/null 2>&1 || true
+    (WINEPREFIX=$dir wineserver -p >/dev/null 2>&1 &)
+    VELUMO_DPI_PREFIXES+=("$dir")
+}
+
 # A window manager announces itself on the root window.
 has_window_manager() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 wine_env_stop() {
+    local dir
+    for dir in "${VELUMO_DPI_PREFIXES[@]}"; do
+        WINEPREFIX=$dir wineserver -k >/dev/null 2>&1 || true
+    done
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
     if [ -n "$VELUMO_XVFB_PID" ]; then

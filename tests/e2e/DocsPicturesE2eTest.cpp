@@ -135,13 +135,35 @@ std::vector<uint8_t> PictureNotes()
     return list.StoreToBytes();
 }
 
+// Places on the screen are planned at 96 DPI and scale with the display,
+// as the program's own windows do; pictures at another scale are named
+// after it ("note-150.bmp" at 144 DPI).
+struct ShotScale {
+    int dpi = 96;
+    int operator()(int base) const { return (base * dpi + 48) / 96; }
+    RECT operator()(const RECT& rc) const { return RECT{(*this)(rc.left), (*this)(rc.top), (*this)(rc.right), (*this)(rc.bottom)}; }
+    std::string Name(const char* name) const
+    {
+        return dpi == 96 ? std::string(name) + ".bmp" : std::string(name) + "-" + std::to_string(dpi * 100 / 96) + ".bmp";
+    }
+};
+
+ShotScale ScreenScale()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return ShotScale{dpi > 0 ? dpi : 96};
+}
+
 }  // namespace
 
 TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
 {
     const char* shots = std::getenv("VELUMO_SHOTS_DIR");
     ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
-    const std::string folder = shots;
+    const std::string folder = std::string(shots) + "\\";
+    const ShotScale scaled = ScreenScale();
 
     Backdrop backdrop;
     E2eDriver app;
@@ -149,25 +171,25 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     ASSERT_TRUE(app.Start());
     HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
     ASSERT_NE(main, nullptr);
-    SetWindowPos(main, HWND_TOP, 160, 340, 0, 0, SWP_NOSIZE);
+    SetWindowPos(main, HWND_TOP, scaled(160), scaled(340), 0, 0, SWP_NOSIZE);
     PumpFor(2500);  // the splash, the first pass and the notes' windows
     // Everything sits 40 pixels down: without a tray on the display, Wine
     // shows the notification icons in a small window of its own at the top.
 
-    ASSERT_TRUE(SaveScreen(RECT{30, 60, 840, 630}, folder + "\\desktop.bmp"));
-    ASSERT_TRUE(SaveScreen(RECT{60, 90, 310, 240}, folder + "\\note.bmp"));
+    ASSERT_TRUE(SaveScreen(scaled(RECT{30, 60, 840, 630}), folder + scaled.Name("desktop")));
+    ASSERT_TRUE(SaveScreen(scaled(RECT{60, 90, 310, 240}), folder + scaled.Name("note")));
     RECT rcMain{};
     GetWindowRect(main, &rcMain);
-    ASSERT_TRUE(SaveScreen(rcMain, folder + "\\main-window.bmp"));
+    ASSERT_TRUE(SaveScreen(rcMain, folder + scaled.Name("main-window")));
 
     // The tray menu, as a right click on the tray icon opens it.
-    SetCursorPos(900, 640);
+    SetCursorPos(scaled(900), scaled(640));
     PostMessageA(main, 0x464 /* WM_TRAYNOTIFY */, 152, WM_RBUTTONUP);
     if (HWND menu = app.WaitForWindow("", 3000, "BitmapMenu")) {
         PumpFor(600);
         RECT rcMenu{};
         GetWindowRect(menu, &rcMenu);
-        ASSERT_TRUE(SaveScreen(rcMenu, folder + "\\tray-menu.bmp"));
+        ASSERT_TRUE(SaveScreen(rcMenu, folder + scaled.Name("tray-menu")));
         PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         for (int i = 0; i < 40 && IsWindow(menu); ++i)
             PumpFor(50);
@@ -179,11 +201,11 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     // The options, as the tray menu opens them.
     PostMessageA(main, WM_COMMAND, 32787, 0);
     if (HWND options = app.WaitForWindow("Options", 3000, "#32770")) {
-        SetWindowPos(options, HWND_TOP, 700, 80, 0, 0, SWP_NOSIZE);
+        SetWindowPos(options, HWND_TOP, scaled(700), scaled(80), 0, 0, SWP_NOSIZE);
         PumpFor(600);
         RECT rcOptions{};
         GetWindowRect(options, &rcOptions);
-        ASSERT_TRUE(SaveScreen(rcOptions, folder + "\\options.bmp"));
+        ASSERT_TRUE(SaveScreen(rcOptions, folder + scaled.Name("options")));
         PostMessageA(options, WM_COMMAND, 1024 /* "&Cancel" */, 0);
         for (int i = 0; i < 40 && IsWindow(options); ++i)
             PumpFor(50);
@@ -194,14 +216,14 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     HWND list = GetDlgItem(main, 1000);
     for (int row = 0; row < 5; ++row)
         app.SelectRow(list, row, row == 0);
-    ASSERT_TRUE(E2eDriver::ClickChildAt(main, 19 + 10, 189 + 8, false));
+    ASSERT_TRUE(E2eDriver::ClickChildAt(main, scaled(19 + 10), scaled(189 + 8), false));
     HWND dialog = app.WaitForWindow("Scheduling properties", 5000, "#32770");
     if (!dialog)
         GTEST_SKIP() << "no scheduling dialog in this build";
-    SetWindowPos(dialog, HWND_TOP, 700, 80, 0, 0, SWP_NOSIZE);
+    SetWindowPos(dialog, HWND_TOP, scaled(700), scaled(80), 0, 0, SWP_NOSIZE);
     PumpFor(800);
     RECT rcDialog{};
     GetWindowRect(dialog, &rcDialog);
-    ASSERT_TRUE(SaveScreen(rcDialog, folder + "\\scheduling-dialog.bmp"));
+    ASSERT_TRUE(SaveScreen(rcDialog, folder + scaled.Name("scheduling-dialog")));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
