@@ -6,6 +6,7 @@
 
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
+#include "framework/WindowDpi.h"
 #include "mainwnd/AboutText.h"
 #include "res/resource.h"
 
@@ -33,13 +34,16 @@ BOOL CAboutDlg::OnInitDialog()
     HWND edit = GetItem(IDC_ABOUT_TEXT);
     m_link.Attach(GetItem(IDC_ABOUT_LINK));
 
-    SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kEditMargin, kEditMargin));
+    // Pixel sizes here are for 96 DPI and grow with the box's display.
+    const DisplayScale scale = WindowScale(m_hWnd);
+    const int margin = scale.ToPixels(kEditMargin);
+    SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
     SetWindowTextW(edit, WideFromUtf8(ComposeAboutText()).c_str());
 
     m_link.SetBackColour(kBackColour).SetBold(true).SetTextColour(kLinkColour);
     SetWindowTextW(m_link.GetHwnd(), L"Visit website");
     m_link.SetTarget(kHomePageUrl)
-        .SetCharHeight(kLinkHeight)
+        .SetCharHeight(scale.ToPixels(kLinkHeight))
         .BlinkText(true)
         .SetUnderline(true)
         .SetHoverCursor(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR_ABOUT)))
@@ -50,16 +54,17 @@ BOOL CAboutDlg::OnInitDialog()
 void CAboutDlg::PaintTitle()
 {
     ScopedPaint paint(m_hWnd);
-    UniqueFont font(CreateFontW(15, 0, 0, 0, FW_DONTCARE, TRUE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    const DisplayScale scale = WindowScale(m_hWnd);
+    UniqueFont font(CreateFontW(scale.ToPixels(15), 0, 0, 0, FW_DONTCARE, TRUE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_ROMAN, kTitleFace));
     ScopedSelect select(paint, font);
     const int oldMode = SetBkMode(paint, TRANSPARENT);
     // White one pixel down and right, navy on top: a light shadow.
     const COLORREF oldColour = SetTextColor(paint, RGB(255, 255, 255));
     const int length = static_cast<int>(std::size(kTitle)) - 1;
-    TextOutW(paint, 4, 11, kTitle, length);
+    TextOutW(paint, scale.ToPixels(4), scale.ToPixels(11), kTitle, length);
     SetTextColor(paint, RGB(0, 0, 128));
-    TextOutW(paint, 3, 10, kTitle, length);
+    TextOutW(paint, scale.ToPixels(3), scale.ToPixels(10), kTitle, length);
     SetTextColor(paint, oldColour);
     SetBkMode(paint, oldMode);
 }

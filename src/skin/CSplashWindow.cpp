@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "framework/CWinAppBase.h"
+#include "framework/WindowDpi.h"
 #include "res/resource.h"
+#include "skin/ScaledPicture.h"
 
 namespace {
 bool g_bSplashEnabled = false;
@@ -55,6 +57,15 @@ bool CSplashWindow::Create(HWND owner)
     if (!m_bitmap || !GetObjectA(m_bitmap, sizeof info, &info))
         return false;
     m_size = SIZE{info.bmWidth, info.bmHeight};
+    // The picture is drawn for 96 DPI; on a screen of another scale it is
+    // shown at that scale, as the window it stands for is.
+    if (const DisplayScale scale(WindowDpi(owner)); !scale.IsBase()) {
+        const SIZE shown = ScaledPictureSize(m_size, scale);
+        if (HBITMAP scaled = ScalePicture(m_bitmap, shown)) {
+            m_bitmap.Reset(scaled);
+            m_size = shown;
+        }
+    }
 
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;

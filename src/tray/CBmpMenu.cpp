@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/WindowDpi.h"
+#include "skin/ScaledPicture.h"
 #include "tray/CBmpMenuBar.h"
 #include "tray/PopupPlacement.h"
 
@@ -59,13 +61,24 @@ bool CBmpMenu::ShowResourceMenu(HWND owner, int menuId, int bannerId, UINT pictu
     // The pictures outlive the menu that shows them.
     UniqueBitmap banner(LoadBitmapA(instance, MAKEINTRESOURCEA(bannerId)));
     UniqueBitmap picture(LoadBitmapA(instance, MAKEINTRESOURCEA(pictureId)));
+    // Drawn for 96 DPI: at the owner's scale, the banner and its strip grow
+    // with the menu's text, the item picture with its check-mark square.
+    const DisplayScale scale(WindowDpi(owner));
+    if (!scale.IsBase()) {
+        for (UniqueBitmap* bitmap : {&banner, &picture}) {
+            BITMAP info{};
+            if (*bitmap && GetObjectA(*bitmap, sizeof info, &info))
+                if (HBITMAP scaled = ScalePicture(*bitmap, ScaledPictureSize(SIZE{info.bmWidth, info.bmHeight}, scale)))
+                    bitmap->Reset(scaled);
+        }
+    }
     UniqueMenu loaded(LoadMenuA(instance, MAKEINTRESOURCEA(menuId)));
     if (!loaded)
         return false;
     SetMenuItemBitmaps(loaded, picturePos, MF_BYPOSITION, picture, nullptr);
     if (defaultPos >= 0)
         SetMenuDefaultItem(loaded, static_cast<UINT>(defaultPos), TRUE);
-    CBmpMenu menu(kBmpMenuStripWidth, false, banner, false);
+    CBmpMenu menu(scale.ToPixels(kBmpMenuStripWidth), false, banner, false);
     menu.Attach(loaded.Release());
     POINT at{};
     GetCursorPos(&at);

@@ -226,3 +226,40 @@ TEST_F(HighDpiTest, AFileLoadedShownAndSavedIsByteIdentical)
     ASSERT_TRUE(m_app.m_notes.Save());
     EXPECT_EQ(ReadWholeFile(m_folder.Path("notes.dat")), stored);
 }
+
+TEST_F(HighDpiTest, MainWindowDraggedToAMonitorOfAnotherScaleTakesItsScale)
+{
+    OpenMainWindow();
+    HWND list = m_dlg->ListView();
+    const int textColumn = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 3, 0));
+    EXPECT_EQ(textColumn, 540) << "360 at 96 DPI";
+    struct Move {
+        int dpi;
+        SIZE window;
+        RECT listPlace;
+        int textColumn;
+    } moves[] = {
+        {96, {545, 260}, {149, 32, 507, 245}, 360},
+        {192, {1090, 520}, {298, 64, 1014, 490}, 720},
+        {144, {818, 390}, {224, 48, 761, 368}, 540},
+    };
+    for (const Move& move : moves) {
+        SCOPED_TRACE(move.dpi);
+        const RECT suggested{40, 30, 40 + move.window.cx, 30 + move.window.cy};
+        SendMessageA(m_hwnd, WM_DPICHANGED, MAKEWPARAM(move.dpi, move.dpi), reinterpret_cast<LPARAM>(&suggested));
+        PumpPending();
+        RECT rc{};
+        GetWindowRect(m_hwnd, &rc);
+        EXPECT_TRUE(EqualRect(&rc, &suggested));
+        RECT box{};
+        UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(GetWindowRgn(m_hwnd, region), ERROR);
+        GetRgnBox(region, &box);
+        EXPECT_LE(box.right, move.window.cx) << "the region is cut at the new scale";
+        EXPECT_GT(box.right, move.window.cx * 9 / 10);
+        const RECT placed = PlacedRect(list);
+        EXPECT_TRUE(EqualRect(&placed, &move.listPlace));
+        EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 3, 0), move.textColumn);
+        EXPECT_EQ(m_dlg->GetSkinButtonCount(), 6u);
+    }
+}

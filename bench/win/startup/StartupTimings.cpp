@@ -8,6 +8,12 @@
 //   end of the process, so ending is held to what starting costs.
 // Both sides are separate processes started the same way. Run under Wine:
 //   wine build/win/bench/win/velumo_startup_bench.exe <folder of Velumo.exe>
+// With "dpi" as the second argument it times the program against itself
+// instead: at 144 DPI (150%) and at 96 DPI, taking turns, to the main window
+// with no notes and until 1000 visible notes are on screen. Wine gives each
+// new process the DPI the prefix's registry holds then (the value LogPixels
+// of HKCU "Control Panel\Desktop"), so both scales are measured in one run; the value is
+// put back at the end. (Windows itself reads it only at sign-in.)
 // The program runs itself with --bare-notes <notes file> or --trivial-window
 // as the references.
 #include <windows.h>
@@ -195,6 +201,54 @@ StartAndExit TimeStartAndExit(std::string commandLine, const std::string& folder
     return times;
 }
 
+// Sets the DPI that Wine gives the next processes; answers the one before
+// (0 when none was set).
+DWORD SetPrefixDpi(DWORD dpi)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return 0;
+    DWORD before = 0, size = sizeof before, type = 0;
+    if (RegQueryValueExA(key, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&before), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+        before = 0;
+    if (dpi)
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    else
+        RegDeleteValueA(key, "LogPixels");
+    RegCloseKey(key);
+    return before;
+}
+
+// The program at 144 DPI against itself at 96 DPI, taking turns.
+void TimeDisplayScales(const std::string& velumo, const std::string& folder, int runs)
+{
+    const DWORD original = SetPrefixDpi(96);
+    const std::vector<uint8_t> empty = CNoteList().StoreToBytes();
+    const auto notes = VisibleNotes(1000);
+    std::vector<double> main[2], windows[2];
+    constexpr DWORD kDpis[2] = {96, 144};
+    for (int i = 0; i < runs; ++i) {
+        for (int s = 0; s < 2; ++s) {
+            SetPrefixDpi(kDpis[s]);
+            WriteWholeFile(folder + "\\notes.dat", empty);
+            main[s].push_back(TimeUntilShown(velumo, folder, L"#32770", 1, L"#32770"));
+            WriteWholeFile(folder + "\\notes.dat", notes);
+            windows[s].push_back(TimeUntilShown(velumo, folder, L"VelumoNoteWnd", 1000, L"#32770"));
+        }
+    }
+    SetPrefixDpi(original);
+    std::printf("no notes, until the main window is on screen:\n");
+    ReportRuns("at 96 DPI", main[0]);
+    ReportRuns("at 144 DPI", main[1]);
+    std::printf("  ratio of the medians (144 / 96): %.2f\n", Median(main[1]) / Median(main[0]));
+    std::printf("1000 visible notes until every note window is on screen:\n");
+    ReportRuns("at 96 DPI", windows[0]);
+    ReportRuns("at 144 DPI", windows[1]);
+    std::printf("  ratio of the medians (144 / 96): %.2f\n", Median(windows[1]) / Median(windows[0]));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -221,6 +275,11 @@ int main(int argc, char** argv)
     // Note windows at start-up: the same file for both sides. "main" as the
     // second argument times only the main window, "exit" only the exit.
     const std::string only = argc > 2 ? argv[2] : "";
+    if (only == "dpi") {
+        TimeDisplayScales(velumo, folder, runs * 2);
+        DeleteTree(folder);
+        return 0;
+    }
     const bool notesToo = only.empty();
     const int notes = 1000;
     const auto bytes = VisibleNotes(notes);
