@@ -44,6 +44,17 @@ void CFaceButton::CutFaces(HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP d
     CutFace(dc, m_bmpDisabled, disabled, rect);
 }
 
+void CFaceButton::CutOneFace(ButtonFace face, HBITMAP source, const RECT& rect)
+{
+    ScopedGetDC dc(m_hWnd);
+    switch (face) {
+    case ButtonFace::Over: ::CutFace(dc, m_bmpOver, source, rect); break;
+    case ButtonFace::Down: ::CutFace(dc, m_bmpDown, source, rect); break;
+    case ButtonFace::Disabled: ::CutFace(dc, m_bmpDisabled, source, rect); break;
+    case ButtonFace::Normal: ::CutFace(dc, m_bmpNormal, source, rect); break;
+    }
+}
+
 HBITMAP CFaceButton::FaceBitmap(ButtonFace face) const
 {
     switch (face) {

@@ -32,6 +32,9 @@ public:
     // Cuts the four faces out of whole-window skin pictures at rect, with a
     // device context of the button's window.
     void CutFaces(HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled, const RECT& rect);
+    // One face, cut from its own source at its own rectangle (a picture
+    // scaled for the button alone starts at its corner).
+    void CutOneFace(ButtonFace face, HBITMAP source, const RECT& rect);
 
     // Paints the face the state calls for; called with the parent's
     // WM_DRAWITEM for this button.

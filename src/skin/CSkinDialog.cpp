@@ -97,8 +97,8 @@ const CSkinDialog::ScaledSkin* CSkinDialog::CurrentScaledSkin()
         return nullptr;
     auto [at, made] = m_scaledSkins.try_emplace(m_scale.Dpi());
     if (made) {
-        // Every picture scales by the same factor from its own size, so
-        // pictures and mask of one size stay of one size.
+        // Both scale by the same factor from their own sizes, so a picture
+        // and a mask of one size stay of one size.
         const auto scale = [this](HBITMAP picture, bool isMask) -> HBITMAP {
             BITMAP info{};
             if (!picture || !GetObjectA(picture, sizeof info, &info))
@@ -108,9 +108,6 @@ const CSkinDialog::ScaledSkin* CSkinDialog::CurrentScaledSkin()
         };
         ScaledSkin& skin = at->second;
         skin.main.Reset(scale(m_bmpMain, false));
-        skin.over.Reset(scale(m_bmpOver, false));
-        skin.down.Reset(scale(m_bmpDown, false));
-        skin.disabled.Reset(scale(m_bmpDisabled, false));
         skin.mask.Reset(scale(m_bmpMask, true));
     }
     return &at->second;
@@ -149,6 +146,7 @@ void CSkinDialog::CreateSkinButtons()
         if (!ReadSkinButtonRow(g_skinButtonLayout[i], row))
             continue;
         // Layout rows are 96-DPI places in the skin's pictures.
+        const RECT baseRect{row.left, row.top, row.right, row.bottom};
         const NoteRect shown = m_scale.ToPixels(NoteRect{row.left, row.top, row.right, row.bottom});
         const RECT rect{shown.left, shown.top, shown.right, shown.bottom};
         HWND hwnd = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left, rect.top,
@@ -159,7 +157,7 @@ void CSkinDialog::CreateSkinButtons()
         auto button = std::make_unique<CSkinButton>(*this, static_cast<int>(i), row.name);
         button->Attach(hwnd);
         if (const ScaledSkin* scaled = CurrentScaledSkin())
-            button->CutFaces(scaled->main, scaled->over, scaled->down, scaled->disabled, rect);
+            CutScaledFaces(*button, scaled->main, baseRect, rect);
         else
             button->CutFaces(m_bmpMain, m_bmpOver, m_bmpDown, m_bmpDisabled, rect);
         // Tab reaches the buttons that do something, in layout order after
@@ -174,6 +172,25 @@ void CSkinDialog::CreateSkinButtons()
         button->SetTip(row.tooltip, true);
         button->SetLatching(row.latching);
         m_buttons.push_back(std::move(button));
+    }
+}
+
+void CSkinDialog::CutScaledFaces(CFaceButton& button, HBITMAP scaledMain, const RECT& baseRect,
+                                 const RECT& shownRect)
+{
+    // The normal face is cut from the scaled background, so that it meets
+    // the background around it seamlessly.
+    button.CutOneFace(ButtonFace::Normal, scaledMain, shownRect);
+    const SIZE shown{shownRect.right - shownRect.left, shownRect.bottom - shownRect.top};
+    const RECT whole{0, 0, shown.cx, shown.cy};
+    ScopedGetDC dc(button.GetHwnd());
+    const std::pair<ButtonFace, HBITMAP> faces[] = {
+        {ButtonFace::Over, m_bmpOver}, {ButtonFace::Down, m_bmpDown}, {ButtonFace::Disabled, m_bmpDisabled}};
+    for (const auto& [face, picture] : faces) {
+        UniqueBitmap base;
+        ::CutFace(dc, base, picture, baseRect);
+        UniqueBitmap scaled(base ? ScalePicture(base, shown) : nullptr);
+        button.CutOneFace(face, scaled, whole);
     }
 }
 

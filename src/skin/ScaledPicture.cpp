@@ -54,11 +54,25 @@ HBITMAP MakeDib(SIZE size, void** bits)
     return dib;
 }
 
+// The imaging component's factory, made on first need and kept: a skin's
+// faces are scaled one by one. It is never released, as the program's last
+// static destructors run after COM has been shut down.
+IWICImagingFactory* ImagingFactory()
+{
+    static IWICImagingFactory* const factory = [] {
+        IWICImagingFactory* made = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    __uuidof(IWICImagingFactory), reinterpret_cast<void**>(&made))))
+            return static_cast<IWICImagingFactory*>(nullptr);
+        return made;
+    }();
+    return factory;
+}
+
 HBITMAP ScaleWithImagingComponent(HBITMAP picture, SIZE to)
 {
-    ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
-                                reinterpret_cast<void**>(factory.Out()))))
+    IWICImagingFactory* factory = ImagingFactory();
+    if (!factory)
         return nullptr;
     ComPtr<IWICBitmap> source;
     ComPtr<IWICFormatConverter> converter;
