@@ -183,13 +183,10 @@ void CSkinDialog::CutScaledFaces(CFaceButton& button, HBITMAP scaledMain, const 
     button.CutOneFace(ButtonFace::Normal, scaledMain, shownRect);
     const SIZE shown{shownRect.right - shownRect.left, shownRect.bottom - shownRect.top};
     const RECT whole{0, 0, shown.cx, shown.cy};
-    ScopedGetDC dc(button.GetHwnd());
     const std::pair<ButtonFace, HBITMAP> faces[] = {
         {ButtonFace::Over, m_bmpOver}, {ButtonFace::Down, m_bmpDown}, {ButtonFace::Disabled, m_bmpDisabled}};
     for (const auto& [face, picture] : faces) {
-        UniqueBitmap base;
-        ::CutFace(dc, base, picture, baseRect);
-        UniqueBitmap scaled(base ? ScalePicture(base, shown) : nullptr);
+        UniqueBitmap scaled(ScalePictureRect(picture, baseRect, shown));
         button.CutOneFace(face, scaled, whole);
     }
 }

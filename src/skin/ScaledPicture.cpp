@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/ScopedHandles.h"
+#include "skin/RegionRuns.h"
 #include "skin/ScaledMask.h"
 
 namespace {
@@ -180,12 +181,35 @@ SIZE ScaledPictureSize(SIZE base, const DisplayScale& scale)
 
 HBITMAP ScalePicture(HBITMAP picture, SIZE to)
 {
+    // Past the mask limits no window could show the picture whole.
     BITMAP info{};
-    if (!picture || to.cx <= 0 || to.cy <= 0 || !GetObjectA(picture, sizeof info, &info))
+    if (!picture || !IsMaskSizeAccepted(to.cx, to.cy) || !GetObjectA(picture, sizeof info, &info))
         return nullptr;
     if (HBITMAP scaled = ScaleWithImagingComponent(picture, to))
         return scaled;
     return ScaleWithHalftone(picture, SIZE{info.bmWidth, info.bmHeight}, to);
+}
+
+HBITMAP ScalePictureRect(HBITMAP picture, const RECT& rect, SIZE to)
+{
+    const SIZE part{rect.right - rect.left, rect.bottom - rect.top};
+    if (!picture || part.cx <= 0 || part.cy <= 0)
+        return nullptr;
+    // Copied into a plain 32-bit picture first: the imaging component reads
+    // those directly, where a display bitmap would be converted.
+    void* bits = nullptr;
+    UniqueBitmap copy(MakeDib(part, &bits));
+    UniqueMemDC target(CreateCompatibleDC(nullptr));
+    UniqueMemDC source(CreateCompatibleDC(nullptr));
+    if (!copy || !target || !source)
+        return nullptr;
+    {
+        ScopedSelect selectTarget(target, copy);
+        ScopedSelect selectSource(source, picture);
+        BitBlt(target, 0, 0, part.cx, part.cy, source, rect.left, rect.top, SRCCOPY);
+    }
+    GdiFlush();
+    return ScalePicture(copy, to);
 }
 
 HBITMAP ScaleKeyedPicture(HBITMAP picture, SIZE to, COLORREF key, COLORREF behind)
@@ -219,6 +243,10 @@ HBITMAP ScaleKeyedPicture(HBITMAP picture, SIZE to, COLORREF key, COLORREF behin
 
 HBITMAP ScaleMask(HBITMAP mask, SIZE to)
 {
+    // A mask too large to be an outline is not copied at all.
+    BITMAP info{};
+    if (!mask || !GetObjectA(mask, sizeof info, &info) || !IsMaskSizeAccepted(info.bmWidth, info.bmHeight))
+        return nullptr;
     SIZE from{};
     const std::vector<uint8_t> pixels = ReadPixels(mask, from);
     if (pixels.empty())
