@@ -1,5 +1,8 @@
 #include "framework/CDialogBase.h"
 
+#include "framework/WindowDpi.h"
+#include "skin/ScaledPicture.h"
+
 CDialogBase::~CDialogBase()
 {
     if (m_hWnd && IsWindow(m_hWnd)) {
@@ -99,6 +102,7 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
             self->m_hWnd = hwnd;
             MessageLoop::RegisterFilter(hwnd, self);
             try {
+                self->ScaleTemplatePictures();
                 return self->OnInitDialog();
             } catch (...) {
                 return TRUE;
@@ -126,4 +130,28 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         }
     }
     return result;
+}
+
+void CDialogBase::ScaleTemplatePictures()
+{
+    const DisplayScale scale = WindowScale(m_hWnd);
+    if (scale.IsBase())
+        return;
+    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, "Static") != 0 || (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        auto* shown = reinterpret_cast<HBITMAP>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP info{};
+        if (!shown || !GetObjectA(shown, sizeof info, &info))
+            continue;
+        UniqueBitmap scaled(ScalePicture(shown, ScaledPictureSize(SIZE{info.bmWidth, info.bmHeight}, scale)));
+        if (!scaled)
+            continue;
+        // The picture it showed is handed back: from now on it is ours.
+        m_scaledPictures.emplace_back(reinterpret_cast<HBITMAP>(
+            SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.Get()))));
+        m_scaledPictures.push_back(std::move(scaled));
+    }
 }

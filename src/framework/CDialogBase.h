@@ -4,7 +4,10 @@
 // modeless dialog lives inside whatever loop runs.
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/MessageLoop.h"
+#include "framework/ScopedHandles.h"
 
 class CDialogBase : public IPreTranslator {
 public:
@@ -43,10 +46,15 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     // Enables the owner a modal run disabled, once, and activates it.
     void ReleaseOwner();
+    // Pictures of the template (banners in bitmap statics) are drawn for
+    // 96 DPI, while the dialog units around them grow with the display: at
+    // another scale each is replaced by a scaled copy that the dialog owns.
+    void ScaleTemplatePictures();
 
     int m_templateId;
     bool m_modal = false;
     bool m_endModal = false;
     INT_PTR m_result = -1;
     HWND m_hDisabledOwner = nullptr;  // the owner this modal run disabled
+    std::vector<UniqueBitmap> m_scaledPictures;
 };

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -148,6 +149,17 @@ struct ShotScale {
     }
 };
 
+// Moves a dialog to (x, y), or as near as keeps it whole on the screen: at
+// a larger scale the dialogs are wider than the room planned for them.
+void PlaceWhole(HWND hwnd, int x, int y)
+{
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    x = std::min<int>(x, GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left));
+    y = std::min<int>(y, GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top));
+    SetWindowPos(hwnd, HWND_TOP, std::max(0, x), std::max(0, y), 0, 0, SWP_NOSIZE);
+}
+
 ShotScale ScreenScale()
 {
     HDC screen = GetDC(nullptr);
@@ -201,7 +213,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     // The options, as the tray menu opens them.
     PostMessageA(main, WM_COMMAND, 32787, 0);
     if (HWND options = app.WaitForWindow("Options", 3000, "#32770")) {
-        SetWindowPos(options, HWND_TOP, scaled(700), scaled(80), 0, 0, SWP_NOSIZE);
+        PlaceWhole(options, scaled(700), scaled(80));
         PumpFor(600);
         RECT rcOptions{};
         GetWindowRect(options, &rcOptions);
@@ -220,7 +232,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     HWND dialog = app.WaitForWindow("Scheduling properties", 5000, "#32770");
     if (!dialog)
         GTEST_SKIP() << "no scheduling dialog in this build";
-    SetWindowPos(dialog, HWND_TOP, scaled(700), scaled(80), 0, 0, SWP_NOSIZE);
+    PlaceWhole(dialog, scaled(700), scaled(80));
     PumpFor(800);
     RECT rcDialog{};
     GetWindowRect(dialog, &rcDialog);
