@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <optional>
 
+#include "notes/AnsiCodePage.h"
+#include "notes/UnicodeText.h"
+
 namespace {
 
 // Colours are kept as the web writes them, "#RRGGBB".
@@ -46,6 +49,15 @@ void ReadInt(const StyleReader& read, const char* key, int low, int high, T& fie
 
 }  // namespace
 
+const PaperChoice kPaperChoices[kPaperChoiceCount] = {
+    {kDefaultPaperColor, "&Yellow"},  // the paper every note starts with
+    {0x00B4F0C8, "&Green"},
+    {0x00FFDCB4, "&Blue"},
+    {0x00DCC8FF, "&Pink"},
+    {0x00FFC8DC, "&Lilac"},
+    {0x00FFFFFF, "&White"},
+};
+
 bool IsReadableFontHeight(int32_t height)
 {
     const int32_t size = height < 0 ? -height : height;
@@ -61,7 +73,11 @@ NoteStyle ReadNoteStyle(const StyleReader& read, const NoteStyle& defaults)
         style.text = *text;
     // The face and its size go together: a size alone means nothing for
     // another face.
-    const std::string face = read("Font");
+    // The face is kept in UTF-8 and stored in the font in the ANSI code
+    // page; a face without an ANSI form cannot be asked for by name.
+    std::string face;
+    if (!AnsiCodePage().Narrow(Utf16FromUtf8(read("Font")), face))
+        face.clear();
     const auto height = ParseInt(read("FontHeight"), -192, 192);
     if (!face.empty() && face.size() < sizeof style.font.lfFaceName && height && IsReadableFontHeight(*height)) {
         style.font = LogFont{};
@@ -82,7 +98,9 @@ void WriteNoteStyle(const StyleWriter& write, const NoteStyle& style)
     const LogFont& font = style.font;
     write("Paper", FormatColor(style.back));
     write("Ink", FormatColor(style.text));
-    write("Font", font.FaceName());
+    std::u16string face;
+    AnsiCodePage().Widen(font.FaceName(), face);
+    write("Font", Utf8FromUtf16(face));
     write("FontHeight", std::to_string(font.lfHeight));
     write("FontWeight", std::to_string(font.lfWeight));
     write("FontItalic", std::to_string(font.lfItalic ? 1 : 0));

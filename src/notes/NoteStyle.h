@@ -18,6 +18,14 @@ struct NoteStyle {
 // The settings-file section that keeps the look of new notes.
 constexpr const char* kStyleSection = "Style";
 
+// The papers offered in a note's menu, in menu order.
+struct PaperChoice {
+    ColorRef color;
+    const char* name;
+};
+constexpr int kPaperChoiceCount = 6;
+extern const PaperChoice kPaperChoices[kPaperChoiceCount];
+
 // Reads a key's text; an empty text means the key is missing.
 using StyleReader = std::function<std::string(const char* key)>;
 using StyleWriter = std::function<void(const char* key, const std::string& value)>;

@@ -1,0 +1,82 @@
+#include "mainwnd/SystemTextFold.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+bool IsSurrogate(uint32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
+
+// Three calls over every character at once instead of three per character:
+// the table is ready in a few milliseconds.
+std::vector<char16_t> BuildTable()
+{
+    std::vector<wchar_t> all;
+    for (uint32_t unit = 0x20; unit < 0x10000; ++unit)
+        if (!IsSurrogate(unit))
+            all.push_back(static_cast<wchar_t>(unit));
+    const int n = static_cast<int>(all.size());
+
+    std::vector<char16_t> table(0x10000);
+    for (uint32_t unit = 0; unit < 0x10000; ++unit)
+        table[unit] = static_cast<char16_t>(unit);
+
+    // The user's lower case, by the rules of the user's language. Lower
+    // casing keeps the length, so the result lines up with the input.
+    std::vector<wchar_t> lower(all.size());
+    if (LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING, all.data(), n, lower.data(), n,
+                      nullptr, nullptr, 0) == n)
+        for (int i = 0; i < n; ++i)
+            table[all[i]] = static_cast<char16_t>(lower[i]);
+
+    // Accents: the marks that sit on a letter drop out.
+    std::vector<WORD> kinds(all.size());
+    std::vector<bool> isMark(0x10000, false);
+    if (GetStringTypeW(CT_CTYPE3, all.data(), n, kinds.data()))
+        for (int i = 0; i < n; ++i)
+            isMark[all[i]] = (kinds[i] & (C3_NONSPACING | C3_DIACRITIC)) != 0 && !(kinds[i] & C3_ALPHA);
+
+    // A letter that decomposes into a base letter and marks is its base
+    // letter. Each character is decomposed on its own, between separators
+    // (U+0001 is no mark, so nothing moves across it).
+    std::vector<wchar_t> spaced;
+    spaced.reserve(all.size() * 2);
+    for (wchar_t c : all) {
+        spaced.push_back(c);
+        spaced.push_back(L'\x01');
+    }
+    const int needed = FoldStringW(MAP_COMPOSITE, spaced.data(), static_cast<int>(spaced.size()), nullptr, 0);
+    std::vector<wchar_t> parts(needed > 0 ? needed : 0);
+    if (needed > 0 &&
+        FoldStringW(MAP_COMPOSITE, spaced.data(), static_cast<int>(spaced.size()), parts.data(), needed) == needed) {
+        size_t at = 0;
+        for (wchar_t c : all) {
+            const size_t start = at;
+            while (at < parts.size() && parts[at] != L'\x01')
+                ++at;
+            const size_t length = at - start;
+            bool onlyMarksAfter = length > 1;
+            for (size_t k = start + 1; k < at && onlyMarksAfter; ++k)
+                onlyMarksAfter = isMark[parts[k]];
+            if (onlyMarksAfter && !isMark[parts[start]])
+                table[c] = table[parts[start]];
+            ++at;  // the separator
+        }
+    }
+    for (uint32_t unit = 0; unit < 0x10000; ++unit)
+        if (isMark[unit])
+            table[unit] = 0;
+    return table;
+}
+
+}  // namespace
+
+const TextFold& SystemTextFold()
+{
+    static const TextFold fold([table = BuildTable()](char16_t unit) { return table[unit]; });
+    return fold;
+}
