@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -11,8 +12,8 @@ bool IsSurrogate(uint32_t unit)
     return unit >= 0xD800 && unit <= 0xDFFF;
 }
 
-// Three calls over every character at once instead of three per character:
-// the table is ready in a few milliseconds.
+// Lower case and the kinds of character in one call each over every
+// character; the table is ready in a few milliseconds.
 std::vector<char16_t> BuildTable()
 {
     std::vector<wchar_t> all;
@@ -41,31 +42,16 @@ std::vector<char16_t> BuildTable()
             isMark[all[i]] = (kinds[i] & (C3_NONSPACING | C3_DIACRITIC)) != 0 && !(kinds[i] & C3_ALPHA);
 
     // A letter that decomposes into a base letter and marks is its base
-    // letter. Each character is decomposed on its own, between separators
-    // (U+0001 is no mark, so nothing moves across it).
-    std::vector<wchar_t> spaced;
-    spaced.reserve(all.size() * 2);
+    // letter. One character at a time: the system refuses a whole run that
+    // holds a single character it has no form for.
     for (wchar_t c : all) {
-        spaced.push_back(c);
-        spaced.push_back(L'\x01');
-    }
-    const int needed = FoldStringW(MAP_COMPOSITE, spaced.data(), static_cast<int>(spaced.size()), nullptr, 0);
-    std::vector<wchar_t> parts(needed > 0 ? needed : 0);
-    if (needed > 0 &&
-        FoldStringW(MAP_COMPOSITE, spaced.data(), static_cast<int>(spaced.size()), parts.data(), needed) == needed) {
-        size_t at = 0;
-        for (wchar_t c : all) {
-            const size_t start = at;
-            while (at < parts.size() && parts[at] != L'\x01')
-                ++at;
-            const size_t length = at - start;
-            bool onlyMarksAfter = length > 1;
-            for (size_t k = start + 1; k < at && onlyMarksAfter; ++k)
-                onlyMarksAfter = isMark[parts[k]];
-            if (onlyMarksAfter && !isMark[parts[start]])
-                table[c] = table[parts[start]];
-            ++at;  // the separator
-        }
+        wchar_t parts[8];
+        const int length = FoldStringW(MAP_COMPOSITE, &c, 1, parts, static_cast<int>(std::size(parts)));
+        bool onlyMarksAfter = length > 1 && !isMark[parts[0]];
+        for (int k = 1; k < length && onlyMarksAfter; ++k)
+            onlyMarksAfter = isMark[parts[k]];
+        if (onlyMarksAfter)
+            table[c] = table[parts[0]];
     }
     for (uint32_t unit = 0; unit < 0x10000; ++unit)
         if (isMark[unit])
