@@ -32,6 +32,7 @@
 
 namespace {
 
+constexpr COLORREF kFindMarkColor = RGB(255, 214, 92);  // a text marker's yellow
 constexpr int kImageWidth = 45;
 constexpr int kImageHeight = 15;
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
@@ -221,11 +222,8 @@ void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
     cell.iImage = SchdImageOf(*note);
     SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
 
-    // Wide, so the row shows every character of the note. While finding,
-    // the row starts shortly before the match, so the match is in sight.
+    // Wide, so the row shows every character of the note.
     std::u16string text = RowTextOf(note->m_strText);
-    if (IsFinding() && !m_strFindQuery.empty())
-        text = TextAroundMatch(text, FindInText(SystemTextFold(), note->m_strText, GetWindowTextUtf16(m_findEdit)));
     LVITEMW textCell{};
     textCell.mask = LVIF_TEXT;
     textCell.iItem = row;
@@ -1019,17 +1017,43 @@ void CMainDlg::DrawTextCell(HDC dc, int row)
     FillRect(dc, &swatch, paper.Get());
     FrameRect(dc, &swatch, GetSysColorBrush(COLOR_GRAYTEXT));
 
-    wchar_t text[512] = {};
-    LVITEMW cellText{};
-    cellText.iSubItem = 3;
-    cellText.pszText = text;
-    cellText.cchTextMax = static_cast<int>(std::size(text));
-    SendMessageW(m_list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cellText));
     RECT label{swatch.right + 4, cell.top, cell.right - 2, cell.bottom};
     ScopedSelect font(dc, m_hListFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(ink));
-    DrawTextW(dc, text, -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    std::u16string text = RowTextOf(note->m_strText);
+    size_t length = 0;
+    const size_t match = m_strFindQuery.empty()
+                             ? std::u16string::npos
+                             : FindInText(SystemTextFold(), note->m_strText, m_strFindTyped, &length);
+    if (match == std::u16string::npos) {
+        DrawTextW(dc, WideChars(text), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        return;
+    }
+    // While finding, the row starts shortly before the match, and the match
+    // is marked, so the user sees why the note was found.
+    const std::u16string shown = TextAroundMatch(text, match);
+    const size_t start = shown.size() - (text.size() - match);
+    const std::u16string parts[3] = {shown.substr(0, start), shown.substr(start, length),
+                                     shown.substr(std::min(start + length, shown.size()))};
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, label.left, label.top, label.right, label.bottom);
+    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_UPDATECP);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    MoveToEx(dc, label.left, (label.top + label.bottom - metrics.tmHeight) / 2, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        if (i == 1) {
+            SetBkMode(dc, OPAQUE);
+            SetBkColor(dc, kFindMarkColor);
+            SetTextColor(dc, RGB(0, 0, 0));
+        } else if (i == 2) {
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(ink));
+        }
+        ExtTextOutW(dc, 0, 0, 0, nullptr, WideChars(parts[i]), static_cast<UINT>(parts[i].size()), nullptr);
+    }
+    RestoreDC(dc, saved);
 }
 
 void CMainDlg::RedrawRowImage(HDC dc, int row, int column)
@@ -1083,6 +1107,8 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     case NM_RCLICK:
         ShowListMenu();
         return 0;
+    case LVN_DELETEALLITEMS:
+        return TRUE;  // no notice per row: nothing here needs one
     case LVN_KEYDOWN:
         if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE)
             DeleteSelectedNotes();
@@ -1289,15 +1315,64 @@ void CMainDlg::CloseFind()
     DestroyWindow(m_findEdit);
     DestroyWindow(m_findClose);
     m_findEdit = m_findClose = nullptr;
-    m_findCache.reset();
     m_strFindQuery.clear();
+    m_strFindTyped.clear();
     m_hiddenSelection.clear();
     MoveWindow(m_list, m_rcListWhole.left, m_rcListWhole.top, m_rcListWhole.right - m_rcListWhole.left,
                m_rcListWhole.bottom - m_rcListWhole.top, TRUE);
-    FillNoteList();
+    RefilterRows();
+    m_findCache.reset();
     SelectRowsOf(selected);
     if (hadFocus)
         SetFocus(m_list);
+}
+
+void CMainDlg::RefilterRows()
+{
+    // Only the rows that change are touched: with thousands of notes, a
+    // typed character that hides a few rows costs a few row deletions, not
+    // a new list.
+    std::vector<NotePos> wanted;
+    size_t index = 0;
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
+        if (MatchesFind(m_notes.GetAt(pos), index))
+            wanted.push_back(pos);
+    const std::unordered_set<NotePos> wantedSet(wanted.begin(), wanted.end());
+    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+    if (wanted.empty())
+        SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // at once, not row by row
+    // From the last row up: a row deleted there moves few rows behind it.
+    std::vector<NotePos> kept;
+    for (int row = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)) - 1; row >= 0; --row) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const auto pos = reinterpret_cast<NotePos>(item.lParam);
+        if (wantedSet.count(pos))
+            kept.push_back(pos);
+        else
+            SendMessageA(m_list, LVM_DELETEITEM, row, 0);
+    }
+    std::reverse(kept.begin(), kept.end());
+    // Rows are in list order: the new ones go between those that stayed.
+    size_t next = 0;
+    for (int row = 0; row < static_cast<int>(wanted.size()); ++row) {
+        const NotePos pos = wanted[row];
+        if (next < kept.size() && kept[next] == pos) {
+            ++next;
+            continue;
+        }
+        LVITEMA item{};
+        item.mask = LVIF_PARAM | LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = const_cast<char*>("");
+        item.lParam = reinterpret_cast<LPARAM>(pos);
+        if (SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0)
+            PutNoteRow(m_notes.GetAt(pos), pos, row);
+    }
+    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_list, nullptr, TRUE);
 }
 
 bool CMainDlg::MatchesFind(CNote* note, size_t index)
@@ -1359,7 +1434,8 @@ void CMainDlg::OnFindChanged()
         return;
     const std::set<NotePos> selected = KeptSelection();
     m_strFindQuery = query;
-    FillNoteList();
+    m_strFindTyped = GetWindowTextUtf16(m_findEdit);
+    RefilterRows();
     SelectRowsOf(selected);
 }
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <set>
+#include <unordered_set>
 #include <string>
 
 #include "notes/CNoteList.h"
@@ -152,6 +153,8 @@ private:
     std::set<NotePos> KeptSelection() const;
     void SelectRowsOf(const std::set<NotePos>& notes);
     bool MatchesFind(CNote* note, size_t index);
+    // Rows for the notes the find lets through, and no others.
+    void RefilterRows();
     void PlaceFindBox();
     void DrawTextCell(HDC dc, int row);
     // Another copy of the program (another computer, through a synced
@@ -207,6 +210,7 @@ private:
     HWND m_findClose = nullptr;
     RECT m_rcListWhole{};              // the list's place without the box
     std::u16string m_strFindQuery;     // folded; empty shows every note
+    std::u16string m_strFindTyped;     // as typed
     std::unique_ptr<FoldedTextCache> m_findCache;
     std::set<NotePos> m_hiddenSelection;  // selected rows the find hides
 };

@@ -67,8 +67,10 @@ bool FoldedTextCache::Contains(size_t slot, const void* key, const std::u16strin
     return entry.folded.find(foldedQuery) != std::u16string::npos;
 }
 
-size_t FindInText(const TextFold& fold, std::u16string_view text, std::u16string_view query)
+size_t FindInText(const TextFold& fold, std::u16string_view text, std::u16string_view query, size_t* length)
 {
+    if (length)
+        *length = 0;
     std::u16string needle = fold.Fold(query);
     // Leading blanks are dropped by the fold; a trailing one still counts,
     // so "milk " does not find "milkshake".
@@ -77,7 +79,15 @@ size_t FindInText(const TextFold& fold, std::u16string_view text, std::u16string
     std::vector<uint32_t> origins;
     const std::u16string hay = fold.Fold(text, &origins);
     const size_t at = hay.find(needle);
-    return at == std::u16string::npos ? std::u16string::npos : origins[at];
+    if (at == std::u16string::npos)
+        return std::u16string::npos;
+    if (length) {
+        // Up to the next folded unit's origin: dropped accents after the
+        // last letter belong to the match.
+        const size_t end = at + needle.size();
+        *length = (end < origins.size() ? origins[end] : text.size()) - origins[at];
+    }
+    return origins[at];
 }
 
 std::u16string TextAroundMatch(const std::u16string& rowText, size_t match, size_t lead)

@@ -28,8 +28,10 @@ private:
 
 // Where the typed text is found in a note's text, as an index into the
 // note's text; npos when it is not there. An empty query (or one of spaces
-// only) is found at 0 in every text.
-size_t FindInText(const TextFold& fold, std::u16string_view text, std::u16string_view query);
+// only) is found at 0 in every text, with length 0. `length`, when given,
+// receives how many units of the note's text the match spans.
+size_t FindInText(const TextFold& fold, std::u16string_view text, std::u16string_view query,
+                  size_t* length = nullptr);
 
 // The folded texts of the notes, kept while the user types a query, so each
 // typed character costs one substring search per note. A note whose text

@@ -24,13 +24,13 @@ TEST(TextFind, FindsWhatTheUserMeant)
     constexpr size_t kNone = std::u16string::npos;
     struct Case {
         std::u16string text, query;
-        size_t at;
+        size_t at, length = kNone;  // the span, where it matters
     } cases[] = {
         {u"Buy MILK", u"milk", 4},
-        {u"Caf\u00E9 at noon", u"CAFE", 0},
-        {u"Cafe\u0301 at noon", u"caf\u00E9 at", 0},    // a decomposed accent
+        {u"Caf\u00E9 at noon", u"CAFE", 0, 4},
+        {u"Cafe\u0301 at noon", u"caf\u00E9 at", 0, 8},  // a decomposed accent
         {u"M\u00FCller", u"muller", 0},
-        {u"buy\r\nmilk", u"buy milk", 0},                // a line break is a space
+        {u"buy\r\nmilk", u"buy milk", 0, 9},             // a line break is a space
         {u"buy  \t milk", u"y  milk", 2},
         {u"call\r\nPeter", u"peter", 6},                 // the index is the note's own
         {u"anything", u"", 0},
@@ -44,7 +44,11 @@ TEST(TextFind, FindsWhatTheUserMeant)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.query.begin(), c.query.end()));
-        EXPECT_EQ(FindInText(fold, c.text, c.query), c.at);
+        size_t length = 0;
+        EXPECT_EQ(FindInText(fold, c.text, c.query, &length), c.at);
+        if (c.length != kNone) {
+            EXPECT_EQ(length, c.length);
+        }
         FoldedTextCache cache(fold);
         EXPECT_EQ(cache.Contains(0, &c, c.text, cache.FoldQuery(c.query)), c.at != kNone);
     }
