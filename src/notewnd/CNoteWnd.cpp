@@ -79,14 +79,12 @@ UniqueBitmap MakeSwatch(ColorRef colour)
     const int cx = GetSystemMetrics(SM_CXMENUCHECK) + 4, cy = GetSystemMetrics(SM_CYMENUCHECK);
     ScopedGetDC screen(nullptr);
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen, cx, cy));
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap.Get());
+    UniqueMemDC dc(CreateCompatibleDC(screen));
+    ScopedSelect select(dc, bitmap);
     UniqueBrush paper(CreateSolidBrush(colour));
     RECT all{0, 0, cx, cy};
     FillRect(dc, &all, paper.Get());
     FrameRect(dc, &all, GetSysColorBrush(COLOR_GRAYTEXT));
-    SelectObject(dc, old);
-    DeleteDC(dc);
     return bitmap;
 }
 
