@@ -51,6 +51,22 @@ bool CWinAppBase::WriteProfileInt(const char* section, const char* key, int valu
                                       WideFromUtf8(text).c_str(), WideFromUtf8(m_profileFile).c_str()) != 0;
 }
 
+std::string CWinAppBase::GetProfileString(const char* section, const char* key) const
+{
+    // A setting is a short text; anything longer is cut, which the readers
+    // of such texts take as damaged.
+    wchar_t text[256] = {};
+    GetPrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(), L"", text, 256,
+                             WideFromUtf8(m_profileFile).c_str());
+    return Utf8FromWide(text);
+}
+
+bool CWinAppBase::WriteProfileString(const char* section, const char* key, const std::string& value) const
+{
+    return WritePrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(),
+                                      WideFromUtf8(value).c_str(), WideFromUtf8(m_profileFile).c_str()) != 0;
+}
+
 int CWinAppBase::AppMessageBox(const std::string& text, UINT flags, HWND owner) const
 {
     return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(m_title).c_str(), flags);
