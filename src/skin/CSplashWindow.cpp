@@ -50,10 +50,7 @@ CSplashWindow::~CSplashWindow()
 bool CSplashWindow::Create(HWND owner)
 {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    // Kept as a DIB section: the picture goes to the display when it is
-    // painted, not while the main window is still being made.
-    m_bitmap.Reset(static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    m_bitmap.Reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0)));
     BITMAP info{};
     if (!m_bitmap || !GetObjectA(m_bitmap, sizeof info, &info))
         return false;
