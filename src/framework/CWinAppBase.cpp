@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "framework/MessageLoop.h"
 #include "framework/WideText.h"
@@ -53,12 +54,10 @@ bool CWinAppBase::WriteProfileInt(const char* section, const char* key, int valu
 
 std::string CWinAppBase::GetProfileString(const char* section, const char* key) const
 {
-    // A setting is a short text; anything longer is cut, which the readers
-    // of such texts take as damaged.
-    wchar_t text[256] = {};
-    GetPrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(), L"", text, 256,
-                             WideFromUtf8(m_profileFile).c_str());
-    return Utf8FromWide(text);
+    wchar_t value[512] = {};
+    GetPrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(), L"", value,
+                             static_cast<DWORD>(std::size(value)), WideFromUtf8(m_profileFile).c_str());
+    return Utf8FromWide(value);
 }
 
 bool CWinAppBase::WriteProfileString(const char* section, const char* key, const std::string& value) const

@@ -31,7 +31,7 @@ public:
     const std::string& ProfileFile() const { return m_profileFile; }
     int GetProfileInt(const char* section, const char* key, int defaultValue) const;
     bool WriteProfileInt(const char* section, const char* key, int value) const;
-    // Empty when the key is missing (or the file cannot be read).
+    // Texts in UTF-8; an empty text when the key is missing.
     std::string GetProfileString(const char* section, const char* key) const;
     bool WriteProfileString(const char* section, const char* key, const std::string& value) const;
 

@@ -140,3 +140,18 @@
 #define IDC_BACKUP_INTRO        3101
 #define IDC_BACKUP_LIST         3102
 #define ID_LIST_RESTORE_BACKUP  33100
+
+// A note's colour and font
+#define ID_NOTE_PAPER_FIRST     33200   // the papers of the Colour menu, in order
+#define ID_NOTE_PAPER_LAST      33205
+#define ID_NOTE_MORE_COLOURS    33206
+#define ID_NOTE_FONT            33207
+#define ID_NOTE_STYLE_DEFAULT   33208
+// Sent by a note window: make this note's look the look of new notes
+// (lParam: the note's list position).
+#define WM_NOTE_STYLE_DEFAULT   0x0824
+
+// Find in the note list
+#define IDC_FIND_EDIT           3300
+#define IDC_FIND_CLOSE          3301
+#define ID_LIST_FIND            33300
