@@ -97,7 +97,6 @@ public:
 
     HWND ListView() const { return m_list; }
     CSystemTray& Tray() { return m_tray; }
-    CGlobalHotkeys& Hotkeys() { return m_hotkeys; }
     ColorRef DefaultBackColor() const { return m_crDefaultBack; }
     // The skin to load at initialisation; beside the executable unless a
     // caller (a test) chooses another.

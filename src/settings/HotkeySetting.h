@@ -35,10 +35,10 @@ constexpr const char* kBringToTop = "BringNotesToTop";
 constexpr const char* kOffText = "None";
 }  // namespace HotkeyKeys
 
-// Win+Shift: the combinations that type nothing on any layout (AltGr is
-// Ctrl+Alt, so Ctrl+Alt+letter and Ctrl+Alt+Shift+letter type characters),
-// and that programs leave to the system; N and B are free among Windows'
-// own Win+Shift shortcuts.
+// Win+Shift: combinations that type nothing on any layout (AltGr is
+// Ctrl+Alt, so Ctrl+Alt+letter and Ctrl+Alt+Shift+letter type characters)
+// and that programs leave to the system; Windows itself has no Win+Shift+N
+// or Win+Shift+B.
 constexpr Hotkey kDefaultNewNoteHotkey{HotkeyMods::kWin | HotkeyMods::kShift, 'N'};
 constexpr Hotkey kDefaultBringToTopHotkey{HotkeyMods::kWin | HotkeyMods::kShift, 'B'};
 
