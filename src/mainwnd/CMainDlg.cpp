@@ -20,6 +20,7 @@
 #include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
+#include "mainwnd/NotePlacement.h"
 #include "mainwnd/SystemTextFold.h"
 #include "notes/Archive.h"
 #include "notes/NoteFileStore.h"
@@ -116,6 +117,7 @@ BOOL CMainDlg::OnInitDialog()
         RememberFileAsBase(m_notes.StoreToBytes());
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
+    m_hotkeys.Start(m_hWnd);
     SetTimer(m_hWnd, kStartTimer, 500, nullptr);
     // A timer comes after the main window's first painting.
     SetTimer(m_hWnd, kMainWindowShownTimer, 0, nullptr);
@@ -300,7 +302,7 @@ void CMainDlg::PostNoteChanged(NotePos pos)
     PostMessageA(m_hWnd, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(pos));
 }
 
-void CMainDlg::AddNote()
+void CMainDlg::AddNote(const NoteRect* place)
 {
     // A full list takes no more notes: nothing is made at all.
     if (m_notes.m_nCount >= CNoteList::kMaxNotes)
@@ -309,6 +311,8 @@ void CMainDlg::AddNote()
     note->m_crBack = m_crDefaultBack;
     note->m_crText = m_crDefaultText;
     note->m_logFont = m_lfDefault;
+    if (place)
+        note->m_rcWindow = *place;
     CNote* raw = note.get();
     CreateNoteWindow(raw, true);
     NotePos pos = m_notes.Add(note, -1);
@@ -616,7 +620,7 @@ void CMainDlg::OpenStartupSplash()
 
 void CMainDlg::OnOptions()
 {
-    COptionsDlg dlg;
+    COptionsDlg dlg(&m_hotkeys);
     dlg.DoModal(m_hWnd);
 }
 
@@ -1212,6 +1216,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DESTROY:
         SaveColumnWidths();
+        m_hotkeys.Stop();
         m_tray.RemoveIcon();
         UnmarkMainWindow(m_hWnd);
         break;
@@ -1237,6 +1242,9 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TRAYNOTIFY:
         SetMsgResult(m_tray.OnTrayNotification(wParam, lParam));
         return TRUE;
+    case WM_HOTKEY:
+        OnGlobalHotkey(wParam);
+        return TRUE;
     case WM_NOTIFY:
         SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
         return TRUE;
@@ -1255,6 +1263,27 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return CSkinDialog::HandleMessage(msg, wParam, lParam);
+}
+
+void CMainDlg::OnGlobalHotkey(WPARAM id)
+{
+    HotkeyAction action;
+    if (!CGlobalHotkeys::ActionOfId(id, action))
+        return;
+    if (action == HotkeyAction::BringToTop) {
+        OnBringNotesToTop();
+        return;
+    }
+    // The user is looking where the mouse is: on that screen, around it.
+    POINT mouse{};
+    GetCursorPos(&mouse);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(mouse, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const NoteRect place =
+        NoteRectAround(kDefaultNoteWidth, kDefaultNoteHeight, mouse.x, mouse.y, {work.left, work.top, work.right, work.bottom});
+    AddNote(&place);
 }
 
 // Find

@@ -20,6 +20,7 @@
 #include "mainwnd/UndoDeletes.h"
 #include "notes/LogFont.h"
 #include "schedule/CScheduler.h"
+#include "settings/CGlobalHotkeys.h"
 #include "skin/CSkinDialog.h"
 #include "tray/CSystemTray.h"
 
@@ -50,7 +51,8 @@ public:
     LRESULT OnNoteChanged(WPARAM wParam, LPARAM lParam);
 
     // Commands
-    void AddNote();
+    // place: where the note goes; null for a place of its own.
+    void AddNote(const NoteRect* place = nullptr);
     void DeleteSelectedNotes();
     // Ctrl+Z: the notes of the last delete come back, with their text,
     // look, place, schedule and list position, on the desktop if they were.
@@ -170,6 +172,8 @@ private:
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void RedrawRowImage(HDC dc, int row, int column);
     void PaintMinimized();
+    // WM_HOTKEY: a new note at the mouse, or the notes brought to the top.
+    void OnGlobalHotkey(WPARAM id);
     void BringBackIntoView();
     void CreateNoteWindow(CNote* note, bool focus);
     void RaiseNoteWindow(CNote* note);
@@ -188,6 +192,7 @@ private:
     HIMAGELIST m_imageList = nullptr;
     CScheduler m_scheduler;
     CSystemTray m_tray;
+    CGlobalHotkeys m_hotkeys;
     ColorRef m_crDefaultBack;
     ColorRef m_crDefaultText = 0;
     LogFont m_lfDefault;

@@ -76,6 +76,19 @@
 #define IDC_OPT_OK              1023
 #define IDC_OPT_CANCEL          1024
 
+// Options dialog: the global shortcuts, one row each (label, hotkey field,
+// Win check box, state text), rows 4 ids apart
+#define IDC_OPT_HOTKEY_GROUP    3400
+#define IDC_OPT_NEWNOTE_LABEL   3401
+#define IDC_OPT_NEWNOTE_KEY     3402
+#define IDC_OPT_NEWNOTE_WIN     3403
+#define IDC_OPT_NEWNOTE_STATE   3404
+#define IDC_OPT_TOTOP_LABEL     3405
+#define IDC_OPT_TOTOP_KEY       3406
+#define IDC_OPT_TOTOP_WIN       3407
+#define IDC_OPT_TOTOP_STATE     3408
+#define IDC_OPT_HOTKEY_ROW_STEP 4
+
 // Scheduling dialog (schedule.rc): the dialog, its two pages and their tabs
 #define IDS_SCHED_PAGE          103
 #define IDS_EVENT_PAGE          104
