@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "framework/MessageLoop.h"
 #include "framework/WideText.h"
@@ -49,6 +50,20 @@ bool CWinAppBase::WriteProfileInt(const char* section, const char* key, int valu
     std::snprintf(text, sizeof text, "%d", value);
     return WritePrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(),
                                       WideFromUtf8(text).c_str(), WideFromUtf8(m_profileFile).c_str()) != 0;
+}
+
+std::string CWinAppBase::GetProfileString(const char* section, const char* key) const
+{
+    wchar_t value[512] = {};
+    GetPrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(), L"", value,
+                             static_cast<DWORD>(std::size(value)), WideFromUtf8(m_profileFile).c_str());
+    return Utf8FromWide(value);
+}
+
+bool CWinAppBase::WriteProfileString(const char* section, const char* key, const std::string& value) const
+{
+    return WritePrivateProfileStringW(WideFromUtf8(section).c_str(), WideFromUtf8(key).c_str(),
+                                      WideFromUtf8(value).c_str(), WideFromUtf8(m_profileFile).c_str()) != 0;
 }
 
 int CWinAppBase::AppMessageBox(const std::string& text, UINT flags, HWND owner) const

@@ -31,6 +31,9 @@ public:
     const std::string& ProfileFile() const { return m_profileFile; }
     int GetProfileInt(const char* section, const char* key, int defaultValue) const;
     bool WriteProfileInt(const char* section, const char* key, int value) const;
+    // Texts in UTF-8; an empty text when the key is missing.
+    std::string GetProfileString(const char* section, const char* key) const;
+    bool WriteProfileString(const char* section, const char* key, const std::string& value) const;
 
     // A message box captioned with the program's title.
     int AppMessageBox(const std::string& text, UINT flags, HWND owner = nullptr) const;

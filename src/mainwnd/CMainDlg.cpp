@@ -21,6 +21,8 @@
 #include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
+#include "mainwnd/NotePlacement.h"
+#include "mainwnd/SystemTextFold.h"
 #include "notes/Archive.h"
 #include "notes/NoteFileStore.h"
 #include "notewnd/CNoteWnd.h"
@@ -33,6 +35,7 @@
 
 namespace {
 
+constexpr COLORREF kFindMarkColor = RGB(255, 214, 92);  // a text marker's yellow
 constexpr int kImageWidth = 45;
 constexpr int kImageHeight = 15;
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
@@ -111,12 +114,14 @@ BOOL CMainDlg::OnInitDialog()
     LayOutNoteList(WindowScale(m_hWnd));
 
     SetupColumns();
+    LoadNewNoteStyle();
     FillNoteList();
     // What was read is the base that later changes on disk are told from.
     if (!m_notes.m_strPath.empty())
         RememberFileAsBase(m_notes.StoreToBytes());
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
+    m_hotkeys.Start(m_hWnd);
     SetTimer(m_hWnd, kStartTimer, 500, nullptr);
     // A timer comes after the main window's first painting.
     SetTimer(m_hWnd, kMainWindowShownTimer, 0, nullptr);
@@ -186,8 +191,10 @@ void CMainDlg::FillNoteList()
     SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
     SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::max<int>(m_notes.m_nCount, 0)), 0);
-    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos))
-        PutNoteRow(m_notes.GetAt(pos), pos, -1);
+    size_t index = 0;
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
+        if (MatchesFind(m_notes.GetAt(pos), index))
+            PutNoteRow(m_notes.GetAt(pos), pos, -1);
     SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_list, nullptr, TRUE);
 }
@@ -259,10 +266,13 @@ LRESULT CMainDlg::OnNoteChanged(WPARAM wParam, LPARAM lParam)
     if (wParam == NOTE_DELETED) {
         SendMessageA(m_list, LVM_DELETEITEM, row, 0);
         std::vector<UndoDeletes::Deleted> step;
-        step.push_back({m_notes.Detach(pos), row});
+        const int index = m_notes.IndexOf(pos);  // the row's index differs while finding
+        step.push_back({m_notes.Detach(pos), index});
         KeepDeleted(std::move(step));
     } else {
         PutNoteRow(m_notes.GetAt(pos), pos, row);
+        // The paper swatch may be all that changed: the row is drawn anew.
+        SendMessageA(m_list, LVM_REDRAWITEMS, row, row);
     }
     return 0;
 }
@@ -291,7 +301,7 @@ void CMainDlg::PostNoteChanged(NotePos pos)
     PostMessageA(m_hWnd, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(pos));
 }
 
-void CMainDlg::AddNote()
+void CMainDlg::AddNote(const NoteRect* place)
 {
     // A full list takes no more notes: nothing is made at all.
     if (m_notes.m_nCount >= CNoteList::kMaxNotes)
@@ -300,6 +310,8 @@ void CMainDlg::AddNote()
     note->m_crBack = m_crDefaultBack;
     note->m_crText = m_crDefaultText;
     note->m_logFont = m_lfDefault;
+    if (place)
+        note->m_rcWindow = *place;
     CNote* raw = note.get();
     CreateNoteWindow(raw, true);
     NotePos pos = m_notes.Add(note, -1);
@@ -312,7 +324,9 @@ void CMainDlg::DeleteSelectedNotes()
 {
     int selected = static_cast<int>(SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
     int rowToSelect = 0;
-    // Rows are in list order: a row's index is its note's place in the list.
+    // Rows are in list order, so going up the rows goes up the list: each
+    // note's index is still the one it had before this delete. (While
+    // finding, rows are not the list's indexes.)
     std::vector<UndoDeletes::Deleted> step;
     for (int row = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)) - 1;
          row >= 0 && selected > 0; --row) {
@@ -323,8 +337,10 @@ void CMainDlg::DeleteSelectedNotes()
         --selected;
         if (rowToSelect == 0)
             rowToSelect = row;
-        if (note)
-            step.push_back({m_notes.Detach(note->m_pos), row});
+        if (note) {
+            const int index = m_notes.IndexOf(note->m_pos);
+            step.push_back({m_notes.Detach(note->m_pos), index});
+        }
     }
     KeepDeleted(std::move(step));
     const int rows = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
@@ -421,6 +437,35 @@ void CMainDlg::RestoreBackup()
         if (note->m_bVisible && !note->m_pWnd)
             CreateNoteWindow(note, false);
     }
+}
+
+void CMainDlg::LoadNewNoteStyle()
+{
+    const auto& app = CNotesApp::GetApp();
+    if (app.ProfileFile().empty())
+        return;
+    const NoteStyle style = ReadNoteStyle(
+        [&](const char* key) { return app.GetProfileString(kStyleSection, key); }, NewNoteStyle());
+    m_crDefaultBack = style.back;
+    m_crDefaultText = style.text;
+    m_lfDefault = style.font;
+}
+
+NoteStyle CMainDlg::NewNoteStyle() const
+{
+    return NoteStyle{m_crDefaultBack, m_crDefaultText, m_lfDefault};
+}
+
+void CMainDlg::UseAsNewNoteStyle(const CNote& note)
+{
+    m_crDefaultBack = note.m_crBack;
+    m_crDefaultText = note.m_crText;
+    m_lfDefault = note.m_logFont;
+    const auto& app = CNotesApp::GetApp();
+    if (!app.ProfileFile().empty())
+        WriteNoteStyle([&](const char* key, const std::string& value) {
+            app.WriteProfileString(kStyleSection, key, value);
+        }, NewNoteStyle());
 }
 
 void CMainDlg::ShowListMenu()
@@ -574,7 +619,7 @@ void CMainDlg::OpenStartupSplash()
 
 void CMainDlg::OnOptions()
 {
-    COptionsDlg dlg;
+    COptionsDlg dlg(&m_hotkeys);
     dlg.DoModal(m_hWnd);
 }
 
@@ -824,6 +869,13 @@ void CMainDlg::OnListDblClick(int row, int column)
         AddNote();
         return;
     }
+    if (IsFinding()) {
+        // The user looked for a note: a double click brings it up.
+        ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(m_list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        OpenSelectedNote();
+        return;
+    }
     CNote* note = NoteOfRow(row);
     if (!note)
         return;
@@ -920,6 +972,8 @@ bool CMainDlg::OnCommand(UINT id)
     case ID_UNDO_DELETE: UndoDelete(); return true;
     case ID_DELETED_NOTES: ShowDeletedNotes(); return true;
     case ID_LIST_RESTORE_BACKUP: RestoreBackup(); return true;
+    case ID_LIST_FIND: OpenFind(); return true;
+    case IDC_FIND_CLOSE: CloseFind(); return true;
     default: return false;
     }
 }
@@ -932,14 +986,77 @@ LRESULT CMainDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw)
         RedrawRowImage(draw.nmcd.hdc, item, draw.iSubItem);
         return CDRF_DODEFAULT;
     }
+    if (stage == (CDDS_SUBITEM | CDDS_ITEMPREPAINT) && draw.iSubItem == 3 && item >= 0) {
+        DrawTextCell(draw.nmcd.hdc, item);
+        return CDRF_SKIPDEFAULT;
+    }
     if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
         return CDRF_NOTIFYITEMDRAW;
     // Rows show in the window colours whatever the notes' own colours are.
     draw.clrTextBk = GetSysColor(COLOR_WINDOW);
     draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
-    SelectObject(draw.nmcd.hdc, m_listFontAtScale ? m_listFontAtScale.Get() : m_hListFont);
+    SelectObject(draw.nmcd.hdc, ListFont());
     const bool imageCell = (stage & CDDS_SUBITEM) && (draw.iSubItem == 1 || draw.iSubItem == 2);
     return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW | (imageCell ? CDRF_NOTIFYPOSTPAINT : 0);
+}
+
+void CMainDlg::DrawTextCell(HDC dc, int row)
+{
+    // The Text cell starts with a swatch of the note's paper, so that "the
+    // green note" can be found in the list; the text follows it.
+    const CNote* note = NoteOfRow(row);
+    RECT cell{};
+    if (!note || !ListView_GetSubItemRect(m_list, row, 3, LVIR_BOUNDS, &cell))
+        return;
+    const bool selected = (ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    const bool focused = GetFocus() == m_list;
+    const int back = !selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    const int ink = !selected ? COLOR_WINDOWTEXT : focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+    FillRect(dc, &cell, GetSysColorBrush(back));
+
+    const int side = std::max<int>(4, cell.bottom - cell.top - 6);
+    RECT swatch{cell.left + 4, cell.top + 3, cell.left + 4 + side, cell.top + 3 + side};
+    UniqueBrush paper(CreateSolidBrush(note->m_crBack));
+    FillRect(dc, &swatch, paper.Get());
+    FrameRect(dc, &swatch, GetSysColorBrush(COLOR_GRAYTEXT));
+
+    RECT label{swatch.right + 4, cell.top, cell.right - 2, cell.bottom};
+    ScopedSelect font(dc, ListFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(ink));
+    std::u16string text = RowTextOf(note->m_strText);
+    size_t length = 0;
+    const size_t match = m_strFindQuery.empty()
+                             ? std::u16string::npos
+                             : FindInText(SystemTextFold(), note->m_strText, m_strFindTyped, &length);
+    if (match == std::u16string::npos) {
+        DrawTextW(dc, WideChars(text), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        return;
+    }
+    // While finding, the row starts shortly before the match, and the match
+    // is marked, so the user sees why the note was found.
+    const std::u16string shown = TextAroundMatch(text, match);
+    const size_t start = shown.size() - (text.size() - match);
+    const std::u16string parts[3] = {shown.substr(0, start), shown.substr(start, length),
+                                     shown.substr(std::min(start + length, shown.size()))};
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, label.left, label.top, label.right, label.bottom);
+    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_UPDATECP);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    MoveToEx(dc, label.left, (label.top + label.bottom - metrics.tmHeight) / 2, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        if (i == 1) {
+            SetBkMode(dc, OPAQUE);
+            SetBkColor(dc, kFindMarkColor);
+            SetTextColor(dc, RGB(0, 0, 0));
+        } else if (i == 2) {
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(ink));
+        }
+        ExtTextOutW(dc, 0, 0, 0, nullptr, WideChars(parts[i]), static_cast<UINT>(parts[i].size()), nullptr);
+    }
+    RestoreDC(dc, saved);
 }
 
 void CMainDlg::RedrawRowImage(HDC dc, int row, int column)
@@ -993,6 +1110,8 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     case NM_RCLICK:
         ShowListMenu();
         return 0;
+    case LVN_DELETEALLITEMS:
+        return TRUE;  // no notice per row: nothing here needs one
     case LVN_KEYDOWN:
         if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE)
             DeleteSelectedNotes();
@@ -1029,8 +1148,27 @@ bool CMainDlg::OnKeyDown(HWND target, WPARAM key)
         AddNote();
         return true;
     }
-    if (key == 'Z' && ctrl && !alt) {
+    if (key == 'Z' && ctrl && !alt && target != m_findEdit) {
         UndoDelete();
+        return true;
+    }
+    if (key == 'F' && ctrl && !alt) {
+        OpenFind();
+        return true;
+    }
+    if (target == m_findEdit && m_findEdit) {
+        if (key == VK_RETURN)
+            OpenFoundNote();
+        else if (key == VK_ESCAPE)
+            CloseFind();
+        else if (key == VK_DOWN && SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0) > 0)
+            SetFocus(m_list);  // on to the found rows
+        else
+            return false;
+        return true;
+    }
+    if (key == VK_ESCAPE && IsFinding()) {
+        CloseFind();
         return true;
     }
     // Enter and Escape never end the main window: Enter opens the selected
@@ -1080,6 +1218,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DESTROY:
         SaveColumnWidths();
+        m_hotkeys.Stop();
         m_tray.RemoveIcon();
         UnmarkMainWindow(m_hWnd);
         break;
@@ -1105,13 +1244,25 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TRAYNOTIFY:
         SetMsgResult(m_tray.OnTrayNotification(wParam, lParam));
         return TRUE;
+    case WM_HOTKEY:
+        OnGlobalHotkey(wParam);
+        return TRUE;
     case WM_NOTIFY:
         SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
         return TRUE;
     case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_FIND_EDIT) {
+            if (HIWORD(wParam) == EN_CHANGE)
+                OnFindChanged();
+            return TRUE;
+        }
         if (HIWORD(wParam) <= 1 && OnCommand(LOWORD(wParam)))
             return TRUE;
         break;
+    case WM_NOTE_STYLE_DEFAULT:
+        if (CNote* note = m_notes.GetAt(reinterpret_cast<NotePos>(lParam)))
+            UseAsNewNoteStyle(*note);
+        return TRUE;
     }
     return CSkinDialog::HandleMessage(msg, wParam, lParam);
 }
@@ -1151,6 +1302,8 @@ void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
 {
     // Column widths are kept across the change in 96-DPI units, as the
     // settings file keeps them.
+    // The find box is laid out over the list's old place: it goes first.
+    CloseFind();
     const DisplayScale before = SkinScale();
     std::vector<int> widths;
     for (int n = 0; n < HeaderColumnCount(); ++n)
@@ -1169,4 +1322,223 @@ void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
     SetListImages(after);
     for (int n = 0; n < static_cast<int>(widths.size()); ++n)
         SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(after.ToPixels(widths[n]) & 0xFFFF, 0));
+}
+
+void CMainDlg::OnGlobalHotkey(WPARAM id)
+{
+    HotkeyAction action;
+    if (!CGlobalHotkeys::ActionOfId(id, action))
+        return;
+    if (action == HotkeyAction::BringToTop) {
+        OnBringNotesToTop();
+        return;
+    }
+    // The user is looking where the mouse is: on that screen, around it.
+    POINT mouse{};
+    GetCursorPos(&mouse);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(mouse, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const NoteRect place =
+        NoteRectAround(kDefaultNoteWidth, kDefaultNoteHeight, mouse.x, mouse.y, {work.left, work.top, work.right, work.bottom});
+    AddNote(&place);
+}
+
+// Find
+
+void CMainDlg::OpenFind()
+{
+    if (!m_list)
+        return;
+    if (!m_findEdit) {
+        GetWindowRect(m_list, &m_rcListWhole);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&m_rcListWhole), 2);
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        m_findEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, m_hWnd,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FIND_EDIT)), instance, nullptr);
+        // The button's text is what a screen reader says; the cross is
+        // what the eye sees.
+        m_findClose = CreateWindowExW(0, L"BUTTON", L"\u00D7", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
+                                      m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FIND_CLOSE)),
+                                      instance, nullptr);
+        for (HWND control : {m_findEdit, m_findClose})
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ListFont()), FALSE);
+        SendMessageW(m_findEdit, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Find notes"));
+        SendMessageA(m_findEdit, EM_SETLIMITTEXT, 256, 0);
+        // The box comes before the list in the Tab order.
+        SetWindowPos(m_findEdit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        m_findCache = std::make_unique<FoldedTextCache>(SystemTextFold());
+        m_hiddenSelection.clear();
+        m_strFindQuery.clear();
+        PlaceFindBox();
+    }
+    SetFocus(m_findEdit);
+    SendMessageA(m_findEdit, EM_SETSEL, 0, -1);
+}
+
+void CMainDlg::PlaceFindBox()
+{
+    const RECT& whole = m_rcListWhole;
+    TEXTMETRICA metrics{};
+    {
+        ScopedGetDC dc(m_findEdit);
+        ScopedSelect font(dc, ListFont());
+        GetTextMetricsA(dc, &metrics);
+    }
+    const int height = metrics.tmHeight + 8;
+    const int width = whole.right - whole.left;
+    MoveWindow(m_findEdit, whole.left, whole.top, width - height - 2, height, TRUE);
+    MoveWindow(m_findClose, whole.right - height, whole.top, height, height, TRUE);
+    MoveWindow(m_list, whole.left, whole.top + height + 2, width, whole.bottom - whole.top - height - 2, TRUE);
+}
+
+void CMainDlg::CloseFind()
+{
+    if (!m_findEdit)
+        return;
+    const std::set<NotePos> selected = KeptSelection();
+    const bool hadFocus = GetFocus() == m_findEdit || GetFocus() == m_findClose;
+    DestroyWindow(m_findEdit);
+    DestroyWindow(m_findClose);
+    m_findEdit = m_findClose = nullptr;
+    m_strFindQuery.clear();
+    m_strFindTyped.clear();
+    m_hiddenSelection.clear();
+    MoveWindow(m_list, m_rcListWhole.left, m_rcListWhole.top, m_rcListWhole.right - m_rcListWhole.left,
+               m_rcListWhole.bottom - m_rcListWhole.top, TRUE);
+    RefilterRows();
+    m_findCache.reset();
+    SelectRowsOf(selected);
+    if (hadFocus)
+        SetFocus(m_list);
+}
+
+void CMainDlg::RefilterRows()
+{
+    // Only the rows that change are touched: with thousands of notes, a
+    // typed character that hides a few rows costs a few row deletions, not
+    // a new list.
+    std::vector<NotePos> wanted;
+    size_t index = 0;
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
+        if (MatchesFind(m_notes.GetAt(pos), index))
+            wanted.push_back(pos);
+    const std::unordered_set<NotePos> wantedSet(wanted.begin(), wanted.end());
+    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+    if (wanted.empty())
+        SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // at once, not row by row
+    // From the last row up: a row deleted there moves few rows behind it.
+    std::vector<NotePos> kept;
+    for (int row = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)) - 1; row >= 0; --row) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const auto pos = reinterpret_cast<NotePos>(item.lParam);
+        if (wantedSet.count(pos))
+            kept.push_back(pos);
+        else
+            SendMessageA(m_list, LVM_DELETEITEM, row, 0);
+    }
+    std::reverse(kept.begin(), kept.end());
+    // Rows are in list order: the new ones go between those that stayed.
+    size_t next = 0;
+    for (int row = 0; row < static_cast<int>(wanted.size()); ++row) {
+        const NotePos pos = wanted[row];
+        if (next < kept.size() && kept[next] == pos) {
+            ++next;
+            continue;
+        }
+        LVITEMA item{};
+        item.mask = LVIF_PARAM | LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = const_cast<char*>("");
+        item.lParam = reinterpret_cast<LPARAM>(pos);
+        if (SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0)
+            PutNoteRow(m_notes.GetAt(pos), pos, row);
+    }
+    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_list, nullptr, TRUE);
+}
+
+bool CMainDlg::MatchesFind(CNote* note, size_t index)
+{
+    return !IsFinding() || m_strFindQuery.empty() ||
+           m_findCache->Contains(index, note, note->m_strText, m_strFindQuery);
+}
+
+std::set<NotePos> CMainDlg::KeptSelection() const
+{
+    std::set<NotePos> kept;
+    // Selected before a find hid them, and still not shown.
+    for (NotePos pos : m_hiddenSelection) {
+        LVFINDINFOA find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = reinterpret_cast<LPARAM>(pos);
+        if (SendMessageA(m_list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)) < 0)
+            kept.insert(pos);
+    }
+    for (int row = -1;
+         (row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
+        if (const CNote* note = NoteOfRow(row))
+            kept.insert(note->m_pos);
+    }
+    return kept;
+}
+
+void CMainDlg::SelectRowsOf(const std::set<NotePos>& notes)
+{
+    bool first = true;
+    m_hiddenSelection.clear();
+    for (NotePos pos : notes) {
+        LVFINDINFOA find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = reinterpret_cast<LPARAM>(pos);
+        const int row = static_cast<int>(
+            SendMessageA(m_list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+        if (row < 0) {
+            // Still hidden by the find, or gone (a note deleted meanwhile
+            // is never found again, so it is never selected).
+            if (IsFinding() && m_notes.IndexOf(pos) >= 0)
+                m_hiddenSelection.insert(pos);
+            continue;
+        }
+        const UINT state = first ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
+        ListView_SetItemState(m_list, row, state, state);
+        if (first)
+            ListView_EnsureVisible(m_list, row, FALSE);
+        first = false;
+    }
+}
+
+void CMainDlg::OnFindChanged()
+{
+    if (!m_findEdit)
+        return;
+    const std::u16string query = m_findCache->FoldQuery(GetWindowTextUtf16(m_findEdit));
+    if (query == m_strFindQuery)
+        return;
+    const std::set<NotePos> selected = KeptSelection();
+    m_strFindQuery = query;
+    m_strFindTyped = GetWindowTextUtf16(m_findEdit);
+    RefilterRows();
+    SelectRowsOf(selected);
+}
+
+void CMainDlg::OpenFoundNote()
+{
+    // The row the user picked, else the first one found.
+    const int rows = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+    if (rows == 0) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    int row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (row < 0 || !(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
+        row = std::max(GetSingleSelection(), 0);
+    ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(m_list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    OpenSelectedNote();
 }

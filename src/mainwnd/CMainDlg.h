@@ -6,15 +6,21 @@
 
 #include <commctrl.h>
 
+#include <memory>
+#include <set>
+#include <unordered_set>
 #include <string>
 
 #include "notes/CNoteList.h"
 #include "notes/DeletedNotesBin.h"
 #include "notes/NotesMerge.h"
+#include "notes/NoteStyle.h"
+#include "notes/TextFind.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/UndoDeletes.h"
 #include "notes/LogFont.h"
 #include "schedule/CScheduler.h"
+#include "settings/CGlobalHotkeys.h"
 #include "skin/CSkinDialog.h"
 #include "tray/CSystemTray.h"
 
@@ -45,7 +51,8 @@ public:
     LRESULT OnNoteChanged(WPARAM wParam, LPARAM lParam);
 
     // Commands
-    void AddNote();
+    // place: where the note goes; null for a place of its own.
+    void AddNote(const NoteRect* place = nullptr);
     void DeleteSelectedNotes();
     // Ctrl+Z: the notes of the last delete come back, with their text,
     // look, place, schedule and list position, on the desktop if they were.
@@ -60,6 +67,16 @@ public:
     // it was hidden), in front, with the caret in its text.
     void OpenSelectedNote();
     void ShowHelpMenu();
+    // Ctrl+F: the find box over the list. While it has text the list shows
+    // only the notes whose text holds it; closing it gives the whole list
+    // back with the user's selection.
+    void OpenFind();
+    void CloseFind();
+    bool IsFinding() const { return m_findEdit != nullptr; }
+    // What new notes look like; "Use as default for new notes" in a note's
+    // menu sets it, and the settings file keeps it.
+    NoteStyle NewNoteStyle() const;
+    void UseAsNewNoteStyle(const CNote& note);
     void OnSkinButton(const std::string& name) override;
     // The logo does nothing, so Tab passes it by.
     bool SkinButtonTakesFocus(const std::string& name) const override;
@@ -132,6 +149,19 @@ private:
     // New rows and windows for notes put back into the list.
     void BringBackNotes(const std::vector<CNote*>& notes);
     void ShowListMenu();
+    void LoadNewNoteStyle();
+    // Find: the typed text changed; Enter in the box.
+    void OnFindChanged();
+    void OpenFoundNote();
+    // The rows that are selected, and those selected before the find hid
+    // them, by note.
+    std::set<NotePos> KeptSelection() const;
+    void SelectRowsOf(const std::set<NotePos>& notes);
+    bool MatchesFind(CNote* note, size_t index);
+    // Rows for the notes the find lets through, and no others.
+    void RefilterRows();
+    void PlaceFindBox();
+    void DrawTextCell(HDC dc, int row);
     // Another copy of the program (another computer, through a synced
     // folder) or the user changed the notes file: its notes and ours are
     // merged, never written over. Cheap when nothing changed.
@@ -145,6 +175,8 @@ private:
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void RedrawRowImage(HDC dc, int row, int column);
     void PaintMinimized();
+    // WM_HOTKEY: a new note at the mouse, or the notes brought to the top.
+    void OnGlobalHotkey(WPARAM id);
     void BringBackIntoView();
     void CreateNoteWindow(CNote* note, bool focus);
     void RaiseNoteWindow(CNote* note);
@@ -164,9 +196,11 @@ private:
     // monitor of another scale the list gets this copy at that scale.
     int m_nListFontDpi = DisplayScale::kBaseDpi;
     UniqueFont m_listFontAtScale;
+    HFONT ListFont() const { return m_listFontAtScale ? m_listFontAtScale.Get() : m_hListFont; }
     HIMAGELIST m_imageList = nullptr;
     CScheduler m_scheduler;
     CSystemTray m_tray;
+    CGlobalHotkeys m_hotkeys;
     ColorRef m_crDefaultBack;
     ColorRef m_crDefaultText = 0;
     LogFont m_lfDefault;
@@ -184,4 +218,12 @@ private:
     WIN32_FILE_ATTRIBUTE_DATA m_baseStamp{};
     bool m_bToldOtherCopy = false;
     bool m_bSessionEnding = false;  // within WM_QUERYENDSESSION
+    // Find
+    HWND m_findEdit = nullptr;
+    HWND m_findClose = nullptr;
+    RECT m_rcListWhole{};              // the list's place without the box
+    std::u16string m_strFindQuery;     // folded; empty shows every note
+    std::u16string m_strFindTyped;     // as typed
+    std::unique_ptr<FoldedTextCache> m_findCache;
+    std::set<NotePos> m_hiddenSelection;  // selected rows the find hides
 };

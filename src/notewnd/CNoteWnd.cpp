@@ -1,5 +1,7 @@
 #include "notewnd/CNoteWnd.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -8,6 +10,7 @@
 
 #include "app/CNotesApp.h"
 #include "notes/CNote.h"
+#include "notes/NoteStyle.h"
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
 #include "notewnd/NoteGeometry.h"
@@ -30,6 +33,66 @@ constexpr UINT kFocusDelayMs = 50;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 
 CNoteWnd::ScheduleDialogOpener s_openScheduleDialog = nullptr;
+
+// The colours the user made in the system's colour dialog, kept for the run.
+COLORREF s_customColours[16] = {};
+
+bool ChooseColourWithSystem(HWND owner, ColorRef& colour)
+{
+    CHOOSECOLORA choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.rgbResult = colour;
+    choice.lpCustColors = s_customColours;
+    choice.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
+    if (!ChooseColorA(&choice))
+        return false;
+    colour = choice.rgbResult;
+    return true;
+}
+
+bool ChooseFontWithSystem(HWND owner, LogFont& font, ColorRef& textColour)
+{
+    LOGFONTA chosen;
+    std::memcpy(&chosen, &font, sizeof chosen);
+    // The dialog reads and answers heights at the screen's DPI; a note keeps
+    // its height for 96 DPI.
+    const DisplayScale screen(SystemDpi());
+    chosen.lfHeight = screen.ToPixels(chosen.lfHeight);
+    CHOOSEFONTA choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.lpLogFont = &chosen;
+    choice.rgbColors = textColour;
+    // Sizes a note can be read in; the text colour is chosen here too.
+    choice.Flags = CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS | CF_EFFECTS | CF_LIMITSIZE | CF_NOVERTFONTS;
+    choice.nSizeMin = 6;
+    choice.nSizeMax = 72;
+    if (!ChooseFontA(&choice))
+        return false;
+    chosen.lfHeight = screen.ToBase(chosen.lfHeight);
+    std::memcpy(static_cast<void*>(&font), &chosen, sizeof font);
+    textColour = choice.rgbColors;
+    return true;
+}
+
+CNoteWnd::ColourChooser s_chooseColour = ChooseColourWithSystem;
+CNoteWnd::FontChooser s_chooseFont = ChooseFontWithSystem;
+
+// A menu swatch: the paper with a grey edge, so white shows on a white menu.
+UniqueBitmap MakeSwatch(ColorRef colour)
+{
+    const int cx = GetSystemMetrics(SM_CXMENUCHECK) + 4, cy = GetSystemMetrics(SM_CYMENUCHECK);
+    ScopedGetDC screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, cx, cy));
+    UniqueMemDC dc(CreateCompatibleDC(screen));
+    ScopedSelect select(dc, bitmap);
+    UniqueBrush paper(CreateSolidBrush(colour));
+    RECT all{0, 0, cx, cy};
+    FillRect(dc, &all, paper.Get());
+    FrameRect(dc, &all, GetSysColorBrush(COLOR_GRAYTEXT));
+    return bitmap;
+}
 
 bool RegisterNoteClass()
 {
@@ -259,6 +322,12 @@ void CNoteWnd::OnCreateContents()
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     if (m_bFocusOnCreate)
         SetTimer(m_hWnd, kFocusTimer, kFocusDelayMs, nullptr);
+}
+
+void CNoteWnd::SetLookChoosers(ColourChooser colour, FontChooser font)
+{
+    s_chooseColour = colour ? colour : ChooseColourWithSystem;
+    s_chooseFont = font ? font : ChooseFontWithSystem;
 }
 
 void CNoteWnd::UpdateShape()
@@ -508,7 +577,13 @@ void CNoteWnd::OnCommand(WPARAM wParam)
     case ID_NOTE_ONTOP: OnAlwaysOnTop(); break;
     case ID_NOTE_HIDE: OnHide(); break;
     case ID_NOTE_DELETE: OnDelete(); break;
-    default: break;
+    case ID_NOTE_MORE_COLOURS: OnMoreColours(); break;
+    case ID_NOTE_FONT: OnFont(); break;
+    case ID_NOTE_STYLE_DEFAULT: OnUseAsDefault(); break;
+    default:
+        if (id >= ID_NOTE_PAPER_FIRST && id <= ID_NOTE_PAPER_LAST)
+            OnPaper(kPaperChoices[id - ID_NOTE_PAPER_FIRST].color);
+        break;
     }
 }
 
@@ -532,10 +607,12 @@ void CNoteWnd::ShowContextMenu()
         return;
     }
     m_bBusy = 1;
+    std::vector<UniqueBitmap> swatches;  // made before the menu, so they outlive it
     UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NOTE_MENU)));
     if (HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr) {
         if (m_pNote && m_pNote->m_bOnTop)
             CheckMenuItem(popup, ID_NOTE_ONTOP, MF_BYCOMMAND | MF_CHECKED);
+        PrepareColourMenu(popup, swatches);
         SetForegroundWindow(self);
         POINT at;
         GetCursorPos(&at);
@@ -547,6 +624,80 @@ void CNoteWnd::ShowContextMenu()
         return;
     PostMessageA(self, WM_NULL, 0, 0);
     m_bBusy = 0;
+}
+
+void CNoteWnd::PrepareColourMenu(HMENU popup, std::vector<UniqueBitmap>& swatches) const
+{
+    for (int i = 0; i < kPaperChoiceCount; ++i) {
+        swatches.push_back(MakeSwatch(kPaperChoices[i].color));
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        item.hbmpItem = swatches.back().Get();
+        SetMenuItemInfoA(popup, ID_NOTE_PAPER_FIRST + i, FALSE, &item);
+        if (m_pNote && m_pNote->m_crBack == kPaperChoices[i].color)
+            CheckMenuRadioItem(popup, ID_NOTE_PAPER_FIRST, ID_NOTE_PAPER_LAST, ID_NOTE_PAPER_FIRST + i,
+                               MF_BYCOMMAND);
+    }
+}
+
+void CNoteWnd::ApplyLook()
+{
+    m_hbrBack.Reset();
+    ReplaceFont();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    InvalidateRect(m_edit, nullptr, TRUE);
+    CNoteWnd::NoteChanged(m_pNote->m_pos);
+}
+
+void CNoteWnd::OnPaper(ColorRef paper)
+{
+    if (!m_pNote)
+        return;
+    m_pNote->m_crBack = paper;
+    ApplyLook();
+}
+
+void CNoteWnd::OnMoreColours()
+{
+    if (!m_pNote || m_bBusy)
+        return;
+    const HWND self = m_hWnd;
+    ColorRef colour = m_pNote->m_crBack;
+    m_bBusy = 1;  // no menu, and so no Delete, while the dialog is open
+    const bool chosen = s_chooseColour(self, colour);
+    // The note may have been deleted from the note list meanwhile.
+    if (!StillAlive(self, this))
+        return;
+    m_bBusy = 0;
+    if (chosen)
+        OnPaper(colour);
+}
+
+void CNoteWnd::OnFont()
+{
+    if (!m_pNote || m_bBusy)
+        return;
+    const HWND self = m_hWnd;
+    LogFont font = m_pNote->m_logFont;
+    ColorRef ink = m_pNote->m_crText;
+    m_bBusy = 1;
+    const bool chosen = s_chooseFont(self, font, ink);
+    if (!StillAlive(self, this))
+        return;
+    m_bBusy = 0;
+    if (!chosen || !m_pNote)
+        return;
+    m_pNote->m_logFont = font;
+    m_pNote->m_crText = ink;
+    ApplyLook();
+}
+
+void CNoteWnd::OnUseAsDefault()
+{
+    if (m_pNote)
+        if (HWND main = MainWindow())
+            SendMessageA(main, WM_NOTE_STYLE_DEFAULT, 0, reinterpret_cast<LPARAM>(m_pNote->m_pos));
 }
 
 void CNoteWnd::OnSchedule()

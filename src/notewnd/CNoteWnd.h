@@ -4,6 +4,8 @@
 // note's text. It edits the note record in place and tells the main window.
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/CWindowBase.h"
 #include "framework/DisplayScale.h"
 #include "framework/ScopedHandles.h"
@@ -23,6 +25,12 @@ public:
     // window as parent and edits the note's schedule.
     using ScheduleDialogOpener = void (*)(HWND parent, CNote& note);
     static void SetScheduleDialogOpener(ScheduleDialogOpener opener);
+
+    // The system's colour and font dialogs plug in here, so that tests can
+    // answer them. Each returns true when the user chose OK.
+    using ColourChooser = bool (*)(HWND owner, ColorRef& colour);
+    using FontChooser = bool (*)(HWND owner, LogFont& font, ColorRef& textColour);
+    static void SetLookChoosers(ColourChooser colour, FontChooser font);
 
     // A note was edited (here or in its scheduling dialog): the notes file
     // needs saving, and the main window refreshes the note's row.
@@ -75,6 +83,15 @@ private:
     void OnHide();
     void OnDelete();
     void OnClose();
+    void OnPaper(ColorRef paper);
+    void OnMoreColours();
+    void OnFont();
+    void OnUseAsDefault();
+    // Shows the note's paper, ink and font as they now are in the note.
+    void ApplyLook();
+    // Swatches and the check of the note's paper in the Colour menu; the
+    // bitmaps live as long as the menu is open.
+    void PrepareColourMenu(HMENU popup, std::vector<UniqueBitmap>& swatches) const;
 
     NoteHit HitTestClient(int x, int y) const;
     void PlaceEdit(const NoteRect& rc);

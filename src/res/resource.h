@@ -76,6 +76,19 @@
 #define IDC_OPT_OK              1023
 #define IDC_OPT_CANCEL          1024
 
+// Options dialog: the global shortcuts, one row each (label, hotkey field,
+// Win check box, state text), rows 4 ids apart
+#define IDC_OPT_HOTKEY_GROUP    3400
+#define IDC_OPT_NEWNOTE_LABEL   3401
+#define IDC_OPT_NEWNOTE_KEY     3402
+#define IDC_OPT_NEWNOTE_WIN     3403
+#define IDC_OPT_NEWNOTE_STATE   3404
+#define IDC_OPT_TOTOP_LABEL     3405
+#define IDC_OPT_TOTOP_KEY       3406
+#define IDC_OPT_TOTOP_WIN       3407
+#define IDC_OPT_TOTOP_STATE     3408
+#define IDC_OPT_HOTKEY_ROW_STEP 4
+
 // Scheduling dialog (schedule.rc): the dialog, its two pages and their tabs
 #define IDS_SCHED_PAGE          103
 #define IDS_EVENT_PAGE          104
@@ -127,3 +140,18 @@
 #define IDC_BACKUP_INTRO        3101
 #define IDC_BACKUP_LIST         3102
 #define ID_LIST_RESTORE_BACKUP  33100
+
+// A note's colour and font
+#define ID_NOTE_PAPER_FIRST     33200   // the papers of the Colour menu, in order
+#define ID_NOTE_PAPER_LAST      33205
+#define ID_NOTE_MORE_COLOURS    33206
+#define ID_NOTE_FONT            33207
+#define ID_NOTE_STYLE_DEFAULT   33208
+// Sent by a note window: make this note's look the look of new notes
+// (lParam: the note's list position).
+#define WM_NOTE_STYLE_DEFAULT   0x0824
+
+// Find in the note list
+#define IDC_FIND_EDIT           3300
+#define IDC_FIND_CLOSE          3301
+#define ID_LIST_FIND            33300

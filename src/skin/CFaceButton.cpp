@@ -9,7 +9,18 @@ void CutFace(HDC dc, UniqueBitmap& target, HBITMAP source, const RECT& rect)
         return;
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    target.Reset(CreateCompatibleBitmap(dc, width, height));
+    // A 32-bit DIB section, not a device bitmap: cutting stays in the
+    // program's memory, where a device bitmap costs the display server a
+    // pixmap and an upload per face (24 of them) before the main window can
+    // show; the faces reach the screen when they are first drawn.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    target.Reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     UniqueMemDC from(CreateCompatibleDC(dc));
     UniqueMemDC to(CreateCompatibleDC(dc));
     if (!target || !from || !to)

@@ -19,7 +19,14 @@ constexpr uint32_t kUncompressed = 0;
 
 std::optional<PlainBmpLayout> ParsePlainBmp(std::span<const uint8_t> bytes)
 {
+    return ParsePlainBmpHead(bytes, bytes.size());
+}
+
+std::optional<PlainBmpLayout> ParsePlainBmpHead(std::span<const uint8_t> bytes, uint64_t fileSize)
+{
     constexpr size_t at = PlainBmpLayout::kInfoAt;
+    if (bytes.size() > fileSize)
+        return std::nullopt;
     if (bytes.size() < at + kInfoHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M')
         return std::nullopt;
     const uint8_t* info = bytes.data() + at;
@@ -39,7 +46,8 @@ std::optional<PlainBmpLayout> ParsePlainBmp(std::span<const uint8_t> bytes)
     const uint64_t colours = bits <= 8 && coloursUsed == 0 ? (uint64_t{1} << bits) : coloursUsed;
     const uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
     const uint64_t pixelBytes = stride * static_cast<uint64_t>(height);
-    if (colours > 256 || at + infoSize + 4 * colours > pixelsAt || pixelsAt + pixelBytes > bytes.size())
+    if (colours > 256 || at + infoSize + 4 * colours > pixelsAt || pixelsAt > bytes.size() ||
+        pixelsAt + pixelBytes > fileSize)
         return std::nullopt;
     return PlainBmpLayout{static_cast<size_t>(pixelsAt), static_cast<size_t>(pixelBytes)};
 }

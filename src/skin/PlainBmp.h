@@ -19,3 +19,9 @@ struct PlainBmpLayout {
 // the table and every row lie within the bytes. Nothing otherwise: such
 // files go to the system's picture decoder.
 std::optional<PlainBmpLayout> ParsePlainBmp(std::span<const uint8_t> bytes);
+
+// The same for a file of fileSize bytes of which only the first bytes are at
+// hand: the headers and the colour table must lie within head (the pixels
+// start no later than its end), the rows are checked against fileSize. Lets
+// a reader put the rows straight where they belong.
+std::optional<PlainBmpLayout> ParsePlainBmpHead(std::span<const uint8_t> head, uint64_t fileSize);

@@ -4,6 +4,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -106,6 +107,46 @@ HBITMAP DecodePlainBmp(const uint8_t* bytes, size_t size)
     return bitmap;
 }
 
+// An uncompressed BMP file read straight into its bitmap: the headers first,
+// then the rows into the bitmap's own memory. Reading the whole file into a
+// block and copying the rows over cost as much again (fresh memory twice
+// over) for each of the skin's five pictures at every start. Null for
+// anything else; the caller then reads the file whole.
+HBITMAP ReadPlainBmpFile(const std::string& path)
+{
+    ScopedFile file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER length{};
+    if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &length) || length.QuadPart <= 0 ||
+        static_cast<uint64_t>(length.QuadPart) > kMaxSkinImageBytes)
+        return nullptr;
+    const auto fileSize = static_cast<uint64_t>(length.QuadPart);
+    // The largest headers with a full colour table fit.
+    uint8_t head[2048];
+    const auto headSize = static_cast<DWORD>(std::min<uint64_t>(sizeof head, fileSize));
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), head, headSize, &got, nullptr) || got != headSize)
+        return nullptr;
+    UnscrambleHeader(head, headSize);
+    const auto layout = ParsePlainBmpHead(std::span<const uint8_t>(head, headSize), fileSize);
+    if (!layout)
+        return nullptr;
+    void* target = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(head + PlainBmpLayout::kInfoAt),
+                                         DIB_RGB_COLORS, &target, nullptr, 0));
+    LARGE_INTEGER pixelsAt{};
+    pixelsAt.QuadPart = static_cast<LONGLONG>(layout->pixelsAt);
+    if (!bitmap || !target || !SetFilePointerEx(file.Get(), pixelsAt, nullptr, FILE_BEGIN) ||
+        !ReadFile(file.Get(), target, static_cast<DWORD>(layout->pixelBytes), &got, nullptr) ||
+        got != layout->pixelBytes)
+        return nullptr;
+    // The scrambled start of the file may reach into the rows.
+    auto* pixels = static_cast<uint8_t*>(target);
+    for (size_t i = layout->pixelsAt; i < kScrambledHeaderBytes && i - layout->pixelsAt < layout->pixelBytes; ++i)
+        pixels[i - layout->pixelsAt] ^= kSkinKey;
+    return bitmap.Release();
+}
+
 // Decodes a picture; the bitmap returned is a copy that belongs to the
 // caller, as the picture object deletes its own bitmap when released.
 HBITMAP DecodePicture(HGLOBAL block, DWORD size)
@@ -143,19 +184,21 @@ bool LoadSkinImage(const std::string& path, UniqueBitmap& target, SIZE& size)
 {
     target.Reset();
     size = SIZE{0, 0};
-    DWORD bytes = 0;
-    HGLOBAL block = ReadUnscrambled(path, bytes);
-    if (!block)
-        return false;
-    HBITMAP bitmap = nullptr;
-    if (const auto* data = static_cast<const uint8_t*>(GlobalLock(block))) {
-        bitmap = DecodePlainBmp(data, bytes);
-        GlobalUnlock(block);
+    HBITMAP bitmap = ReadPlainBmpFile(path);
+    if (!bitmap) {
+        DWORD bytes = 0;
+        HGLOBAL block = ReadUnscrambled(path, bytes);
+        if (!block)
+            return false;
+        if (const auto* data = static_cast<const uint8_t*>(GlobalLock(block))) {
+            bitmap = DecodePlainBmp(data, bytes);
+            GlobalUnlock(block);
+        }
+        if (bitmap)
+            GlobalFree(block);
+        else
+            bitmap = DecodePicture(block, bytes);  // frees the block
     }
-    if (bitmap)
-        GlobalFree(block);
-    else
-        bitmap = DecodePicture(block, bytes);  // frees the block
     if (!bitmap)
         return false;
     target.Reset(bitmap);

@@ -15,6 +15,7 @@
 
 #include "E2eDriver.h"
 #include "notes/CNoteList.h"
+#include "notes/NoteStyle.h"
 
 namespace {
 
@@ -100,9 +101,9 @@ std::vector<uint8_t> PictureNotes()
          true},
         {u"Shopping:\r\n- milk\r\n- coffee beans\r\n- batteries (AA)", {340, 85, 545, 255}, kDefaultPaperColor, true,
          false, false},
-        {u"Call Anna about the\r\nweekend trip", {590, 120, 800, 240}, 0x00C8FFC8, true, false, false},
+        {u"Call Anna about the\r\nweekend trip", {590, 120, 800, 240}, kPaperChoices[1].color, true, false, false},
         {u"Renew the passport before June", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
-        {u"Team meeting: every Monday 9:00", {100, 100, 300, 250}, kDefaultPaperColor, false, false, true},
+        {u"Team meeting: every Monday 9:00", {100, 100, 300, 250}, kPaperChoices[2].color, false, false, true},
     };
     // The first note comes back every Thursday at 10:00, from 8 January 2026.
     std::tm start{};
@@ -193,6 +194,36 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     RECT rcMain{};
     GetWindowRect(main, &rcMain);
     ASSERT_TRUE(SaveScreen(rcMain, folder + scaled.Name("main-window")));
+
+    // Find, as Ctrl+F opens it, with a word typed.
+    PostMessageA(main, WM_COMMAND, 33300 /* Find */, 0);
+    if (WaitFor([&] { return GetDlgItem(main, 3300) != nullptr; }, 3000)) {
+        SendMessageW(GetDlgItem(main, 3300), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"weekend"));
+        PumpFor(400);
+        ASSERT_TRUE(SaveScreen(rcMain, folder + "\\find.bmp"));
+        PostMessageA(main, WM_COMMAND, 3301 /* close the find box */, 0);
+        PumpFor(300);
+    }
+
+    // A note's menu with its papers, as a right click in its margin opens it.
+    SetCursorPos(600, 200);
+    INPUT press[4]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, press, sizeof(INPUT));
+    PumpFor(500);
+    press[2].type = press[3].type = INPUT_KEYBOARD;
+    press[2].ki.wVk = press[3].ki.wVk = 'U';
+    press[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, press + 2, sizeof(INPUT));
+    PumpFor(600);
+    ASSERT_TRUE(SaveScreen(RECT{560, 20, 980, 260}, folder + "\\note-menu.bmp"));
+    press[2].ki.wVk = press[3].ki.wVk = VK_ESCAPE;
+    for (int i = 0; i < 2; ++i) {
+        SendInput(2, press + 2, sizeof(INPUT));
+        PumpFor(200);
+    }
 
     // The tray menu, as a right click on the tray icon opens it.
     SetCursorPos(scaled(900), scaled(640));

@@ -84,3 +84,32 @@ TEST(PlainBmp, EveryPartMustLieInsideTheFile)
         EXPECT_FALSE(ParsePlainBmp(b));
     }
 }
+
+TEST(PlainBmp, HeadersAloneWithTheFileSize)
+{
+    // An 8-bit picture: 54 bytes of headers, a 1024-byte table, 8 of rows.
+    const std::vector<uint8_t> b = Bmp(8);
+    const size_t pixelsAt = 54 + 1024;
+    struct Case {
+        const char* label;
+        size_t headBytes;
+        uint64_t fileSize;
+        bool read;
+    } cases[] = {
+        {"exactly the headers and the table", pixelsAt, b.size(), true},
+        {"the whole file", b.size(), b.size(), true},
+        {"the table cut short", pixelsAt - 1, b.size(), false},
+        {"rows beyond the end of the file", pixelsAt, b.size() - 1, false},
+        {"more at hand than the file holds", b.size(), b.size() - 1, false},
+        {"a file size near the top of the range", pixelsAt, UINT64_MAX, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const auto layout = ParsePlainBmpHead(std::span<const uint8_t>(b.data(), c.headBytes), c.fileSize);
+        ASSERT_EQ(layout.has_value(), c.read);
+        if (layout) {
+            EXPECT_EQ(layout->pixelsAt, pixelsAt);
+            EXPECT_EQ(layout->pixelBytes, 8u);
+        }
+    }
+}

@@ -853,3 +853,179 @@ TEST_F(MainDlgTest, QueryEndSessionSavesAndAgrees)
     ASSERT_TRUE(reloaded.Load(m_folder.Path("notes.dat")));
     EXPECT_EQ(reloaded.m_nCount, 1);
 }
+
+namespace {
+
+uint32_t Rgb(ColorRef color)  // as WindowPixels reports it
+{
+    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+
+ColorRef g_chosenColour = 0;
+LogFont g_chosenFont;
+ColorRef g_chosenInk = 0;
+
+bool AnswerColour(HWND, ColorRef& colour)
+{
+    colour = g_chosenColour;
+    return true;
+}
+
+bool AnswerFont(HWND, LogFont& font, ColorRef& ink)
+{
+    font = g_chosenFont;
+    ink = g_chosenInk;
+    return true;
+}
+
+// Presses a key in the main window with Ctrl held or not.
+bool PressKey(CMainDlg& dlg, HWND target, WPARAM key, bool ctrl = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
+    const bool used = dlg.PreTranslateMessage(msg);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    PumpPending();
+    return used;
+}
+
+}  // namespace
+
+TEST_F(MainDlgTest, ColourAndFontReachTheNoteItsWindowItsRowAndTheFile)
+{
+    CNote* note = AddStoredNote("Look", true);
+    Open();
+    GiveVisibleNotesWindows();
+    CNoteWnd::SetLookChoosers(AnswerColour, AnswerFont);
+    g_chosenColour = 0x00336699;
+    g_chosenFont = LogFont{};
+    g_chosenFont.SetFaceName("Courier New");
+    g_chosenFont.lfHeight = -24;
+    g_chosenFont.lfWeight = 700;
+    g_chosenInk = 0x00800000;
+    struct Step {
+        UINT command;
+        ColorRef paper;
+    } steps[] = {
+        {ID_NOTE_PAPER_FIRST + 1, kPaperChoices[1].color},  // green
+        {ID_NOTE_PAPER_LAST, 0x00FFFFFF},                   // white
+        {ID_NOTE_MORE_COLOURS, 0x00336699},
+        {ID_NOTE_FONT, 0x00336699},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.command);
+        m_app.m_notes.m_bModified = 0;
+        SendMessageA(note->m_pWnd->GetHwnd(), WM_COMMAND, step.command, 0);
+        PumpPending();
+        EXPECT_EQ(note->m_crBack, step.paper);
+        EXPECT_EQ(m_app.m_notes.m_bModified, 1u);
+        const WindowPixels window(note->m_pWnd->GetHwnd());
+        EXPECT_EQ(window.At(8, 8), Rgb(step.paper)) << "the note's paper";
+        RECT cell{};
+        ListView_GetSubItemRect(m_list, 0, 3, LVIR_BOUNDS, &cell);
+        const WindowPixels list(m_list);
+        EXPECT_EQ(list.At(cell.left + 8, (cell.top + cell.bottom) / 2), Rgb(step.paper)) << "the row's swatch";
+    }
+    CNoteWnd::SetLookChoosers(nullptr, nullptr);
+    EXPECT_EQ(note->m_logFont, g_chosenFont);
+    EXPECT_EQ(note->m_crText, 0x00800000u);
+    LOGFONTA shown{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(note->m_pWnd->GetEdit(), WM_GETFONT, 0, 0)), sizeof shown, &shown);
+    EXPECT_EQ(shown.lfHeight, -24);
+    EXPECT_STREQ(shown.lfFaceName, "Courier New");
+
+    ASSERT_TRUE(m_app.m_notes.Save());
+    CNoteList again;
+    ASSERT_TRUE(again.Load(m_folder.Path("notes.dat")));
+    const CNote* read = again.GetAt(0);
+    EXPECT_EQ(read->m_crBack, 0x00336699u);
+    EXPECT_EQ(read->m_crText, 0x00800000u);
+    EXPECT_EQ(read->m_logFont, g_chosenFont);
+}
+
+TEST_F(MainDlgTest, UseAsDefaultThenAddNoteAlsoAfterARestart)
+{
+    CNote* model = AddStoredNote("model", true);
+    model->m_crBack = kPaperChoices[3].color;
+    model->m_crText = 0x00000080;
+    model->m_logFont.SetFaceName("Times New Roman");
+    model->m_logFont.lfHeight = -20;
+    Open();
+    GiveVisibleNotesWindows();
+    SendMessageA(model->m_pWnd->GetHwnd(), WM_COMMAND, ID_NOTE_STYLE_DEFAULT, 0);
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "same run" : "after a restart");
+        m_dlg->AddNote();
+        const CNote* added = m_app.m_notes.GetAt(m_app.m_notes.m_nCount - 1);
+        EXPECT_EQ(added->m_crBack, model->m_crBack);
+        EXPECT_EQ(added->m_crText, model->m_crText);
+        EXPECT_EQ(added->m_logFont.FaceName(), "Times New Roman");
+        EXPECT_EQ(added->m_logFont.lfHeight, -20);
+        m_dlg.reset();
+        PumpPending();
+        Open();
+    }
+}
+
+TEST_F(MainDlgTest, FindNarrowsTheRowsAndEscapeGivesThemBackWithTheSelection)
+{
+    for (const char* text : {"Buy milk", "Caf\xC3\xA9 M\xC3\xBCller", "call\r\nPETER", "rent"})
+        AddStoredNote(text, false);
+    Open();
+    Select(3, true);
+    ASSERT_TRUE(PressKey(*m_dlg, m_list, 'F', true));
+    ASSERT_TRUE(m_dlg->IsFinding());
+    const HWND box = GetFocus();
+    struct Query {
+        const wchar_t* typed;
+        std::vector<std::string> rows;
+    } queries[] = {
+        {L"cafe", {"Caf\xC3\xA9 M\xC3\xBCller"}},  // accents and case
+        {L"MULLER", {"Caf\xC3\xA9 M\xC3\xBCller"}},
+        {L"l pet", {"call  PETER"}},                  // across the line break
+        {L"zzz", {}},
+        {L"", {"Buy milk", "Caf\xC3\xA9 M\xC3\xBCller", "call  PETER", "rent"}},
+        {L"u", {"Buy milk", "Caf\xC3\xA9 M\xC3\xBCller"}},
+    };
+    for (const Query& query : queries) {
+        SetWindowTextW(box, query.typed);
+        PumpPending();
+        std::vector<std::string> rows;
+        for (int row = 0; row < Rows(); ++row)
+            rows.push_back(Utf8FromUtf16(WideRowText(row)));
+        EXPECT_EQ(rows, query.rows) << Utf8FromWide(query.typed);
+    }
+    // Commands work on the rows shown: Delete, then Ctrl+Z puts the note
+    // back at its place in the list, not at its row's.
+    Select(1, true);
+    EXPECT_TRUE(PressKey(*m_dlg, box, VK_RETURN));
+    CNote* cafe = m_app.m_notes.GetAt(1);
+    ASSERT_NE(cafe->m_pWnd, nullptr) << "Enter brings the found note up, hidden as it was";
+    EXPECT_EQ(cafe->m_bVisible, 1);
+    EXPECT_EQ(GetFocus(), cafe->m_pWnd->GetEdit());
+    SetWindowTextW(box, L"r");  // the cafe, call PETER, rent
+    PumpPending();
+    ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
+    Select(1, true);  // the second row, the third note
+    m_dlg->DeleteSelectedNotes();
+    EXPECT_EQ(NoteTexts(), "Buy milk|Caf\xC3\xA9 M\xC3\xBCller|rent|");
+    m_dlg->UndoDelete();
+    EXPECT_EQ(NoteTexts(), "Buy milk|Caf\xC3\xA9 M\xC3\xBCller|call\r\nPETER|rent|");
+
+    // Escape: every row again, with what was selected before the find hid
+    // it and what was selected among the rows found.
+    Select(0, true);
+    SetWindowTextW(box, L"milk");
+    PumpPending();
+    Select(0, true);
+    EXPECT_TRUE(PressKey(*m_dlg, box, VK_ESCAPE));
+    EXPECT_FALSE(m_dlg->IsFinding());
+    ASSERT_EQ(Rows(), 4);
+    EXPECT_EQ(RowText(0), "Buy milk");
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Selected(row), row == 0 || row == 1) << "row " << row;
+}

@@ -12,6 +12,7 @@
 template <typename Dialog>
 class ScriptedDialog : public Dialog {
 public:
+    using Dialog::Dialog;
     static constexpr INT_PTR kGaveUp = -2;
     std::vector<std::function<void(HWND)>> steps;
 

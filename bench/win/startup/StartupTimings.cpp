@@ -3,7 +3,10 @@
 // - 1000 visible notes until every note window is on screen, against a bare
 //   loop that makes 1000 tool windows with an edit child and a region at the
 //   same places with the same texts;
-// - no notes until the main window is on screen, against a trivial window;
+// - no notes until the main window is on screen, against a trivial window,
+//   the same window after loading and setting up the common controls (their
+//   share of the start-up), and a trivial dialog holding a list view (what
+//   the platform itself costs for a window like the main window);
 // - three notes: start to the main window on screen beside "E&xit" to the
 //   end of the process, so ending is held to what starting costs.
 // Both sides are separate processes started the same way. Run under Wine:
@@ -12,11 +15,15 @@
 // instead: at 144 DPI (150%) and at 96 DPI, taking turns, to the main window
 // with no notes and until 1000 visible notes are on screen. Wine gives each
 // new process the DPI the prefix's registry holds then (the value LogPixels
-// of HKCU "Control Panel\Desktop"), so both scales are measured in one run; the value is
-// put back at the end. (Windows itself reads it only at sign-in.)
-// The program runs itself with --bare-notes <notes file> or --trivial-window
-// as the references.
+// of HKCU "Control Panel\Desktop"), so both scales are measured in one run;
+// the value is put back at the end. (Windows itself reads it at sign-in.)
+// The program runs itself with --bare-notes <notes file>, --trivial-window,
+// --comctl-window <Velumo.exe> or --listview-dialog <Velumo.exe> as the
+// references; the last two take the common controls Velumo's manifest asks
+// for (version 6) from Velumo.exe, as Velumo gets them.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +39,7 @@ namespace {
 
 constexpr const wchar_t* kBareNoteClass = L"VelumoBareNote";
 constexpr const wchar_t* kTrivialClass = L"VelumoTrivialWindow";
+constexpr const wchar_t* kDialogClass = L"#32770";
 
 std::vector<uint8_t> VisibleNotes(int count)
 {
@@ -111,6 +119,79 @@ int RunTrivialWindow()
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
     return RunMessageLoop();
+}
+
+// The common controls of Velumo's manifest, loaded and set up with the
+// classes Velumo asks for, as Velumo does before its first window. Loaded
+// here rather than imported, so that the plain trivial window does not pay
+// for them.
+bool LoadCommonControls(const char* velumoExe)
+{
+    ACTCTXA context{};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = velumoExe;
+    context.lpResourceName = MAKEINTRESOURCEA(1);  // the process manifest
+    HANDLE handle = CreateActCtxA(&context);
+    ULONG_PTR cookie = 0;
+    if (handle == INVALID_HANDLE_VALUE || !ActivateActCtx(handle, &cookie))
+        return false;
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = comctl ? reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))
+                       : nullptr;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
+    return init && init(&controls);
+}
+
+int RunComctlWindow(const char* velumoExe)
+{
+    if (!LoadCommonControls(velumoExe))
+        return 1;
+    return RunTrivialWindow();
+}
+
+INT_PTR CALLBACK ListDialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_CLOSE) {
+        EndDialog(hwnd, 0);
+        return TRUE;
+    }
+    return msg == WM_INITDIALOG;
+}
+
+// A dialog with the main window's template: 389 x 357 units, "MS Sans
+// Serif" 8, one report list view; nothing else.
+int RunListViewDialog(const char* velumoExe)
+{
+    if (!LoadCommonControls(velumoExe))
+        return 1;
+    struct alignas(4) Template {
+        DLGTEMPLATE dialog;
+        WORD menu, windowClass, title;
+        WORD pointSize;
+        wchar_t font[14];
+        alignas(4) DLGITEMTEMPLATE item;
+        wchar_t itemClass[16];
+        WORD itemTitle, extra;
+    } t{};
+    t.dialog.style = WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_SETFONT;
+    t.dialog.cdit = 1;
+    t.dialog.x = 10;
+    t.dialog.y = 10;
+    t.dialog.cx = 389;
+    t.dialog.cy = 357;
+    t.pointSize = 8;
+    lstrcpyW(t.font, L"MS Sans Serif");
+    t.item.style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+    t.item.x = 7;
+    t.item.y = 7;
+    t.item.cx = 375;
+    t.item.cy = 343;
+    t.item.id = 1000;
+    lstrcpyW(t.itemClass, L"SysListView32");
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, nullptr, &ListDialogProc, 0);
+    return 0;
 }
 
 // --- measuring ------------------------------------------------------------
@@ -257,6 +338,10 @@ int main(int argc, char** argv)
         return RunBareNotes(argv[2]);
     if (argc > 1 && std::string(argv[1]) == "--trivial-window")
         return RunTrivialWindow();
+    if (argc > 2 && std::string(argv[1]) == "--comctl-window")
+        return RunComctlWindow(argv[2]);
+    if (argc > 2 && std::string(argv[1]) == "--listview-dialog")
+        return RunListViewDialog(argv[2]);
     if (argc < 2) {
         std::printf("usage: velumo_startup_bench.exe <folder of Velumo.exe>\n");
         return 2;
@@ -301,17 +386,27 @@ int main(int argc, char** argv)
 
     // Start-up to the main window with no notes.
     const std::vector<uint8_t> empty = CNoteList().StoreToBytes();
-    std::vector<double> main, trivial;
+    std::vector<double> main, trivial, comctl, listDialog;
     for (int i = 0; only != "exit" && i < runs * 4; ++i) {
         WriteWholeFile(folder + "\\notes.dat", empty);
-        main.push_back(TimeUntilShown(velumo, folder, L"#32770", 1, L"#32770"));
+        main.push_back(TimeUntilShown(velumo, folder, kDialogClass, 1, kDialogClass));
         trivial.push_back(TimeUntilShown(reference + " --trivial-window", folder, kTrivialClass, 1, kTrivialClass));
+        comctl.push_back(
+            TimeUntilShown(reference + " --comctl-window " + velumo, folder, kTrivialClass, 1, kTrivialClass));
+        listDialog.push_back(
+            TimeUntilShown(reference + " --listview-dialog " + velumo, folder, kDialogClass, 1, kDialogClass));
     }
     if (only != "exit") {
-        std::printf("no notes, until the main window is on screen:\n");
+        std::printf("no notes, until the main window is on screen (shortcuts registered):\n");
         ReportRuns("Velumo.exe", main);
         ReportRuns("trivial Win32 window (reference)", trivial);
-        std::printf("  ratio of the medians: %.2f\n", Median(main) / Median(trivial));
+        ReportRuns("the same after loading the common controls", comctl);
+        ReportRuns("trivial dialog holding a list view (reference)", listDialog);
+        std::printf("  ratio of the medians, Velumo / trivial window: %.2f\n", Median(main) / Median(trivial));
+        std::printf("  ratio of the medians, Velumo / list view dialog: %.2f\n", Median(main) / Median(listDialog));
+        const double comctlMs = (Median(comctl) - Median(trivial)) * 1000;
+        std::printf("  common controls (load and set-up): %.1f ms, %.0f%% of Velumo's start-up\n", comctlMs,
+                    100 * comctlMs / (Median(main) * 1000));
     }
 
     // Ending against starting, with the same three visible notes.

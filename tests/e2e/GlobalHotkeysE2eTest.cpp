@@ -1,0 +1,97 @@
+// The global shortcuts of the real program, pressed as real keys while
+// another program (a window of this driver) is in front: the new-note
+// shortcut makes a note around the mouse, in front, ready for typing; the
+// bring-to-top shortcut lifts the notes above the window in front.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "E2eDriver.h"
+
+namespace {
+
+// Presses the keys in order and lets them go in reverse, as fingers do.
+void PressKeys(const std::vector<WORD>& keys)
+{
+    std::vector<INPUT> input(keys.size() * 2);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        input[i].type = input[input.size() - 1 - i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = input[input.size() - 1 - i].ki.wVk = keys[i];
+        input[input.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+// A click into our window brings it to the front, as a user does (under
+// Wine, only a Wine window with the X focus passes keys on at all).
+bool ClickToFront(HWND hwnd)
+{
+    SetCursorPos(350, 650);  // clear of the notes of this test
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    return WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            return GetForegroundWindow() == hwnd;
+        },
+        3000, 20);
+}
+
+bool IsAbove(HWND a, HWND b)
+{
+    for (HWND w = GetWindow(b, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (w == a)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(GlobalHotkeysE2e, NewNoteShortcutMakesANoteReadyForTypingAndBringToTopLiftsIt)
+{
+    E2eDriver app;
+    ASSERT_TRUE(app.Start());
+    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    ASSERT_NE(main, nullptr);
+    Sleep(500);  // the splash and the first painting settle
+    HWND front = CreateWindowExA(0, "EDIT", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 700, 500,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ClickToFront(front));
+    const POINT mouse{700, 450};
+    SetCursorPos(mouse.x, mouse.y);
+
+    PressKeys({VK_LWIN, VK_SHIFT, 'N'});  // the default new-note shortcut
+    HWND note = app.WaitForWindow("", 5000, "VelumoNoteWnd");
+    ASSERT_NE(note, nullptr) << "no note from the shortcut";
+    HWND edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    // In front, around the mouse, with the keyboard's focus and the caret.
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == note; }, 5000));
+    RECT rc{};
+    GetWindowRect(note, &rc);
+    EXPECT_TRUE(PtInRect(&rc, mouse));
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    EXPECT_TRUE(WaitFor(
+        [&] { return GetGUIThreadInfo(GetWindowThreadProcessId(note, nullptr), &gui) && gui.hwndFocus == edit; },
+        5000));
+    EXPECT_EQ(gui.hwndCaret, edit);
+    // Typed at once, the keys replace the placeholder text.
+    for (WORD key : {'M', 'I', 'L', 'K'})
+        PressKeys({key});
+    EXPECT_TRUE(WaitFor([&] { return E2eDriver::ControlText(edit) == u"milk"; }, 5000));
+
+    // Another program covers the note; Win+Shift+B lifts it, and makes none.
+    ASSERT_TRUE(ClickToFront(front));
+    ASSERT_TRUE(IsAbove(front, note));
+    PressKeys({VK_LWIN, VK_SHIFT, 'B'});
+    EXPECT_TRUE(WaitFor([&] { return IsAbove(note, front); }, 5000));
+    EXPECT_EQ(app.ReadRows(GetDlgItem(main, 1000)).size(), 1u);
+    DestroyWindow(front);
+}
