@@ -29,14 +29,6 @@ GetDpiForMonitorFn DpiForMonitorFunction()
     return fn;
 }
 
-int MonitorDpi(HMONITOR monitor)
-{
-    UINT x = 0, y = 0;
-    if (GetDpiForMonitorFn fn = DpiForMonitorFunction(); fn && monitor && SUCCEEDED(fn(monitor, 0, &x, &y)) && x)
-        return static_cast<int>(x);
-    return SystemDpi();
-}
-
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rc, LPARAM list)
 {
     MONITORINFO info{};
@@ -67,6 +59,14 @@ int WindowDpi(HWND hwnd)
         if (const UINT dpi = fn(hwnd))
             return static_cast<int>(dpi);
     }
+    return SystemDpi();
+}
+
+int MonitorDpi(HMONITOR monitor)
+{
+    UINT x = 0, y = 0;
+    if (GetDpiForMonitorFn fn = DpiForMonitorFunction(); fn && monitor && SUCCEEDED(fn(monitor, 0, &x, &y)) && x)
+        return static_cast<int>(x);
     return SystemDpi();
 }
 

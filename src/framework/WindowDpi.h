@@ -17,6 +17,8 @@ inline DisplayScale WindowScale(HWND hwnd)
 {
     return DisplayScale(WindowDpi(hwnd));
 }
+// The DPI of that monitor.
+int MonitorDpi(HMONITOR monitor);
 // The DPI of the monitor a stored (96-DPI) rectangle is shown on.
 int DpiForStoredRect(const NoteRect& stored);
 

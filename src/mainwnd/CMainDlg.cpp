@@ -1338,10 +1338,14 @@ void CMainDlg::OnGlobalHotkey(WPARAM id)
     GetCursorPos(&mouse);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromPoint(mouse, MONITOR_DEFAULTTONEAREST), &monitor);
+    const HMONITOR screen = MonitorFromPoint(mouse, MONITOR_DEFAULTTONEAREST);
+    GetMonitorInfoW(screen, &monitor);
     const RECT& work = monitor.rcWork;
-    const NoteRect place =
-        NoteRectAround(kDefaultNoteWidth, kDefaultNoteHeight, mouse.x, mouse.y, {work.left, work.top, work.right, work.bottom});
+    // Placed in that screen's pixels, stored in 96-DPI units as every note.
+    const NoteRect shown{work.left, work.top, work.right, work.bottom};
+    const DisplayScale scale(MonitorDpi(screen));
+    const NoteRect place = scale.ToBase(NoteRectAround(scale.ToPixels(kDefaultNoteWidth),
+                                                       scale.ToPixels(kDefaultNoteHeight), mouse.x, mouse.y, shown));
     AddNote(&place);
 }
 
