@@ -12,15 +12,6 @@
 #include "skin/RegionRuns.h"
 #include "skin/ScaledMask.h"
 
-namespace {
-
-std::ostream& operator<<(std::ostream& os, const NoteRect& r)
-{
-    return os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
-}
-
-}  // namespace
-
 TEST(DisplayScale, StoredRectanglesAndFontHeightsBothWays)
 {
     struct Row {
@@ -137,10 +128,12 @@ TEST(ScaledMask, RunsFillTheScaledPicturesSizeAndNoMore)
             EXPECT_EQ(runs[y].bottom, y + 1);
             EXPECT_LT(runs[y].right, w) << "the white column stays outside";
             EXPECT_NEAR(runs[y].right, column, 1);
-            if (y + 1 < corner)
+            if (y + 1 < corner) {
                 EXPECT_NEAR(runs[y].left, corner, 1) << "the cut corner grows with the scale";
-            if (y > corner)
+            }
+            if (y > corner) {
                 EXPECT_EQ(runs[y].left, 0);
+            }
         }
         EXPECT_GT(runs[0].left, 0);
     }
