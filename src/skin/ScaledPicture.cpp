@@ -97,23 +97,34 @@ HBITMAP ScaleWithImagingComponent(HBITMAP picture, SIZE to)
     return scaled.Release();
 }
 
-HBITMAP ScaleWithHalftone(HBITMAP picture, SIZE from, SIZE to)
+// A new plain 32-bit picture of the given size, with `draw(target, source)`
+// run once, the source picture and the new one selected into their own
+// drawing contexts.
+template <typename Draw>
+HBITMAP DrawIntoNewPicture(HBITMAP picture, SIZE size, Draw draw)
 {
     void* bits = nullptr;
-    UniqueBitmap scaled(MakeDib(to, &bits));
+    UniqueBitmap made(MakeDib(size, &bits));
     UniqueMemDC target(CreateCompatibleDC(nullptr));
     UniqueMemDC source(CreateCompatibleDC(nullptr));
-    if (!scaled || !target || !source)
+    if (!made || !target || !source)
         return nullptr;
     {
-        ScopedSelect selectTarget(target, scaled);
+        ScopedSelect selectTarget(target, made);
         ScopedSelect selectSource(source, picture);
+        draw(target.Get(), source.Get());
+    }
+    GdiFlush();
+    return made.Release();
+}
+
+HBITMAP ScaleWithHalftone(HBITMAP picture, SIZE from, SIZE to)
+{
+    return DrawIntoNewPicture(picture, to, [&](HDC target, HDC source) {
         SetStretchBltMode(target, HALFTONE);
         SetBrushOrgEx(target, 0, 0, nullptr);
         StretchBlt(target, 0, 0, to.cx, to.cy, source, 0, 0, from.cx, from.cy, SRCCOPY);
-    }
-    GdiFlush();
-    return scaled.Release();
+    });
 }
 
 // The picture's pixels as a 32-bit bottom-up picture, rows width * 4 bytes
@@ -197,19 +208,10 @@ HBITMAP ScalePictureRect(HBITMAP picture, const RECT& rect, SIZE to)
         return nullptr;
     // Copied into a plain 32-bit picture first: the imaging component reads
     // those directly, where a display bitmap would be converted.
-    void* bits = nullptr;
-    UniqueBitmap copy(MakeDib(part, &bits));
-    UniqueMemDC target(CreateCompatibleDC(nullptr));
-    UniqueMemDC source(CreateCompatibleDC(nullptr));
-    if (!copy || !target || !source)
-        return nullptr;
-    {
-        ScopedSelect selectTarget(target, copy);
-        ScopedSelect selectSource(source, picture);
+    UniqueBitmap copy(DrawIntoNewPicture(picture, part, [&](HDC target, HDC source) {
         BitBlt(target, 0, 0, part.cx, part.cy, source, rect.left, rect.top, SRCCOPY);
-    }
-    GdiFlush();
-    return ScalePicture(copy, to);
+    }));
+    return copy ? ScalePicture(copy, to) : nullptr;
 }
 
 HBITMAP ScaleKeyedPicture(HBITMAP picture, SIZE to, COLORREF key, COLORREF behind)
