@@ -208,22 +208,13 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     // A note's menu with its papers, as a right click in its margin opens it.
     // (At 96 DPI only: larger, the menu opens past the test display's edge.)
     if (scaled.dpi == 96) {
-        SetCursorPos(600, 200);
-        INPUT press[4]{};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-        press[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-        SendInput(2, press, sizeof(INPUT));
+        ClickAt(POINT{600, 200}, true);
         PumpFor(500);
-        press[2].type = press[3].type = INPUT_KEYBOARD;
-        press[2].ki.wVk = press[3].ki.wVk = 'U';
-        press[3].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, press + 2, sizeof(INPUT));
+        PressKeys({'U'});
         PumpFor(600);
         ASSERT_TRUE(SaveScreen(RECT{560, 20, 980, 260}, folder + "note-menu.bmp"));
-        press[2].ki.wVk = press[3].ki.wVk = VK_ESCAPE;
         for (int i = 0; i < 2; ++i) {
-            SendInput(2, press + 2, sizeof(INPUT));
+            PressKeys({VK_ESCAPE});
             PumpFor(200);
         }
     }

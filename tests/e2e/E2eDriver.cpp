@@ -356,3 +356,28 @@ std::unique_ptr<CNoteList> ParseNotes(const std::vector<uint8_t>& bytes)
     }
     return list;
 }
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> input(keys.size() * 2);
+    size_t i = 0;
+    for (WORD key : keys) {
+        INPUT& down = input[i];
+        INPUT& up = input[input.size() - 1 - i];
+        down.type = up.type = INPUT_KEYBOARD;
+        down.ki.wVk = up.ki.wVk = key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        ++i;
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+void ClickAt(POINT at, bool rightButton)
+{
+    SetCursorPos(at.x, at.y);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +89,12 @@ private:
     PROCESS_INFORMATION m_pi{};
     DWORD m_exitCode = STILL_ACTIVE;
 };
+
+// Real input, as the user's hands give it (SendInput).
+// Presses the keys in order and lets them go in reverse, as fingers do.
+void PressKeys(std::initializer_list<WORD> keys);
+// Moves the mouse to a screen point and clicks there with one button.
+void ClickAt(POINT at, bool rightButton = false);
 
 // The notes a file holds, or none when it does not load.
 std::unique_ptr<CNoteList> ParseNotes(const std::vector<uint8_t>& bytes);

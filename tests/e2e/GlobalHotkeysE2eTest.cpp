@@ -12,28 +12,11 @@
 
 namespace {
 
-// Presses the keys in order and lets them go in reverse, as fingers do.
-void PressKeys(const std::vector<WORD>& keys)
-{
-    std::vector<INPUT> input(keys.size() * 2);
-    for (size_t i = 0; i < keys.size(); ++i) {
-        input[i].type = input[input.size() - 1 - i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = input[input.size() - 1 - i].ki.wVk = keys[i];
-        input[input.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
 // A click into our window brings it to the front, as a user does (under
 // Wine, only a Wine window with the X focus passes keys on at all).
 bool ClickToFront(HWND hwnd)
 {
-    SetCursorPos(350, 650);  // clear of the notes of this test
-    INPUT click[2]{};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
+    ClickAt(POINT{350, 650});  // clear of the notes of this test
     return WaitFor(
         [&] {
             MSG msg;

@@ -10,15 +10,6 @@
 
 namespace {
 
-void PressKey(WORD key)
-{
-    INPUT press[2]{};
-    press[0].type = press[1].type = INPUT_KEYBOARD;
-    press[0].ki.wVk = press[1].ki.wVk = key;
-    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, press, sizeof(INPUT));
-}
-
 HWND VisibleMenu()
 {
     HWND menu = FindWindowA("#32768", nullptr);
@@ -51,16 +42,11 @@ TEST(NoteLookE2e, PaperChosenFromTheNoteMenuSurvivesARestart)
     ASSERT_NE(window, nullptr);
 
     // Right button in the note's margin, then Colour (u), Green (g).
-    SetCursorPos(306, 340);
-    INPUT click[2]{};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, click, sizeof(INPUT));
+    ClickAt(POINT{306, 340}, true);
     ASSERT_TRUE(WaitFor([] { return VisibleMenu() != nullptr; }, 5000));
-    PressKey('U');
+    PressKeys({'U'});
     Sleep(300);
-    PressKey('G');
+    PressKeys({'G'});
     ASSERT_TRUE(WaitFor([] { return VisibleMenu() == nullptr; }, 5000));
     const ColorRef green = kPaperChoices[1].color;
     EXPECT_TRUE(WaitFor([&] { return PaperOf(window) == green; }, 3000));
