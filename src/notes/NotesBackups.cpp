@@ -5,7 +5,7 @@
 
 #include "notes/CNoteList.h"
 #include "notes/NoteFileStore.h"
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 namespace {
 
