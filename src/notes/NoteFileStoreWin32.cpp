@@ -127,6 +127,18 @@ public:
 
     bool RemoveFile(const std::string& path) override { return DeleteFileW(WideFromUtf8(path).c_str()) != FALSE; }
 
+    std::optional<int64_t> WrittenAt(const std::string& path) override
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data))
+            return std::nullopt;
+        // Hundreds of nanoseconds since 1601.
+        constexpr int64_t kTicksPerSecond = 10000000, kSecondsFrom1601To1970 = 11644473600;
+        const int64_t ticks = static_cast<int64_t>(
+            (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
+        return ticks / kTicksPerSecond - kSecondsFrom1601To1970;
+    }
+
 private:
     // The caller tells the user the system's reason; a short write sets none
     // of its own.

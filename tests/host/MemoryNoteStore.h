@@ -45,6 +45,7 @@ public:
         if (failWrites || path.empty())
             return false;
         files[path].assign(bytes.begin(), bytes.end());
+        writtenAt[path] = clock;
         ++writes;
         return true;
     }
@@ -70,12 +71,21 @@ public:
         return names;
     }
     bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
+    std::optional<int64_t> WrittenAt(const std::string& path) override
+    {
+        const auto found = writtenAt.find(path);
+        if (!files.count(path) || found == writtenAt.end())
+            return std::nullopt;
+        return found->second;
+    }
 
     std::map<std::string, std::vector<uint8_t>> files;
     bool failReads = false;
     bool failWrites = false;
     bool failFolders = false;  // no folder can be made (read-only disk)
     std::set<std::string> folders;
+    int64_t clock = 0;                          // the time a write gives its file
+    std::map<std::string, int64_t> writtenAt;  // files put in directly have none
     size_t pieceBytes = SIZE_MAX;
     int writes = 0;
     int writeAttempts = 0;
