@@ -154,7 +154,7 @@ TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
               reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))))
         << "the window icon is what a drag shows";
     EXPECT_EQ(Rows(), 0);
-    EXPECT_EQ(m_dlg->GetSingleSelection(), -1);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), -1);
     char title[64] = {};
     GetWindowTextA(m_hwnd, title, sizeof title);
     EXPECT_STREQ(title, "Velumo");
@@ -182,14 +182,14 @@ TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshesKeepTheSelection)
     EXPECT_TRUE(ListView_GetCheckState(m_list, 1));
 
     Select(0, true);
-    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 0);
     second->m_strText = u"changed";
     PostMessageA(m_hwnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(second->m_pos));
     PumpPending();
     EXPECT_EQ(RowText(1), "changed");
     EXPECT_TRUE(Selected(0));
     EXPECT_FALSE(Selected(1)) << "a refresh selects nothing";
-    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 0);
 
     // A message for a note that has no row is ignored.
     SendMessageA(m_hwnd, WM_NOTE_CHANGED, 1, 0x1234);
@@ -437,7 +437,7 @@ TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
     // No changes here: the other copy's file is taken over, windows follow,
     // and the file is not written again.
     writeOtherCopy({{"A", true}, {"n", true}});
-    m_dlg->RunSchedulerPass();
+    m_dlg->RunHousekeepingPass();
     PumpPending();
     EXPECT_EQ(NoteTexts(), "A|n|");
     CNote* a = m_app.m_notes.GetAt(0);
@@ -457,7 +457,7 @@ TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
     a->m_strText = u"A here";
     m_app.m_notes.m_bModified = 1;
     ASSERT_TRUE(WriteWholeFile(m_folder.Path("notes.dat"), other.StoreToBytes()));
-    m_dlg->RunSchedulerPass();
+    m_dlg->RunHousekeepingPass();
     EXPECT_EQ(NoteTexts(), "A here|n|m over there|");
     CNoteList saved;
     ASSERT_TRUE(saved.Load(m_folder.Path("notes.dat")));
@@ -779,11 +779,11 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     POINT screen = inVis;
     ClientToScreen(m_list, &screen);
     SetCursorPos(screen.x, screen.y);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 1);
     ASSERT_NE(note->m_pWnd, nullptr);
     EXPECT_EQ(CellImage(0, 1), 3);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 0);
     PumpUntil([&] { return note->m_pWnd == nullptr; }, 3000);
     EXPECT_EQ(note->m_pWnd, nullptr);
@@ -794,7 +794,7 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     POINT inText{text.left + 20, (text.top + text.bottom) / 2};
     ClientToScreen(m_list, &inText);
     SetCursorPos(inText.x, inText.y);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 0);
 }
 
