@@ -145,6 +145,21 @@ bool IsTopmost(HWND hwnd)
     return (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+// Presses a key in the main window with Ctrl held or not.
+bool PressKey(CMainDlg& dlg, HWND target, WPARAM key, bool ctrl = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
+    const bool used = dlg.PreTranslateMessage(msg);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    PumpPending();
+    return used;
+}
+
 }  // namespace
 
 TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
@@ -296,6 +311,20 @@ TEST_F(MainDlgTest, EnterAndEscapeChangeNothing)
     EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
 }
 
+TEST_F(MainDlgTest, TabGoesFromTheListThroughTheButtons)
+{
+    AddStoredNote("a");
+    Open();
+    const auto button = [&](int number) { return m_dlg->GetSkinButton(number)->GetHwnd(); };
+    // The list, then the buttons in layout order; the logo does nothing and
+    // is passed by.
+    std::vector<HWND> order{m_list};
+    for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
+         at = GetNextDlgTabItem(m_hwnd, at, FALSE))
+        order.push_back(at);
+    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
+}
+
 TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
 {
     AddStoredNote("a", true);
@@ -314,14 +343,6 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
             Select(r, r == row);
         ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
     };
-
-    // Tab: the list, then the buttons in layout order; the logo does nothing
-    // and is passed by.
-    std::vector<HWND> order{m_list};
-    for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
-         at = GetNextDlgTabItem(m_hwnd, at, FALSE))
-        order.push_back(at);
-    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
 
     // Space in the list ticks Top and leaves the keyboard there.
     selectOnly(0);
@@ -358,14 +379,7 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
     MSG enterOnAdd{button(1), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
     EXPECT_TRUE(m_dlg->PreTranslateMessage(enterOnAdd));
     EXPECT_EQ(Rows(), 2);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG ctrlN{m_list, WM_KEYDOWN, 'N', 1, 0, {}};
-    EXPECT_TRUE(m_dlg->PreTranslateMessage(ctrlN));
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    EXPECT_TRUE(PressKey(*m_dlg, m_list, 'N', true));
     EXPECT_EQ(Rows(), 3);
     EXPECT_EQ(m_app.m_notes.m_nCount, 3);
 }
@@ -876,21 +890,6 @@ bool AnswerFont(HWND, LogFont& font, ColorRef& ink)
     font = g_chosenFont;
     ink = g_chosenInk;
     return true;
-}
-
-// Presses a key in the main window with Ctrl held or not.
-bool PressKey(CMainDlg& dlg, HWND target, WPARAM key, bool ctrl = false)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(keys);
-    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
-    const bool used = dlg.PreTranslateMessage(msg);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    PumpPending();
-    return used;
 }
 
 }  // namespace
