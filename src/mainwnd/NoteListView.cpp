@@ -8,7 +8,7 @@
 #include "framework/WideText.h"
 #include "mainwnd/MainWndModel.h"
 #include "res/resource.h"
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 
 namespace {
 
