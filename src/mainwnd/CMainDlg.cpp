@@ -10,6 +10,7 @@
 #include "app/CNotesApp.h"
 #include "app/RunningCopy.h"
 #include "mainwnd/AboutText.h"
+#include "framework/MonitorWorkArea.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
@@ -879,11 +880,8 @@ void CMainDlg::OnGlobalHotkey(WPARAM id)
     // The user is looking where the mouse is: on that screen, around it.
     POINT mouse{};
     GetCursorPos(&mouse);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
     const HMONITOR screen = MonitorFromPoint(mouse, MONITOR_DEFAULTTONEAREST);
-    GetMonitorInfoW(screen, &monitor);
-    const RECT& work = monitor.rcWork;
+    const RECT work = WorkAreaOf(screen);
     // Placed in that screen's pixels, stored in 96-DPI units as every note.
     const NoteRect shown{work.left, work.top, work.right, work.bottom};
     const DisplayScale scale(MonitorDpi(screen));
