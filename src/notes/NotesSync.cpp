@@ -4,9 +4,9 @@
 #include <memory>
 #include <span>
 
+#include "core/LocalTime.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
-#include "schedule/LocalTime.h"
 
 NotesSync::NotesSync(CNoteList& notes, INoteFileStore& store, INotesSyncView& view)
     : m_notes(notes), m_store(store), m_view(view), m_clock([] { return int64_t{CurrentNoteTime()}; }),

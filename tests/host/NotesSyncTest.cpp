@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "MemoryNoteStore.h"
+#include "core/LocalTime.h"
+#include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
 #include "notes/NotesSync.h"
-#include "notes/UnicodeText.h"
-#include "schedule/LocalTime.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "framework/WindowDpi.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/CNoteWnd.h"
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 #include "skin/SkinImage.h"
 #include "SkinWinTestUtil.h"
 #include "TestFiles.h"

@@ -16,7 +16,7 @@
 #include "framework/MessageLoop.h"
 #include "mainwnd/CMainDlg.h"
 #include "framework/WideText.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "SkinWinTestUtil.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/CNotesApp.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "WinTestUtil.h"
