@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "notes/CNoteList.h"
-#include "notes/DeletedNotesBin.h"
-#include "notes/NotesMerge.h"
+#include "notes/NotesSync.h"
 #include "notes/NoteStyle.h"
 #include "mainwnd/DeletedNotes.h"
 #include "mainwnd/FindBar.h"
+#include "mainwnd/MainDlgSyncView.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/NewNoteStyleSetting.h"
 #include "mainwnd/NoteListView.h"
@@ -151,20 +151,11 @@ private:
     // now, and Windows may end.
     void OnQueryEndSession();
     void OnEndSession(bool ending);
-    // The bin beside the notes file, or null when there is no notes file.
-    CDeletedNotesBin* Bin() { return m_deleted.Bin(); }
     // New rows and windows for notes put back into the list.
     void BringBackNotes(const std::vector<CNote*>& notes);
     // Windows for the notes stored as on the desktop that have none.
     void OpenWindowsOfVisibleNotes();
     void ShowListMenu();
-    // Another copy of the program (another computer, through a synced
-    // folder) or the user changed the notes file: its notes and ours are
-    // merged, never written over. Cheap when nothing changed.
-    void MergeOutsideChanges();
-    void ApplyMerge(const NotesMergePlan& plan);
-    // The file as this copy last read or wrote it.
-    void RememberFileAsBase(std::vector<uint8_t> bytes);
     // The main window's own keys; true when the key was used up.
     bool OnKeyDown(HWND target, WPARAM key);
     LRESULT OnNotify(NMHDR& header);
@@ -188,11 +179,13 @@ private:
     std::string m_strSkinFile;
     DWORD m_nSaveError = 0;          // the system's reason for the last failed save
     SaveFailureMessages m_saveMessages;
-    DeletedNotes m_deleted;
-    // The notes file as this copy last read or wrote it, and the file's size
-    // and time then: a different size or time means someone else wrote it.
-    std::vector<uint8_t> m_baseBytes;
-    WIN32_FILE_ATTRIBUTE_DATA m_baseStamp{};
+    // Another copy of the program (another computer, through a synced
+    // folder) or the user changed the notes file: its notes and ours are
+    // merged before each save, never written over.
+    friend class MainDlgSyncView;
+    MainDlgSyncView m_syncView{*this};
+    NotesSync m_sync{m_notes, PlatformNoteFileStore(), m_syncView};
+    DeletedNotes m_deleted{m_notes, m_sync};
     bool m_bToldOtherCopy = false;
     bool m_bSessionEnding = false;  // within WM_QUERYENDSESSION
 };

@@ -18,7 +18,7 @@ void DeletedNotes::Keep(std::vector<UndoDeletes::Deleted> step)
         return;
     // A copy goes to the bin at once, so the note survives the end of the
     // run; the note itself waits for Ctrl+Z.
-    if (CDeletedNotesBin* bin = Bin()) {
+    if (CDeletedNotesBin* bin = m_sync.Bin()) {
         const NoteTime now = CurrentNoteTime();
         for (const UndoDeletes::Deleted& deleted : step)
             bin->Add(*deleted.note, now);
@@ -27,26 +27,12 @@ void DeletedNotes::Keep(std::vector<UndoDeletes::Deleted> step)
     m_undo.Push(std::move(step));
 }
 
-CDeletedNotesBin* DeletedNotes::Bin()
-{
-    // Beside the notes file, read on first need; without a notes file (a
-    // test's list) there is no bin.
-    if (m_notes.m_strPath.empty())
-        return nullptr;
-    const std::string path = CDeletedNotesBin::PathBeside(m_notes.m_strPath);
-    if (path != m_strBinPath) {
-        m_strBinPath = path;
-        m_bin.Load(path, CurrentNoteTime());
-    }
-    return &m_bin;
-}
-
 std::vector<CNote*> DeletedNotes::Undo()
 {
     const std::vector<CNote*> restored = m_undo.UndoInto(m_notes);
     if (restored.empty())
         return restored;
-    if (CDeletedNotesBin* bin = Bin()) {
+    if (CDeletedNotesBin* bin = m_sync.Bin()) {
         for (const CNote* note : restored)
             bin->Forget(*note);
         bin->Save();
@@ -56,7 +42,7 @@ std::vector<CNote*> DeletedNotes::Undo()
 
 std::optional<std::vector<CNote*>> DeletedNotes::RestoreChosen(HWND owner)
 {
-    CDeletedNotesBin* bin = Bin();
+    CDeletedNotesBin* bin = m_sync.Bin();
     if (!bin)
         return std::nullopt;
     bin->Prune(CurrentNoteTime());

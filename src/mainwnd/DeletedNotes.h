@@ -1,20 +1,19 @@
 #pragma once
 // Where deleted notes go: the steps of this run that Ctrl+Z takes back, and
-// the bin beside the notes file that keeps a copy of each past the run, from
-// which "Deleted notes..." brings them back.
+// the bin beside the notes file (the notes sync keeps it) with a copy of each
+// past the run, from which "Deleted notes..." brings them back.
 #include <windows.h>
 
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "mainwnd/UndoDeletes.h"
 #include "notes/CNoteList.h"
-#include "notes/DeletedNotesBin.h"
+#include "notes/NotesSync.h"
 
 class DeletedNotes {
 public:
-    explicit DeletedNotes(CNoteList& notes) : m_notes(notes) {}
+    DeletedNotes(CNoteList& notes, NotesSync& sync) : m_notes(notes), m_sync(sync) {}
 
     // Every delete ends here: the notes leave the list, as one step of the
     // undo steps, and a copy of each goes to the bin. `lastFirst`: in list
@@ -28,14 +27,11 @@ public:
     // The notes the user chose from the bin, back in the list; nothing when
     // the user chose none.
     std::optional<std::vector<CNote*>> RestoreChosen(HWND owner);
-    // The bin beside the notes file, or null when there is no notes file.
-    CDeletedNotesBin* Bin();
 
 private:
     void Keep(std::vector<UndoDeletes::Deleted> step);
 
     CNoteList& m_notes;
+    NotesSync& m_sync;
     UndoDeletes m_undo;
-    CDeletedNotesBin m_bin;
-    std::string m_strBinPath;  // the file m_bin was read from
 };
