@@ -13,6 +13,7 @@
 #include "app/CNotesApp.h"
 #include "app/RunningCopy.h"
 #include "mainwnd/AboutText.h"
+#include "framework/LogFontA.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
@@ -57,10 +58,7 @@ LogFont PointFontLogFont()
     LOGFONTA readBack = request;
     if (font)
         GetObjectA(font, sizeof readBack, &readBack);
-    static_assert(sizeof(LOGFONTA) == sizeof(LogFont));
-    LogFont result;
-    std::memcpy(static_cast<void*>(&result), &readBack, sizeof result);
-    return result;
+    return FromLogFontA(readBack);
 }
 
 }  // namespace
@@ -68,7 +66,7 @@ LogFont PointFontLogFont()
 CMainDlg::CMainDlg(CNoteList& notes, int screenColorCount)
     : CSkinDialog(IDD_MAIN),
       m_notes(notes),
-      m_scheduler(notes),
+      m_scheduler(notes, m_noteHost),
       m_crDefaultBack(DefaultNoteBackColor(screenColorCount)),
       m_lfDefault(PointFontLogFont()),
       m_strSkinFile(SkinFilePath(CWinAppBase::ModulePath()))
@@ -98,6 +96,7 @@ BOOL CMainDlg::OnInitDialog()
     OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
+    m_noteHost.SetMainWindow(m_hWnd);
     MarkMainWindow(m_hWnd);
     m_list = GetItem(IDC_NOTE_LIST);
     m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
@@ -279,7 +278,7 @@ LRESULT CMainDlg::OnNoteChanged(WPARAM wParam, LPARAM lParam)
 
 void CMainDlg::CreateNoteWindow(CNote* note, bool focus)
 {
-    note->m_pWnd = CNoteWnd::Create(note, focus);
+    note->m_pWnd = CNoteWnd::Create(note, focus, m_noteHost);
 }
 
 void CMainDlg::RaiseNoteWindow(CNote* note)
@@ -482,7 +481,7 @@ void CMainDlg::ShowListMenu()
 
 INT_PTR CMainDlg::RunScheduleDialog(CNote* note)
 {
-    return OpenScheduleDialog(m_hWnd, *note);
+    return OpenScheduleDialog(m_hWnd, *note, m_noteHost);
 }
 
 void CMainDlg::ScheduleSelectedNote()

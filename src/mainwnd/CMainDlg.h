@@ -16,6 +16,7 @@
 #include "notes/NotesMerge.h"
 #include "notes/NoteStyle.h"
 #include "notes/TextFind.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/UndoDeletes.h"
 #include "notes/LogFont.h"
@@ -198,6 +199,7 @@ private:
     UniqueFont m_listFontAtScale;
     HFONT ListFont() const { return m_listFontAtScale ? m_listFontAtScale.Get() : m_hListFont; }
     HIMAGELIST m_imageList = nullptr;
+    MainWindowNoteHost m_noteHost{m_notes};  // before the scheduler, which keeps it
     CScheduler m_scheduler;
     CSystemTray m_tray;
     CGlobalHotkeys m_hotkeys;
