@@ -44,7 +44,17 @@ wine_env_start() {
     if [ -n "$VELUMO_XVFB_PID" ] || [ "${VELUMO_WINE_UNMANAGED:-}" = 1 ] || ! has_window_manager; then
         managed=N
     fi
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null 2>&1
+    # The prefix's desktop process reads the value once, when it starts, and
+    # runs as long as its wineserver does: a value written while it runs only
+    # holds from the next wineserver on. So the value is read from the
+    # prefix's registry file, and when it must change, it is written and the
+    # wineserver ended before anything else of the prefix runs (on a fresh
+    # prefix that made every Exit wait two seconds for a window manager).
+    if ! wine_managed_is "$managed"; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null 2>&1
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+    fi
     # Started in the background: a persistent wineserver started here would
     # otherwise keep the shell waiting.
     (wineserver -p >/dev/null 2>&1 &)
@@ -69,6 +79,18 @@ wine_dpi_prefix() {
     WINEPREFIX=$dir wineserver -w >/dev/null 2>&1 || true
     (WINEPREFIX=$dir wineserver -p >/dev/null 2>&1 &)
     VELUMO_DPI_PREFIXES+=("$dir")
+}
+
+# True when the prefix's registry already holds Managed=VALUE for the X11
+# driver (user.reg is written by the wineserver as it ends, and read here
+# without starting anything of the prefix).
+wine_managed_is() {
+    local file=$WINEPREFIX/user.reg
+    [ -f "$file" ] || return 1
+    awk -v want="\"Managed\"=\"$1\"" '
+        /^\[/ { inside = ($0 ~ /^\[Software\\\\Wine\\\\X11 Driver\]/) }
+        inside && $0 == want { found = 1 }
+        END { exit found ? 0 : 1 }' "$file"
 }
 
 # A window manager announces itself on the root window.

@@ -4,7 +4,7 @@
 
 #include "app/AppPaths.h"
 #include "app/RunningCopy.h"
-#include "framework/CorePlatformHooks.h"
+#include "app/CorePlatformHooks.h"
 #include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/NoteWindowHooks.h"

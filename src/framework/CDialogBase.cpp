@@ -1,7 +1,7 @@
 #include "framework/CDialogBase.h"
 
 #include "framework/WindowDpi.h"
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 
 CDialogBase::~CDialogBase()
 {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "notes/CNote.h"
+#include "core/NoteRect.h"
 
 class DisplayScale {
 public:

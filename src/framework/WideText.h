@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 texts map onto wchar_t");
 

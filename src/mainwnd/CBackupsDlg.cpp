@@ -5,7 +5,7 @@
 #include <string>
 
 #include "notes/CNoteList.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 #include "res/resource.h"
 
 namespace {

@@ -31,7 +31,7 @@
 #include "schedule/CNWSchedDlg.h"
 #include "settings/COptionsDlg.h"
 #include "skin/CSplashWindow.h"
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 #include "tray/CBmpMenu.h"
 
 namespace {

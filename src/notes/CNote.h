@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/NoteRect.h"
 #include "notes/LogFont.h"
 
 class CArchive;
@@ -26,16 +27,6 @@ using NotePos = NoteNode*;
 
 using NoteTime = int32_t;  // seconds since 1970-01-01 00:00:00 UTC
 using ColorRef = uint32_t; // 0x00BBGGRR
-
-struct NoteRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
-    bool operator==(const NoteRect&) const = default;
-};
 
 constexpr ColorRef kDefaultPaperColor = 0x0080FFFF;  // pale yellow
 constexpr ColorRef kDefaultTextColor = 0x00000000;

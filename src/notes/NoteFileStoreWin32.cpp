@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "notes/NoteFileStore.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "notes/AnsiCodePage.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

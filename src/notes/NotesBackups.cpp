@@ -5,7 +5,7 @@
 
 #include "notes/CNoteList.h"
 #include "notes/NoteFileStore.h"
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void Prune(INoteFileStore& store, const std::string& notesPath, const std::strin
             store.RemoveFile(path);
     }
     for (const std::string& name : fileNames) {
-        const std::string_view temporary = TemporaryPathOf("");
+        const std::string temporary = TemporaryPathOf("");
         if (name.size() > temporary.size() && name.ends_with(temporary) &&
             ParseBackupFileName(std::string_view(name).substr(0, name.size() - temporary.size())))
             store.RemoveFile(BackupPathOf(notesPath, name));

@@ -9,7 +9,7 @@
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "schedule/IsDue.h"
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 #include "schedule/PickerTime.h"
 #include "schedule/RecurrenceBlock.h"
 

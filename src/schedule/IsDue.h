@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "notes/CNote.h"
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 // "Now" and "today" of one scheduler pass with everything the due test asks
 // of them worked out once, so testing each note costs no more than its own

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 namespace {
 

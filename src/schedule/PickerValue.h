@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "notes/CNote.h"
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 enum class PickerPart {
     Date,       // only the local date counts (starting and ending date)

@@ -5,7 +5,7 @@
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
 #include "skin/RegionRuns.h"
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinLayout.h"
 

@@ -5,7 +5,8 @@
 #include "framework/CWinAppBase.h"
 #include "framework/WindowDpi.h"
 #include "res/resource.h"
-#include "skin/ScaledPicture.h"
+#include "framework/MonitorWorkArea.h"
+#include "framework/ScaledPicture.h"
 
 namespace {
 bool g_bSplashEnabled = false;
@@ -82,10 +83,7 @@ void CSplashWindow::CentreOnOwner()
     // Over the owner while it is on the screen; before it shows (the main
     // window opens the splash while it is being made), over the work area.
     const HWND owner = GetWindow(m_hWnd, GW_OWNER);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT area = monitor.rcWork;
+    const RECT area = WorkAreaOfWindow(owner ? owner : m_hWnd);
     RECT around = area;
     if (owner && IsWindowVisible(owner) && !IsIconic(owner))
         GetWindowRect(owner, &around);

@@ -85,29 +85,6 @@ ColourRange MakeColourRange(uint32_t colour, uint32_t tolerance)
                        b, SaturatedHigh(b, ColourByte(tolerance, 16))};
 }
 
-std::optional<size_t> DibRowStride(int64_t width)
-{
-    constexpr int64_t maxBytes = std::numeric_limits<int32_t>::max();
-    if (width <= 0 || width > maxBytes / 4)
-        return std::nullopt;
-    // 32 bits per pixel: every row is already a multiple of 4 bytes.
-    return static_cast<size_t>(width * 4);
-}
-
-std::optional<size_t> DibImageBytes(int64_t width, int64_t height)
-{
-    constexpr int64_t maxBytes = std::numeric_limits<int32_t>::max();
-    const auto stride = DibRowStride(width);
-    if (!stride || height <= 0 || height > maxBytes / static_cast<int64_t>(*stride))
-        return std::nullopt;
-    return *stride * static_cast<size_t>(height);
-}
-
-bool IsMaskSizeAccepted(int64_t width, int64_t height)
-{
-    return width > 0 && height > 0 && width <= kMaxMaskSide && height <= kMaxMaskSide;
-}
-
 bool ExtractRegionRuns(const uint8_t* bits, size_t stride, int32_t width, int32_t height,
                        uint32_t colour, uint32_t tolerance, const RegionBatchSink& sink)
 {

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+#include "core/PictureLimits.h"
+
 struct RegionRect {
     int32_t left;
     int32_t top;
@@ -31,13 +33,10 @@ static_assert(sizeof(RegionDataHeader) == 32, "RGNDATAHEADER");
 constexpr uint32_t kRunsPerBatch = 2000;
 constexpr uint32_t kRunBufferGrowth = 100;
 
-// Limits that keep a pathological mask from hanging the program: no window
-// outline needs a mask wider or taller than 8192 pixels, and a shape of more
-// than a million runs (an alternating pattern) would take minutes and
-// gigabytes to join. Past either, the mask gives no region.
-constexpr int32_t kMaxMaskSide = 8192;
+// A shape of more than a million runs (an alternating pattern) would take
+// minutes and gigabytes to join: past it, or past the mask side limit of
+// PictureLimits.h, the mask gives no region.
 constexpr uint32_t kMaxRegionRects = 1000000;
-bool IsMaskSizeAccepted(int64_t width, int64_t height);
 
 // Transparent colours: for each of red, green and blue, from that byte of the
 // colour up to it plus that byte of the tolerance, at most 255. Colours are
@@ -53,11 +52,6 @@ struct ColourRange {
 };
 ColourRange MakeColourRange(uint32_t colour, uint32_t tolerance);
 
-// Bytes per row and in all of a 32-bit picture of this size, or nothing when
-// the size is not positive or the byte count would not fit the platform's
-// 32-bit bitmap fields (so no size computed from a huge mask ever wraps).
-std::optional<size_t> DibRowStride(int64_t width);
-std::optional<size_t> DibImageBytes(int64_t width, int64_t height);
 
 // Receives one batch: the region data (header, then its rectangles) and its
 // size in bytes, 32 + 16 x the buffer's capacity. Answers false when no region

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/WindowDpi.h"
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 #include "tray/CBmpMenuBar.h"
 #include "tray/PopupPlacement.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "notes/CNote.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace schedtest {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

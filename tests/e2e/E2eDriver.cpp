@@ -2,7 +2,7 @@
 
 #include "TestFiles.h"
 #include "notes/Archive.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 #include <commctrl.h>
 

@@ -14,7 +14,7 @@
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "notes/NotesBackups.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

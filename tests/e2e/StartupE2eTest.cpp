@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "E2eDriver.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <commctrl.h>
 
 #include "E2eDriver.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "MemoryNoteStore.h"
 #include "notes/CNoteList.h"
 #include "notes/DeletedNotesBin.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

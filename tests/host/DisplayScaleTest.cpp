@@ -10,7 +10,7 @@
 
 #include "framework/DisplayScale.h"
 #include "skin/RegionRuns.h"
-#include "skin/ScaledMask.h"
+#include "core/ScaledMask.h"
 
 TEST(DisplayScale, StoredRectanglesAndFontHeightsBothWays)
 {

@@ -4,7 +4,7 @@
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "notes/RuntimeRand.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "notes/AnsiCodePage.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "MemoryNoteStore.h"
 #include "notes/CNoteList.h"
 #include "notes/NotesBackups.h"
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "notes/CNoteList.h"
 #include "notes/NotesMerge.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "mainwnd/CBackupsDlg.h"
 #include "notes/CNoteList.h"
 #include "res/resource.h"
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/MainWindowNoteHost.h"
 #include "notewnd/CNoteWnd.h"
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 #include "skin/SkinImage.h"
 #include "SkinWinTestUtil.h"
 #include "TestFiles.h"

@@ -17,7 +17,7 @@
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/MainWindowNoteHost.h"
 #include "framework/WideText.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteLookDialogs.h"
 #include "res/resource.h"

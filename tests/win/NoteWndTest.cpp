@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
-#include "notes/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/INoteHost.h"
 #include "res/resource.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/CorePlatformHooks.h"
+#include "app/CorePlatformHooks.h"
 #include "notewnd/NoteWindowHooks.h"
 
 int main(int argc, char** argv)

@@ -12,7 +12,7 @@
 
 #include "TestFiles.h"
 #include "framework/MessageLoop.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 // Dispatches waiting messages until the condition holds or the time is up.
 // filtered: each message is first offered to the window filters, as the

@@ -14,7 +14,7 @@
 
 #include "WinTiming.h"
 #include "app/CNotesApp.h"
-#include "framework/CorePlatformHooks.h"
+#include "app/CorePlatformHooks.h"
 #include "mainwnd/MainWindowNoteHost.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteWindowHooks.h"

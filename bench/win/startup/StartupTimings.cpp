@@ -33,7 +33,7 @@
 #include "TestFiles.h"
 #include "WinTiming.h"
 #include "notes/CNoteList.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "notes/CNoteList.h"
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "skin/ScaledPicture.h"
+#include "framework/ScaledPicture.h"
 
 #include <objbase.h>
 #include <wincodec.h>
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "framework/ScopedHandles.h"
-#include "skin/RegionRuns.h"
-#include "skin/ScaledMask.h"
+#include "core/PictureLimits.h"
+#include "core/ScaledMask.h"
 
 namespace {
 

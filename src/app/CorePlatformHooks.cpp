@@ -1,4 +1,4 @@
-#include "framework/CorePlatformHooks.h"
+#include "app/CorePlatformHooks.h"
 
 #include <windows.h>
 

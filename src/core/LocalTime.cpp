@@ -1,4 +1,4 @@
-#include "schedule/LocalTime.h"
+#include "core/LocalTime.h"
 
 #include <ctime>
 
@@ -138,6 +138,67 @@ bool ToLocal(int64_t t, LocalDateTime& out)
     return true;
 }
 
+namespace {
+
+// The moments near a change of the zone's offset that read as the wanted
+// wall-clock time, or earlier, or later.
+struct NearbyMoments {
+    std::optional<int64_t> exact;  // reads as wanted: the earliest such
+    LocalDateTime exactReading;
+    std::optional<int64_t> below;  // reads earlier than wanted
+    std::optional<int64_t> above;  // reads later
+};
+
+NearbyMoments MomentsForOffsets(int64_t wanted, const int64_t* offsets, int known)
+{
+    NearbyMoments moments;
+    int64_t wall = 0;
+    for (int i = 0; i < known; ++i) {
+        const int64_t c = wanted - offsets[i];
+        LocalDateTime r;
+        if (!WallAt(c, wall, &r))
+            continue;
+        if (wall == wanted) {
+            // A reading the clock repeats: the earlier moment.
+            if (!moments.exact || c < *moments.exact) {
+                moments.exact = c;
+                moments.exactReading = r;
+            }
+        } else if (wall < wanted) {
+            if (!moments.below || c < *moments.below)
+                moments.below = c;
+        } else if (!moments.above || c > *moments.above) {
+            moments.above = c;
+        }
+    }
+    return moments;
+}
+
+// A skipped reading: the answer is the moment of the jump, the first one
+// that reads at or after the wanted reading, found between a moment that
+// reads earlier and one that reads later.
+std::optional<int64_t> MomentOfJump(int64_t wanted, int64_t lo, int64_t hi, LocalDateTime* reading)
+{
+    int64_t wall = 0;
+    while (hi - lo > 1) {
+        const int64_t mid = lo + (hi - lo) / 2;
+        if (!WallAt(mid, wall, nullptr))
+            return std::nullopt;
+        if (wall >= wanted)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    LocalDateTime found;
+    if (!WallAt(hi, wall, &found))
+        return std::nullopt;
+    if (reading)
+        *reading = found;
+    return hi;
+}
+
+}  // namespace
+
 std::optional<int64_t> FromLocal(int year, int month, int day, int hour, int minute, int second,
                                  LocalDateTime* reading)
 {
@@ -166,53 +227,13 @@ std::optional<int64_t> FromLocal(int year, int month, int day, int hour, int min
     }
 
     // A change of offset nearby: try the moment each offset gives.
-    std::optional<int64_t> exact;
-    std::optional<int64_t> below;  // a moment that reads earlier than wanted
-    std::optional<int64_t> above;  // a moment that reads later
-    LocalDateTime found;
-    int64_t wall = 0;
-    for (int i = 0; i < known; ++i) {
-        const int64_t c = wanted - offsets[i];
-        LocalDateTime r;
-        if (!WallAt(c, wall, &r))
-            continue;
-        if (wall == wanted) {
-            // A reading the clock repeats: the earlier moment.
-            if (!exact || c < *exact) {
-                exact = c;
-                found = r;
-            }
-        } else if (wall < wanted) {
-            if (!below || c < *below)
-                below = c;
-        } else if (!above || c > *above) {
-            above = c;
-        }
-    }
-    if (exact) {
+    const NearbyMoments moments = MomentsForOffsets(wanted, offsets, known);
+    if (moments.exact) {
         if (reading)
-            *reading = found;
-        return exact;
+            *reading = moments.exactReading;
+        return moments.exact;
     }
-    if (!below || !above || *below >= *above)
+    if (!moments.below || !moments.above || *moments.below >= *moments.above)
         return std::nullopt;
-
-    // A skipped reading: the answer is the moment of the jump, the first one
-    // that reads at or after the wanted reading.
-    int64_t lo = *below;
-    int64_t hi = *above;
-    while (hi - lo > 1) {
-        const int64_t mid = lo + (hi - lo) / 2;
-        if (!WallAt(mid, wall, nullptr))
-            return std::nullopt;
-        if (wall >= wanted)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    if (!WallAt(hi, wall, &found))
-        return std::nullopt;
-    if (reading)
-        *reading = found;
-    return hi;
+    return MomentOfJump(wanted, *moments.below, *moments.above, reading);
 }

@@ -11,6 +11,6 @@
 // builder's working copy is laid out) to toWidth x toHeight. The result is
 // bottom-up too, its rows toWidth * 4 bytes apart. Empty when a size is not
 // positive, the source rows would not hold width pixels, or the result would
-// pass the mask limits of RegionRuns.h.
+// pass the mask limits of PictureLimits.h.
 std::vector<uint8_t> ScaleMaskNearest(const uint8_t* bits, size_t stride, int32_t width, int32_t height,
                                       int32_t toWidth, int32_t toHeight);

@@ -1,4 +1,4 @@
-#include "notes/UnicodeText.h"
+#include "core/UnicodeText.h"
 
 namespace {
 

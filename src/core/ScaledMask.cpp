@@ -1,8 +1,8 @@
-#include "skin/ScaledMask.h"
+#include "core/ScaledMask.h"
 
 #include <cstring>
 
-#include "skin/RegionRuns.h"
+#include "core/PictureLimits.h"
 
 std::vector<uint8_t> ScaleMaskNearest(const uint8_t* bits, size_t stride, int32_t width, int32_t height,
                                       int32_t toWidth, int32_t toHeight)
