@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/LogFontA.h"
+#include "framework/MonitorWorkArea.h"
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
 #include "notes/NoteStyle.h"
@@ -111,37 +112,19 @@ HCURSOR SizingCursor(NoteHit hit)
     return cursors[hit];
 }
 
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
-{
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoA(monitor, &info)) {
-        const RECT& w = info.rcWork;
-        reinterpret_cast<std::vector<NoteRect>*>(areas)->push_back(NoteRect{w.left, w.top, w.right, w.bottom});
-    }
-    return TRUE;
-}
-
-std::vector<NoteRect> MonitorWorkAreas()
-{
-    std::vector<NoteRect> areas;
-    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
-    return areas;
-}
-
 // Where the window for a stored rectangle goes. Most notes lie on the work
-// area of the monitor they touch, which one look answers; only the others
-// need every monitor's work area.
+// area of the screen they touch, which one look answers; only the others
+// need every screen's work area.
 NoteRect PlaceOnScreen(const NoteRect& rc)
 {
     const RECT wanted{rc.left, rc.top, rc.right, rc.bottom};
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
     RECT common;
-    if (HMONITOR monitor = MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL);
-        monitor && GetMonitorInfoA(monitor, &info) && IntersectRect(&common, &wanted, &info.rcWork))
+    if (const auto work = WorkAreaUnder(wanted); work && IntersectRect(&common, &wanted, &*work))
         return rc;
-    return NoteGeometry::PlaceOnWorkAreas(rc, MonitorWorkAreas());
+    std::vector<NoteRect> areas;
+    for (const RECT& w : AllWorkAreas())
+        areas.push_back(NoteRect{w.left, w.top, w.right, w.bottom});
+    return NoteGeometry::PlaceOnWorkAreas(rc, areas);
 }
 
 }  // namespace
