@@ -10,6 +10,7 @@
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
 #include "notes/NoteStyle.h"
+#include "notewnd/NoteCursors.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteLookDialogs.h"
 #include "notewnd/NoteWindowHooks.h"
@@ -83,35 +84,6 @@ bool StillAlive(HWND hwnd, const CNoteWnd* wnd)
            GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(wnd);
 }
 
-LPCSTR CursorForHit(NoteHit hit)
-{
-    switch (hit) {
-    case kHitLeft:
-    case kHitRight: return IDC_SIZEWE;
-    case kHitTop:
-    case kHitBottom: return IDC_SIZENS;
-    case kHitTopLeft:
-    case kHitBottomRight: return IDC_SIZENWSE;
-    case kHitTopRight:
-    case kHitBottomLeft: return IDC_SIZENESW;
-    case kHitMove: break;
-    }
-    return nullptr;
-}
-
-// The platform's shared sizing cursors, looked up once rather than on every
-// mouse move.
-HCURSOR SizingCursor(NoteHit hit)
-{
-    static const auto cursors = [] {
-        std::array<HCURSOR, kHitBottomRight + 1> found{};
-        for (int h = kHitLeft; h <= kHitBottomRight; ++h)
-            found[h] = LoadCursorA(nullptr, CursorForHit(static_cast<NoteHit>(h)));
-        return found;
-    }();
-    return cursors[hit];
-}
-
 // Where the window for a stored rectangle goes. Most notes lie on the work
 // area of the screen they touch, which one look answers; only the others
 // need every screen's work area.
@@ -153,7 +125,6 @@ void CNoteWnd::SetScheduleDialogOpener(ScheduleDialogOpener opener)
 CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate, INoteHost& host, const DisplayScale& scale)
     : m_bFocusOnCreate(focusOnCreate), m_host(host), m_pNote(note)
 {
-    m_hCursorMove = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_MOVE));
     TakeScale(scale);
     m_font = MakeNoteFont(*note, scale);
 }
@@ -405,7 +376,7 @@ void CNoteWnd::OnLButtonDown(int x, int y)
 void CNoteWnd::OnMouseMove(int x, int y)
 {
     const NoteHit hit = HitTestClient(x, y);
-    SetCursor(hit == kHitMove ? m_hCursorMove : SizingCursor(hit));
+    SetCursor(CursorForHit(hit));
 }
 
 void CNoteWnd::OnSizing(const RECT& proposed)

@@ -107,7 +107,6 @@ private:
     INoteHost& m_host;
     UniqueBrush m_hbrBack;
     CNote* m_pNote = nullptr;
-    HCURSOR m_hCursorMove = nullptr;
     // The scale of the monitor the window is on: the note's stored rectangle
     // and font height are 96-DPI values, shown through it.
     DisplayScale m_scale;
