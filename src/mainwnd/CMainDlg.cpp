@@ -117,7 +117,7 @@ BOOL CMainDlg::OnInitDialog()
     FillNoteList();
     // What was read is the base that later changes on disk are told from.
     if (!m_notes.m_strPath.empty())
-        RememberFileAsBase(m_notes.StoreToBytes());
+        m_sync.RememberFileAsBase(m_notes.StoreToBytes());
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
     m_hotkeys.Start(m_hWnd);
@@ -365,16 +365,7 @@ void CMainDlg::KeepDeleted(std::vector<UndoDeletes::Deleted> step)
 
 CDeletedNotesBin* CMainDlg::Bin()
 {
-    // Beside the notes file, read on first need; without a notes file (a
-    // test's list) there is no bin.
-    if (m_notes.m_strPath.empty())
-        return nullptr;
-    const std::string path = CDeletedNotesBin::PathBeside(m_notes.m_strPath);
-    if (path != m_strBinPath) {
-        m_strBinPath = path;
-        m_bin.Load(path, CurrentNoteTime());
-    }
-    return &m_bin;
+    return m_sync.Bin();
 }
 
 void CMainDlg::UndoDelete()
@@ -429,7 +420,7 @@ void CMainDlg::RestoreBackup()
     // The notes of before and their windows are gone; the restored file,
     // saved at once, is what later changes on disk are told from.
     if (!m_notes.m_bModified)
-        RememberFileAsBase(m_notes.LastWritten());
+        m_sync.RememberFileAsBase(m_notes.LastWritten());
     FillNoteList();
     for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
         CNote* note = m_notes.GetAt(p);
@@ -653,134 +644,19 @@ void CMainDlg::OnCancel()
     CSkinDialog::OnCancel();
 }
 
-namespace {
-
-bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b)
-{
-    return a.nFileSizeLow == b.nFileSizeLow && a.nFileSizeHigh == b.nFileSizeHigh &&
-           CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
-}
-
-}  // namespace
-
-void CMainDlg::RememberFileAsBase(std::vector<uint8_t> bytes)
-{
-    m_baseBytes = std::move(bytes);
-    if (!GetFileAttributesExW(WideFromUtf8(m_notes.m_strPath).c_str(), GetFileExInfoStandard, &m_baseStamp))
-        m_baseStamp = WIN32_FILE_ATTRIBUTE_DATA{};
-}
-
-void CMainDlg::MergeOutsideChanges()
-{
-    if (m_notes.m_strPath.empty())
-        return;
-    WIN32_FILE_ATTRIBUTE_DATA stamp{};
-    if (!GetFileAttributesExW(WideFromUtf8(m_notes.m_strPath).c_str(), GetFileExInfoStandard, &stamp) ||
-        SameStamp(stamp, m_baseStamp))
-        return;
-    std::optional<std::vector<uint8_t>> read = ReadWholeFile(PlatformNoteFileStore(), m_notes.m_strPath);
-    if (!read)
-        return;  // being written just now: the next pass looks again
-    std::vector<uint8_t> bytes = std::move(*read);
-    if (bytes == m_baseBytes) {
-        m_baseStamp = stamp;
-        return;
-    }
-    CNoteList remote;
-    if (!remote.LoadFromBytes(bytes)) {
-        // Not a notes file (cut short by a sync still under way, say): our
-        // next save would replace it, so it is kept beside ours first.
-        char name[96];
-        SYSTEMTIME now{};
-        GetLocalTime(&now);
-        std::snprintf(name, sizeof name, "notes (from another computer %04u-%02u-%02u %02u%02u).dat", now.wYear,
-                      now.wMonth, now.wDay, now.wHour, now.wMinute);
-        const std::string& path = m_notes.m_strPath;
-        const std::string copy = path.substr(0, path.find_last_of("\\/") + 1) + name;
-        PlatformNoteFileStore().ReplaceAll(copy, bytes);
-        m_baseBytes = std::move(bytes);
-        m_baseStamp = stamp;
-        m_notes.m_bModified = 1;  // ours go back into the notes file
-        // Never a message box while Windows waits to end the session.
-        if (!m_bToldOtherCopy && !m_bSessionEnding) {
-            m_bToldOtherCopy = true;
-            TellUser(("Your notes file was changed from elsewhere in a way Velumo cannot read. That version is "
-                      "kept as\r\n" + copy + "\r\nand your notes are saved as they are here.").c_str());
-        }
-        return;
-    }
-    CNoteList base;
-    base.LoadFromBytes(m_baseBytes);  // none known: everything here counts as ours
-    const uint32_t hadChanges = m_notes.m_bModified;
-    ApplyMerge(PlanNotesMerge(base, m_notes, remote));
-    m_baseBytes = std::move(bytes);
-    m_baseStamp = stamp;
-    // Without changes of our own the list now is what the file holds.
-    m_notes.m_bModified = hadChanges;
-}
-
-void CMainDlg::ApplyMerge(const NotesMergePlan& plan)
-{
-    if (plan.Empty())
-        return;
-    // Notes deleted over there still go to this copy's bin.
-    CDeletedNotesBin* bin = Bin();
-    for (NotePos pos : plan.remove) {
-        if (bin)
-            bin->Add(*m_notes.GetAt(pos), CurrentNoteTime());
-        m_notes.Remove(pos);
-    }
-    if (bin && !plan.remove.empty())
-        bin->Save();
-    HWND focus = GetFocus();
-    for (const auto& [pos, from] : plan.update) {
-        CNote* note = m_notes.GetAt(pos);
-        // The note the user is typing in is not replaced under the caret:
-        // the other side's version comes as a note of its own.
-        if (note->m_pWnd && focus && note->m_pWnd->GetEdit() == focus) {
-            std::unique_ptr<CNote> theirs = from->Clone();
-            m_notes.Add(theirs);
-            continue;
-        }
-        const std::unique_ptr<CNote> fresh = from->Clone();
-        CNoteWnd* wnd = note->m_pWnd;
-        CArchive out;
-        fresh->Serialize(out);
-        const std::vector<uint8_t> stored = out.TakeBuffer();
-        CArchive in{std::span<const uint8_t>(stored)};
-        note->Serialize(in);  // the stored fields only: window and place stay
-        if (!wnd)
-            continue;
-        if (!note->m_bVisible) {
-            CloseNoteWindow(note);
-            continue;
-        }
-        HWND hwnd = wnd->GetHwnd();
-        SendMessageA(hwnd, WM_NOTE_CHANGED, NOTE_REFRESHED, 0);
-        const NoteRect rc = wnd->ShownRect(note->m_rcWindow);
-        SetWindowPos(hwnd, note->m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
-                     SWP_NOACTIVATE);
-    }
-    for (const CNote* from : plan.add) {
-        std::unique_ptr<CNote> note = from->Clone();
-        if (!m_notes.Add(note))
-            break;  // a full list: the rest stays in the file's other copy
-    }
-    FillNoteList();
-    for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        CNote* note = m_notes.GetAt(p);
-        if (note->m_bVisible && !note->m_pWnd)
-            CreateNoteWindow(note, false);
-    }
-}
-
 SaveOutcome CMainDlg::SaveNotes()
 {
-    MergeOutsideChanges();
+    const NotesSync::Result merged = m_sync.MergeOutsideChanges();
+    // Never a message box while Windows waits to end the session.
+    if (merged.outcome == NotesSync::Outcome::kKeptUnreadable && !m_bToldOtherCopy && !m_bSessionEnding) {
+        m_bToldOtherCopy = true;
+        TellUser(("Your notes file was changed from elsewhere in a way Velumo cannot read. That version is "
+                  "kept as\r\n" + merged.copyPath + "\r\nand your notes are saved as they are here.").c_str());
+    }
     if (!m_notes.m_bModified)
         return SaveOutcome::kNothingToSave;
     if (m_notes.Save()) {
-        RememberFileAsBase(m_notes.LastWritten());
+        m_sync.RememberFileAsBase(m_notes.LastWritten());
         return SaveOutcome::kSaved;
     }
     m_nSaveError = GetLastError();

@@ -13,9 +13,10 @@
 
 #include "notes/CNoteList.h"
 #include "notes/DeletedNotesBin.h"
-#include "notes/NotesMerge.h"
+#include "notes/NotesSync.h"
 #include "notes/NoteStyle.h"
 #include "notes/TextFind.h"
+#include "mainwnd/MainDlgSyncView.h"
 #include "mainwnd/MainWindowNoteHost.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/UndoDeletes.h"
@@ -163,13 +164,6 @@ private:
     void RefilterRows();
     void PlaceFindBox();
     void DrawTextCell(HDC dc, int row);
-    // Another copy of the program (another computer, through a synced
-    // folder) or the user changed the notes file: its notes and ours are
-    // merged, never written over. Cheap when nothing changed.
-    void MergeOutsideChanges();
-    void ApplyMerge(const NotesMergePlan& plan);
-    // The file as this copy last read or wrote it.
-    void RememberFileAsBase(std::vector<uint8_t> bytes);
     // The main window's own keys; true when the key was used up.
     bool OnKeyDown(HWND target, WPARAM key);
     LRESULT OnNotify(NMHDR& header);
@@ -212,12 +206,12 @@ private:
     bool m_bSaveFailureDue = false;  // a new streak of failures waits to be told
     bool m_bShowingSaveMessage = false;
     UndoDeletes m_undo;
-    CDeletedNotesBin m_bin;
-    std::string m_strBinPath;  // the file m_bin was read from
-    // The notes file as this copy last read or wrote it, and the file's size
-    // and time then: a different size or time means someone else wrote it.
-    std::vector<uint8_t> m_baseBytes;
-    WIN32_FILE_ATTRIBUTE_DATA m_baseStamp{};
+    // Another copy of the program (another computer, through a synced
+    // folder) or the user changed the notes file: its notes and ours are
+    // merged before each save, never written over.
+    friend class MainDlgSyncView;
+    MainDlgSyncView m_syncView{*this};
+    NotesSync m_sync{m_notes, PlatformNoteFileStore(), m_syncView};
     bool m_bToldOtherCopy = false;
     bool m_bSessionEnding = false;  // within WM_QUERYENDSESSION
     // Find
