@@ -55,7 +55,7 @@ CMainDlg::CMainDlg(CNoteList& notes, int screenColorCount)
       m_notes(notes),
       m_view(notes),
       m_find(notes, m_view, [this] { OpenSelectedNote(); }),
-      m_scheduler(notes),
+      m_scheduler(notes, m_noteHost),
       m_newNoteStyle(screenColorCount),
       m_strSkinFile(SkinFilePath(CWinAppBase::ModulePath())),
       m_saveMessages(notes)
@@ -84,6 +84,7 @@ BOOL CMainDlg::OnInitDialog()
     OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
+    m_noteHost.SetMainWindow(m_hWnd);
     MarkMainWindow(m_hWnd);
 
     HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
@@ -127,7 +128,7 @@ LRESULT CMainDlg::OnNoteChanged(WPARAM wParam, LPARAM lParam)
 
 void CMainDlg::CreateNoteWindow(CNote* note, bool focus)
 {
-    note->m_pWnd = CNoteWnd::Create(note, focus);
+    note->m_pWnd = CNoteWnd::Create(note, focus, m_noteHost);
 }
 
 void CMainDlg::RaiseNoteWindow(CNote* note)
@@ -235,7 +236,7 @@ void CMainDlg::ShowListMenu()
 
 INT_PTR CMainDlg::RunScheduleDialog(CNote* note)
 {
-    return OpenScheduleDialog(m_hWnd, *note);
+    return OpenScheduleDialog(m_hWnd, *note, m_noteHost);
 }
 
 void CMainDlg::ScheduleSelectedNote()

@@ -16,6 +16,7 @@
 #include "mainwnd/DeletedNotes.h"
 #include "mainwnd/FindBar.h"
 #include "mainwnd/MainDlgSyncView.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/NewNoteStyleSetting.h"
 #include "mainwnd/NoteListView.h"
@@ -172,6 +173,7 @@ private:
     NoteListView m_view;
     FindBar m_find;
     HICON m_hIcon = nullptr;
+    MainWindowNoteHost m_noteHost{m_notes};  // before the scheduler, which keeps it
     CScheduler m_scheduler;
     CSystemTray m_tray;
     CGlobalHotkeys m_hotkeys;

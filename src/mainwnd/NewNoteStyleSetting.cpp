@@ -6,6 +6,7 @@
 
 #include "app/CNotesApp.h"
 #include "framework/DisplayScale.h"
+#include "framework/LogFontA.h"
 #include "framework/ScopedHandles.h"
 #include "mainwnd/MainWndModel.h"
 
@@ -24,10 +25,7 @@ LogFont PointFontLogFont()
     LOGFONTA readBack = request;
     if (font)
         GetObjectA(font, sizeof readBack, &readBack);
-    static_assert(sizeof(LOGFONTA) == sizeof(LogFont));
-    LogFont result;
-    std::memcpy(static_cast<void*>(&result), &readBack, sizeof result);
-    return result;
+    return FromLogFontA(readBack);
 }
 
 }  // namespace

@@ -15,9 +15,11 @@
 #include "app/CNotesApp.h"
 #include "framework/MessageLoop.h"
 #include "mainwnd/CMainDlg.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "framework/WideText.h"
 #include "core/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
+#include "notewnd/NoteLookDialogs.h"
 #include "res/resource.h"
 #include "SkinWinTestUtil.h"
 #include "WinTestUtil.h"
@@ -74,6 +76,7 @@ protected:
         m_hwnd = m_dlg->CreateModeless(nullptr);
         ASSERT_NE(m_hwnd, nullptr);
         m_app.m_hMainWnd = m_hwnd;
+        m_noteHost.SetMainWindow(m_hwnd);
         m_list = m_dlg->ListView();
         PumpPending();
         // The notes stored as visible come up right after the window.
@@ -96,7 +99,7 @@ protected:
         for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
             CNote* note = m_app.m_notes.GetAt(p);
             if (note->m_bVisible && !note->m_pWnd)
-                note->m_pWnd = CNoteWnd::Create(note, false);
+                note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
             ASSERT_TRUE(!note->m_bVisible || note->m_pWnd);
         }
     }
@@ -138,6 +141,8 @@ protected:
     std::unique_ptr<TestMainDlg> m_dlg;
     HWND m_hwnd = nullptr;
     HWND m_list = nullptr;
+    // Windows a test makes itself talk to the main window as its own do.
+    MainWindowNoteHost m_noteHost{m_app.m_notes};
 };
 
 bool IsTopmost(HWND hwnd)
@@ -647,7 +652,7 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
     CNote* note = AddStoredNote("old", true);
     Open();
     if (!note->m_pWnd)
-        note->m_pWnd = CNoteWnd::Create(note, false);
+        note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
     ASSERT_NE(note->m_pWnd, nullptr);
 
     // Answer the "Enter text" dialog from a timer while it runs, with Greek
@@ -688,7 +693,7 @@ TEST_F(MainDlgTest, TypedAndPastedTextOutsideTheCodePageStaysWhole)
 {
     CNote* note = AddStoredNote("", true);
     Open();
-    note->m_pWnd = CNoteWnd::Create(note, false);
+    note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
     ASSERT_NE(note->m_pWnd, nullptr);
     const HWND edit = note->m_pWnd->GetEdit();
 
@@ -729,7 +734,7 @@ TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)
     CNote* hidden = AddStoredNote("hidden");
     Open();
     if (!withWindow->m_pWnd)
-        withWindow->m_pWnd = CNoteWnd::Create(withWindow, false);
+        withWindow->m_pWnd = CNoteWnd::Create(withWindow, false, m_noteHost);
     ASSERT_NE(withWindow->m_pWnd, nullptr);
     HWND noteHwnd = withWindow->m_pWnd->GetHwnd();
 
@@ -899,7 +904,7 @@ TEST_F(MainDlgTest, ColourAndFontReachTheNoteItsWindowItsRowAndTheFile)
     CNote* note = AddStoredNote("Look", true);
     Open();
     GiveVisibleNotesWindows();
-    CNoteWnd::SetLookChoosers(AnswerColour, AnswerFont);
+    SetLookChoosers(AnswerColour, AnswerFont);
     g_chosenColour = 0x00336699;
     g_chosenFont = LogFont{};
     g_chosenFont.SetFaceName("Courier New");
@@ -929,7 +934,7 @@ TEST_F(MainDlgTest, ColourAndFontReachTheNoteItsWindowItsRowAndTheFile)
         const WindowPixels list(m_list);
         EXPECT_EQ(list.At(cell.left + 8, (cell.top + cell.bottom) / 2), Rgb(step.paper)) << "the row's swatch";
     }
-    CNoteWnd::SetLookChoosers(nullptr, nullptr);
+    SetLookChoosers(nullptr, nullptr);
     EXPECT_EQ(note->m_logFont, g_chosenFont);
     EXPECT_EQ(note->m_crText, 0x00800000u);
     LOGFONTA shown{};
