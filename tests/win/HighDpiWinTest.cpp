@@ -19,6 +19,7 @@
 #include "mainwnd/CBackupsDlg.h"
 #include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CMainDlg.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "notewnd/CNoteWnd.h"
 #include "notes/DeletedNotesBin.h"
 #include "res/resource.h"
@@ -56,12 +57,13 @@ protected:
         m_hwnd = m_dlg->CreateModeless(nullptr);
         ASSERT_NE(m_hwnd, nullptr);
         m_app.m_hMainWnd = m_hwnd;
+        m_noteHost.SetMainWindow(m_hwnd);
         PumpPending();
     }
 
     HWND ShowNote(CNote* note)
     {
-        note->m_pWnd = CNoteWnd::Create(note, false);
+        note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
         EXPECT_NE(note->m_pWnd, nullptr);
         PumpPending();
         return note->m_pWnd ? note->m_pWnd->GetHwnd() : nullptr;
@@ -71,6 +73,7 @@ protected:
     CNotesApp m_app;
     std::unique_ptr<CMainDlg> m_dlg;
     HWND m_hwnd = nullptr;
+    MainWindowNoteHost m_noteHost{m_app.m_notes};
 };
 
 SIZE WindowSize(HWND hwnd)
