@@ -143,8 +143,8 @@ public:
             return std::nullopt;
         // Hundreds of nanoseconds since 1601.
         constexpr int64_t kTicksPerSecond = 10000000, kSecondsFrom1601To1970 = 11644473600;
-        const int64_t ticks = static_cast<int64_t>(
-            (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
+        const auto ticks =
+            static_cast<int64_t>(Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime));
         return ticks / kTicksPerSecond - kSecondsFrom1601To1970;
     }
 
