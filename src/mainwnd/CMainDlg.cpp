@@ -21,6 +21,7 @@
 #include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
+#include "mainwnd/NewNotePlace.h"
 #include "mainwnd/NotePlacement.h"
 #include "mainwnd/SystemTextFold.h"
 #include "notes/Archive.h"
@@ -310,8 +311,8 @@ void CMainDlg::AddNote(const NoteRect* place)
     note->m_crBack = m_crDefaultBack;
     note->m_crText = m_crDefaultText;
     note->m_logFont = m_lfDefault;
-    if (place)
-        note->m_rcWindow = *place;
+    // Wherever it was meant to go, it does not hide a note the user has out.
+    note->m_rcWindow = NewNotePlace(m_notes, place ? *place : note->m_rcWindow);
     CNote* raw = note.get();
     CreateNoteWindow(raw, true);
     NotePos pos = m_notes.Add(note, -1);
