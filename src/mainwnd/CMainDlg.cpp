@@ -13,6 +13,7 @@
 #include "app/CNotesApp.h"
 #include "app/RunningCopy.h"
 #include "mainwnd/AboutText.h"
+#include "framework/OpenDialogs.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
@@ -645,14 +646,40 @@ void CMainDlg::OnWebSite()
 
 void CMainDlg::OnExit()
 {
-    SaveBeforeExit();
-    EndDialog(0);
+    BeginExit(0);
 }
 
 void CMainDlg::OnCancel()
 {
+    BeginExit(IDCANCEL);
+}
+
+void CMainDlg::BeginExit(INT_PTR result)
+{
+    // Once: a second Exit, or the installer's close while the save question
+    // is open, changes nothing.
+    if (m_bExiting)
+        return;
+    m_bExiting = true;
+    m_nExitResult = result;
+    // No reminder or message of the housekeeping opens while dialogs end.
+    KillTimer(m_hWnd, kStartTimer);
+    KillTimer(m_hWnd, kTickTimer);
+    ContinueExit();
+}
+
+void CMainDlg::ContinueExit()
+{
+    // The last save waits until a look finds no dialog open: by then every
+    // modal run has returned, and whatever its caller did on Cancel is in
+    // the notes. Each look ends the innermost dialogs.
+    EndMenu();
+    if (CancelOpenDialogs(m_hWnd) > 0) {
+        SetTimer(m_hWnd, kExitTimer, 20, nullptr);
+        return;
+    }
     SaveBeforeExit();
-    CSkinDialog::OnCancel();
+    EndDialog(m_nExitResult);
 }
 
 namespace {
@@ -927,6 +954,8 @@ void CMainDlg::OnTimer(UINT_PTR id)
     KillTimer(m_hWnd, id);
     if (id == kMainWindowShownTimer) {
         OnMainWindowShown();
+    } else if (id == kExitTimer) {
+        ContinueExit();
     } else if (id == kStartTimer) {
         SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
     } else if (id == kTickTimer) {
