@@ -102,6 +102,13 @@ void ExchangeCheck(CDataExchange& dx, int id, int& value)
         SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
+void ExchangeCheck(CDataExchange& dx, int id, bool& value)
+{
+    int state = value ? BST_CHECKED : BST_UNCHECKED;
+    ExchangeCheck(dx, id, state);
+    value = state == BST_CHECKED;
+}
+
 int AppMessage(HWND owner, const std::string& text, UINT flags)
 {
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;

@@ -48,6 +48,8 @@ void FailDateRange(CDataExchange& dx, const SYSTEMTIME& first, const SYSTEMTIME&
 void ExchangeText(CDataExchange& dx, int id, std::u16string& value);
 // A check box: 0, 1 (or 2 for an indeterminate three-state box).
 void ExchangeCheck(CDataExchange& dx, int id, int& value);
+// A two-state check box.
+void ExchangeCheck(CDataExchange& dx, int id, bool& value);
 
 // A message box (UTF-8 text) with the application's title, owned by the top-level window
 // of owner (so it is modal to the dialog that asked).

@@ -23,6 +23,15 @@ public:
     virtual bool Read(void* data, size_t size, size_t& got) = 0;
 };
 
+// A file's size and last-write time, in the platform's own unit: when either
+// differs from what it was, someone wrote the file. Only compared for
+// equality.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t written = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 class INoteFileStore {
 public:
     virtual ~INoteFileStore() = default;
@@ -41,6 +50,9 @@ public:
     // Removes a temporary file that a save cut off (a crash, power loss) left
     // beside the file. Only a plain file is removed.
     virtual void RemoveLeftoverTemporary(const std::string& path) = 0;
+    // The file's stamp without opening it (so a file another program holds
+    // open is still stamped); none when the file is not there.
+    virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
 
     // The backups folder beside the notes file (see NotesBackups.h).
     // Makes the folder when it is missing; true when it is there afterwards.

@@ -96,6 +96,16 @@ public:
             ::unlink(temp.c_str());
     }
 
+    std::optional<FileStamp> Stamp(const std::string& path) override
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return std::nullopt;
+        const auto written = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                             static_cast<uint64_t>(st.st_mtim.tv_nsec);
+        return FileStamp{static_cast<uint64_t>(st.st_size), written};
+    }
+
     bool MakeFolder(const std::string& path) override
     {
         if (::mkdir(path.c_str(), 0755) == 0)

@@ -98,6 +98,15 @@ public:
             DeleteFileW(temp.c_str());
     }
 
+    std::optional<FileStamp> Stamp(const std::string& path) override
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data))
+            return std::nullopt;
+        return FileStamp{Join(data.nFileSizeHigh, data.nFileSizeLow),
+                         Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+    }
+
     bool MakeFolder(const std::string& path) override
     {
         const std::wstring folder = WideFromUtf8(path);
@@ -128,6 +137,8 @@ public:
     bool RemoveFile(const std::string& path) override { return DeleteFileW(WideFromUtf8(path).c_str()) != FALSE; }
 
 private:
+    static uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+
     // The caller tells the user the system's reason; a short write sets none
     // of its own.
     static bool FailWith(DWORD error)

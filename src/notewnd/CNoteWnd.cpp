@@ -1,23 +1,21 @@
 #include "notewnd/CNoteWnd.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <string>
+#include <optional>
 #include <vector>
 
-#include "app/CNotesApp.h"
-#include "notes/CNote.h"
-#include "notes/NoteStyle.h"
+#include "framework/LogFontA.h"
+#include "framework/MonitorWorkArea.h"
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
+#include "notes/NoteStyle.h"
+#include "notewnd/NoteCursors.h"
 #include "notewnd/NoteGeometry.h"
+#include "notewnd/NoteLookDialogs.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
-static_assert(sizeof(LOGFONTA) == sizeof(LogFont), "the stored font block is the platform's LOGFONTA");
 static_assert(sizeof(POINT) == sizeof(NotePoint), "outline points map onto the platform's POINT");
 static_assert(kHitLeft == WMSZ_LEFT && kHitRight == WMSZ_RIGHT && kHitTop == WMSZ_TOP &&
                   kHitTopLeft == WMSZ_TOPLEFT && kHitTopRight == WMSZ_TOPRIGHT &&
@@ -34,66 +32,6 @@ constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCRO
 
 CNoteWnd::ScheduleDialogOpener s_openScheduleDialog = nullptr;
 
-// The colours the user made in the system's colour dialog, kept for the run.
-COLORREF s_customColours[16] = {};
-
-bool ChooseColourWithSystem(HWND owner, ColorRef& colour)
-{
-    CHOOSECOLORA choice{};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = owner;
-    choice.rgbResult = colour;
-    choice.lpCustColors = s_customColours;
-    choice.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
-    if (!ChooseColorA(&choice))
-        return false;
-    colour = choice.rgbResult;
-    return true;
-}
-
-bool ChooseFontWithSystem(HWND owner, LogFont& font, ColorRef& textColour)
-{
-    LOGFONTA chosen;
-    std::memcpy(&chosen, &font, sizeof chosen);
-    // The dialog reads and answers heights at the screen's DPI; a note keeps
-    // its height for 96 DPI.
-    const DisplayScale screen(SystemDpi());
-    chosen.lfHeight = screen.ToPixels(chosen.lfHeight);
-    CHOOSEFONTA choice{};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = owner;
-    choice.lpLogFont = &chosen;
-    choice.rgbColors = textColour;
-    // Sizes a note can be read in; the text colour is chosen here too.
-    choice.Flags = CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS | CF_EFFECTS | CF_LIMITSIZE | CF_NOVERTFONTS;
-    choice.nSizeMin = 6;
-    choice.nSizeMax = 72;
-    if (!ChooseFontA(&choice))
-        return false;
-    chosen.lfHeight = screen.ToBase(chosen.lfHeight);
-    std::memcpy(static_cast<void*>(&font), &chosen, sizeof font);
-    textColour = choice.rgbColors;
-    return true;
-}
-
-CNoteWnd::ColourChooser s_chooseColour = ChooseColourWithSystem;
-CNoteWnd::FontChooser s_chooseFont = ChooseFontWithSystem;
-
-// A menu swatch: the paper with a grey edge, so white shows on a white menu.
-UniqueBitmap MakeSwatch(ColorRef colour)
-{
-    const int cx = GetSystemMetrics(SM_CXMENUCHECK) + 4, cy = GetSystemMetrics(SM_CYMENUCHECK);
-    ScopedGetDC screen(nullptr);
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, cx, cy));
-    UniqueMemDC dc(CreateCompatibleDC(screen));
-    ScopedSelect select(dc, bitmap);
-    UniqueBrush paper(CreateSolidBrush(colour));
-    RECT all{0, 0, cx, cy};
-    FillRect(dc, &all, paper.Get());
-    FrameRect(dc, &all, GetSysColorBrush(COLOR_GRAYTEXT));
-    return bitmap;
-}
-
 bool RegisterNoteClass()
 {
     // No cursor and no background: the window paints every pixel and picks
@@ -104,18 +42,6 @@ bool RegisterNoteClass()
     wc.lpszClassName = kClassName;
     return CWindowBase::RegisterClassOnce(wc);
 }
-
-void MarkNotesModified()
-{
-    if (CWinAppBase::Get())
-        CNotesApp::GetApp().m_notes.m_bModified = 1;
-}
-
-HWND MainWindow()
-{
-    return CWinAppBase::Get() ? CWinAppBase::Get()->m_hMainWnd : nullptr;
-}
-
 
 template <size_t N>
 std::array<POINT, N> ToPoints(const std::array<NotePoint, N>& points)
@@ -146,9 +72,7 @@ HBRUSH CornerBrush()
 // The note's font at the window's scale; the note keeps its 96-DPI height.
 UniqueFont MakeNoteFont(const CNote& note, const DisplayScale& scale)
 {
-    LOGFONTA lf;
-    std::memcpy(&lf, &note.m_logFont, sizeof lf);
-    lf = ScaledFont(lf, scale);
+    const LOGFONTA lf = ScaledFont(ToLogFontA(note.m_logFont), scale);
     return UniqueFont(CreateFontIndirectA(&lf));
 }
 
@@ -160,66 +84,19 @@ bool StillAlive(HWND hwnd, const CNoteWnd* wnd)
            GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(wnd);
 }
 
-LPCSTR CursorForHit(NoteHit hit)
-{
-    switch (hit) {
-    case kHitLeft:
-    case kHitRight: return IDC_SIZEWE;
-    case kHitTop:
-    case kHitBottom: return IDC_SIZENS;
-    case kHitTopLeft:
-    case kHitBottomRight: return IDC_SIZENWSE;
-    case kHitTopRight:
-    case kHitBottomLeft: return IDC_SIZENESW;
-    case kHitMove: break;
-    }
-    return nullptr;
-}
-
-// The platform's shared sizing cursors, looked up once rather than on every
-// mouse move.
-HCURSOR SizingCursor(NoteHit hit)
-{
-    static const auto cursors = [] {
-        std::array<HCURSOR, kHitBottomRight + 1> found{};
-        for (int h = kHitLeft; h <= kHitBottomRight; ++h)
-            found[h] = LoadCursorA(nullptr, CursorForHit(static_cast<NoteHit>(h)));
-        return found;
-    }();
-    return cursors[hit];
-}
-
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
-{
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoA(monitor, &info)) {
-        const RECT& w = info.rcWork;
-        reinterpret_cast<std::vector<NoteRect>*>(areas)->push_back(NoteRect{w.left, w.top, w.right, w.bottom});
-    }
-    return TRUE;
-}
-
-std::vector<NoteRect> MonitorWorkAreas()
-{
-    std::vector<NoteRect> areas;
-    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
-    return areas;
-}
-
 // Where the window for a stored rectangle goes. Most notes lie on the work
-// area of the monitor they touch, which one look answers; only the others
-// need every monitor's work area.
+// area of the screen they touch, which one look answers; only the others
+// need every screen's work area.
 NoteRect PlaceOnScreen(const NoteRect& rc)
 {
     const RECT wanted{rc.left, rc.top, rc.right, rc.bottom};
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
     RECT common;
-    if (HMONITOR monitor = MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL);
-        monitor && GetMonitorInfoA(monitor, &info) && IntersectRect(&common, &wanted, &info.rcWork))
+    if (const auto work = WorkAreaUnder(wanted); work && IntersectRect(&common, &wanted, &*work))
         return rc;
-    return NoteGeometry::PlaceOnWorkAreas(rc, MonitorWorkAreas());
+    std::vector<NoteRect> areas;
+    for (const RECT& w : AllWorkAreas())
+        areas.push_back(NoteRect{w.left, w.top, w.right, w.bottom});
+    return NoteGeometry::PlaceOnWorkAreas(rc, areas);
 }
 
 }  // namespace
@@ -245,10 +122,9 @@ void CNoteWnd::SetScheduleDialogOpener(ScheduleDialogOpener opener)
     s_openScheduleDialog = opener;
 }
 
-CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate, const DisplayScale& scale)
-    : m_bFocusOnCreate(focusOnCreate ? 1 : 0), m_pNote(note)
+CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate, INoteHost& host, const DisplayScale& scale)
+    : m_bFocusOnCreate(focusOnCreate), m_host(host), m_pNote(note)
 {
-    m_hCursorMove = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_MOVE));
     TakeScale(scale);
     m_font = MakeNoteFont(*note, scale);
 }
@@ -261,14 +137,7 @@ void CNoteWnd::TakeScale(const DisplayScale& scale)
     m_nBorder = MulDiv(GetSystemMetrics(SM_CXFRAME), scale.Dpi(), SystemDpi()) + 1;
 }
 
-void CNoteWnd::NoteChanged(NotePos pos)
-{
-    MarkNotesModified();
-    if (HWND main = MainWindow())
-        PostMessageA(main, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(pos));
-}
-
-CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
+CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate, INoteHost& host)
 {
     static const bool registered = RegisterNoteClass();
     if (!note || !registered)
@@ -277,7 +146,7 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate)
     // The stored rectangle is in 96-DPI units; the window gets the pixels
     // of the monitor it comes up on. Nudging and rescue work in pixels.
     const DisplayScale scale(DpiForStoredRect(note->m_rcWindow));
-    auto* wnd = new CNoteWnd(note, focusOnCreate, scale);
+    auto* wnd = new CNoteWnd(note, focusOnCreate, host, scale);
     // A note that no screen shows any more is brought onto the nearest one;
     // the move and size notifications of its creation store where it went.
     const NoteRect rc = PlaceOnScreen(NoteGeometry::ShiftAwayFromScreenEdges(
@@ -324,12 +193,6 @@ void CNoteWnd::OnCreateContents()
         SetTimer(m_hWnd, kFocusTimer, kFocusDelayMs, nullptr);
 }
 
-void CNoteWnd::SetLookChoosers(ColourChooser colour, FontChooser font)
-{
-    s_chooseColour = colour ? colour : ChooseColourWithSystem;
-    s_chooseFont = font ? font : ChooseFontWithSystem;
-}
-
 void CNoteWnd::UpdateShape()
 {
     RECT client;
@@ -339,7 +202,7 @@ void CNoteWnd::UpdateShape()
     // what lies below): the shape of an unchanged size is kept. A new
     // window gets its shape from its first size notification, before it is
     // shown, and keeps it through its first showing.
-    if (m_rgn && m_nPts == static_cast<int>(outline.size()) && std::equal(outline.begin(), outline.end(), m_pts,
+    if (m_bRegionSet && m_nPts == static_cast<int>(outline.size()) && std::equal(outline.begin(), outline.end(), m_pts,
                                                                            [](const POINT& a, const POINT& b) {
                                                                                return a.x == b.x && a.y == b.y;
                                                                            }))
@@ -348,10 +211,12 @@ void CNoteWnd::UpdateShape()
     m_nPts = static_cast<int>(outline.size());
 
     // Setting the new region frees the one the platform held.
-    m_rgn = nullptr;
+    m_bRegionSet = false;
     UniqueRegion region(CreatePolygonRgn(m_pts, m_nPts, ALTERNATE));
-    if (region && SetWindowRgn(m_hWnd, region, TRUE))
-        m_rgn = region.Release();  // the window owns it from here on
+    if (region && SetWindowRgn(m_hWnd, region, TRUE)) {
+        region.Release();  // the window owns it from here on
+        m_bRegionSet = true;
+    }
 }
 
 LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -420,8 +285,7 @@ bool CNoteWnd::PreTranslateMessage(MSG& msg)
     // the last delete, as it does in the main window.
     if (msg.message == WM_KEYDOWN && msg.wParam == 'Z' && (GetKeyState(VK_CONTROL) & 0x8000) &&
         !(GetKeyState(VK_MENU) & 0x8000) && !SendMessageA(m_edit, EM_CANUNDO, 0, 0)) {
-        if (HWND main = MainWindow())
-            PostMessageA(main, WM_COMMAND, ID_UNDO_DELETE, 0);
+        m_host.UndoLastDelete();
         return true;
     }
     return false;
@@ -512,7 +376,7 @@ void CNoteWnd::OnLButtonDown(int x, int y)
 void CNoteWnd::OnMouseMove(int x, int y)
 {
     const NoteHit hit = HitTestClient(x, y);
-    SetCursor(hit == kHitMove ? m_hCursorMove : SizingCursor(hit));
+    SetCursor(CursorForHit(hit));
 }
 
 void CNoteWnd::OnSizing(const RECT& proposed)
@@ -561,7 +425,7 @@ void CNoteWnd::StoreWindowRect()
     RECT rc;
     GetWindowRect(m_hWnd, &rc);
     m_pNote->m_rcWindow = m_scale.ToBase(NoteRect{rc.left, rc.top, rc.right, rc.bottom});
-    MarkNotesModified();
+    m_host.NoteMoved();
 }
 
 void CNoteWnd::OnCommand(WPARAM wParam)
@@ -592,7 +456,19 @@ void CNoteWnd::OnTextChanged()
     if (!m_pNote)
         return;
     m_pNote->m_strText = GetWindowTextUtf16(m_edit);
-    CNoteWnd::NoteChanged(m_pNote->m_pos);
+    m_host.NoteChanged(m_pNote->m_pos);
+}
+
+template <class Modal>
+bool CNoteWnd::RunWhileBusy(Modal&& modal)
+{
+    const HWND self = m_hWnd;
+    m_bBusy = true;
+    modal();
+    if (!StillAlive(self, this))
+        return false;
+    m_bBusy = false;
+    return true;
 }
 
 void CNoteWnd::ShowContextMenu()
@@ -606,39 +482,23 @@ void CNoteWnd::ShowContextMenu()
         SetForegroundWindow(self);
         return;
     }
-    m_bBusy = 1;
-    std::vector<UniqueBitmap> swatches;  // made before the menu, so they outlive it
-    UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NOTE_MENU)));
-    if (HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr) {
+    const bool alive = RunWhileBusy([&] {
+        std::vector<UniqueBitmap> swatches;  // made before the menu, so they outlive it
+        UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NOTE_MENU)));
+        HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr;
+        if (!popup)
+            return;
         if (m_pNote && m_pNote->m_bOnTop)
             CheckMenuItem(popup, ID_NOTE_ONTOP, MF_BYCOMMAND | MF_CHECKED);
-        PrepareColourMenu(popup, swatches);
+        PrepareColourMenu(popup, m_pNote ? std::optional(m_pNote->m_crBack) : std::nullopt, swatches);
         SetForegroundWindow(self);
         POINT at;
         GetCursorPos(&at);
         // The chosen item arrives afterwards as a WM_COMMAND.
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, self, nullptr);
-    }
-    menu.Reset();
-    if (!StillAlive(self, this))
-        return;
-    PostMessageA(self, WM_NULL, 0, 0);
-    m_bBusy = 0;
-}
-
-void CNoteWnd::PrepareColourMenu(HMENU popup, std::vector<UniqueBitmap>& swatches) const
-{
-    for (int i = 0; i < kPaperChoiceCount; ++i) {
-        swatches.push_back(MakeSwatch(kPaperChoices[i].color));
-        MENUITEMINFOA item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_BITMAP;
-        item.hbmpItem = swatches.back().Get();
-        SetMenuItemInfoA(popup, ID_NOTE_PAPER_FIRST + i, FALSE, &item);
-        if (m_pNote && m_pNote->m_crBack == kPaperChoices[i].color)
-            CheckMenuRadioItem(popup, ID_NOTE_PAPER_FIRST, ID_NOTE_PAPER_LAST, ID_NOTE_PAPER_FIRST + i,
-                               MF_BYCOMMAND);
-    }
+    });
+    if (alive)
+        PostMessageA(self, WM_NULL, 0, 0);
 }
 
 void CNoteWnd::ApplyLook()
@@ -647,7 +507,7 @@ void CNoteWnd::ApplyLook()
     ReplaceFont();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     InvalidateRect(m_edit, nullptr, TRUE);
-    CNoteWnd::NoteChanged(m_pNote->m_pos);
+    m_host.NoteChanged(m_pNote->m_pos);
 }
 
 void CNoteWnd::OnPaper(ColorRef paper)
@@ -662,15 +522,11 @@ void CNoteWnd::OnMoreColours()
 {
     if (!m_pNote || m_bBusy)
         return;
-    const HWND self = m_hWnd;
     ColorRef colour = m_pNote->m_crBack;
-    m_bBusy = 1;  // no menu, and so no Delete, while the dialog is open
-    const bool chosen = s_chooseColour(self, colour);
-    // The note may have been deleted from the note list meanwhile.
-    if (!StillAlive(self, this))
-        return;
-    m_bBusy = 0;
-    if (chosen)
+    bool chosen = false;
+    // Busy: no menu, and so no Delete, while the dialog is open. The note
+    // may still be deleted from the note list meanwhile.
+    if (RunWhileBusy([&] { chosen = ChooseNoteColour(m_hWnd, colour); }) && chosen)
         OnPaper(colour);
 }
 
@@ -678,15 +534,10 @@ void CNoteWnd::OnFont()
 {
     if (!m_pNote || m_bBusy)
         return;
-    const HWND self = m_hWnd;
     LogFont font = m_pNote->m_logFont;
     ColorRef ink = m_pNote->m_crText;
-    m_bBusy = 1;
-    const bool chosen = s_chooseFont(self, font, ink);
-    if (!StillAlive(self, this))
-        return;
-    m_bBusy = 0;
-    if (!chosen || !m_pNote)
+    bool chosen = false;
+    if (!RunWhileBusy([&] { chosen = ChooseNoteFont(m_hWnd, font, ink); }) || !chosen || !m_pNote)
         return;
     m_pNote->m_logFont = font;
     m_pNote->m_crText = ink;
@@ -696,19 +547,14 @@ void CNoteWnd::OnFont()
 void CNoteWnd::OnUseAsDefault()
 {
     if (m_pNote)
-        if (HWND main = MainWindow())
-            SendMessageA(main, WM_NOTE_STYLE_DEFAULT, 0, reinterpret_cast<LPARAM>(m_pNote->m_pos));
+        m_host.UseAsNewNoteStyle(m_pNote->m_pos);
 }
 
 void CNoteWnd::OnSchedule()
 {
     if (!m_pNote || !s_openScheduleDialog || m_bBusy)
         return;
-    const HWND self = m_hWnd;
-    m_bBusy = 1;
-    s_openScheduleDialog(self, *m_pNote);
-    if (StillAlive(self, this))
-        m_bBusy = 0;
+    RunWhileBusy([&] { s_openScheduleDialog(m_hWnd, *m_pNote, m_host); });
 }
 
 void CNoteWnd::OnAlwaysOnTop()
@@ -718,7 +564,7 @@ void CNoteWnd::OnAlwaysOnTop()
     m_pNote->m_bOnTop = m_pNote->m_bOnTop ? 0 : 1;
     SetWindowPos(m_hWnd, m_pNote->m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE);
-    CNoteWnd::NoteChanged(m_pNote->m_pos);
+    m_host.NoteChanged(m_pNote->m_pos);
 }
 
 CNote* CNoteWnd::DetachFromNote()
@@ -737,7 +583,7 @@ void CNoteWnd::OnHide()
     // note may be shown again or deleted before then.
     if (CNote* note = DetachFromNote()) {
         note->m_bVisible = 0;
-        CNoteWnd::NoteChanged(note->m_pos);
+        m_host.NoteChanged(note->m_pos);
     }
     PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
@@ -745,12 +591,9 @@ void CNoteWnd::OnHide()
 void CNoteWnd::OnDelete()
 {
     const HWND self = m_hWnd;
-    if (CNote* note = DetachFromNote()) {
-        // Sent, not posted: the main window removes the row and the note
-        // before the window goes. The note is gone after this call.
-        if (HWND main = MainWindow())
-            SendMessageA(main, WM_NOTE_CHANGED, NOTE_DELETED, reinterpret_cast<LPARAM>(note->m_pos));
-    }
+    // The host removes the row and the note before the window goes.
+    if (CNote* note = DetachFromNote())
+        m_host.NoteDeleted(note->m_pos);
     if (IsWindow(self))
         DestroyWindow(self);
 }

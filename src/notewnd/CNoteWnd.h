@@ -1,15 +1,14 @@
 #pragma once
 // The on-screen form of one shown note: a borderless paper-coloured window
 // with a black outline, a turned-over corner and an edit control holding the
-// note's text. It edits the note record in place and tells the main window.
+// note's text. It edits the note record in place and tells its host.
 #include <windows.h>
-
-#include <vector>
 
 #include "framework/CWindowBase.h"
 #include "framework/DisplayScale.h"
 #include "framework/ScopedHandles.h"
 #include "notes/CNote.h"
+#include "notewnd/INoteHost.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteHitTest.h"
 
@@ -18,23 +17,14 @@ public:
     // Makes the window for a note and shows it without activating it. Returns
     // the object, which deletes itself once its window is destroyed, or
     // nullptr when no window could be made. The caller stores the result in
-    // note->m_pWnd.
-    static CNoteWnd* Create(CNote* note, bool focusOnCreate);
+    // note->m_pWnd. The window tells host of every change; host must
+    // outlive it.
+    static CNoteWnd* Create(CNote* note, bool focusOnCreate, INoteHost& host);
 
     // The scheduling dialog plugs in here: it runs modally with the note
-    // window as parent and edits the note's schedule.
-    using ScheduleDialogOpener = void (*)(HWND parent, CNote& note);
+    // window as parent, edits the note's schedule and tells host of it.
+    using ScheduleDialogOpener = void (*)(HWND parent, CNote& note, INoteHost& host);
     static void SetScheduleDialogOpener(ScheduleDialogOpener opener);
-
-    // The system's colour and font dialogs plug in here, so that tests can
-    // answer them. Each returns true when the user chose OK.
-    using ColourChooser = bool (*)(HWND owner, ColorRef& colour);
-    using FontChooser = bool (*)(HWND owner, LogFont& font, ColorRef& textColour);
-    static void SetLookChoosers(ColourChooser colour, FontChooser font);
-
-    // A note was edited (here or in its scheduling dialog): the notes file
-    // needs saving, and the main window refreshes the note's row.
-    static void NoteChanged(NotePos pos);
 
     // Recomputes the outline from the client size and hands the window a new
     // region cut to it.
@@ -50,7 +40,7 @@ public:
     HWND GetEdit() const { return m_edit; }
     // Where a stored rectangle lies on this window's display, in pixels.
     NoteRect ShownRect(const NoteRect& stored) const { return m_scale.ToPixels(stored); }
-    bool IsBusy() const { return m_bBusy != 0; }
+    bool IsBusy() const { return m_bBusy; }
     int GetOutline(const POINT** points) const
     {
         *points = m_pts;
@@ -61,7 +51,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    CNoteWnd(CNote* note, bool focusOnCreate, const DisplayScale& scale);
+    CNoteWnd(CNote* note, bool focusOnCreate, INoteHost& host, const DisplayScale& scale);
     ~CNoteWnd() override = default;
     friend void DestroyNoteWindow(CNoteWnd* wnd);
 
@@ -89,9 +79,11 @@ private:
     void OnUseAsDefault();
     // Shows the note's paper, ink and font as they now are in the note.
     void ApplyLook();
-    // Swatches and the check of the note's paper in the Colour menu; the
-    // bitmaps live as long as the menu is open.
-    void PrepareColourMenu(HMENU popup, std::vector<UniqueBitmap>& swatches) const;
+    // Runs a modal loop (the menu, a dialog) with the window busy, so that
+    // no second one opens over it. False when the window was destroyed
+    // meanwhile: the object is gone then, and nothing of it may be touched.
+    template <class Modal>
+    bool RunWhileBusy(Modal&& modal);
 
     NoteHit HitTestClient(int x, int y) const;
     void PlaceEdit(const NoteRect& rc);
@@ -103,19 +95,18 @@ private:
     CNote* DetachFromNote();
     void ReplaceFont();
 
-    int m_bBusy = 0;
+    bool m_bBusy = false;
     POINT m_pts[10] = {};
     int m_nPts = 0;
-    // The last region handed to the platform: the window owns it now, so
-    // this is only a note of which one it is, never deleted here.
-    HRGN m_rgn = nullptr;
+    // The window has a region cut to m_pts (the window owns the region).
+    bool m_bRegionSet = false;
     HWND m_edit = nullptr;
     int m_nBorder = 0;
     UniqueFont m_font;
-    int m_bFocusOnCreate = 0;
+    bool m_bFocusOnCreate = false;
+    INoteHost& m_host;
     UniqueBrush m_hbrBack;
     CNote* m_pNote = nullptr;
-    HCURSOR m_hCursorMove = nullptr;
     // The scale of the monitor the window is on: the note's stored rectangle
     // and font height are 96-DPI values, shown through it.
     DisplayScale m_scale;

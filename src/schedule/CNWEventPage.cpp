@@ -46,8 +46,8 @@ BOOL CNWEventPage::OnInitDialog()
         m_nDays = SignExtended(m_pNote->m_nNotifyDays);
         m_nHours = SignExtended(m_pNote->m_nNotifyHours);
         m_nMinutes = SignExtended(m_pNote->m_nNotifyMinutes);
-        m_bAlwaysDisplay = m_pNote->m_bAlwaysDisplay;
-        m_bAlarm = m_pNote->m_bAlarm;
+        m_bAlwaysDisplay = m_pNote->m_bAlwaysDisplay != 0;
+        m_bAlarm = m_pNote->m_bAlarm != 0;
         m_strSoundFile = m_pNote->m_strSoundFile;
     }
     if (m_strSoundFile.empty())
@@ -70,8 +70,8 @@ void CNWEventPage::Apply(CNote& note) const
     note.m_nNotifyDays = static_cast<uint16_t>(m_nDays);
     note.m_nNotifyHours = static_cast<uint16_t>(m_nHours);
     note.m_nNotifyMinutes = static_cast<uint16_t>(m_nMinutes);
-    note.m_bAlwaysDisplay = static_cast<uint16_t>(m_bAlwaysDisplay);
-    note.m_bAlarm = static_cast<uint16_t>(m_bAlarm);
+    note.m_bAlwaysDisplay = m_bAlwaysDisplay ? 1 : 0;
+    note.m_bAlarm = m_bAlarm ? 1 : 0;
     note.m_strSoundFile = m_strSoundFile;
     g_strLastSoundFile = m_strSoundFile;
 }

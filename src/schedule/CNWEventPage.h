@@ -30,8 +30,8 @@ public:
     // and makes the sound file the proposal for notes without one.
     void Apply(CNote& note) const;
 
-    int m_bAlarm = 0;
-    int m_bAlwaysDisplay = 0;
+    bool m_bAlarm = false;
+    bool m_bAlwaysDisplay = false;
     int m_nDays = 0;
     int m_nHours = 0;
     int m_nMinutes = 0;

@@ -5,7 +5,10 @@
 #include "res/resource.h"
 #include "schedule/IsDue.h"
 
-CNWSchedDlg::CNWSchedDlg(CNote& note) : CDialogBase(IDD_SCHEDULE), m_note(note), m_sheet(kTitle) {}
+CNWSchedDlg::CNWSchedDlg(CNote& note, INoteHost& host)
+    : CDialogBase(IDD_SCHEDULE), m_note(note), m_host(host), m_sheet(kTitle)
+{
+}
 
 CNWSchedDlg::~CNWSchedDlg()
 {
@@ -14,15 +17,15 @@ CNWSchedDlg::~CNWSchedDlg()
 
 BOOL CNWSchedDlg::OnInitDialog()
 {
-    m_bDisable = m_note.m_bSchedNew ? 0 : (m_note.m_bSchedDisabled ? 1 : 0);
+    m_bDisable = !m_note.m_bSchedNew && m_note.m_bSchedDisabled;
     m_note.m_bInSchedDialog = 1;
     m_bHoldsNote = true;
     CheckDlgButton(m_hWnd, IDC_SCHED_DISABLE, m_bDisable ? BST_CHECKED : BST_UNCHECKED);
 
     m_schedPage.SetNote(&m_note);
     m_eventPage.SetNote(&m_note);
-    m_schedPage.SetInitialDisable(m_bDisable != 0);
-    m_eventPage.SetInitialDisable(m_bDisable != 0);
+    m_schedPage.SetInitialDisable(m_bDisable);
+    m_eventPage.SetInitialDisable(m_bDisable);
     m_sheet.AddPage(m_schedPage);
     m_sheet.AddPage(m_eventPage);
     // Without its pages the dialog could not check what OK would store.
@@ -34,15 +37,15 @@ BOOL CNWSchedDlg::OnInitDialog()
 void CNWSchedDlg::OnDisableClicked()
 {
     // Held until OK: the note keeps its own flag until then.
-    m_bDisable = IsDlgButtonChecked(m_hWnd, IDC_SCHED_DISABLE) == BST_CHECKED ? 1 : 0;
+    m_bDisable = IsDlgButtonChecked(m_hWnd, IDC_SCHED_DISABLE) == BST_CHECKED;
     for (CPropertyPageBase* page : {static_cast<CPropertyPageBase*>(&m_schedPage),
                                     static_cast<CPropertyPageBase*>(&m_eventPage)}) {
         if (page->HasWindow())
             SendMessageA(page->GetHwnd(), WM_SCHED_DISABLE, static_cast<WPARAM>(m_bDisable), 0);
     }
     // A page made later starts the same way.
-    m_schedPage.SetInitialDisable(m_bDisable != 0);
-    m_eventPage.SetInitialDisable(m_bDisable != 0);
+    m_schedPage.SetInitialDisable(m_bDisable);
+    m_eventPage.SetInitialDisable(m_bDisable);
 }
 
 void CNWSchedDlg::OnOK()
@@ -52,20 +55,20 @@ void CNWSchedDlg::OnOK()
         return;
     if (m_eventPage.HasWindow() && !m_eventPage.Validate())
         return;
-    m_bDisable = IsDlgButtonChecked(m_hWnd, IDC_SCHED_DISABLE) == BST_CHECKED ? 1 : 0;
+    m_bDisable = IsDlgButtonChecked(m_hWnd, IDC_SCHED_DISABLE) == BST_CHECKED;
 
     if (m_schedPage.HasWindow())
         m_schedPage.Apply(m_note);
     if (m_eventPage.HasWindow())
         m_eventPage.Apply(m_note);
-    m_note.m_bSchedDisabled = static_cast<uint16_t>(m_bDisable);
+    m_note.m_bSchedDisabled = m_bDisable ? 1 : 0;
     m_note.m_tLastShown = ConfirmedScheduleMark().value_or(0);
     m_note.m_bSchedNew = 0;
     Release();
 
     const NotePos pos = m_note.m_pos;
     EndDialog(IDOK);
-    CNoteWnd::NoteChanged(pos);
+    m_host.NoteChanged(pos);
 }
 
 void CNWSchedDlg::OnCancel()
@@ -108,17 +111,18 @@ INT_PTR CNWSchedDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return CDialogBase::HandleMessage(msg, wParam, lParam);
 }
 
-INT_PTR OpenScheduleDialog(HWND parent, CNote& note)
+INT_PTR OpenScheduleDialog(HWND parent, CNote& note, INoteHost& host)
 {
     if (note.m_bInSchedDialog) {
         MessageBeep(0);
         return IDCANCEL;
     }
-    CNWSchedDlg dlg(note);
+    CNWSchedDlg dlg(note, host);
     return dlg.DoModal(parent);
 }
 
 void InstallScheduleDialog()
 {
-    CNoteWnd::SetScheduleDialogOpener([](HWND parent, CNote& note) { OpenScheduleDialog(parent, note); });
+    CNoteWnd::SetScheduleDialogOpener(
+        [](HWND parent, CNote& note, INoteHost& host) { OpenScheduleDialog(parent, note, host); });
 }

@@ -13,12 +13,14 @@
 #include "schedule/CNWSchedPage.h"
 
 class CNote;
+class INoteHost;
 
 class CNWSchedDlg : public CDialogBase {
 public:
     static constexpr const char* kTitle = "Scheduling properties";
 
-    explicit CNWSchedDlg(CNote& note);
+    // OK tells host that the note changed.
+    CNWSchedDlg(CNote& note, INoteHost& host);
     ~CNWSchedDlg() override;
 
     CNWSchedPage& SchedulePage() { return m_schedPage; }
@@ -28,7 +30,7 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
     // The "Disable schedule" box.
-    int m_bDisable = 0;
+    bool m_bDisable = false;
 
 protected:
     BOOL OnInitDialog() override;
@@ -42,6 +44,7 @@ private:
     void Release();
 
     CNote& m_note;
+    INoteHost& m_host;
     CPropertySheetHost m_sheet;
     CNWSchedPage m_schedPage;
     CNWEventPage m_eventPage;
@@ -51,7 +54,7 @@ private:
 // Runs the dialog for the note, modally over parent; its result (IDOK when
 // the schedule was confirmed). A note whose dialog is already open gets no
 // second one: that answers IDCANCEL with a beep.
-INT_PTR OpenScheduleDialog(HWND parent, CNote& note);
+INT_PTR OpenScheduleDialog(HWND parent, CNote& note, INoteHost& host);
 
 // Gives note windows their "&Schedule" command. Called once at start-up.
 void InstallScheduleDialog();

@@ -1,8 +1,6 @@
 #include "schedule/CScheduler.h"
 
-#include "framework/CWinAppBase.h"
 #include "notewnd/CNoteWnd.h"
-#include "res/resource.h"
 #include "schedule/WaveSound.h"
 
 namespace {
@@ -26,14 +24,14 @@ void CWaveAlarmPlayer::Play(const std::u16string& path)
     PlayWaveInBackground(path);
 }
 
-CScheduler::CScheduler(CNoteList& notes) : CScheduler(notes, SystemClock(), WavePlayer()) {}
+CScheduler::CScheduler(CNoteList& notes, INoteHost& host) : CScheduler(notes, host, SystemClock(), WavePlayer()) {}
 
-CScheduler::CScheduler(CNoteList& notes, const IScheduleClock& clock, IAlarmPlayer& player, HWND receiver)
+CScheduler::CScheduler(CNoteList& notes, INoteHost& host, const IScheduleClock& clock, IAlarmPlayer& player)
     : m_notes(notes),
+      m_host(host),
       m_clock(clock),
       m_player(player),
-      m_receiver(receiver),
-      m_createWindow([](CNote* note) { return CNoteWnd::Create(note, false); })
+      m_createWindow([&host](CNote* note) { return CNoteWnd::Create(note, false, host); })
 {
 }
 
@@ -55,10 +53,7 @@ CNoteWnd* CScheduler::CreateNoteWindow(CNote& note)
 
 void CScheduler::NoteShown(CNote& note)
 {
-    // Without a main window there is no row to refresh; a null window would
-    // post to this thread's own queue instead.
-    if (HWND receiver = Receiver())
-        PostMessageA(receiver, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(note.m_pos));
+    m_host.NoteChanged(note.m_pos);
 }
 
 bool CScheduler::SoundFileExists(const std::u16string& path)
@@ -69,11 +64,4 @@ bool CScheduler::SoundFileExists(const std::u16string& path)
 void CScheduler::PlayAlarm(const std::u16string& path)
 {
     m_player.Play(path);
-}
-
-HWND CScheduler::Receiver() const
-{
-    if (m_receiver)
-        return m_receiver;
-    return CWinAppBase::Get() ? CWinAppBase::Get()->m_hMainWnd : nullptr;
 }

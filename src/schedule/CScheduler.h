@@ -1,12 +1,13 @@
 #pragma once
 // The scheduler the main window owns: one pass over the note list per
 // housekeeping tick. The decisions are the portable pass's; this class gives
-// it windows, the main window's row refresh, the file check and the sound.
+// it windows, the note host's row refresh, the file check and the sound.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
+#include "notewnd/INoteHost.h"
 #include "schedule/SchedulePass.h"
 
 // Where the pass takes "now" from.
@@ -45,11 +46,11 @@ public:
     // that does not take the focus.
     using WindowFactory = std::function<CNoteWnd*(CNote*)>;
 
-    // The real clock and sound; changes go to the application's main window.
-    explicit CScheduler(CNoteList& notes);
-    // clock and player must outlive the scheduler. receiver nullptr: the
-    // application's main window at the time of each message.
-    CScheduler(CNoteList& notes, const IScheduleClock& clock, IAlarmPlayer& player, HWND receiver = nullptr);
+    // The real clock and sound. The notes shown and their windows tell host
+    // of their changes.
+    CScheduler(CNoteList& notes, INoteHost& host);
+    // host, clock and player must outlive the scheduler.
+    CScheduler(CNoteList& notes, INoteHost& host, const IScheduleClock& clock, IAlarmPlayer& player);
 
     // One pass; always returns 1.
     int ScheduleTick();
@@ -65,11 +66,9 @@ private:
     bool SoundFileExists(const std::u16string& path) override;
     void PlayAlarm(const std::u16string& path) override;
 
-    HWND Receiver() const;
-
     CNoteList& m_notes;
+    INoteHost& m_host;
     const IScheduleClock& m_clock;
     IAlarmPlayer& m_player;
-    HWND m_receiver;
     WindowFactory m_createWindow;
 };

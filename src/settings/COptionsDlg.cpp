@@ -59,7 +59,7 @@ COptionsDlg::COptionsDlg(CGlobalHotkeys* hotkeys)
 BOOL COptionsDlg::OnInitDialog()
 {
     CDialogBase::OnInitDialog();
-    m_bAutoRun = g_bAutoRun;
+    m_bAutoRun = g_bAutoRun != 0;
     CheckDlgButton(m_hWnd, IDC_OPT_AUTORUN, m_bAutoRun ? BST_CHECKED : BST_UNCHECKED);
     if (m_pHotkeys) {
         m_pHotkeys->Suspend();
@@ -119,7 +119,7 @@ void COptionsDlg::ShowHotkeyStates()
 
 void COptionsDlg::CheckBoxToMember()
 {
-    m_bAutoRun = IsDlgButtonChecked(m_hWnd, IDC_OPT_AUTORUN) == BST_CHECKED ? 1 : 0;
+    m_bAutoRun = IsDlgButtonChecked(m_hWnd, IDC_OPT_AUTORUN) == BST_CHECKED;
 }
 
 void COptionsDlg::OnOK()
@@ -140,7 +140,7 @@ void COptionsDlg::OnOK()
     // Neither button is the default one, so Enter arrives as IDOK: it closes
     // the dialog as confirmed and must keep the choice, as "&OK" does.
     CheckBoxToMember();
-    g_bAutoRun = m_bAutoRun;
+    g_bAutoRun = m_bAutoRun ? 1 : 0;
     // Written now, not only at the end of the run: a power cut or a forced
     // log-off must not take back what the user confirmed.
     WriteAutoRun();

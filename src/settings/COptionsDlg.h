@@ -18,7 +18,7 @@ public:
     explicit COptionsDlg(CGlobalHotkeys* hotkeys = nullptr);
 
     // The check box's state, as last exchanged with the dialog.
-    int m_bAutoRun = 0;
+    bool m_bAutoRun = false;
 
 protected:
     BOOL OnInitDialog() override;

@@ -35,6 +35,7 @@ public:
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) override
     {
+        ++opens[path];
         if (failReads || !files.count(path))
             return nullptr;
         return std::make_unique<Reader>(files[path], pieceBytes);
@@ -46,9 +47,18 @@ public:
             return false;
         files[path].assign(bytes.begin(), bytes.end());
         ++writes;
+        writtenAt[path] = static_cast<uint64_t>(writes);
         return true;
     }
     void RemoveLeftoverTemporary(const std::string& path) override { files.erase(TemporaryPathOf(path)); }
+    // The size, and which write made the file: a file put straight into
+    // files keeps the stamp of its last write through the store.
+    std::optional<FileStamp> Stamp(const std::string& path) override
+    {
+        if (!files.count(path))
+            return std::nullopt;
+        return FileStamp{files[path].size(), writtenAt[path]};
+    }
     bool MakeFolder(const std::string& path) override
     {
         if (failFolders && !folders.count(path))
@@ -77,6 +87,8 @@ public:
     bool failFolders = false;  // no folder can be made (read-only disk)
     std::set<std::string> folders;
     size_t pieceBytes = SIZE_MAX;
+    std::map<std::string, uint64_t> writtenAt;
     int writes = 0;
     int writeAttempts = 0;
+    std::map<std::string, int> opens;  // by path
 };

@@ -15,6 +15,7 @@
 #include "framework/ScopedHandles.h"
 #include "framework/WindowDpi.h"
 #include "mainwnd/CMainDlg.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "notewnd/CNoteWnd.h"
 #include "framework/ScaledPicture.h"
 #include "skin/SkinImage.h"
@@ -50,12 +51,13 @@ protected:
         m_hwnd = m_dlg->CreateModeless(nullptr);
         ASSERT_NE(m_hwnd, nullptr);
         m_app.m_hMainWnd = m_hwnd;
+        m_noteHost.SetMainWindow(m_hwnd);
         PumpPending();
     }
 
     HWND ShowNote(CNote* note)
     {
-        note->m_pWnd = CNoteWnd::Create(note, false);
+        note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
         EXPECT_NE(note->m_pWnd, nullptr);
         PumpPending();
         return note->m_pWnd ? note->m_pWnd->GetHwnd() : nullptr;
@@ -65,6 +67,7 @@ protected:
     CNotesApp m_app;
     std::unique_ptr<CMainDlg> m_dlg;
     HWND m_hwnd = nullptr;
+    MainWindowNoteHost m_noteHost{m_app.m_notes};
 };
 
 SIZE WindowSize(HWND hwnd)

@@ -14,6 +14,7 @@
 #include "app/CNotesApp.h"
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/CNoteWnd.h"
+#include "notewnd/NoteLookDialogs.h"
 #include "res/resource.h"
 #include "schedule/CNWSchedDlg.h"
 
@@ -105,7 +106,7 @@ std::vector<uint8_t> FileOfOneNote()
 TEST(MainDlgExit, ExitWithADialogOpenEndsItThenSavesAndEnds)
 {
     InstallScheduleDialog();
-    CNoteWnd::SetLookChoosers(nullptr, nullptr);  // the system's own dialogs
+    SetLookChoosers(nullptr, nullptr);  // the system's own dialogs
     const auto messageBoxOver = [](HWND, HWND, HWND dialog) {
         MessageBoxW(dialog, L"Over the dialog", L"Velumo", MB_OK | MB_ICONINFORMATION);
     };

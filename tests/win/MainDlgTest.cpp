@@ -15,9 +15,11 @@
 #include "app/CNotesApp.h"
 #include "framework/MessageLoop.h"
 #include "mainwnd/CMainDlg.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "framework/WideText.h"
 #include "core/UnicodeText.h"
 #include "notewnd/CNoteWnd.h"
+#include "notewnd/NoteLookDialogs.h"
 #include "res/resource.h"
 #include "SkinWinTestUtil.h"
 #include "WinTestUtil.h"
@@ -74,6 +76,7 @@ protected:
         m_hwnd = m_dlg->CreateModeless(nullptr);
         ASSERT_NE(m_hwnd, nullptr);
         m_app.m_hMainWnd = m_hwnd;
+        m_noteHost.SetMainWindow(m_hwnd);
         m_list = m_dlg->ListView();
         PumpPending();
         // The notes stored as visible come up right after the window.
@@ -96,7 +99,7 @@ protected:
         for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
             CNote* note = m_app.m_notes.GetAt(p);
             if (note->m_bVisible && !note->m_pWnd)
-                note->m_pWnd = CNoteWnd::Create(note, false);
+                note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
             ASSERT_TRUE(!note->m_bVisible || note->m_pWnd);
         }
     }
@@ -138,11 +141,28 @@ protected:
     std::unique_ptr<TestMainDlg> m_dlg;
     HWND m_hwnd = nullptr;
     HWND m_list = nullptr;
+    // Windows a test makes itself talk to the main window as its own do.
+    MainWindowNoteHost m_noteHost{m_app.m_notes};
 };
 
 bool IsTopmost(HWND hwnd)
 {
     return (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// Presses a key in the main window with Ctrl held or not.
+bool PressKey(CMainDlg& dlg, HWND target, WPARAM key, bool ctrl = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
+    const bool used = dlg.PreTranslateMessage(msg);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    PumpPending();
+    return used;
 }
 
 }  // namespace
@@ -154,7 +174,7 @@ TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
               reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))))
         << "the window icon is what a drag shows";
     EXPECT_EQ(Rows(), 0);
-    EXPECT_EQ(m_dlg->GetSingleSelection(), -1);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), -1);
     char title[64] = {};
     GetWindowTextA(m_hwnd, title, sizeof title);
     EXPECT_STREQ(title, "Velumo");
@@ -182,14 +202,14 @@ TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshesKeepTheSelection)
     EXPECT_TRUE(ListView_GetCheckState(m_list, 1));
 
     Select(0, true);
-    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 0);
     second->m_strText = u"changed";
     PostMessageA(m_hwnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(second->m_pos));
     PumpPending();
     EXPECT_EQ(RowText(1), "changed");
     EXPECT_TRUE(Selected(0));
     EXPECT_FALSE(Selected(1)) << "a refresh selects nothing";
-    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 0);
 
     // A message for a note that has no row is ignored.
     SendMessageA(m_hwnd, WM_NOTE_CHANGED, 1, 0x1234);
@@ -296,6 +316,20 @@ TEST_F(MainDlgTest, EnterAndEscapeChangeNothing)
     EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
 }
 
+TEST_F(MainDlgTest, TabGoesFromTheListThroughTheButtons)
+{
+    AddStoredNote("a");
+    Open();
+    const auto button = [&](int number) { return m_dlg->GetSkinButton(number)->GetHwnd(); };
+    // The list, then the buttons in layout order; the logo does nothing and
+    // is passed by.
+    std::vector<HWND> order{m_list};
+    for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
+         at = GetNextDlgTabItem(m_hwnd, at, FALSE))
+        order.push_back(at);
+    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
+}
+
 TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
 {
     AddStoredNote("a", true);
@@ -314,14 +348,6 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
             Select(r, r == row);
         ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
     };
-
-    // Tab: the list, then the buttons in layout order; the logo does nothing
-    // and is passed by.
-    std::vector<HWND> order{m_list};
-    for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
-         at = GetNextDlgTabItem(m_hwnd, at, FALSE))
-        order.push_back(at);
-    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
 
     // Space in the list ticks Top and leaves the keyboard there.
     selectOnly(0);
@@ -358,14 +384,7 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
     MSG enterOnAdd{button(1), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
     EXPECT_TRUE(m_dlg->PreTranslateMessage(enterOnAdd));
     EXPECT_EQ(Rows(), 2);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG ctrlN{m_list, WM_KEYDOWN, 'N', 1, 0, {}};
-    EXPECT_TRUE(m_dlg->PreTranslateMessage(ctrlN));
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    EXPECT_TRUE(PressKey(*m_dlg, m_list, 'N', true));
     EXPECT_EQ(Rows(), 3);
     EXPECT_EQ(m_app.m_notes.m_nCount, 3);
 }
@@ -437,7 +456,7 @@ TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
     // No changes here: the other copy's file is taken over, windows follow,
     // and the file is not written again.
     writeOtherCopy({{"A", true}, {"n", true}});
-    m_dlg->RunSchedulerPass();
+    m_dlg->RunHousekeepingPass();
     PumpPending();
     EXPECT_EQ(NoteTexts(), "A|n|");
     CNote* a = m_app.m_notes.GetAt(0);
@@ -457,7 +476,7 @@ TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
     a->m_strText = u"A here";
     m_app.m_notes.m_bModified = 1;
     ASSERT_TRUE(WriteWholeFile(m_folder.Path("notes.dat"), other.StoreToBytes()));
-    m_dlg->RunSchedulerPass();
+    m_dlg->RunHousekeepingPass();
     EXPECT_EQ(NoteTexts(), "A here|n|m over there|");
     CNoteList saved;
     ASSERT_TRUE(saved.Load(m_folder.Path("notes.dat")));
@@ -633,7 +652,7 @@ TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)
     CNote* note = AddStoredNote("old", true);
     Open();
     if (!note->m_pWnd)
-        note->m_pWnd = CNoteWnd::Create(note, false);
+        note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
     ASSERT_NE(note->m_pWnd, nullptr);
 
     // Answer the "Enter text" dialog from a timer while it runs, with Greek
@@ -674,7 +693,7 @@ TEST_F(MainDlgTest, TypedAndPastedTextOutsideTheCodePageStaysWhole)
 {
     CNote* note = AddStoredNote("", true);
     Open();
-    note->m_pWnd = CNoteWnd::Create(note, false);
+    note->m_pWnd = CNoteWnd::Create(note, false, m_noteHost);
     ASSERT_NE(note->m_pWnd, nullptr);
     const HWND edit = note->m_pWnd->GetEdit();
 
@@ -715,7 +734,7 @@ TEST_F(MainDlgTest, TopCheckBoxKeepsTheNoteAboveOthers)
     CNote* hidden = AddStoredNote("hidden");
     Open();
     if (!withWindow->m_pWnd)
-        withWindow->m_pWnd = CNoteWnd::Create(withWindow, false);
+        withWindow->m_pWnd = CNoteWnd::Create(withWindow, false, m_noteHost);
     ASSERT_NE(withWindow->m_pWnd, nullptr);
     HWND noteHwnd = withWindow->m_pWnd->GetHwnd();
 
@@ -779,11 +798,11 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     POINT screen = inVis;
     ClientToScreen(m_list, &screen);
     SetCursorPos(screen.x, screen.y);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 1);
     ASSERT_NE(note->m_pWnd, nullptr);
     EXPECT_EQ(CellImage(0, 1), 3);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 0);
     PumpUntil([&] { return note->m_pWnd == nullptr; }, 3000);
     EXPECT_EQ(note->m_pWnd, nullptr);
@@ -794,7 +813,7 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     POINT inText{text.left + 20, (text.top + text.bottom) / 2};
     ClientToScreen(m_list, &inText);
     SetCursorPos(inText.x, inText.y);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 0);
 }
 
@@ -878,21 +897,6 @@ bool AnswerFont(HWND, LogFont& font, ColorRef& ink)
     return true;
 }
 
-// Presses a key in the main window with Ctrl held or not.
-bool PressKey(CMainDlg& dlg, HWND target, WPARAM key, bool ctrl = false)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(keys);
-    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
-    const bool used = dlg.PreTranslateMessage(msg);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    PumpPending();
-    return used;
-}
-
 }  // namespace
 
 TEST_F(MainDlgTest, ColourAndFontReachTheNoteItsWindowItsRowAndTheFile)
@@ -900,7 +904,7 @@ TEST_F(MainDlgTest, ColourAndFontReachTheNoteItsWindowItsRowAndTheFile)
     CNote* note = AddStoredNote("Look", true);
     Open();
     GiveVisibleNotesWindows();
-    CNoteWnd::SetLookChoosers(AnswerColour, AnswerFont);
+    SetLookChoosers(AnswerColour, AnswerFont);
     g_chosenColour = 0x00336699;
     g_chosenFont = LogFont{};
     g_chosenFont.SetFaceName("Courier New");
@@ -930,7 +934,7 @@ TEST_F(MainDlgTest, ColourAndFontReachTheNoteItsWindowItsRowAndTheFile)
         const WindowPixels list(m_list);
         EXPECT_EQ(list.At(cell.left + 8, (cell.top + cell.bottom) / 2), Rgb(step.paper)) << "the row's swatch";
     }
-    CNoteWnd::SetLookChoosers(nullptr, nullptr);
+    SetLookChoosers(nullptr, nullptr);
     EXPECT_EQ(note->m_logFont, g_chosenFont);
     EXPECT_EQ(note->m_crText, 0x00800000u);
     LOGFONTA shown{};

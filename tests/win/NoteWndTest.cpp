@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/CNotesApp.h"
 #include "core/UnicodeText.h"
+#include "notes/CNoteList.h"
 #include "notewnd/CNoteWnd.h"
+#include "notewnd/INoteHost.h"
 #include "res/resource.h"
 #include "WinTestUtil.h"
 
@@ -28,40 +29,36 @@ NoteRect RectOf(HWND hwnd)
     return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
-// Does what the main window does with the note window's messages: counts
-// row refreshes, and removes a deleted note from the list at once.
-class MainStandIn : public CWindowBase {
+// Does what the main window and its note list do with what a note window
+// tells them: records row refreshes and saves asked for, and removes a
+// deleted note from the list at once. That the main window gets the refresh
+// posted and the delete sent is MainWindowNoteHostTest's to check.
+class RecordingHost : public INoteHost {
 public:
-    explicit MainStandIn(CNoteList& notes) : m_notes(notes)
+    explicit RecordingHost(CNoteList& notes) : m_notes(notes) {}
+
+    void NoteChanged(NotePos pos) override
     {
-        WNDCLASSEXA wc{};
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VelumoTestMainStandIn";
-        RegisterClassOnce(wc);
-        CreateEx(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr);
+        m_bSaveNeeded = true;
+        ++m_nRefreshes;
+        m_lastPos = pos;
     }
+    void NoteMoved() override { m_bSaveNeeded = true; }
+    void NoteDeleted(NotePos pos) override
+    {
+        m_bWatchedAliveAtDelete = IsWindow(m_watched) != FALSE;
+        for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            if (p == pos)
+                return m_notes.Remove(p);
+    }
+    void UndoLastDelete() override {}
+    void UseAsNewNoteStyle(NotePos) override {}
+
+    bool m_bSaveNeeded = false;
     int m_nRefreshes = 0;
     NotePos m_lastPos = nullptr;
     HWND m_watched = nullptr;  // a note window: was it still there when told of the delete?
     bool m_bWatchedAliveAtDelete = false;
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (msg != WM_NOTE_CHANGED)
-            return DefaultProc(msg, wParam, lParam);
-        const auto pos = reinterpret_cast<NotePos>(lParam);
-        if (wParam == 0) {
-            ++m_nRefreshes;
-            m_lastPos = pos;
-            return 0;
-        }
-        m_bWatchedAliveAtDelete = IsWindow(m_watched) != FALSE;
-        for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            if (p == pos)
-                return m_notes.Remove(p), 0;
-        return 0;
-    }
 
 private:
     CNoteList& m_notes;
@@ -69,12 +66,11 @@ private:
 
 class NoteWndTest : public testing::Test {
 protected:
-    void SetUp() override { m_app.m_hMainWnd = m_main.GetHwnd(); }
     void TearDown() override
     {
         CNoteWnd::SetScheduleDialogOpener(nullptr);
-        while (NotePos p = m_app.m_notes.GetHeadPosition())
-            m_app.m_notes.Remove(p);
+        while (NotePos p = m_notes.GetHeadPosition())
+            m_notes.Remove(p);
         PumpPending();
     }
 
@@ -82,14 +78,14 @@ protected:
     {
         auto note = std::make_unique<CNote>();
         note->m_rcWindow = rc;
-        return m_app.m_notes.GetAt(m_app.m_notes.Add(note));
+        return m_notes.GetAt(m_notes.Add(note));
     }
 
     // Shows the note as the program does, lets the first notifications pass
     // and starts counting afresh.
     HWND Show(CNote* note, bool focus = false)
     {
-        note->m_pWnd = CNoteWnd::Create(note, focus);
+        note->m_pWnd = CNoteWnd::Create(note, focus, m_host);
         EXPECT_NE(note->m_pWnd, nullptr);
         PumpPending();
         StartCounting();
@@ -98,20 +94,20 @@ protected:
 
     void StartCounting()
     {
-        m_main.m_nRefreshes = 0;
-        m_app.m_notes.m_bModified = 0;
+        m_host.m_nRefreshes = 0;
+        m_host.m_bSaveNeeded = false;
     }
 
     bool InList(const CNote* note) const
     {
-        for (NotePos p = m_app.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            if (m_app.m_notes.GetAt(p) == note)
+        for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            if (m_notes.GetAt(p) == note)
                 return true;
         return false;
     }
 
-    CNotesApp m_app;
-    MainStandIn m_main{m_app.m_notes};
+    CNoteList m_notes;
+    RecordingHost m_host{m_notes};
 };
 
 std::string EditText(HWND edit)
@@ -153,7 +149,8 @@ TEST_F(NoteWndTest, DefaultNoteLooksLikePaperAndReloadsItsLook)
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_SYSMENU));
     EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no taskbar button";
-    EXPECT_NE(GetWindow(hwnd, GW_OWNER), m_main.GetHwnd());
+    const HWND owner = GetWindow(hwnd, GW_OWNER);
+    EXPECT_TRUE(!owner || owner == GetDesktopWindow()) << "owned by no window of the program";
     const HWND edit = note->m_pWnd->GetEdit();
     EXPECT_EQ(GetDlgCtrlID(edit), IDC_NOTE_EDIT);
     EXPECT_EQ(GetWindowLongPtrA(edit, GWL_STYLE) & 0xFFFF1FFF, 0x50001044);
@@ -246,7 +243,7 @@ TEST_F(NoteWndTest, SizingKeepsTheMarginsAndStopsAt45)
         const NoteRect expected{100, 100, 100 + row.expectCx, 100 + row.expectCy};
         EXPECT_EQ(RectOf(hwnd), expected);
         EXPECT_EQ(note->m_rcWindow, expected);
-        EXPECT_EQ(m_app.m_notes.m_bModified, 1u);
+        EXPECT_TRUE(m_host.m_bSaveNeeded);
         EXPECT_EQ(RectOf(edit), (NoteRect{15, 15, row.expectCx - 15, row.expectCy - 15}));
         const POINT* pts = nullptr;
         note->m_pWnd->GetOutline(&pts);
@@ -328,12 +325,10 @@ TEST_F(NoteWndTest, EveryTextChangePostsOneRowRefresh)
         StartCounting();
         SendMessageA(edit, WM_CHAR, row.ch, 1);
         EXPECT_EQ(Utf8FromUtf16(note->m_strText), row.text);
-        EXPECT_EQ(m_app.m_notes.m_bModified, row.refreshes ? 1u : 0u);
-        EXPECT_EQ(m_main.m_nRefreshes, 0) << "posted, not sent";
-        PumpPending();
-        EXPECT_EQ(m_main.m_nRefreshes, row.refreshes);
+        EXPECT_EQ(m_host.m_bSaveNeeded, row.refreshes != 0);
+        EXPECT_EQ(m_host.m_nRefreshes, row.refreshes);
         if (row.refreshes) {
-            EXPECT_EQ(m_main.m_lastPos, note->m_pos);
+            EXPECT_EQ(m_host.m_lastPos, note->m_pos);
         }
     }
 }
@@ -386,22 +381,22 @@ TEST_F(NoteWndTest, WaysAWindowGoes)
         SCOPED_TRACE(row.label);
         CNote* note = AddNote();
         const HWND hwnd = Show(note);
-        m_main.m_watched = hwnd;
-        m_main.m_bWatchedAliveAtDelete = false;
-        row.act(m_app.m_notes, note);
+        m_host.m_watched = hwnd;
+        m_host.m_bWatchedAliveAtDelete = false;
+        row.act(m_notes, note);
         EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }, 2000, kFiltered));
         PumpPending();
-        EXPECT_EQ(m_main.m_nRefreshes, row.refreshes);
+        EXPECT_EQ(m_host.m_nRefreshes, row.refreshes);
         ASSERT_EQ(InList(note), row.staysInList);
         if (row.label == std::string("Delete")) {
-            EXPECT_TRUE(m_main.m_bWatchedAliveAtDelete) << "the note goes before its window";
+            EXPECT_TRUE(m_host.m_bWatchedAliveAtDelete) << "the note goes before its window";
         }
         if (!row.staysInList)
             continue;
         EXPECT_EQ(note->m_pWnd, nullptr);
         EXPECT_EQ(note->m_bVisible, row.visibleAfter);
         if (row.refreshes) {
-            EXPECT_EQ(m_main.m_lastPos, note->m_pos);
+            EXPECT_EQ(m_host.m_lastPos, note->m_pos);
         }
     }
 }
@@ -422,7 +417,7 @@ TEST_F(NoteWndTest, HiddenWindowLeavesItsNoteAloneUntilItCloses)
     EXPECT_EQ(note->m_pWnd->GetHwnd(), second);
     // Hidden, then deleted before the close arrives.
     SendMessageA(second, WM_COMMAND, ID_NOTE_HIDE, 0);
-    m_app.m_notes.Remove(note->m_pos);
+    m_notes.Remove(note->m_pos);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(second); }, 2000, kFiltered));
 }
 
@@ -438,9 +433,9 @@ TEST_F(NoteWndTest, AlwaysOnTop)
         SendMessageA(hwnd, WM_COMMAND, ID_NOTE_ONTOP, 0);
         EXPECT_EQ(note->m_bOnTop, expected);
         EXPECT_EQ((GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, expected == 1);
-        EXPECT_EQ(m_app.m_notes.m_bModified, 1u);
+        EXPECT_TRUE(m_host.m_bSaveNeeded);
         PumpPending();
-        EXPECT_EQ(m_main.m_nRefreshes, 1);
+        EXPECT_EQ(m_host.m_nRefreshes, 1);
     }
 }
 
@@ -526,20 +521,22 @@ TEST_F(NoteWndTest, ScheduleRunsTheDialogWhileTheNoteIsBusy)
         CNoteWnd* wnd;
         HWND parent;
         CNote* note;
+        INoteHost* host;
         int calls;
         bool busy;
     } s_seen;
     CNote* note = AddNote();
     const HWND hwnd = Show(note);
-    s_seen = {note->m_pWnd, nullptr, nullptr, 0, false};
-    CNoteWnd::SetScheduleDialogOpener([](HWND parent, CNote& n) {
-        s_seen = {s_seen.wnd, parent, &n, s_seen.calls + 1, s_seen.wnd->IsBusy()};
+    s_seen = {note->m_pWnd, nullptr, nullptr, nullptr, 0, false};
+    CNoteWnd::SetScheduleDialogOpener([](HWND parent, CNote& n, INoteHost& host) {
+        s_seen = {s_seen.wnd, parent, &n, &host, s_seen.calls + 1, s_seen.wnd->IsBusy()};
         s_seen.wnd->ShowContextMenu();  // only beeps: no menu over the dialog
     });
     SendMessageA(hwnd, WM_COMMAND, ID_NOTE_SCHEDULE, 0);
     EXPECT_EQ(s_seen.calls, 1);
     EXPECT_EQ(s_seen.parent, hwnd);
     EXPECT_EQ(s_seen.note, note);
+    EXPECT_EQ(s_seen.host, &m_host) << "the dialog tells the window's host of its change";
     EXPECT_TRUE(s_seen.busy);
     EXPECT_FALSE(note->m_pWnd->IsBusy());
 }
@@ -563,7 +560,7 @@ TEST_F(NoteWndTest, FocusTimerSelectsTheTextOnce)
         SendMessageA(edit, EM_SETSEL, 2, 2);
         PumpUntil([] { return false; }, 200, kFiltered);
         EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{2, 2}));
-        m_app.m_notes.Remove(note->m_pos);
+        m_notes.Remove(note->m_pos);
     }
 }
 

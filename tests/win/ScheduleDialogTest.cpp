@@ -16,6 +16,7 @@
 #include "WinTestUtil.h"
 #include "app/CNotesApp.h"
 #include "framework/WideText.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "notes/Archive.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
@@ -99,7 +100,7 @@ public:
     // Opens the real dialog (modeless, so the test can act on it).
     void Open(CNote* note = nullptr)
     {
-        m_dlg = std::make_unique<CNWSchedDlg>(note ? *note : *m_note);
+        m_dlg = std::make_unique<CNWSchedDlg>(note ? *note : *m_note, m_host);
         m_hwnd = m_dlg->CreateModeless(nullptr);
         ASSERT_NE(m_hwnd, nullptr);
         ShowWindow(m_hwnd, SW_SHOW);
@@ -159,6 +160,7 @@ public:
 
     CNotesApp m_app;
     MainStandIn m_main;
+    MainWindowNoteHost m_host{m_app.m_notes, m_main.GetHwnd()};
     CNote* m_note = nullptr;
     std::unique_ptr<CNWSchedDlg> m_dlg;
     HWND m_hwnd = nullptr;
@@ -502,7 +504,7 @@ TEST_F(ScheduleDialogTest, NoteMenuRunsTheDialogModallyWhileTheNoteIsBusy)
 {
     InstallScheduleDialog();
     m_note->m_bVisible = 1;
-    m_note->m_pWnd = CNoteWnd::Create(m_note, false);
+    m_note->m_pWnd = CNoteWnd::Create(m_note, false, m_host);
     ASSERT_NE(m_note->m_pWnd, nullptr);
     const HWND noteHwnd = m_note->m_pWnd->GetHwnd();
     PumpPending();
@@ -539,7 +541,7 @@ TEST_F(ScheduleDialogTest, NoteMenuRunsTheDialogModallyWhileTheNoteIsBusy)
     EXPECT_EQ(m_note->m_bInSchedDialog, 0u);
 
     m_note->m_bInSchedDialog = 1;  // as while the note's dialog is open elsewhere
-    EXPECT_EQ(OpenScheduleDialog(nullptr, *m_note), IDCANCEL) << "no second dialog for one note";
+    EXPECT_EQ(OpenScheduleDialog(nullptr, *m_note, m_host), IDCANCEL) << "no second dialog for one note";
     m_note->m_bInSchedDialog = 0;
     CNoteWnd::SetScheduleDialogOpener(nullptr);
 }

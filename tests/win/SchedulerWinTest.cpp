@@ -10,6 +10,7 @@
 
 #include "ScheduleTestNotes.h"
 #include "WinTestUtil.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "schedule/CScheduler.h"
@@ -91,7 +92,8 @@ protected:
     FixedClock m_clock;
     RecordingPlayer m_player;
     Receiver m_receiver;
-    CScheduler m_scheduler{m_notes, m_clock, m_player, m_receiver.Hwnd()};
+    MainWindowNoteHost m_host{m_notes, m_receiver.Hwnd()};
+    CScheduler m_scheduler{m_notes, m_host, m_clock, m_player};
 };
 
 }  // namespace
@@ -141,7 +143,7 @@ TEST_F(SchedulerWinTest, DueVisibleNoteKeepsItsWindowAndPlays)
 {
     CNote* note = AddDueNote("V", m_folder.Path("a.wav"));
     note->m_bVisible = 1;
-    note->m_pWnd = CNoteWnd::Create(note, false);
+    note->m_pWnd = CNoteWnd::Create(note, false, m_host);
     ASSERT_NE(note->m_pWnd, nullptr);
     const HWND before = note->m_pWnd->GetHwnd();
     RECT rcBefore;
@@ -221,7 +223,7 @@ TEST_F(SchedulerWinTest, AWindowThatCannotBeMadeIsTriedAgainNextPass)
     bool fail = true;
     m_scheduler.SetWindowFactory([&](CNote* n) -> CNoteWnd* {
         ++attempts;
-        return fail ? nullptr : CNoteWnd::Create(n, false);
+        return fail ? nullptr : CNoteWnd::Create(n, false, m_host);
     });
 
     m_scheduler.ScheduleTick();

@@ -15,6 +15,7 @@
 #include "WinTiming.h"
 #include "app/CNotesApp.h"
 #include "app/CorePlatformHooks.h"
+#include "mainwnd/MainWindowNoteHost.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
@@ -59,8 +60,9 @@ int main(int argc, char** argv)
     InstallScheduleDialog();
 
     CNotesApp app;
+    MainWindowNoteHost host(app.m_notes);  // no main window to tell
     CNote* note = app.m_notes.GetAt(app.m_notes.Add(std::make_unique<CNote>()));
-    note->m_pWnd = CNoteWnd::Create(note, false);
+    note->m_pWnd = CNoteWnd::Create(note, false, host);
     if (!note->m_pWnd) {
         std::fprintf(stderr, "no note window\n");
         return 1;
