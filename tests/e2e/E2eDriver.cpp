@@ -381,3 +381,9 @@ void ClickAt(POINT at, bool rightButton)
     click[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     SendInput(2, click, sizeof(INPUT));
 }
+
+bool IsOnTopAt(HWND window, POINT at)
+{
+    HWND under = WindowFromPoint(at);
+    return under && GetAncestor(under, GA_ROOT) == window;
+}

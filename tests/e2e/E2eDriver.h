@@ -95,6 +95,10 @@ private:
 void PressKeys(std::initializer_list<WORD> keys);
 // Moves the mouse to a screen point and clicks there with one button.
 void ClickAt(POINT at, bool rightButton = false);
+// True once the top window under a screen point is window (or one of its
+// children): a window just shown may still be moving there, or lie under
+// another that the program shows a moment later.
+bool IsOnTopAt(HWND window, POINT at);
 
 // The notes a file holds, or none when it does not load.
 std::unique_ptr<CNoteList> ParseNotes(const std::vector<uint8_t>& bytes);

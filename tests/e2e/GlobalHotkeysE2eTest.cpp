@@ -14,17 +14,26 @@ namespace {
 
 // A click into our window brings it to the front, as a user does (under
 // Wine, only a Wine window with the X focus passes keys on at all).
+// A click the window manager of a fresh Wine may drop while it settles, so
+// one more is allowed.
 bool ClickToFront(HWND hwnd)
 {
-    ClickAt(POINT{350, 650});  // clear of the notes of this test
-    return WaitFor(
-        [&] {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-            return GetForegroundWindow() == hwnd;
-        },
-        3000, 20);
+    const POINT clear{350, 650};  // clear of the notes of this test
+    WaitFor([&] { return IsOnTopAt(hwnd, clear); }, 3000);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ClickAt(clear);
+        const bool inFront = WaitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&msg);
+                return GetForegroundWindow() == hwnd;
+            },
+            3000, 20);
+        if (inFront)
+            return true;
+    }
+    return false;
 }
 
 bool IsAbove(HWND a, HWND b)
