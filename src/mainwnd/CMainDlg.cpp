@@ -10,6 +10,7 @@
 #include "app/RunningCopy.h"
 #include "mainwnd/AboutText.h"
 #include "framework/MonitorWorkArea.h"
+#include "framework/OpenDialogs.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WindowDpi.h"
 #include "mainwnd/CAboutDlg.h"
@@ -17,6 +18,7 @@
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWindowPlace.h"
 #include "mainwnd/MainWndModel.h"
+#include "mainwnd/NewNotePlace.h"
 #include "mainwnd/NotePlacement.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
@@ -159,8 +161,8 @@ void CMainDlg::AddNoteAt(const NoteRect* place)
         return;
     auto note = std::make_unique<CNote>();
     m_newNoteStyle.ApplyTo(*note);
-    if (place)
-        note->m_rcWindow = *place;
+    // Wherever it was meant to go, it does not hide a note the user has out.
+    note->m_rcWindow = NewNotePlace(m_notes, place ? *place : note->m_rcWindow);
     CNote* raw = note.get();
     CreateNoteWindow(raw, true);
     NotePos pos = m_notes.Add(note, -1);
@@ -409,14 +411,40 @@ void CMainDlg::OnWebSite()
 
 void CMainDlg::OnExit()
 {
-    SaveBeforeExit();
-    EndDialog(0);
+    BeginExit(0);
 }
 
 void CMainDlg::OnCancel()
 {
+    BeginExit(IDCANCEL);
+}
+
+void CMainDlg::BeginExit(INT_PTR result)
+{
+    // Once: a second Exit, or the installer's close while the save question
+    // is open, changes nothing.
+    if (m_bExiting)
+        return;
+    m_bExiting = true;
+    m_nExitResult = result;
+    // No reminder or message of the housekeeping opens while dialogs end.
+    KillTimer(m_hWnd, kFirstTickDelayTimer);
+    KillTimer(m_hWnd, kTickTimer);
+    ContinueExit();
+}
+
+void CMainDlg::ContinueExit()
+{
+    // The last save waits until a look finds no dialog open: by then every
+    // modal run has returned, and whatever its caller did on Cancel is in
+    // the notes. Each look ends the innermost dialogs.
+    EndMenu();
+    if (CancelOpenDialogs(m_hWnd) > 0) {
+        SetTimer(m_hWnd, kExitTimer, 20, nullptr);
+        return;
+    }
     SaveBeforeExit();
-    CSkinDialog::OnCancel();
+    EndDialog(m_nExitResult);
 }
 
 SaveOutcome CMainDlg::SaveNotes()
@@ -527,6 +555,8 @@ void CMainDlg::OnTimer(UINT_PTR id)
     KillTimer(m_hWnd, id);
     if (id == kMainWindowShownTimer) {
         OnMainWindowShown();
+    } else if (id == kExitTimer) {
+        ContinueExit();
     } else if (id == kFirstTickDelayTimer) {
         SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
     } else if (id == kTickTimer) {

@@ -34,6 +34,8 @@ public:
     // Once the main window is on screen: the tray icon, and the windows of
     // the notes stored as visible.
     static constexpr UINT_PTR kMainWindowShownTimer = 3;
+    // An exit waiting for the dialogs still open to end.
+    static constexpr UINT_PTR kExitTimer = 4;
 
     // screenColorCount: what the screen reports as NUMCOLORS (see
     // ScreenColorCount); the paper colour of new notes depends on it.
@@ -142,6 +144,11 @@ private:
     // At an exit the user chose: a failing save is offered again (Retry)
     // until it works or the user gives the changes up (Cancel).
     void SaveBeforeExit();
+    // Exit and Close, from wherever they come (the tray menu while a dialog
+    // runs, the installer ending the program): the open dialogs end as
+    // Cancel, then the last save, then the main window's run ends with result.
+    void BeginExit(INT_PTR result);
+    void ContinueExit();
     bool OnCommand(UINT id);
     // WM_COMMAND: the find box's notices and the commands.
     bool OnCommandMessage(WPARAM wParam);
@@ -190,4 +197,6 @@ private:
     DeletedNotes m_deleted{m_notes, m_sync};
     bool m_bToldOtherCopy = false;
     bool m_bSessionEnding = false;  // within WM_QUERYENDSESSION
+    bool m_bExiting = false;
+    INT_PTR m_nExitResult = 0;
 };
