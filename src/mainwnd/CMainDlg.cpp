@@ -16,6 +16,7 @@
 #include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CBackupsDlg.h"
 #include "mainwnd/CTextDlg.h"
+#include "mainwnd/MainWindowPlace.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/NewNotePlace.h"
 #include "mainwnd/NotePlacement.h"
@@ -105,6 +106,7 @@ BOOL CMainDlg::OnInitDialog()
         m_sync.RememberFileAsBase(m_notes.StoreToBytes());
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
+    PlaceMainWindowAsKept(m_hWnd, SkinScale());
     m_hotkeys.Start(m_hWnd);
     SetTimer(m_hWnd, kFirstTickDelayTimer, 500, nullptr);
     // A timer comes after the main window's first painting.
@@ -188,12 +190,18 @@ void CMainDlg::UndoDelete()
 
 void CMainDlg::BringBackNotes(const std::vector<CNote*>& notes)
 {
-    // The notes may sit between others: the rows are laid out again.
+    // The notes may sit between others: the rows are laid out again, and
+    // the notes that came back are selected, so the next key acts on them.
     FillNoteList();
+    bool lead = true;
     for (CNote* note : notes) {
         if (note->m_bVisible && !note->m_pWnd)
             CreateNoteWindow(note, false);
-        PostNoteChanged(note->m_pos);  // refreshed and selected
+        if (const int row = m_view.RowOfNote(note->m_pos); row >= 0) {
+            m_view.SelectRow(row, lead);
+            lead = false;
+        }
+        PostNoteChanged(note->m_pos);
     }
 }
 
@@ -594,6 +602,9 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     case NM_RCLICK:
         ShowListMenu();
         return 0;
+    case NM_SETFOCUS:
+        m_view.FocusSomeRow();
+        return 0;
     case LVN_DELETEALLITEMS:
         return TRUE;  // no notice per row: nothing here needs one
     case LVN_KEYDOWN:
@@ -642,6 +653,11 @@ bool CMainDlg::OnKeyDown(HWND target, WPARAM key)
     }
     if (target == m_find.Box() && m_find.Box())
         return m_find.OnBoxKey(key);
+    // The list's own Ctrl+Space would tick the row's Top box as well.
+    if (key == VK_SPACE && ctrl && target == m_view.Hwnd()) {
+        m_view.ToggleFocusedRowSelection();
+        return true;
+    }
     if (key == VK_ESCAPE && IsFinding()) {
         CloseFind();
         return true;
@@ -746,6 +762,7 @@ void CMainDlg::OnLButtonDown(LPARAM lParam)
 void CMainDlg::OnDestroy()
 {
     m_view.SaveColumnWidths(SkinScale());
+    KeepMainWindowPlace(m_hWnd, SkinScale());
     m_hotkeys.Stop();
     m_tray.RemoveIcon();
     UnmarkMainWindow(m_hWnd);

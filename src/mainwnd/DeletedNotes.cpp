@@ -55,6 +55,7 @@ std::optional<std::vector<CNote*>> DeletedNotes::RestoreChosen(HWND owner)
         CNote* raw = note.get();
         if (!note || !m_notes.Add(note))
             break;  // a full list takes no more; the rest stay in the bin
+        m_undo.Forget(*raw);  // else Ctrl+Z would bring it back a second time
         restored.push_back(raw);
     }
     bin->Save();

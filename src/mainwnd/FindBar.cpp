@@ -99,10 +99,17 @@ bool FindBar::OnBoxKey(WPARAM key)
     else if (key == VK_ESCAPE)
         Close();
     else if (key == VK_DOWN && m_view.RowCount() > 0)
-        SetFocus(m_view.Hwnd());  // on to the found rows
+        GoToFoundRows();
     else
         return false;
     return true;
+}
+
+void FindBar::GoToFoundRows()
+{
+    // The first match is selected, so Delete or Enter acts on it at once.
+    m_view.SelectOnly(0);
+    SetFocus(m_view.Hwnd());
 }
 
 void FindBar::OpenFoundNote()
@@ -113,6 +120,13 @@ void FindBar::OpenFoundNote()
     }
     m_view.SelectOnly(std::max(m_view.ChosenRow(), 0));
     m_openChosenNote();
+}
+
+std::u16string FindBar::EmptyListText()
+{
+    if (!IsOpen() || m_strQuery.empty())
+        return {};
+    return u"No note contains \"" + GetWindowTextUtf16(m_edit) + u"\".";
 }
 
 bool FindBar::ShowsNote(CNote* note, size_t index)

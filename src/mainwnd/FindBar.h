@@ -33,6 +33,8 @@ public:
 
     bool ShowsNote(CNote* note, size_t index) override;
     TextMatch MarkIn(const CNote& note) override;
+    // No note found: `No note contains "<the typed text>".`
+    std::u16string EmptyListText() override;
 
 private:
     // The one matcher behind the rows and the mark; `slot`: the note's place
@@ -42,6 +44,8 @@ private:
     void Place();
     // Enter: the row the user picked, else the first one found.
     void OpenFoundNote();
+    // Down: into the list, on the first row found.
+    void GoToFoundRows();
     // The rows that are selected, and those selected before the find hid
     // them, by note.
     std::set<NotePos> KeptSelection() const;

@@ -21,6 +21,13 @@ constexpr DWORD kListExStyles = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX
                                 LVS_EX_FULLROWSELECT;
 static_assert(kListExStyles == 0x27);
 
+// A stored width (96-DPI units) the list can really have: a damaged or
+// hand-edited one would otherwise wrap when set and be written back so.
+bool IsSoundColumnWidth(int width)
+{
+    return width > 0 && width <= 4 * kListWidth;
+}
+
 }  // namespace
 
 NoteListView::~NoteListView()
@@ -55,7 +62,7 @@ void NoteListView::SetupColumns(const DisplayScale& scale)
     auto& app = CNotesApp::GetApp();
     for (int n = 1; n < HeaderColumnCount(); ++n) {
         const int width = app.GetProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), -1);
-        if (width > 0)
+        if (IsSoundColumnWidth(width))
             SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(scale.ToPixels(width) & 0xFFFF, 0));
     }
 }
@@ -65,8 +72,11 @@ void NoteListView::SaveColumnWidths(const DisplayScale& scale) const
     if (!m_list)
         return;
     auto& app = CNotesApp::GetApp();
-    for (int n = 1; n < HeaderColumnCount(); ++n)
-        app.WriteProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), scale.ToBase(ColumnWidth(n)));
+    for (int n = 1; n < HeaderColumnCount(); ++n) {
+        const int width = scale.ToBase(ColumnWidth(n));
+        app.WriteProfileInt(kWidthSection, ColumnWidthKey(n).c_str(),
+                            IsSoundColumnWidth(width) ? width : kDefaultColumnWidths[n]);
+    }
 }
 
 std::vector<int> NoteListView::BaseColumnWidths(const DisplayScale& scale) const
@@ -159,6 +169,7 @@ void NoteListView::Fill()
         if (ShowsNote(m_notes.GetAt(pos), index))
             PutRow(m_notes.GetAt(pos), pos, -1);
     SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+    ScrollOnlyWithRows();
     InvalidateRect(m_list, nullptr, TRUE);
 }
 
@@ -178,6 +189,8 @@ void NoteListView::PutRow(CNote* note, NotePos pos, int row)
         row = InsertRow(pos, RowCount());
         if (row < 0)
             return;
+        if (row == 0)
+            ScrollOnlyWithRows();  // the first row: scrolling again
     }
     ListView_SetCheckState(m_list, row, note->m_bOnTop != 0);
 
@@ -240,12 +253,36 @@ void NoteListView::Refilter()
             PutRow(m_notes.GetAt(pos), pos, row);
     }
     SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+    ScrollOnlyWithRows();
     InvalidateRect(m_list, nullptr, TRUE);
 }
 
 void NoteListView::DeleteRow(int row)
 {
     SendMessageA(m_list, LVM_DELETEITEM, row, 0);
+    if (RowCount() == 0)
+        ScrollOnlyWithRows();
+}
+
+void NoteListView::ScrollOnlyWithRows()
+{
+    // The columns together are wider than the list: without rows there is
+    // nothing to scroll to, yet the header alone would bring a horizontal
+    // scroll bar.
+    const LONG_PTR style = GetWindowLongPtrA(m_list, GWL_STYLE);
+    const bool empty = RowCount() == 0;
+    const LONG_PTR wanted = empty ? style | LVS_NOSCROLL : style & ~static_cast<LONG_PTR>(LVS_NOSCROLL);
+    if (wanted == style)
+        return;
+    SetWindowLongPtrA(m_list, GWL_STYLE, wanted);
+    if (empty) {
+        ShowScrollBar(m_list, SB_BOTH, FALSE);
+        return;
+    }
+    // The list measures its scrolling again only when a column changes.
+    const int width = ColumnWidth(kTextColumn);
+    SendMessageA(m_list, LVM_SETCOLUMNWIDTH, kTextColumn, MAKELPARAM((width + 1) & 0xFFFF, 0));
+    SendMessageA(m_list, LVM_SETCOLUMNWIDTH, kTextColumn, MAKELPARAM(width & 0xFFFF, 0));
 }
 
 std::vector<NotePos> NoteListView::DeleteSelectedRows(int& highestRow)
@@ -362,6 +399,22 @@ void NoteListView::SelectOnly(int row)
     ListView_SetItemState(m_list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+void NoteListView::FocusSomeRow()
+{
+    if (RowCount() == 0 || SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0)
+        return;
+    // Only the focus: a selection the user did not make would be what the
+    // next Delete takes.
+    ListView_SetItemState(m_list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+void NoteListView::ToggleFocusedRowSelection()
+{
+    const int row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (row >= 0)
+        ListView_SetItemState(m_list, row, IsSelected(row) ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+}
+
 int NoteListView::VisBoxRowAtCursor() const
 {
     POINT pt;
@@ -389,8 +442,12 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
         DrawTextCell(draw.nmcd.hdc, item);
         return CDRF_SKIPDEFAULT;
     }
+    if (stage == CDDS_POSTPAINT) {
+        DrawEmptyListText(draw.nmcd.hdc);
+        return CDRF_DODEFAULT;
+    }
     if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
-        return CDRF_NOTIFYITEMDRAW;
+        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
     // Rows show in the window colours whatever the notes' own colours are.
     draw.clrTextBk = GetSysColor(COLOR_WINDOW);
     draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
@@ -398,6 +455,23 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     const bool imageCell =
         (stage & CDDS_SUBITEM) && (draw.iSubItem == kVisColumn || draw.iSubItem == kSchdColumn);
     return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW | (imageCell ? CDRF_NOTIFYPOSTPAINT : 0);
+}
+
+void NoteListView::DrawEmptyListText(HDC dc)
+{
+    // An empty find result says why it is empty rather than show nothing.
+    const std::u16string text = m_filter && RowCount() == 0 ? m_filter->EmptyListText() : std::u16string();
+    if (text.empty())
+        return;
+    RECT area{}, header{};
+    GetClientRect(m_list, &area);
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0)), &header);
+    area.top += header.bottom - header.top;
+    ScopedSelect font(dc, Font());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(dc, WideChars(text), -1, &area,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void NoteListView::DrawTextCell(HDC dc, int row)
@@ -435,9 +509,14 @@ void NoteListView::DrawTextCell(HDC dc, int row)
 void NoteListView::DrawMarkedText(HDC dc, const RECT& label, const std::u16string& text, const TextMatch& match,
                                   int ink)
 {
-    // While finding, the row starts shortly before the match, and the match
-    // is marked, so the user sees why the note was found.
-    const std::u16string shown = TextAroundMatch(text, match.at);
+    // While finding, the match is marked and kept in sight, so the user sees
+    // why the note was found.
+    const TextWidth width = [dc](std::u16string_view part) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(part.data()), static_cast<int>(part.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const std::u16string shown = TextAroundMatch(text, match, label.right - label.left, width);
     const size_t start = shown.size() - (text.size() - match.at);
     const std::u16string parts[3] = {shown.substr(0, start), shown.substr(start, match.length),
                                      shown.substr(std::min(start + match.length, shown.size()))};

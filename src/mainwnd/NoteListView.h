@@ -31,6 +31,8 @@ public:
     public:
         virtual bool ShowsNote(CNote* note, size_t index) = 0;  // index: the note's place in the list
         virtual TextMatch MarkIn(const CNote& note) = 0;        // not found: nothing is marked
+        // What the list says when it has no rows; empty: nothing.
+        virtual std::u16string EmptyListText() = 0;
 
     protected:
         ~RowFilter() = default;
@@ -90,6 +92,12 @@ public:
     void SelectRow(int row, bool lead = false);
     // The row alone selected, with the focus.
     void SelectOnly(int row);
+    // The list holds the keyboard: with no row focused nothing would show
+    // where the keys act, so the first row takes the focus.
+    void FocusSomeRow();
+    // Ctrl+Space: the focused row in or out of the selection, its Top box
+    // left alone.
+    void ToggleFocusedRowSelection();
     // The row whose Vis box is under the mouse; -1 when it is on none.
     int VisBoxRowAtCursor() const;
 
@@ -105,6 +113,8 @@ private:
     int InsertRow(NotePos pos, int row);
     NotePos PosOfRow(int row) const;  // null: no such row
     void DrawTextCell(HDC dc, int row);
+    void DrawEmptyListText(HDC dc);
+    void ScrollOnlyWithRows();
     void DrawMarkedText(HDC dc, const RECT& label, const std::u16string& text, const TextMatch& match, int ink);
     void RedrawRowImage(HDC dc, int row, int column);
     int ColumnWidth(int column) const;

@@ -1,8 +1,21 @@
 #include "mainwnd/UndoDeletes.h"
 
 #include <algorithm>
+#include <iterator>
 
+#include "notes/Archive.h"
 #include "notes/CNoteList.h"
+
+namespace {
+
+std::vector<uint8_t> StoredForm(const CNote& note)
+{
+    CArchive ar;
+    const_cast<CNote&>(note).Serialize(ar);  // storing does not change the note
+    return ar.TakeBuffer();
+}
+
+}  // namespace
 
 void UndoDeletes::Push(std::vector<Deleted> step)
 {
@@ -34,4 +47,19 @@ std::vector<CNote*> UndoDeletes::UndoInto(CNoteList& notes)
     if (step.empty())
         m_steps.pop_back();
     return restored;
+}
+
+void UndoDeletes::Forget(const CNote& note)
+{
+    const std::vector<uint8_t> wanted = StoredForm(note);
+    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
+        for (auto kept = step->begin(); kept != step->end(); ++kept) {
+            if (StoredForm(*kept->note) != wanted)
+                continue;
+            step->erase(kept);
+            if (step->empty())
+                m_steps.erase(std::next(step).base());
+            return;
+        }
+    }
 }

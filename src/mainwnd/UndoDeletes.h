@@ -29,6 +29,10 @@ public:
     // and answers them (now owned by the list) in list order. Notes the
     // full list does not take stay in the step, which then stays.
     std::vector<CNote*> UndoInto(CNoteList& notes);
+    // A note brought back some other way (from the bin) is no longer Ctrl+Z's
+    // to bring back: drops the newest kept note with the same stored form,
+    // and its step when that leaves the step empty.
+    void Forget(const CNote& note);
 
 private:
     std::deque<std::vector<Deleted>> m_steps;

@@ -1,5 +1,6 @@
 #include "notes/TextFind.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -123,13 +124,21 @@ size_t FindInText(const TextFold& fold, std::u16string_view text, std::u16string
     return match.at;
 }
 
-std::u16string TextAroundMatch(const std::u16string& rowText, size_t match, size_t lead)
+std::u16string TextAroundMatch(const std::u16string& rowText, TextMatch match, int room, const TextWidth& width)
 {
-    if (match == std::u16string::npos || match <= lead)
+    if (!match.Found() || match.at >= rowText.size())
         return rowText;
-    size_t from = match - lead;
-    // Never start in the middle of a surrogate pair.
-    if (from < rowText.size() && rowText[from] >= 0xDC00 && rowText[from] <= 0xDFFF)
-        --from;
-    return u"\u2026" + rowText.substr(from);
+    const size_t end = std::min(rowText.size(), match.at + match.length);
+    const std::u16string_view text(rowText);
+    if (width(text.substr(0, end)) <= room)
+        return rowText;
+    const std::u16string ellipsis = u"\u2026";
+    const auto fits = [&](size_t from) { return width(ellipsis + std::u16string(text.substr(from, end - from))) <= room; };
+    // A start after a blank is a word start: a pair of surrogates, or any
+    // other part of a word, is never cut there.
+    for (size_t from = 1; from < match.at; ++from) {
+        if (IsBlank(rowText[from - 1]) && !IsBlank(rowText[from]) && fits(from))
+            return ellipsis + rowText.substr(from);
+    }
+    return ellipsis + rowText.substr(match.at);
 }

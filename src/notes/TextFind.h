@@ -77,7 +77,11 @@ private:
     std::vector<Entry> m_entries;
 };
 
-// The row text for a found note: the text from shortly before the match,
-// with an ellipsis in front when something was left out, so the match is in
-// sight in a narrow column. `rowText` is the text as the row shows it.
-std::u16string TextAroundMatch(const std::u16string& rowText, size_t match, size_t lead = 12);
+// The row text for a found note, so that the match is in sight. A row
+// whose text up to the end of the match fits in `room` is shown whole;
+// otherwise it starts, after an ellipsis, at the earliest word start that
+// lets the match fit, and at the match itself when no word start does.
+// `rowText` is the text as the row shows it; `width` measures a text in the
+// units of `room` (pixels in the list's font, characters in a test).
+using TextWidth = std::function<int(std::u16string_view)>;
+std::u16string TextAroundMatch(const std::u16string& rowText, TextMatch match, int room, const TextWidth& width);

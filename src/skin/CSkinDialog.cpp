@@ -1,5 +1,7 @@
 #include "skin/CSkinDialog.h"
 
+#include <algorithm>
+
 #include <windowsx.h>
 
 #include "framework/WideText.h"
@@ -173,6 +175,27 @@ void CSkinDialog::CreateSkinButtons()
         button->SetLatching(row.latching);
         m_buttons.push_back(std::move(button));
     }
+    StackButtonsInReadingOrder();
+}
+
+void CSkinDialog::StackButtonsInReadingOrder()
+{
+    struct Placed {
+        RECT rect;
+        HWND hwnd;
+    };
+    std::vector<Placed> placed;
+    for (const auto& button : m_buttons) {
+        Placed one{{}, button->GetHwnd()};
+        GetWindowRect(one.hwnd, &one.rect);
+        placed.push_back(one);
+    }
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        return a.rect.left != b.rect.left ? a.rect.left < b.rect.left : a.rect.top < b.rect.top;
+    });
+    // Each goes below the ones before it, after the dialog's own controls.
+    for (const Placed& one : placed)
+        SetWindowPos(one.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CSkinDialog::CutScaledFaces(CFaceButton& button, HBITMAP scaledMain, const RECT& baseRect,

@@ -59,6 +59,9 @@ protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     void CreateSkinButtons();
+    // Tab follows the windows' order: the buttons are stacked as the eye
+    // reads them, column by column from the left, each top to bottom.
+    void StackButtonsInReadingOrder();
     // Deletes the pictures and destroys and deletes every skin button.
     void ReleaseSkin();
     // The window moved to a monitor of another scale: the skin, its region

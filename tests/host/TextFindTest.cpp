@@ -78,10 +78,30 @@ TEST(TextFind, CacheFoldsAChangedTextAgain)
 
 TEST(TextFind, RowShowsTheMatch)
 {
-    EXPECT_EQ(TextAroundMatch(u"short note", 6, 12), u"short note");
-    EXPECT_EQ(TextAroundMatch(u"0123456789abcdefghij", 15, 4), u"\u2026bcdefghij");
-    // Never from the second half of a surrogate pair.
-    EXPECT_EQ(TextAroundMatch(u"abc\U0001F4B6defgh", 6, 2), u"\u2026\U0001F4B6defgh");
+    // One unit per character, as if every character were as wide.
+    const TextWidth characters = [](std::u16string_view text) { return static_cast<int>(text.size()); };
+    struct Case {
+        const char* label;
+        std::u16string text;
+        TextMatch match;
+        int room;
+        std::u16string shown;
+    } cases[] = {
+        {"a short note, whole", u"short note", {6, 4}, 12, u"short note"},
+        {"fits whole in a wide cell, the match inside a word", u"Default style note", {2, 5}, 40,
+         u"Default style note"},
+        {"a match far out: from the earliest word that lets it show", u"one two three four five six", {19, 4}, 16,
+         u"\u2026three four five six"},
+        {"the match's own word start", u"aaaaaaaa bbbbbbbbXYZ", {17, 3}, 13, u"\u2026bbbbbbbbXYZ"},
+        {"no word start lets it show: from the match", u"0123456789abcdefghij", {15, 1}, 4, u"\u2026fghij"},
+        {"never from the second half of a surrogate pair", u"abc \U0001F4B6defgh", {7, 1}, 7,
+         u"\u2026\U0001F4B6defgh"},
+        {"nothing found: whole", u"0123456789", {}, 3, u"0123456789"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(TextAroundMatch(c.text, c.match, c.room, characters), c.shown);
+    }
 }
 
 }  // namespace

@@ -175,6 +175,15 @@ TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
         << "the window icon is what a drag shows";
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), -1);
+    const auto scrollsAcross = [&] { return (GetWindowLongPtrA(m_list, GWL_STYLE) & WS_HSCROLL) != 0; };
+    EXPECT_FALSE(scrollsAcross()) << "nothing to scroll to";
+    EXPECT_TRUE(IsWindowVisible(ListView_GetHeader(m_list))) << "the column titles stay";
+    m_dlg->AddNote();
+    PumpPending();
+    EXPECT_TRUE(scrollsAcross()) << "the Text column reaches beyond the list";
+    Select(0, true);
+    m_dlg->DeleteSelectedNotes();
+    EXPECT_FALSE(scrollsAcross());
     char title[64] = {};
     GetWindowTextA(m_hwnd, title, sizeof title);
     EXPECT_STREQ(title, "Velumo");
@@ -268,7 +277,8 @@ TEST_F(MainDlgTest, ColumnWidthsComeFromTheSettingsFile)
         int schdWidth;
     } cases[] = {
         {"missing", nullptr, 40}, {"zero", "0", 40}, {"negative", "-3", 40},
-        {"garbage", "wide", 40},  {"120", "120", 120},
+        {"garbage", "wide", 40},  {"120", "120", 120}, {"huge", "999999", 40},
+        {"four list widths", "1432", 1432}, {"beyond four list widths", "1433", 40},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -283,6 +293,8 @@ TEST_F(MainDlgTest, ColumnWidthsComeFromTheSettingsFile)
         EXPECT_EQ(ListView_GetColumnWidth(m_list, 2), c.schdWidth);
         EXPECT_EQ(ListView_GetColumnWidth(m_list, 3), 360);
         m_dlg.reset();
+        EXPECT_EQ(GetPrivateProfileIntA("List", "Col2Width", -1, ini.c_str()), c.schdWidth)
+            << "what is written back is what the list had";
     }
     // Closing stores columns 1..3, never column 0.
     DeleteFileA(m_folder.Path("Velumo.ini").c_str());
@@ -295,6 +307,41 @@ TEST_F(MainDlgTest, ColumnWidthsComeFromTheSettingsFile)
     EXPECT_EQ(GetPrivateProfileIntA("List", "Col2Width", -1, ini.c_str()), 77);
     EXPECT_EQ(GetPrivateProfileIntA("List", "Col3Width", -1, ini.c_str()), 360);
     EXPECT_EQ(GetPrivateProfileIntA("List", "Col0Width", -1, ini.c_str()), -1);
+}
+
+TEST_F(MainDlgTest, TheWindowComesBackWhereItWasLeftWhenThatIsOnAScreen)
+{
+    const std::string ini = m_folder.Path("Velumo.ini");
+    Open();
+    const RECT fresh = PlacedRect(m_hwnd);
+    m_dlg.reset();
+    struct Case {
+        const char* label;
+        const char* left;
+        const char* top;
+        bool used;
+    } cases[] = {
+        {"a kept place", "200", "150", true},
+        {"on no screen", "-5000", "-5000", false},
+        {"text", "left", "150", false},
+        {"huge", "99999999999", "150", false},
+        {"far beyond every screen", "999999", "150", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        DeleteFileA(ini.c_str());
+        WritePrivateProfileStringA("Window", "Left", c.left, ini.c_str());
+        WritePrivateProfileStringA("Window", "Top", c.top, ini.c_str());
+        Open();
+        const RECT placed = PlacedRect(m_hwnd);
+        EXPECT_EQ(placed.left, c.used ? 200 : fresh.left);
+        EXPECT_EQ(placed.top, c.used ? 150 : fresh.top);
+        // Closing keeps where the window is now.
+        SetWindowPos(m_hwnd, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        m_dlg.reset();
+        EXPECT_EQ(GetPrivateProfileIntA("Window", "Left", -1, ini.c_str()), 120);
+        EXPECT_EQ(GetPrivateProfileIntA("Window", "Top", -1, ini.c_str()), 90);
+    }
 }
 
 TEST_F(MainDlgTest, EnterAndEscapeChangeNothing)
@@ -321,13 +368,14 @@ TEST_F(MainDlgTest, TabGoesFromTheListThroughTheButtons)
     AddStoredNote("a");
     Open();
     const auto button = [&](int number) { return m_dlg->GetSkinButton(number)->GetHwnd(); };
-    // The list, then the buttons in layout order; the logo does nothing and
-    // is passed by.
+    // As the eye reads the window: the list, then the left column of buttons
+    // top to bottom, then minimise at the right; the logo does nothing and is
+    // passed by.
     std::vector<HWND> order{m_list};
     for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
          at = GetNextDlgTabItem(m_hwnd, at, FALSE))
         order.push_back(at);
-    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
+    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(5), button(4)}));
 }
 
 TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
@@ -389,6 +437,50 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
     EXPECT_EQ(m_app.m_notes.m_nCount, 3);
 }
 
+TEST_F(MainDlgTest, TheListsKeysAlwaysHaveARowToActOn)
+{
+    for (const char* text : {"apple", "berry", "cherry"})
+        AddStoredNote(text);
+    Open();
+    const auto focusedRow = [&] { return ListView_GetNextItem(m_list, -1, LVNI_FOCUSED); };
+    SetFocus(m_dlg->GetSkinButton(1)->GetHwnd());
+    ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SetFocus(m_list);
+    EXPECT_EQ(focusedRow(), 0) << "the keyboard's row shows";
+    EXPECT_FALSE(Selected(0)) << "nothing the user did not pick";
+    Select(0, true);
+
+    // Ctrl+Space takes the row out of the selection and back, Top untouched.
+    for (bool selectedAfter : {false, true}) {
+        EXPECT_TRUE(PressKey(*m_dlg, m_list, VK_SPACE, true));
+        EXPECT_EQ(Selected(0), selectedAfter);
+        EXPECT_EQ(m_app.m_notes.GetAt(0)->m_bOnTop, 0);
+        EXPECT_FALSE(ListView_GetCheckState(m_list, 0));
+    }
+
+    // Delete, then Ctrl+Z: the note that came back is the one selected.
+    ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
+    Select(1, true);
+    m_dlg->DeleteSelectedNotes();
+    EXPECT_TRUE(PressKey(*m_dlg, m_list, 'Z', true));
+    ASSERT_EQ(NoteTexts(), "apple|berry|cherry|");
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 1);
+    EXPECT_EQ(focusedRow(), 1);
+
+    // Down from the find box: the first row found is the one Delete takes.
+    ASSERT_TRUE(PressKey(*m_dlg, m_list, 'F', true));
+    const HWND box = GetFocus();
+    SetWindowTextW(box, L"rr");
+    PumpPending();
+    ASSERT_EQ(Rows(), 2);
+    ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
+    EXPECT_TRUE(PressKey(*m_dlg, box, VK_DOWN));
+    EXPECT_EQ(GetFocus(), m_list);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 0);
+    m_dlg->DeleteSelectedNotes();
+    EXPECT_EQ(NoteTexts(), "apple|cherry|");
+}
+
 TEST_F(MainDlgTest, UndoBringsDeletedNotesBackWhereTheyWere)
 {
     for (const char* text : {"a", "b", "c"})
@@ -432,6 +524,28 @@ TEST_F(MainDlgTest, UndoBringsDeletedNotesBackWhereTheyWere)
         EXPECT_EQ(note->m_pWnd != nullptr, note->m_bVisible != 0) << "row " << row;
     }
     EXPECT_FALSE(m_dlg->CanUndoDelete());
+}
+
+TEST_F(MainDlgTest, ANoteBroughtBackFromTheBinIsNotBroughtBackAgainByUndo)
+{
+    AddStoredNote("a");
+    AddStoredNote("b");
+    Open();
+    Select(1, true);
+    m_dlg->DeleteSelectedNotes();
+    ASSERT_EQ(NoteTexts(), "a|");
+    // "Deleted notes..." offers the newest delete first: Restore takes it.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = FindWindowA("#32770", "Deleted notes");
+        if (dialog && IsWindowVisible(dialog))
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    m_dlg->ShowDeletedNotes();
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(NoteTexts(), "a|b|");
+    EXPECT_FALSE(m_dlg->CanUndoDelete());
+    EXPECT_TRUE(PressKey(*m_dlg, m_list, 'Z', true));
+    EXPECT_EQ(NoteTexts(), "a|b|") << "one copy of the note";
 }
 
 TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
@@ -1003,6 +1117,16 @@ TEST_F(MainDlgTest, FindNarrowsTheRowsAndEscapeGivesThemBackWithTheSelection)
             rows.push_back(Utf8FromUtf16(WideRowText(row)));
         EXPECT_EQ(rows, query.rows) << Utf8FromWide(query.typed);
     }
+    // Nothing found: the empty list says so, in its middle.
+    SetWindowTextW(box, L"zzz");
+    PumpPending();
+    InvalidateRect(m_list, nullptr, TRUE);
+    const WindowPixels nothing(m_list);
+    const RECT said = nothing.Bounds(Rgb(GetSysColor(COLOR_GRAYTEXT)));
+    EXPECT_GT(nothing.Count(Rgb(GetSysColor(COLOR_GRAYTEXT))), 30);
+    EXPECT_NEAR((said.left + said.right) / 2, nothing.width / 2, 4);
+    SetWindowTextW(box, L"u");
+    PumpPending();
     // Commands work on the rows shown: Delete, then Ctrl+Z puts the note
     // back at its place in the list, not at its row's.
     Select(1, true);
@@ -1019,6 +1143,8 @@ TEST_F(MainDlgTest, FindNarrowsTheRowsAndEscapeGivesThemBackWithTheSelection)
     EXPECT_EQ(NoteTexts(), "Buy milk|Caf\xC3\xA9 M\xC3\xBCller|rent|");
     m_dlg->UndoDelete();
     EXPECT_EQ(NoteTexts(), "Buy milk|Caf\xC3\xA9 M\xC3\xBCller|call\r\nPETER|rent|");
+    EXPECT_TRUE(Selected(1)) << "the note that came back";
+    ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
 
     // Escape: every row again, with what was selected before the find hid
     // it and what was selected among the rows found.
