@@ -40,13 +40,13 @@ void BM_FindFilterPerTypedCharacter(benchmark::State& state)
     FoldedTextCache cache(fold);
     const auto& texts = Texts();
     for (size_t i = 0; i < texts.size(); ++i)  // the box was opened: texts folded once
-        cache.Contains(i, &texts[i], texts[i], u"x");
+        cache.Find(i, &texts[i], texts[i], u"x");
     const std::u16string query = u"Peter";
     size_t typed = 0, found = 0;
     for (auto _ : state) {
         const std::u16string needle = cache.FoldQuery(query.substr(0, typed % query.size() + 1));
         for (size_t i = 0; i < texts.size(); ++i)
-            found += cache.Contains(i, &texts[i], texts[i], needle);
+            found += cache.Find(i, &texts[i], texts[i], needle);
         ++typed;
     }
     benchmark::DoNotOptimize(found);
@@ -77,7 +77,7 @@ void BM_FindOpeningFoldsAll(benchmark::State& state)
     for (auto _ : state) {
         FoldedTextCache cache(fold);
         for (size_t i = 0; i < texts.size(); ++i)
-            found += cache.Contains(i, &texts[i], texts[i], u"p");
+            found += cache.Find(i, &texts[i], texts[i], u"p");
     }
     benchmark::DoNotOptimize(found);
 }

@@ -73,10 +73,11 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 ; Ends a running Velumo the way the user would, by closing its main window
-; once, so it saves its notes on the way out; whatever it then asks (a save
-; that failed) is left to the user. Waits up to ten seconds; a copy that does
-; not end (a dialog of its own still open) is left running: the user is
-; asked to close it, and a silent run fails rather than lose notes.
+; once: it ends its open dialogs as Cancel and saves its notes on the way
+; out; whatever it then asks (a save that failed) is left to the user. Waits
+; up to ten seconds; a copy that does not end (that question still open) is
+; left running: the user is asked to close it, and a silent run fails rather
+; than lose notes.
 !macro DEFINE_CLOSE_VELUMO prefix
 Function ${prefix}CloseVelumo
     StrCpy $R1 0  ; quarter seconds waited

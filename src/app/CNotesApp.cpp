@@ -2,15 +2,33 @@
 
 #include <htmlhelp.h>
 
+#include <ctime>
+
 #include "app/AppPaths.h"
 #include "app/RunningCopy.h"
 #include "app/CorePlatformHooks.h"
 #include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
+#include "notes/RuntimeRand.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 #include "schedule/CNWSchedDlg.h"
 #include "settings/AutoRun.h"
+
+namespace {
+
+// The time, the process and the milliseconds since the system started, mixed
+// so that two starts a second apart begin far apart in the sequence.
+uint32_t StartSeed()
+{
+    uint64_t x = (static_cast<uint64_t>(std::time(nullptr)) << 32) ^ (uint64_t{GetCurrentProcessId()} << 12) ^
+                 GetTickCount();
+    x = (x ^ (x >> 33)) * 0xFF51AFD7ED558CCDull;
+    x = (x ^ (x >> 33)) * 0xC4CEB9FE1A85EC53ull;
+    return static_cast<uint32_t>(x ^ (x >> 33));
+}
+
+}  // namespace
 
 CNotesApp::CNotesApp() : CWinAppBase("Velumo") {}
 
@@ -35,6 +53,9 @@ bool CNotesApp::InitInstance()
     InstallCorePlatformHooks();
     InstallNoteWindowHooks();
     InstallScheduleDialog();
+    // New notes take their first places from this sequence: from a seed of
+    // this start, a run does not put its new notes where the last run did.
+    RuntimeRand::Reset(StartSeed());
     m_hTrayIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_TRAY));
 
     const std::string exePath = ModulePath();

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "notes/LogFont.h"
+#include "core/LogFont.h"
 
 static_assert(sizeof(LOGFONTA) == sizeof(LogFont), "the stored font block is the platform's LOGFONTA");
 static_assert(offsetof(LOGFONTA, lfWeight) == offsetof(LogFont, lfWeight) &&

@@ -4,8 +4,10 @@
 
 #include <string>
 
-#include "notes/CNoteList.h"
+#include "core/LocalTime.h"
 #include "core/UnicodeText.h"
+#include "framework/UserDateTime.h"
+#include "notes/CNoteList.h"
 #include "res/resource.h"
 
 namespace {
@@ -23,6 +25,24 @@ std::string NotesCountText(int count)
     if (count < 0)
         return "cannot be read";
     return std::to_string(count) + (count == 1 ? " note" : " notes");
+}
+
+// When the backup was kept. The day is the name's, which only the program
+// writes; the file's time adds the time of day unless it names another day
+// (a copy that did not keep the files' times).
+std::string KeptOnText(const BackupEntry& entry)
+{
+    const BackupName& name = entry.name;
+    LocalDateTime local;
+    if (entry.keptAt && ToLocal(*entry.keptAt, local) && local.year == name.year && local.month == name.month &&
+        local.day == name.day)
+        return Utf8FromWide(UserDateTimeText(*entry.keptAt));
+    return Utf8FromWide(UserDateText(name.year, name.month, name.day));
+}
+
+const char* KindText(const BackupName& name)
+{
+    return name.IsDaily() ? "Daily" : "Before a restore";
 }
 
 void SetCell(HWND list, int row, int column, const std::string& text)
@@ -47,22 +67,22 @@ BOOL CBackupsDlg::OnInitDialog()
 {
     m_list = GetItem(IDC_BACKUP_LIST);
     SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    RECT client{};
-    GetClientRect(m_list, &client);
-    const int notesWidth = client.right * 2 / 5;
-    const wchar_t* titles[] = {L"Kept on", L"Notes"};
-    const int widths[] = {client.right - notesWidth, notesWidth};
-    for (int i = 0; i < 2; ++i) {
+    const wchar_t* titles[] = {L"Kept on", L"Backup", L"Notes"};
+    for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.mask = LVCF_TEXT;
         column.pszText = const_cast<wchar_t*>(titles[i]);
-        column.cx = widths[i];
         SendMessageW(m_list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     for (size_t row = 0; row < m_entries.size(); ++row) {
-        SetCell(m_list, static_cast<int>(row), 0, BackupDayText(m_entries[row].name));
-        SetCell(m_list, static_cast<int>(row), 1, NotesCountText(m_entries[row].noteCount));
+        SetCell(m_list, static_cast<int>(row), 0, KeptOnText(m_entries[row]));
+        SetCell(m_list, static_cast<int>(row), 1, KindText(m_entries[row].name));
+        SetCell(m_list, static_cast<int>(row), 2, NotesCountText(m_entries[row].noteCount));
     }
+    // As wide as the user's date format and the display's scale make the
+    // texts; the last column takes the rest of the list.
+    for (int i = 0; i < 3; ++i)
+        ListView_SetColumnWidth(m_list, i, LVSCW_AUTOSIZE_USEHEADER);
     // The newest backup: the one most often wanted after a slip today.
     if (!m_entries.empty()) {
         ListView_SetItemState(m_list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -133,7 +153,7 @@ bool RestoreFromBackup(HWND owner, CNoteList& notes, CBackupsDlg& dialog)
         return false;
     const BackupEntry& chosen = dialog.m_entries[dialog.m_nChosen];
     if (Ask(owner,
-            "Bring back the notes of " + BackupDayText(chosen.name) + " (" + NotesCountText(chosen.noteCount) +
+            "Bring back the notes of " + KeptOnText(chosen) + " (" + NotesCountText(chosen.noteCount) +
                 ")?\r\n\r\nYour notes as they are now are kept as a backup first.",
             MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
@@ -148,7 +168,7 @@ bool RestoreFromBackup(HWND owner, CNoteList& notes, CBackupsDlg& dialog)
         return false;
     case RestoreResult::kBackupUnreadable:
         Ask(owner,
-            "The backup of " + BackupDayText(chosen.name) +
+            "The backup of " + KeptOnText(chosen) +
                 " could not be read, so nothing was brought back. Your notes are as they were.",
             MB_OK | MB_ICONEXCLAMATION);
         return false;

@@ -1,6 +1,7 @@
 #pragma once
-// "Restore from a backup": lists the daily backups of the notes file with
-// their note counts and brings back the one the user chooses.
+// "Restore from a backup": lists the backups of the notes file (the daily
+// ones and the copies kept before a restore) with when each was kept and its
+// note count, and brings back the one the user chooses.
 #include <vector>
 
 #include "framework/CDialogBase.h"

@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/WideText.h"
+#include "framework/UserDateTime.h"
 #include "res/resource.h"
-#include "schedule/PickerTime.h"
 
 namespace {
 
@@ -19,18 +18,6 @@ std::wstring OneLine(const std::u16string& text)
     return line;
 }
 
-// The date and time of a delete in the user's own format.
-std::wstring DeletedWhen(NoteTime when)
-{
-    SYSTEMTIME st{};
-    if (!LocalReadingOf(when, st))
-        return L"";
-    wchar_t date[64] = {}, time[64] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 64);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, time, 64);
-    return std::wstring(date) + L" " + time;
-}
-
 }  // namespace
 
 CDeletedNotesDlg::CDeletedNotesDlg(const CDeletedNotesBin& bin) : CDialogBase(IDD_DELETED_NOTES), m_bin(bin) {}
@@ -39,22 +26,17 @@ BOOL CDeletedNotesDlg::OnInitDialog()
 {
     HWND list = GetItem(IDC_DELETED_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    RECT client{};
-    GetClientRect(list, &client);
-    const int dateWidth = 120;
     LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.mask = LVCF_TEXT;
     column.pszText = const_cast<wchar_t*>(L"Deleted");
-    column.cx = dateWidth;
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     column.pszText = const_cast<wchar_t*>(L"Text");
-    column.cx = client.right - dateWidth - GetSystemMetrics(SM_CXVSCROLL);
     SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
 
     // Newest first; a row's item data is its index in the bin.
     const auto& entries = m_bin.Entries();
     for (size_t i = entries.size(); i-- > 0;) {
-        std::wstring when = DeletedWhen(entries[i].deletedAt);
+        std::wstring when = UserDateTimeText(entries[i].deletedAt);
         std::wstring text = OneLine(entries[i].note->m_strText);
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -68,6 +50,10 @@ BOOL CDeletedNotesDlg::OnInitDialog()
         item.pszText = text.data();
         SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     }
+    // The dates are as wide as the user's format and the display's scale
+    // make them; the last column, the text, takes the rest of the list.
+    ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE_USEHEADER);
+    ListView_SetColumnWidth(list, 1, LVSCW_AUTOSIZE_USEHEADER);
     if (!entries.empty())
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     EnableWindow(GetItem(IDOK), !entries.empty());

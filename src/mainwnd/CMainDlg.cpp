@@ -3,75 +3,67 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "app/AppPaths.h"
 #include "app/CNotesApp.h"
 #include "app/RunningCopy.h"
 #include "mainwnd/AboutText.h"
-#include "framework/LogFontA.h"
+#include "framework/MonitorWorkArea.h"
+#include "framework/OpenDialogs.h"
 #include "framework/ScopedHandles.h"
-#include "framework/WideText.h"
 #include "framework/WindowDpi.h"
 #include "mainwnd/CAboutDlg.h"
 #include "mainwnd/CBackupsDlg.h"
-#include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CTextDlg.h"
 #include "mainwnd/MainWndModel.h"
+#include "mainwnd/NewNotePlace.h"
 #include "mainwnd/NotePlacement.h"
-#include "mainwnd/SystemTextFold.h"
-#include "notes/Archive.h"
-#include "notes/NoteFileStore.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 #include "schedule/CNWSchedDlg.h"
 #include "settings/COptionsDlg.h"
 #include "skin/CSplashWindow.h"
-#include "framework/ScaledPicture.h"
 #include "tray/CBmpMenu.h"
 
-namespace {
-
-constexpr COLORREF kFindMarkColor = RGB(255, 214, 92);  // a text marker's yellow
-constexpr int kImageWidth = 45;
-constexpr int kImageHeight = 15;
-constexpr COLORREF kImageMask = RGB(255, 0, 255);
-constexpr int kListX = 149, kListY = 32, kListWidth = 358, kListHeight = 213;
-constexpr DWORD kListExStyles = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_CHECKBOXES |
-                                LVS_EX_FULLROWSELECT;
-static_assert(kListExStyles == 0x27);
-
-// The LOGFONT of a 12-point Arial font as the screen realises the request.
-// Its height is for 96 DPI, as every note stores it; a note window scales it
-// to its display.
-LogFont PointFontLogFont()
-{
-    LOGFONTA request{};
-    request.lfHeight = -MulDiv(120, DisplayScale::kBaseDpi, 720);
-    request.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(request.lfFaceName, "Arial");
-    UniqueFont font(CreateFontIndirectA(&request));
-    LOGFONTA readBack = request;
-    if (font)
-        GetObjectA(font, sizeof readBack, &readBack);
-    return FromLogFontA(readBack);
-}
-
-}  // namespace
+// Menus, accelerators and skin buttons reach their handlers through here.
+const CMainDlg::Command CMainDlg::kCommands[] = {
+    {ID_ADD_NOTE, "BUTTON_ADDNOTE", &CMainDlg::AddNote},
+    {kNoCommandId, "BUTTON_MINMIZE", &CMainDlg::HideMainWindow},
+    {kNoCommandId, "BUTTON_DELNOTE", &CMainDlg::DeleteSelectedNotes},
+    {kNoCommandId, "BUTTON_CALENDAR", &CMainDlg::ScheduleSelectedNote},
+    {kNoCommandId, "BUTTON_HELP", &CMainDlg::ShowHelpMenu},
+    {ID_VIEW_NOTE_LIST, nullptr, &CMainDlg::OnViewNoteList},
+    {ID_BRING_TO_TOP, nullptr, &CMainDlg::OnBringNotesToTop},
+    {ID_SHOW_ALL, nullptr, &CMainDlg::OnShowAllNotes},
+    {ID_HIDE_ALL, nullptr, &CMainDlg::OnHideAllNotes},
+    {ID_OPTIONS, nullptr, &CMainDlg::OnOptions},
+    {ID_HELP_CMD, nullptr, &CMainDlg::OnHelp},
+    {ID_HELP_TOPICS, nullptr, &CMainDlg::OnHelp},
+    {ID_HELP, nullptr, &CMainDlg::OnHelp},
+    {IDM_ABOUTBOX, nullptr, &CMainDlg::OnAbout},
+    {ID_HELP_ABOUT, nullptr, &CMainDlg::OnAbout},
+    {ID_WEB_SITE, nullptr, &CMainDlg::OnWebSite},
+    {ID_APP_EXIT_CMD, nullptr, &CMainDlg::OnExit},
+    {ID_UNDO_DELETE, nullptr, &CMainDlg::UndoDelete},
+    {ID_DELETED_NOTES, nullptr, &CMainDlg::ShowDeletedNotes},
+    {ID_LIST_RESTORE_BACKUP, nullptr, &CMainDlg::RestoreBackup},
+    {ID_LIST_FIND, nullptr, &CMainDlg::OpenFind},
+    {IDC_FIND_CLOSE, nullptr, &CMainDlg::CloseFind},
+};
 
 CMainDlg::CMainDlg(CNoteList& notes, int screenColorCount)
     : CSkinDialog(IDD_MAIN),
       m_notes(notes),
+      m_view(notes),
+      m_find(notes, m_view, [this] { OpenSelectedNote(); }),
       m_scheduler(notes, m_noteHost),
-      m_crDefaultBack(DefaultNoteBackColor(screenColorCount)),
-      m_lfDefault(PointFontLogFont()),
-      m_strSkinFile(SkinFilePath(CWinAppBase::ModulePath()))
+      m_newNoteStyle(screenColorCount),
+      m_strSkinFile(SkinFilePath(CWinAppBase::ModulePath())),
+      m_saveMessages(notes)
 {
     m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_view.SetRowFilter(&m_find);
 }
 
 CMainDlg::~CMainDlg()
@@ -80,8 +72,6 @@ CMainDlg::~CMainDlg()
     // own WM_DESTROY handling (the column widths) runs.
     if (m_hWnd && IsWindow(m_hWnd))
         DestroyWindow(m_hWnd);
-    if (m_imageList)
-        ImageList_Destroy(m_imageList);
 }
 
 int CMainDlg::ScreenColorCount()
@@ -98,9 +88,6 @@ BOOL CMainDlg::OnInitDialog()
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
     m_noteHost.SetMainWindow(m_hWnd);
     MarkMainWindow(m_hWnd);
-    m_list = GetItem(IDC_NOTE_LIST);
-    m_hListFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
-    m_nListFontDpi = WindowDpi(m_hWnd);
 
     HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
     char about[128] = {};
@@ -110,10 +97,8 @@ BOOL CMainDlg::OnInitDialog()
     }
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-    LayOutNoteList(WindowScale(m_hWnd));
-
-    SetupColumns();
-    LoadNewNoteStyle();
+    m_view.Attach(GetItem(IDC_NOTE_LIST), WindowScale(m_hWnd));
+    m_newNoteStyle.Load();
     FillNoteList();
     // What was read is the base that later changes on disk are told from.
     if (!m_notes.m_strPath.empty())
@@ -121,157 +106,24 @@ BOOL CMainDlg::OnInitDialog()
     SetWindowTextA(m_hWnd, "Velumo");
     OpenSkin(m_strSkinFile);
     m_hotkeys.Start(m_hWnd);
-    SetTimer(m_hWnd, kStartTimer, 500, nullptr);
+    SetTimer(m_hWnd, kFirstTickDelayTimer, 500, nullptr);
     // A timer comes after the main window's first painting.
     SetTimer(m_hWnd, kMainWindowShownTimer, 0, nullptr);
     return TRUE;
 }
 
-void CMainDlg::SetupColumns()
-{
-    SendMessageA(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListExStyles, kListExStyles);
-    SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_hListFont), TRUE);
-
-    // A 24-bit list: loading the 16-colour strip directly loses its greys
-    // and whites to the mask on some systems.
-    SetListImages(WindowScale(m_hWnd));
-
-    for (int i = 0; i < kColumnCount; ++i) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = WindowScale(m_hWnd).ToPixels(kDefaultColumnWidths[i]);
-        column.pszText = const_cast<char*>(kColumnTitles[i]);
-        column.iSubItem = i;
-        SendMessageA(m_list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-
-    // Column 0 holds the check boxes and always starts at its own width.
-    auto& app = CNotesApp::GetApp();
-    for (int n = 1; n < HeaderColumnCount(); ++n) {
-        const int width = app.GetProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), -1);
-        if (width > 0)
-            SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n,
-                         MAKELPARAM(WindowScale(m_hWnd).ToPixels(width) & 0xFFFF, 0));
-    }
-}
-
-void CMainDlg::SaveColumnWidths()
-{
-    if (!m_list)
-        return;
-    auto& app = CNotesApp::GetApp();
-    for (int n = 1; n < HeaderColumnCount(); ++n)
-        app.WriteProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), SkinScale().ToBase(ColumnWidth(n)));
-}
-
-int CMainDlg::HeaderColumnCount() const
-{
-    HWND header = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
-    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-}
-
-std::string CMainDlg::ColumnWidthKey(int column)
-{
-    char key[32];
-    std::snprintf(key, sizeof key, "Col%dWidth", column);
-    return key;
-}
-
-int CMainDlg::ColumnWidth(int column) const
-{
-    return static_cast<int>(SendMessageA(m_list, LVM_GETCOLUMNWIDTH, column, 0));
-}
-
-void CMainDlg::FillNoteList()
-{
-    // One repaint for the whole list instead of one per row: with thousands
-    // of notes the redraws, not the rows, would make up the start-up.
-    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::max<int>(m_notes.m_nCount, 0)), 0);
-    size_t index = 0;
-    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
-        if (MatchesFind(m_notes.GetAt(pos), index))
-            PutNoteRow(m_notes.GetAt(pos), pos, -1);
-    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_list, nullptr, TRUE);
-}
-
-void CMainDlg::PutNoteRow(CNote* note, NotePos pos, int row)
-{
-    if (row < 0) {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM | LVIF_TEXT;
-        item.iItem = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
-        item.pszText = const_cast<char*>("");
-        item.lParam = reinterpret_cast<LPARAM>(pos);
-        row = static_cast<int>(SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        if (row < 0)
-            return;
-    }
-    ListView_SetCheckState(m_list, row, note->m_bOnTop != 0);
-
-    LVITEMA cell{};
-    cell.mask = LVIF_IMAGE;
-    cell.iItem = row;
-    cell.iSubItem = 1;
-    cell.iImage = VisImageOf(*note);
-    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
-    cell.iSubItem = 2;
-    cell.iImage = SchdImageOf(*note);
-    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
-
-    // Wide, so the row shows every character of the note.
-    std::u16string text = RowTextOf(note->m_strText);
-    LVITEMW textCell{};
-    textCell.mask = LVIF_TEXT;
-    textCell.iItem = row;
-    textCell.iSubItem = 3;
-    textCell.pszText = WideChars(text);
-    SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&textCell));
-    // A refresh leaves the selection as the user made it: rows selected by
-    // typing into a note or by Hide all would be deleted by the next
-    // "Delete note" without the user ever having picked them.
-}
-
-int CMainDlg::GetSingleSelection() const
-{
-    if (SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0) != 1)
-        return -1;
-    return static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-CNote* CMainDlg::NoteOfRow(int row) const
-{
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return m_notes.GetAt(reinterpret_cast<NotePos>(item.lParam));
-}
-
 LRESULT CMainDlg::OnNoteChanged(WPARAM wParam, LPARAM lParam)
 {
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = lParam;
-    const int row = static_cast<int>(
-        SendMessageA(m_list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    const auto pos = reinterpret_cast<NotePos>(lParam);
+    const int row = m_view.RowOfNote(pos);
     if (row < 0)
         return 0;  // no such note (any more): nothing to do
-    auto pos = reinterpret_cast<NotePos>(lParam);
     if (wParam == NOTE_DELETED) {
-        SendMessageA(m_list, LVM_DELETEITEM, row, 0);
-        std::vector<UndoDeletes::Deleted> step;
-        const int index = m_notes.IndexOf(pos);  // the row's index differs while finding
-        step.push_back({m_notes.Detach(pos), index});
-        KeepDeleted(std::move(step));
+        m_view.DeleteRow(row);
+        m_deleted.Delete({pos});
     } else {
-        PutNoteRow(m_notes.GetAt(pos), pos, row);
-        // The paper swatch may be all that changed: the row is drawn anew.
-        SendMessageA(m_list, LVM_REDRAWITEMS, row, row);
+        m_view.PutRow(m_notes.GetAt(pos), pos, row);
+        m_view.RedrawRow(row);
     }
     return 0;
 }
@@ -300,85 +152,38 @@ void CMainDlg::PostNoteChanged(NotePos pos)
     PostMessageA(m_hWnd, WM_NOTE_CHANGED, NOTE_REFRESHED, reinterpret_cast<LPARAM>(pos));
 }
 
-void CMainDlg::AddNote(const NoteRect* place)
+void CMainDlg::AddNoteAt(const NoteRect* place)
 {
     // A full list takes no more notes: nothing is made at all.
     if (m_notes.m_nCount >= CNoteList::kMaxNotes)
         return;
     auto note = std::make_unique<CNote>();
-    note->m_crBack = m_crDefaultBack;
-    note->m_crText = m_crDefaultText;
-    note->m_logFont = m_lfDefault;
-    if (place)
-        note->m_rcWindow = *place;
+    m_newNoteStyle.ApplyTo(*note);
+    // Wherever it was meant to go, it does not hide a note the user has out.
+    note->m_rcWindow = NewNotePlace(m_notes, place ? *place : note->m_rcWindow);
     CNote* raw = note.get();
     CreateNoteWindow(raw, true);
     NotePos pos = m_notes.Add(note, -1);
-    PutNoteRow(raw, pos, -1);
+    m_view.PutRow(raw, pos, -1);
     if (raw->m_pWnd)
         SetActiveWindow(raw->m_pWnd->GetHwnd());
 }
 
 void CMainDlg::DeleteSelectedNotes()
 {
-    int selected = static_cast<int>(SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
-    int rowToSelect = 0;
-    // Rows are in list order, so going up the rows goes up the list: each
-    // note's index is still the one it had before this delete. (While
-    // finding, rows are not the list's indexes.)
-    std::vector<UndoDeletes::Deleted> step;
-    for (int row = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)) - 1;
-         row >= 0 && selected > 0; --row) {
-        if (!(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
-            continue;
-        CNote* note = NoteOfRow(row);
-        SendMessageA(m_list, LVM_DELETEITEM, row, 0);
-        --selected;
-        if (rowToSelect == 0)
-            rowToSelect = row;
-        if (note) {
-            const int index = m_notes.IndexOf(note->m_pos);
-            step.push_back({m_notes.Detach(note->m_pos), index});
-        }
-    }
-    KeepDeleted(std::move(step));
-    const int rows = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
-    const int select = RowToSelectAfterDelete(rowToSelect, rows);
+    int highestRow = 0;
+    // Rows are in list order: from the last row up is from the last note up.
+    m_deleted.Delete(m_view.DeleteSelectedRows(highestRow));
+    const int select = RowToSelectAfterDelete(highestRow, m_view.RowCount());
     if (select >= 0)
-        ListView_SetItemState(m_list, select, LVIS_SELECTED, LVIS_SELECTED);
-}
-
-void CMainDlg::KeepDeleted(std::vector<UndoDeletes::Deleted> step)
-{
-    if (step.empty())
-        return;
-    // A copy goes to the bin at once, so the note survives the end of the
-    // run; the note itself waits for Ctrl+Z.
-    if (CDeletedNotesBin* bin = Bin()) {
-        const NoteTime now = CurrentNoteTime();
-        for (const UndoDeletes::Deleted& deleted : step)
-            bin->Add(*deleted.note, now);
-        bin->Save();
-    }
-    m_undo.Push(std::move(step));
-}
-
-CDeletedNotesBin* CMainDlg::Bin()
-{
-    return m_sync.Bin();
+        m_view.SelectRow(select);
 }
 
 void CMainDlg::UndoDelete()
 {
-    const std::vector<CNote*> restored = m_undo.UndoInto(m_notes);
-    if (restored.empty())
-        return;
-    if (CDeletedNotesBin* bin = Bin()) {
-        for (const CNote* note : restored)
-            bin->Forget(*note);
-        bin->Save();
-    }
-    BringBackNotes(restored);
+    const std::vector<CNote*> restored = m_deleted.Undo();
+    if (!restored.empty())
+        BringBackNotes(restored);
 }
 
 void CMainDlg::BringBackNotes(const std::vector<CNote*>& notes)
@@ -394,23 +199,8 @@ void CMainDlg::BringBackNotes(const std::vector<CNote*>& notes)
 
 void CMainDlg::ShowDeletedNotes()
 {
-    CDeletedNotesBin* bin = Bin();
-    if (!bin)
-        return;
-    bin->Prune(CurrentNoteTime());
-    CDeletedNotesDlg dlg(*bin);
-    if (dlg.DoModal(m_hWnd) != IDOK || dlg.m_chosen.empty())
-        return;
-    std::vector<CNote*> restored;
-    for (size_t index : dlg.m_chosen) {
-        std::unique_ptr<CNote> note = bin->Take(index);
-        CNote* raw = note.get();
-        if (!note || !m_notes.Add(note))
-            break;  // a full list takes no more; the rest stay in the bin
-        restored.push_back(raw);
-    }
-    bin->Save();
-    BringBackNotes(restored);
+    if (const auto restored = m_deleted.RestoreChosen(m_hWnd))
+        BringBackNotes(*restored);
 }
 
 void CMainDlg::RestoreBackup()
@@ -422,40 +212,16 @@ void CMainDlg::RestoreBackup()
     if (!m_notes.m_bModified)
         m_sync.RememberFileAsBase(m_notes.LastWritten());
     FillNoteList();
-    for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        CNote* note = m_notes.GetAt(p);
+    OpenWindowsOfVisibleNotes();
+}
+
+void CMainDlg::OpenWindowsOfVisibleNotes()
+{
+    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
+        CNote* note = m_notes.GetAt(pos);
         if (note->m_bVisible && !note->m_pWnd)
             CreateNoteWindow(note, false);
     }
-}
-
-void CMainDlg::LoadNewNoteStyle()
-{
-    const auto& app = CNotesApp::GetApp();
-    if (app.ProfileFile().empty())
-        return;
-    const NoteStyle style = ReadNoteStyle(
-        [&](const char* key) { return app.GetProfileString(kStyleSection, key); }, NewNoteStyle());
-    m_crDefaultBack = style.back;
-    m_crDefaultText = style.text;
-    m_lfDefault = style.font;
-}
-
-NoteStyle CMainDlg::NewNoteStyle() const
-{
-    return NoteStyle{m_crDefaultBack, m_crDefaultText, m_lfDefault};
-}
-
-void CMainDlg::UseAsNewNoteStyle(const CNote& note)
-{
-    m_crDefaultBack = note.m_crBack;
-    m_crDefaultText = note.m_crText;
-    m_lfDefault = note.m_logFont;
-    const auto& app = CNotesApp::GetApp();
-    if (!app.ProfileFile().empty())
-        WriteNoteStyle([&](const char* key, const std::string& value) {
-            app.WriteProfileString(kStyleSection, key, value);
-        }, NewNoteStyle());
 }
 
 void CMainDlg::ShowListMenu()
@@ -464,7 +230,7 @@ void CMainDlg::ShowListMenu()
     if (!menu)
         return;
     HMENU popup = GetSubMenu(menu, 0);
-    EnableMenuItem(popup, ID_UNDO_DELETE, MF_BYCOMMAND | (m_undo.CanUndo() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(popup, ID_UNDO_DELETE, MF_BYCOMMAND | (m_deleted.CanUndo() ? MF_ENABLED : MF_GRAYED));
     POINT at{};
     GetCursorPos(&at);
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
@@ -477,15 +243,15 @@ INT_PTR CMainDlg::RunScheduleDialog(CNote* note)
 
 void CMainDlg::ScheduleSelectedNote()
 {
-    const int row = GetSingleSelection();
+    const int row = m_view.GetSingleSelection();
     if (row < 0) {
         // One schedule belongs to one note: with several rows selected the
         // user is told why nothing opens.
-        if (SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0) > 1)
+        if (m_view.SelectedCount() > 1)
             TellUser("Select one note to schedule.");
         return;
     }
-    if (CNote* note = NoteOfRow(row))
+    if (CNote* note = m_view.NoteOfRow(row))
         RunScheduleDialog(note);
 }
 
@@ -496,18 +262,14 @@ void CMainDlg::TellUser(const char* text)
 
 void CMainDlg::OpenSelectedNote()
 {
-    // The row with the keyboard's focus when it is selected, else the one
-    // selected row.
-    int row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    if (row < 0 || !(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
-        row = GetSingleSelection();
-    CNote* note = row >= 0 ? NoteOfRow(row) : nullptr;
+    const int row = m_view.ChosenRow();
+    CNote* note = row >= 0 ? m_view.NoteOfRow(row) : nullptr;
     if (!note)
         return;
     if (!note->m_bVisible) {
         note->m_bVisible = 1;
         m_notes.m_bModified = 1;
-        PutNoteRow(note, note->m_pos, row);
+        m_view.PutRow(note, note->m_pos, row);
     }
     if (!note->m_pWnd)
         CreateNoteWindow(note, false);
@@ -529,18 +291,25 @@ void CMainDlg::ShowHelpMenu()
     CBmpMenu::ShowResourceMenu(m_hWnd, IDR_HELP_MENU, IDB_HELP_BANNER, 0, IDB_HELP_TOPICS_ITEM);
 }
 
+bool CMainDlg::OnCommand(UINT id)
+{
+    for (const Command& command : kCommands) {
+        if (command.id != kNoCommandId && command.id == id) {
+            (this->*command.handler)();
+            return true;
+        }
+    }
+    return false;
+}
+
 void CMainDlg::OnSkinButton(const std::string& name)
 {
-    if (name == "BUTTON_MINMIZE")
-        ShowWindow(m_hWnd, SW_HIDE);
-    else if (name == "BUTTON_ADDNOTE")
-        AddNote();
-    else if (name == "BUTTON_DELNOTE")
-        DeleteSelectedNotes();
-    else if (name == "BUTTON_CALENDAR")
-        ScheduleSelectedNote();
-    else if (name == "BUTTON_HELP")
-        ShowHelpMenu();
+    for (const Command& command : kCommands) {
+        if (command.button && name == command.button) {
+            (this->*command.handler)();
+            return;
+        }
+    }
 }
 
 bool CMainDlg::SkinButtonTakesFocus(const std::string& name) const
@@ -635,14 +404,40 @@ void CMainDlg::OnWebSite()
 
 void CMainDlg::OnExit()
 {
-    SaveBeforeExit();
-    EndDialog(0);
+    BeginExit(0);
 }
 
 void CMainDlg::OnCancel()
 {
+    BeginExit(IDCANCEL);
+}
+
+void CMainDlg::BeginExit(INT_PTR result)
+{
+    // Once: a second Exit, or the installer's close while the save question
+    // is open, changes nothing.
+    if (m_bExiting)
+        return;
+    m_bExiting = true;
+    m_nExitResult = result;
+    // No reminder or message of the housekeeping opens while dialogs end.
+    KillTimer(m_hWnd, kFirstTickDelayTimer);
+    KillTimer(m_hWnd, kTickTimer);
+    ContinueExit();
+}
+
+void CMainDlg::ContinueExit()
+{
+    // The last save waits until a look finds no dialog open: by then every
+    // modal run has returned, and whatever its caller did on Cancel is in
+    // the notes. Each look ends the innermost dialogs.
+    EndMenu();
+    if (CancelOpenDialogs(m_hWnd) > 0) {
+        SetTimer(m_hWnd, kExitTimer, 20, nullptr);
+        return;
+    }
     SaveBeforeExit();
-    CSkinDialog::OnCancel();
+    EndDialog(m_nExitResult);
 }
 
 SaveOutcome CMainDlg::SaveNotes()
@@ -664,73 +459,28 @@ SaveOutcome CMainDlg::SaveNotes()
     return SaveOutcome::kFailed;
 }
 
-std::string CMainDlg::SaveFailureText(const char* advice) const
-{
-    wchar_t* system = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        m_nSaveError, 0, reinterpret_cast<wchar_t*>(&system), 0, nullptr);
-    std::string reason = length && system ? Utf8FromWide(std::wstring_view(system, length)) : std::string();
-    if (system)
-        LocalFree(system);
-    while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back())))
-        reason.pop_back();
-    if (reason.empty())
-        reason = "System error " + std::to_string(m_nSaveError) + ".";
-    return "Your notes could not be saved to\r\n" + m_notes.m_strPath + "\r\n\r\n" + reason + "\r\n\r\n" + advice;
-}
-
-int CMainDlg::ShowSaveMessage(const std::string& text, UINT flags)
-{
-    // Paths are UTF-8: the wide call shows any folder name.
-    return MessageBoxW(m_hWnd, WideFromUtf8(text).c_str(), WideFromUtf8(kMessageCaption).c_str(), flags);
-}
-
-void CMainDlg::TellSaveFailure()
-{
-    // One message at a time: saves go on failing while it is open.
-    if (!m_bSaveFailureDue || m_bShowingSaveMessage)
-        return;
-    m_bSaveFailureDue = false;
-    m_bShowingSaveMessage = true;
-    ShowSaveMessage(SaveFailureText("Your changes are kept, and saving them is tried again every few seconds."),
-                    MB_OK | MB_ICONEXCLAMATION);
-    m_bShowingSaveMessage = false;
-}
-
 void CMainDlg::SaveBeforeExit()
 {
     // No housekeeping pass runs into the last save or its question.
-    KillTimer(m_hWnd, kStartTimer);
+    KillTimer(m_hWnd, kFirstTickDelayTimer);
     KillTimer(m_hWnd, kTickTimer);
     KillTimer(m_hWnd, kMainWindowShownTimer);
-    m_bShowingSaveMessage = true;
-    while (SaveNotes() == SaveOutcome::kFailed &&
-           ShowSaveMessage(SaveFailureText("Free the file and choose Retry, or choose Cancel to quit without "
-                                           "saving your latest changes."),
-                           MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY) {
-    }
-    m_bShowingSaveMessage = false;
+    m_saveMessages.SaveBeforeExit(m_hWnd, [this]() -> std::optional<DWORD> {
+        if (SaveNotes() == SaveOutcome::kFailed)
+            return m_nSaveError;
+        return std::nullopt;
+    });
 }
 
-void CMainDlg::OnListClick()
+void CMainDlg::ToggleVisibleAtClick()
 {
-    POINT pt;
-    GetCursorPos(&pt);
-    ScreenToClient(m_list, &pt);
-    LVHITTESTINFO hit{};
-    hit.pt = pt;
-    SendMessageA(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-    // The blank image of column 0 reaches into the Vis column: a hit on it
-    // beyond column 1's width is a click on the Vis box.
-    if (hit.flags != LVHT_ONITEMICON || pt.x <= ColumnWidth(1) || hit.iItem < 0)
-        return;
-    CNote* note = NoteOfRow(hit.iItem);
+    const int row = m_view.VisBoxRowAtCursor();
+    CNote* note = row >= 0 ? m_view.NoteOfRow(row) : nullptr;
     if (!note)
         return;
     note->m_bVisible = note->m_bVisible ? 0 : 1;
     m_notes.m_bModified = 1;
-    PutNoteRow(note, note->m_pos, hit.iItem);
+    m_view.PutRow(note, note->m_pos, row);
     if (note->m_bVisible) {
         if (!note->m_pWnd)
             CreateNoteWindow(note, false);
@@ -747,25 +497,24 @@ void CMainDlg::OnListDblClick(int row, int column)
     }
     if (IsFinding()) {
         // The user looked for a note: a double click brings it up.
-        ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
-        ListView_SetItemState(m_list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_view.SelectOnly(row);
         OpenSelectedNote();
         return;
     }
-    CNote* note = NoteOfRow(row);
+    CNote* note = m_view.NoteOfRow(row);
     if (!note)
         return;
-    if (column == 2) {
+    if (column == NoteListView::kSchdColumn) {
         if (RunScheduleDialog(note) == IDOK)
-            PutNoteRow(note, note->m_pos, row);
-    } else if (column == 3) {
+            m_view.PutRow(note, note->m_pos, row);
+    } else if (column == NoteListView::kTextColumn) {
         CTextDlg dlg;
         dlg.m_strText = note->m_strText;
         if (dlg.DoModal(m_hWnd) != IDOK)
             return;
         note->m_strText = dlg.m_strText;
         m_notes.m_bModified = 1;
-        PutNoteRow(note, note->m_pos, row);
+        m_view.PutRow(note, note->m_pos, row);
         if (note->m_pWnd)
             PostMessageA(note->m_pWnd->GetHwnd(), WM_NOTE_CHANGED, NOTE_REFRESHED, 0);
     }
@@ -773,12 +522,10 @@ void CMainDlg::OnListDblClick(int row, int column)
 
 void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
 {
-    if (change.iItem < 0 || change.iSubItem != 0 || change.uOldState == 0)
-        return;
-    CNote* note = NoteOfRow(change.iItem);
+    CNote* note = m_view.NoteOfChangedRow(change);
     if (!note)
         return;
-    const uint16_t ticked = ListView_GetCheckState(m_list, change.iItem) ? 1 : 0;
+    const uint16_t ticked = m_view.IsTicked(change.iItem) ? 1 : 0;
     if (ticked == note->m_bOnTop)
         return;
     note->m_bOnTop = ticked;
@@ -790,10 +537,9 @@ void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void CMainDlg::RunSchedulerPass()
+void CMainDlg::RunHousekeepingPass()
 {
-    if (m_saveNotice.ShouldTell(SaveNotes()))
-        m_bSaveFailureDue = true;
+    m_saveMessages.Feed(SaveNotes());
     m_scheduler.ScheduleTick();
 }
 
@@ -802,17 +548,16 @@ void CMainDlg::OnTimer(UINT_PTR id)
     KillTimer(m_hWnd, id);
     if (id == kMainWindowShownTimer) {
         OnMainWindowShown();
-    } else if (id == kStartTimer) {
+    } else if (id == kExitTimer) {
+        ContinueExit();
+    } else if (id == kFirstTickDelayTimer) {
         SetTimer(m_hWnd, kTickTimer, 1000, nullptr);
     } else if (id == kTickTimer) {
         // Re-armed only after the pass: passes never overlap.
-        RunSchedulerPass();
+        RunHousekeepingPass();
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
-        // Told after re-arming: the passes go on while the message is open.
-        TellSaveFailure();
-        // A daily backup that could not be kept is told once; the save went on.
-        if (!m_bShowingSaveMessage && m_notes.TakeBackupFailure())
-            ShowSaveMessage(BackupFailureText(m_notes.m_strPath), MB_OK | MB_ICONEXCLAMATION);
+        // Told after re-arming: the passes go on while a message is open.
+        m_saveMessages.TellDue(m_hWnd, m_nSaveError);
     }
 }
 
@@ -829,151 +574,15 @@ void CMainDlg::OnMainWindowShown()
     m_scheduler.ShowVisibleNotes();
 }
 
-bool CMainDlg::OnCommand(UINT id)
-{
-    switch (id) {
-    case ID_ADD_NOTE: AddNote(); return true;
-    case ID_VIEW_NOTE_LIST: OnViewNoteList(); return true;
-    case ID_BRING_TO_TOP: OnBringNotesToTop(); return true;
-    case ID_SHOW_ALL: OnShowAllNotes(); return true;
-    case ID_HIDE_ALL: OnHideAllNotes(); return true;
-    case ID_OPTIONS: OnOptions(); return true;
-    case ID_HELP_CMD:
-    case ID_HELP_TOPICS:
-    case ID_HELP: OnHelp(); return true;
-    case IDM_ABOUTBOX:
-    case ID_HELP_ABOUT: OnAbout(); return true;
-    case ID_WEB_SITE: OnWebSite(); return true;
-    case ID_APP_EXIT_CMD: OnExit(); return true;
-    case ID_UNDO_DELETE: UndoDelete(); return true;
-    case ID_DELETED_NOTES: ShowDeletedNotes(); return true;
-    case ID_LIST_RESTORE_BACKUP: RestoreBackup(); return true;
-    case ID_LIST_FIND: OpenFind(); return true;
-    case IDC_FIND_CLOSE: CloseFind(); return true;
-    default: return false;
-    }
-}
-
-LRESULT CMainDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw)
-{
-    const DWORD stage = draw.nmcd.dwDrawStage;
-    const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
-    if (stage == (CDDS_SUBITEM | CDDS_ITEMPOSTPAINT)) {
-        RedrawRowImage(draw.nmcd.hdc, item, draw.iSubItem);
-        return CDRF_DODEFAULT;
-    }
-    if (stage == (CDDS_SUBITEM | CDDS_ITEMPREPAINT) && draw.iSubItem == 3 && item >= 0) {
-        DrawTextCell(draw.nmcd.hdc, item);
-        return CDRF_SKIPDEFAULT;
-    }
-    if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
-        return CDRF_NOTIFYITEMDRAW;
-    // Rows show in the window colours whatever the notes' own colours are.
-    draw.clrTextBk = GetSysColor(COLOR_WINDOW);
-    draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
-    SelectObject(draw.nmcd.hdc, ListFont());
-    const bool imageCell = (stage & CDDS_SUBITEM) && (draw.iSubItem == 1 || draw.iSubItem == 2);
-    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW | (imageCell ? CDRF_NOTIFYPOSTPAINT : 0);
-}
-
-void CMainDlg::DrawTextCell(HDC dc, int row)
-{
-    // The Text cell starts with a swatch of the note's paper, so that "the
-    // green note" can be found in the list; the text follows it.
-    const CNote* note = NoteOfRow(row);
-    RECT cell{};
-    if (!note || !ListView_GetSubItemRect(m_list, row, 3, LVIR_BOUNDS, &cell))
-        return;
-    const bool selected = (ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    const bool focused = GetFocus() == m_list;
-    const int back = !selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
-    const int ink = !selected ? COLOR_WINDOWTEXT : focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
-    FillRect(dc, &cell, GetSysColorBrush(back));
-
-    const int side = std::max<int>(4, cell.bottom - cell.top - 6);
-    RECT swatch{cell.left + 4, cell.top + 3, cell.left + 4 + side, cell.top + 3 + side};
-    UniqueBrush paper(CreateSolidBrush(note->m_crBack));
-    FillRect(dc, &swatch, paper.Get());
-    FrameRect(dc, &swatch, GetSysColorBrush(COLOR_GRAYTEXT));
-
-    RECT label{swatch.right + 4, cell.top, cell.right - 2, cell.bottom};
-    ScopedSelect font(dc, ListFont());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(ink));
-    std::u16string text = RowTextOf(note->m_strText);
-    size_t length = 0;
-    const size_t match = m_strFindQuery.empty()
-                             ? std::u16string::npos
-                             : FindInText(SystemTextFold(), note->m_strText, m_strFindTyped, &length);
-    if (match == std::u16string::npos) {
-        DrawTextW(dc, WideChars(text), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        return;
-    }
-    // While finding, the row starts shortly before the match, and the match
-    // is marked, so the user sees why the note was found.
-    const std::u16string shown = TextAroundMatch(text, match);
-    const size_t start = shown.size() - (text.size() - match);
-    const std::u16string parts[3] = {shown.substr(0, start), shown.substr(start, length),
-                                     shown.substr(std::min(start + length, shown.size()))};
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, label.left, label.top, label.right, label.bottom);
-    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_UPDATECP);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    MoveToEx(dc, label.left, (label.top + label.bottom - metrics.tmHeight) / 2, nullptr);
-    for (int i = 0; i < 3; ++i) {
-        if (i == 1) {
-            SetBkMode(dc, OPAQUE);
-            SetBkColor(dc, kFindMarkColor);
-            SetTextColor(dc, RGB(0, 0, 0));
-        } else if (i == 2) {
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, GetSysColor(ink));
-        }
-        ExtTextOutW(dc, 0, 0, 0, nullptr, WideChars(parts[i]), static_cast<UINT>(parts[i].size()), nullptr);
-    }
-    RestoreDC(dc, saved);
-}
-
-void CMainDlg::RedrawRowImage(HDC dc, int row, int column)
-{
-    // The list view blends the images of selected rows with the selection
-    // colour, which leaves the Vis and Schd boxes unreadable (a chequered
-    // square under Wine): they are drawn over again as they are. The Text
-    // cell still shows the selection.
-    if (row < 0 || !(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
-        return;
-    LVITEMA cell{};
-    cell.mask = LVIF_IMAGE;
-    cell.iItem = row;
-    cell.iSubItem = column;
-    RECT icon{}, bounds{};
-    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&cell)) ||
-        !ListView_GetSubItemRect(m_list, row, column, LVIR_ICON, &icon) ||
-        !ListView_GetSubItemRect(m_list, row, column, LVIR_BOUNDS, &bounds))
-        return;
-    int width = 0, height = 0;
-    ImageList_GetIconSize(m_imageList, &width, &height);
-    RECT image{icon.left, icon.top, icon.left + width, icon.top + height};
-    // The images are wider than their columns: only the cell is drawn on.
-    if (!IntersectRect(&image, &image, &bounds))
-        return;
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
-    FillRect(dc, &image, GetSysColorBrush(COLOR_WINDOW));
-    ImageList_Draw(m_imageList, cell.iImage, dc, icon.left, icon.top, ILD_NORMAL);
-    RestoreDC(dc, saved);
-}
-
 LRESULT CMainDlg::OnNotify(NMHDR& header)
 {
-    if (header.hwndFrom != m_list)
+    if (header.hwndFrom != m_view.Hwnd())
         return 0;
     switch (header.code) {
     case NM_CUSTOMDRAW:
-        return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+        return m_view.OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
     case NM_CLICK:
-        OnListClick();
+        ToggleVisibleAtClick();
         return 0;
     case NM_DBLCLK: {
         const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
@@ -1024,7 +633,7 @@ bool CMainDlg::OnKeyDown(HWND target, WPARAM key)
         AddNote();
         return true;
     }
-    if (key == 'Z' && ctrl && !alt && target != m_findEdit) {
+    if (key == 'Z' && ctrl && !alt && target != m_find.Box()) {
         UndoDelete();
         return true;
     }
@@ -1032,17 +641,8 @@ bool CMainDlg::OnKeyDown(HWND target, WPARAM key)
         OpenFind();
         return true;
     }
-    if (target == m_findEdit && m_findEdit) {
-        if (key == VK_RETURN)
-            OpenFoundNote();
-        else if (key == VK_ESCAPE)
-            CloseFind();
-        else if (key == VK_DOWN && SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0) > 0)
-            SetFocus(m_list);  // on to the found rows
-        else
-            return false;
-        return true;
-    }
+    if (target == m_find.Box() && m_find.Box())
+        return m_find.OnBoxKey(key);
     if (key == VK_ESCAPE && IsFinding()) {
         CloseFind();
         return true;
@@ -1050,7 +650,7 @@ bool CMainDlg::OnKeyDown(HWND target, WPARAM key)
     // Enter and Escape never end the main window: Enter opens the selected
     // note from the list and presses a skin button that has the focus.
     if (key == VK_RETURN) {
-        if (target == m_list)
+        if (target == m_view.Hwnd())
             OpenSelectedNote();
         else if (CSkinButton* button = SkinButtonOf(target))
             button->Click();
@@ -1077,14 +677,9 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         // One of the messages whose answer a dialog returns directly.
         return reinterpret_cast<INT_PTR>(m_hIcon);
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
-            OnAbout();
-            return TRUE;
-        }
-        return FALSE;
+        return OnSysCommand(wParam);
     case WM_LBUTTONDOWN:
-        if (IsInDragBand(SkinScale().ToBase(GET_X_LPARAM(lParam)), SkinScale().ToBase(GET_Y_LPARAM(lParam))))
-            PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+        OnLButtonDown(lParam);
         break;
     case WM_TIMER:
         OnTimer(wParam);
@@ -1093,26 +688,13 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_DESTROY:
-        SaveColumnWidths();
-        m_hotkeys.Stop();
-        m_tray.RemoveIcon();
-        UnmarkMainWindow(m_hWnd);
+        OnDestroy();
         break;
     case WM_QUERYENDSESSION:
-        // The steps after the modal run may never come: save now. Windows
-        // is ending, so a failure is not told now; should the session go on
-        // after all, the next pass tells it.
-        m_bSessionEnding = true;
-        if (m_saveNotice.ShouldTell(SaveNotes()))
-            m_bSaveFailureDue = true;
-        m_bSessionEnding = false;
-        SetMsgResult(TRUE);
+        OnQueryEndSession();
         return TRUE;
     case WM_ENDSESSION:
-        // A tray program is mostly ended by logging off, not by Exit: the
-        // auto-start choice is written now, as the exit step would.
-        if (wParam)
-            CNotesApp::GetApp().SaveAutoRunSetting();
+        OnEndSession(wParam != 0);
         return TRUE;
     case WM_NOTE_CHANGED:
         SetMsgResult(OnNoteChanged(wParam, lParam));
@@ -1127,12 +709,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_FIND_EDIT) {
-            if (HIWORD(wParam) == EN_CHANGE)
-                OnFindChanged();
-            return TRUE;
-        }
-        if (HIWORD(wParam) <= 1 && OnCommand(LOWORD(wParam)))
+        if (OnCommandMessage(wParam))
             return TRUE;
         break;
     case WM_NOTE_STYLE_DEFAULT:
@@ -1143,61 +720,65 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return CSkinDialog::HandleMessage(msg, wParam, lParam);
 }
 
-// The list's place and its pictures are 96-DPI values in the skin's frame;
-// they scale with it.
-void CMainDlg::LayOutNoteList(const DisplayScale& scale)
+bool CMainDlg::OnCommandMessage(WPARAM wParam)
 {
-    SetWindowPos(m_list, nullptr, scale.ToPixels(kListX), scale.ToPixels(kListY), scale.ToPixels(kListWidth),
-                 scale.ToPixels(kListHeight), SWP_NOZORDER);
+    if (LOWORD(wParam) == IDC_FIND_EDIT) {
+        if (HIWORD(wParam) == EN_CHANGE)
+            m_find.OnTextChanged();
+        return true;
+    }
+    return HIWORD(wParam) <= 1 && OnCommand(LOWORD(wParam));
 }
 
-void CMainDlg::SetListImages(const DisplayScale& scale)
+INT_PTR CMainDlg::OnSysCommand(WPARAM wParam)
 {
-    // A 24-bit list: loading the 16-colour strip directly loses its greys
-    // and whites to the mask on some systems.
-    const SIZE image{scale.ToPixels(kImageWidth), scale.ToPixels(kImageHeight)};
-    HIMAGELIST images = ImageList_Create(image.cx, image.cy, ILC_COLOR24 | ILC_MASK, 5, 2);
-    UniqueBitmap strip(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LISTICONS),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (strip && !scale.IsBase()) {
-        BITMAP info{};
-        GetObjectA(strip, sizeof info, &info);
-        strip.Reset(ScaleKeyedPicture(strip, ScaledPictureSize(SIZE{info.bmWidth, info.bmHeight}, scale), kImageMask,
-                                      GetSysColor(COLOR_WINDOW)));
-    }
-    if (images && strip)
-        ImageList_AddMasked(images, strip, kImageMask);
-    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-    SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-    if (m_imageList)
-        ImageList_Destroy(m_imageList);
-    m_imageList = images;
+    if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
+        return FALSE;
+    OnAbout();
+    return TRUE;
+}
+
+void CMainDlg::OnLButtonDown(LPARAM lParam)
+{
+    if (IsInDragBand(SkinScale().ToBase(GET_X_LPARAM(lParam)), SkinScale().ToBase(GET_Y_LPARAM(lParam))))
+        PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+}
+
+void CMainDlg::OnDestroy()
+{
+    m_view.SaveColumnWidths(SkinScale());
+    m_hotkeys.Stop();
+    m_tray.RemoveIcon();
+    UnmarkMainWindow(m_hWnd);
+}
+
+void CMainDlg::OnQueryEndSession()
+{
+    // Windows is ending, so a failure is not told now; should the session
+    // go on after all, the next pass tells it.
+    m_bSessionEnding = true;
+    m_saveMessages.Feed(SaveNotes());
+    m_bSessionEnding = false;
+    SetMsgResult(TRUE);  // Windows may end
+}
+
+void CMainDlg::OnEndSession(bool ending)
+{
+    // A tray program is mostly ended by logging off, not by Exit: the
+    // auto-start choice is written now, as the exit step would.
+    if (ending)
+        CNotesApp::GetApp().SaveAutoRunSetting();
 }
 
 void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
 {
-    // Column widths are kept across the change in 96-DPI units, as the
-    // settings file keeps them.
     // The find box is laid out over the list's old place: it goes first.
     CloseFind();
-    const DisplayScale before = SkinScale();
-    std::vector<int> widths;
-    for (int n = 0; n < HeaderColumnCount(); ++n)
-        widths.push_back(before.ToBase(ColumnWidth(n)));
+    // Column widths are kept across the change in 96-DPI units, as the
+    // settings file keeps them.
+    const std::vector<int> widths = m_view.BaseColumnWidths(SkinScale());
     RescaleSkin(dpi, suggested);
-    const DisplayScale& after = SkinScale();
-    // The dialog's font was made for the scale the window started at.
-    LOGFONTA lf{};
-    if (m_hListFont && GetObjectA(m_hListFont, sizeof lf, &lf)) {
-        lf.lfHeight = MulDiv(lf.lfHeight, after.Dpi(), m_nListFontDpi);
-        UniqueFont font(CreateFontIndirectA(&lf));
-        SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-        m_listFontAtScale = std::move(font);
-    }
-    LayOutNoteList(after);
-    SetListImages(after);
-    for (int n = 0; n < static_cast<int>(widths.size()); ++n)
-        SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(after.ToPixels(widths[n]) & 0xFFFF, 0));
+    m_view.Rescale(SkinScale(), widths);
 }
 
 void CMainDlg::OnGlobalHotkey(WPARAM id)
@@ -1212,213 +793,12 @@ void CMainDlg::OnGlobalHotkey(WPARAM id)
     // The user is looking where the mouse is: on that screen, around it.
     POINT mouse{};
     GetCursorPos(&mouse);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
     const HMONITOR screen = MonitorFromPoint(mouse, MONITOR_DEFAULTTONEAREST);
-    GetMonitorInfoW(screen, &monitor);
-    const RECT& work = monitor.rcWork;
+    const RECT work = WorkAreaOf(screen);
     // Placed in that screen's pixels, stored in 96-DPI units as every note.
     const NoteRect shown{work.left, work.top, work.right, work.bottom};
     const DisplayScale scale(MonitorDpi(screen));
     const NoteRect place = scale.ToBase(NoteRectAround(scale.ToPixels(kDefaultNoteWidth),
                                                        scale.ToPixels(kDefaultNoteHeight), mouse.x, mouse.y, shown));
-    AddNote(&place);
-}
-
-// Find
-
-void CMainDlg::OpenFind()
-{
-    if (!m_list)
-        return;
-    if (!m_findEdit) {
-        GetWindowRect(m_list, &m_rcListWhole);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&m_rcListWhole), 2);
-        const HINSTANCE instance = GetModuleHandleA(nullptr);
-        m_findEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, m_hWnd,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FIND_EDIT)), instance, nullptr);
-        // The button's text is what a screen reader says; the cross is
-        // what the eye sees.
-        m_findClose = CreateWindowExW(0, L"BUTTON", L"\u00D7", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
-                                      m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FIND_CLOSE)),
-                                      instance, nullptr);
-        for (HWND control : {m_findEdit, m_findClose})
-            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ListFont()), FALSE);
-        SendMessageW(m_findEdit, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Find notes"));
-        SendMessageA(m_findEdit, EM_SETLIMITTEXT, 256, 0);
-        // The box comes before the list in the Tab order.
-        SetWindowPos(m_findEdit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        m_findCache = std::make_unique<FoldedTextCache>(SystemTextFold());
-        m_hiddenSelection.clear();
-        m_strFindQuery.clear();
-        PlaceFindBox();
-    }
-    SetFocus(m_findEdit);
-    SendMessageA(m_findEdit, EM_SETSEL, 0, -1);
-}
-
-void CMainDlg::PlaceFindBox()
-{
-    const RECT& whole = m_rcListWhole;
-    TEXTMETRICA metrics{};
-    {
-        ScopedGetDC dc(m_findEdit);
-        ScopedSelect font(dc, ListFont());
-        GetTextMetricsA(dc, &metrics);
-    }
-    const int height = metrics.tmHeight + 8;
-    const int width = whole.right - whole.left;
-    MoveWindow(m_findEdit, whole.left, whole.top, width - height - 2, height, TRUE);
-    MoveWindow(m_findClose, whole.right - height, whole.top, height, height, TRUE);
-    MoveWindow(m_list, whole.left, whole.top + height + 2, width, whole.bottom - whole.top - height - 2, TRUE);
-}
-
-void CMainDlg::CloseFind()
-{
-    if (!m_findEdit)
-        return;
-    const std::set<NotePos> selected = KeptSelection();
-    const bool hadFocus = GetFocus() == m_findEdit || GetFocus() == m_findClose;
-    DestroyWindow(m_findEdit);
-    DestroyWindow(m_findClose);
-    m_findEdit = m_findClose = nullptr;
-    m_strFindQuery.clear();
-    m_strFindTyped.clear();
-    m_hiddenSelection.clear();
-    MoveWindow(m_list, m_rcListWhole.left, m_rcListWhole.top, m_rcListWhole.right - m_rcListWhole.left,
-               m_rcListWhole.bottom - m_rcListWhole.top, TRUE);
-    RefilterRows();
-    m_findCache.reset();
-    SelectRowsOf(selected);
-    if (hadFocus)
-        SetFocus(m_list);
-}
-
-void CMainDlg::RefilterRows()
-{
-    // Only the rows that change are touched: with thousands of notes, a
-    // typed character that hides a few rows costs a few row deletions, not
-    // a new list.
-    std::vector<NotePos> wanted;
-    size_t index = 0;
-    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
-        if (MatchesFind(m_notes.GetAt(pos), index))
-            wanted.push_back(pos);
-    const std::unordered_set<NotePos> wantedSet(wanted.begin(), wanted.end());
-    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-    if (wanted.empty())
-        SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // at once, not row by row
-    // From the last row up: a row deleted there moves few rows behind it.
-    std::vector<NotePos> kept;
-    for (int row = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)) - 1; row >= 0; --row) {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        const auto pos = reinterpret_cast<NotePos>(item.lParam);
-        if (wantedSet.count(pos))
-            kept.push_back(pos);
-        else
-            SendMessageA(m_list, LVM_DELETEITEM, row, 0);
-    }
-    std::reverse(kept.begin(), kept.end());
-    // Rows are in list order: the new ones go between those that stayed.
-    size_t next = 0;
-    for (int row = 0; row < static_cast<int>(wanted.size()); ++row) {
-        const NotePos pos = wanted[row];
-        if (next < kept.size() && kept[next] == pos) {
-            ++next;
-            continue;
-        }
-        LVITEMA item{};
-        item.mask = LVIF_PARAM | LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = const_cast<char*>("");
-        item.lParam = reinterpret_cast<LPARAM>(pos);
-        if (SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0)
-            PutNoteRow(m_notes.GetAt(pos), pos, row);
-    }
-    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_list, nullptr, TRUE);
-}
-
-bool CMainDlg::MatchesFind(CNote* note, size_t index)
-{
-    return !IsFinding() || m_strFindQuery.empty() ||
-           m_findCache->Contains(index, note, note->m_strText, m_strFindQuery);
-}
-
-std::set<NotePos> CMainDlg::KeptSelection() const
-{
-    std::set<NotePos> kept;
-    // Selected before a find hid them, and still not shown.
-    for (NotePos pos : m_hiddenSelection) {
-        LVFINDINFOA find{};
-        find.flags = LVFI_PARAM;
-        find.lParam = reinterpret_cast<LPARAM>(pos);
-        if (SendMessageA(m_list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)) < 0)
-            kept.insert(pos);
-    }
-    for (int row = -1;
-         (row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
-        if (const CNote* note = NoteOfRow(row))
-            kept.insert(note->m_pos);
-    }
-    return kept;
-}
-
-void CMainDlg::SelectRowsOf(const std::set<NotePos>& notes)
-{
-    bool first = true;
-    m_hiddenSelection.clear();
-    for (NotePos pos : notes) {
-        LVFINDINFOA find{};
-        find.flags = LVFI_PARAM;
-        find.lParam = reinterpret_cast<LPARAM>(pos);
-        const int row = static_cast<int>(
-            SendMessageA(m_list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-        if (row < 0) {
-            // Still hidden by the find, or gone (a note deleted meanwhile
-            // is never found again, so it is never selected).
-            if (IsFinding() && m_notes.IndexOf(pos) >= 0)
-                m_hiddenSelection.insert(pos);
-            continue;
-        }
-        const UINT state = first ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
-        ListView_SetItemState(m_list, row, state, state);
-        if (first)
-            ListView_EnsureVisible(m_list, row, FALSE);
-        first = false;
-    }
-}
-
-void CMainDlg::OnFindChanged()
-{
-    if (!m_findEdit)
-        return;
-    const std::u16string query = m_findCache->FoldQuery(GetWindowTextUtf16(m_findEdit));
-    if (query == m_strFindQuery)
-        return;
-    const std::set<NotePos> selected = KeptSelection();
-    m_strFindQuery = query;
-    m_strFindTyped = GetWindowTextUtf16(m_findEdit);
-    RefilterRows();
-    SelectRowsOf(selected);
-}
-
-void CMainDlg::OpenFoundNote()
-{
-    // The row the user picked, else the first one found.
-    const int rows = static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
-    if (rows == 0) {
-        MessageBeep(MB_OK);
-        return;
-    }
-    int row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    if (row < 0 || !(ListView_GetItemState(m_list, row, LVIS_SELECTED) & LVIS_SELECTED))
-        row = std::max(GetSingleSelection(), 0);
-    ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED);
-    ListView_SetItemState(m_list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    OpenSelectedNote();
+    AddNoteAt(&place);
 }

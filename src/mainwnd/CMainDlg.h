@@ -1,26 +1,26 @@
 #pragma once
-// The program's one top-level window: a skinned dialog that lists every note,
-// receives every command, and keeps the housekeeping timer that saves the
-// notes and runs the scheduler.
+// The program's one top-level window: a skinned dialog around the note list
+// and its find box. It receives every command (one table), decides what the
+// user's commands and clicks do to the notes and their windows, and keeps the
+// housekeeping timer that merges, saves and runs the scheduler.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <memory>
-#include <set>
-#include <unordered_set>
 #include <string>
+#include <vector>
 
 #include "notes/CNoteList.h"
-#include "notes/DeletedNotesBin.h"
 #include "notes/NotesSync.h"
 #include "notes/NoteStyle.h"
-#include "notes/TextFind.h"
+#include "mainwnd/DeletedNotes.h"
+#include "mainwnd/FindBar.h"
 #include "mainwnd/MainDlgSyncView.h"
 #include "mainwnd/MainWindowNoteHost.h"
 #include "mainwnd/MainWndModel.h"
-#include "mainwnd/UndoDeletes.h"
-#include "notes/LogFont.h"
+#include "mainwnd/NewNoteStyleSetting.h"
+#include "mainwnd/NoteListView.h"
+#include "mainwnd/SaveFailureMessages.h"
 #include "schedule/CScheduler.h"
 #include "settings/CGlobalHotkeys.h"
 #include "skin/CSkinDialog.h"
@@ -28,16 +28,14 @@
 
 class CMainDlg : public CSkinDialog {
 public:
-    // Column widths and the settings-file keys that keep them.
-    static constexpr int kColumnCount = 4;
-    static constexpr int kDefaultColumnWidths[kColumnCount] = {36, 35, 40, 360};
-    static constexpr const char* kColumnTitles[kColumnCount] = {"Top", "Vis", "Schd", "Text"};
-    static constexpr const char* kWidthSection = "List";
-    static constexpr UINT_PTR kStartTimer = 1;
+    // The first housekeeping pass waits for the start-up to settle.
+    static constexpr UINT_PTR kFirstTickDelayTimer = 1;
     static constexpr UINT_PTR kTickTimer = 2;
     // Once the main window is on screen: the tray icon, and the windows of
     // the notes stored as visible.
     static constexpr UINT_PTR kMainWindowShownTimer = 3;
+    // An exit waiting for the dialogs still open to end.
+    static constexpr UINT_PTR kExitTimer = 4;
 
     // screenColorCount: what the screen reports as NUMCOLORS (see
     // ScreenColorCount); the paper colour of new notes depends on it.
@@ -46,20 +44,19 @@ public:
 
     static int ScreenColorCount();
 
-    // Rows
-    void FillNoteList();
-    void PutNoteRow(CNote* note, NotePos pos, int row);
-    int GetSingleSelection() const;
+    // Rows for every note (while finding, every note found), anew.
+    void FillNoteList() { m_view.Fill(); }
     LRESULT OnNoteChanged(WPARAM wParam, LPARAM lParam);
 
     // Commands
+    void AddNote() { AddNoteAt(nullptr); }
     // place: where the note goes; null for a place of its own.
-    void AddNote(const NoteRect* place = nullptr);
+    void AddNoteAt(const NoteRect* place);
     void DeleteSelectedNotes();
     // Ctrl+Z: the notes of the last delete come back, with their text,
     // look, place, schedule and list position, on the desktop if they were.
     void UndoDelete();
-    bool CanUndoDelete() const { return m_undo.CanUndo(); }
+    bool CanUndoDelete() const { return m_deleted.CanUndo(); }
     // "Deleted notes...": brings back the notes chosen from the bin.
     void ShowDeletedNotes();
     // "Restore from a backup...": the notes of a chosen daily backup.
@@ -72,13 +69,13 @@ public:
     // Ctrl+F: the find box over the list. While it has text the list shows
     // only the notes whose text holds it; closing it gives the whole list
     // back with the user's selection.
-    void OpenFind();
-    void CloseFind();
-    bool IsFinding() const { return m_findEdit != nullptr; }
+    void OpenFind() { m_find.Open(m_hWnd); }
+    void CloseFind() { m_find.Close(); }
+    bool IsFinding() const { return m_find.IsOpen(); }
     // What new notes look like; "Use as default for new notes" in a note's
     // menu sets it, and the settings file keeps it.
-    NoteStyle NewNoteStyle() const;
-    void UseAsNewNoteStyle(const CNote& note);
+    NoteStyle NewNoteStyle() const { return m_newNoteStyle.Style(); }
+    void UseAsNewNoteStyle(const CNote& note) { m_newNoteStyle.UseFrom(note); }
     void OnSkinButton(const std::string& name) override;
     // The logo does nothing, so Tab passes it by.
     bool SkinButtonTakesFocus(const std::string& name) const override;
@@ -93,22 +90,25 @@ public:
     void OnExit();
 
     // List notifications
-    void OnListClick();
+    // A click on a row's Vis box shows or hides the note.
+    void ToggleVisibleAtClick();
     void OnListDblClick(int row, int column);
     void OnListItemChanged(const NMLISTVIEW& change);
 
-    HWND ListView() const { return m_list; }
+    HWND ListView() const { return m_view.Hwnd(); }
+    // The rows, their selection and what a row shows.
+    NoteListView& NoteList() { return m_view; }
     CSystemTray& Tray() { return m_tray; }
-    ColorRef DefaultBackColor() const { return m_crDefaultBack; }
     // The skin to load at initialisation; beside the executable unless a
     // caller (a test) chooses another.
     void SetSkinFile(std::string path) { m_strSkinFile = std::move(path); }
-    // One housekeeping pass: saves the notes when they changed, then runs the
-    // scheduler. A failed save that starts a streak of failures is told to
-    // the user by the tick timer once the pass is over.
-    void RunSchedulerPass();
+    // One housekeeping pass: merges what another copy wrote to the notes
+    // file, saves the notes when they changed, then runs the scheduler. A
+    // failed save that starts a streak of failures is told to the user by
+    // the tick timer once the pass is over.
+    void RunHousekeepingPass();
     // Caption of the program's own messages about its notes file.
-    static constexpr const char* kMessageCaption = "Velumo";
+    static constexpr const char* kMessageCaption = ::kMessageCaption;
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -125,50 +125,48 @@ protected:
     virtual void TellUser(const char* text);
 
 private:
-    void SetupColumns();
-    void LayOutNoteList(const DisplayScale& scale);
-    void SetListImages(const DisplayScale& scale);
+    // A command of the main window, from a menu, an accelerator or a skin
+    // button; ids that share a handler have a row each.
+    struct Command {
+        UINT id;             // kNoCommandId: only a skin button gives it
+        const char* button;  // the skin button's name; nullptr for none
+        void (CMainDlg::*handler)();
+    };
+    static constexpr UINT kNoCommandId = 0;
+    static const Command kCommands[];
+
+    void HideMainWindow() { ShowWindow(m_hWnd, SW_HIDE); }
     void OnDpiChanged(int dpi, const RECT& suggested);
-    void SaveColumnWidths();
     void OnTimer(UINT_PTR id);
     void OnMainWindowShown();
     // Saves when modified; a failure keeps the system's reason for the message.
     SaveOutcome SaveNotes();
-    // The message about a failing save, once per streak of failures.
-    void TellSaveFailure();
     // At an exit the user chose: a failing save is offered again (Retry)
     // until it works or the user gives the changes up (Cancel).
     void SaveBeforeExit();
-    // The file, the system's reason and what the user can do.
-    std::string SaveFailureText(const char* advice) const;
-    int ShowSaveMessage(const std::string& text, UINT flags);
+    // Exit and Close, from wherever they come (the tray menu while a dialog
+    // runs, the installer ending the program): the open dialogs end as
+    // Cancel, then the last save, then the main window's run ends with result.
+    void BeginExit(INT_PTR result);
+    void ContinueExit();
     bool OnCommand(UINT id);
-    // Every delete ends here: the notes, already out of the list, go to the
-    // bin and to the undo steps.
-    void KeepDeleted(std::vector<UndoDeletes::Deleted> step);
-    // The bin beside the notes file, or null when there is no notes file.
-    CDeletedNotesBin* Bin();
+    // WM_COMMAND: the find box's notices and the commands.
+    bool OnCommandMessage(WPARAM wParam);
+    INT_PTR OnSysCommand(WPARAM wParam);
+    void OnLButtonDown(LPARAM lParam);
+    void OnDestroy();
+    // The steps after the modal run may never come: the notes are saved
+    // now, and Windows may end.
+    void OnQueryEndSession();
+    void OnEndSession(bool ending);
     // New rows and windows for notes put back into the list.
     void BringBackNotes(const std::vector<CNote*>& notes);
+    // Windows for the notes stored as on the desktop that have none.
+    void OpenWindowsOfVisibleNotes();
     void ShowListMenu();
-    void LoadNewNoteStyle();
-    // Find: the typed text changed; Enter in the box.
-    void OnFindChanged();
-    void OpenFoundNote();
-    // The rows that are selected, and those selected before the find hid
-    // them, by note.
-    std::set<NotePos> KeptSelection() const;
-    void SelectRowsOf(const std::set<NotePos>& notes);
-    bool MatchesFind(CNote* note, size_t index);
-    // Rows for the notes the find lets through, and no others.
-    void RefilterRows();
-    void PlaceFindBox();
-    void DrawTextCell(HDC dc, int row);
     // The main window's own keys; true when the key was used up.
     bool OnKeyDown(HWND target, WPARAM key);
     LRESULT OnNotify(NMHDR& header);
-    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
-    void RedrawRowImage(HDC dc, int row, int column);
     void PaintMinimized();
     // WM_HOTKEY: a new note at the mouse, or the notes brought to the top.
     void OnGlobalHotkey(WPARAM id);
@@ -177,49 +175,28 @@ private:
     void RaiseNoteWindow(CNote* note);
     void CloseNoteWindow(CNote* note);
     void PostNoteChanged(NotePos pos);
-    CNote* NoteOfRow(int row) const;
-    int ColumnWidth(int column) const;
-    int HeaderColumnCount() const;
-    // The settings-file key of a column's width: "Col<n>Width".
-    static std::string ColumnWidthKey(int column);
 
     CNoteList& m_notes;
-    HWND m_list = nullptr;
+    NoteListView m_view;
+    FindBar m_find;
     HICON m_hIcon = nullptr;
-    HFONT m_hListFont = nullptr;  // the dialog's font; the list view owns it
-    // The dialog's font is made for the DPI the window started at; on a
-    // monitor of another scale the list gets this copy at that scale.
-    int m_nListFontDpi = DisplayScale::kBaseDpi;
-    UniqueFont m_listFontAtScale;
-    HFONT ListFont() const { return m_listFontAtScale ? m_listFontAtScale.Get() : m_hListFont; }
-    HIMAGELIST m_imageList = nullptr;
     MainWindowNoteHost m_noteHost{m_notes};  // before the scheduler, which keeps it
     CScheduler m_scheduler;
     CSystemTray m_tray;
     CGlobalHotkeys m_hotkeys;
-    ColorRef m_crDefaultBack;
-    ColorRef m_crDefaultText = 0;
-    LogFont m_lfDefault;
+    NewNoteStyleSetting m_newNoteStyle;
     std::string m_strSkinFile;
-    SaveFailureNotice m_saveNotice;
     DWORD m_nSaveError = 0;          // the system's reason for the last failed save
-    bool m_bSaveFailureDue = false;  // a new streak of failures waits to be told
-    bool m_bShowingSaveMessage = false;
-    UndoDeletes m_undo;
+    SaveFailureMessages m_saveMessages;
     // Another copy of the program (another computer, through a synced
     // folder) or the user changed the notes file: its notes and ours are
     // merged before each save, never written over.
     friend class MainDlgSyncView;
     MainDlgSyncView m_syncView{*this};
     NotesSync m_sync{m_notes, PlatformNoteFileStore(), m_syncView};
+    DeletedNotes m_deleted{m_notes, m_sync};
     bool m_bToldOtherCopy = false;
     bool m_bSessionEnding = false;  // within WM_QUERYENDSESSION
-    // Find
-    HWND m_findEdit = nullptr;
-    HWND m_findClose = nullptr;
-    RECT m_rcListWhole{};              // the list's place without the box
-    std::u16string m_strFindQuery;     // folded; empty shows every note
-    std::u16string m_strFindTyped;     // as typed
-    std::unique_ptr<FoldedTextCache> m_findCache;
-    std::set<NotePos> m_hiddenSelection;  // selected rows the find hides
+    bool m_bExiting = false;
+    INT_PTR m_nExitResult = 0;
 };

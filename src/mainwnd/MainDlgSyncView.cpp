@@ -31,9 +31,5 @@ void MainDlgSyncView::NoteTookNewForm(CNote& note)
 void MainDlgSyncView::NotesRearranged()
 {
     m_dlg.FillNoteList();
-    for (NotePos p = m_dlg.m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        CNote* note = m_dlg.m_notes.GetAt(p);
-        if (note->m_bVisible && !note->m_pWnd)
-            m_dlg.CreateNoteWindow(note, false);
-    }
+    m_dlg.OpenWindowsOfVisibleNotes();
 }

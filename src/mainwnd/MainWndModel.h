@@ -25,6 +25,9 @@ bool IsInDragBand(int x, int y);
 // nothing was deleted), clamped to the rows that remain (-1 when none remain).
 int RowToSelectAfterDelete(int highestDeletedRow, int rowsLeft);
 
+// Caption of the program's own messages about its notes file and commands.
+constexpr const char* kMessageCaption = "Velumo";
+
 // Whether a failed save is told to the user. A locked file or a read-only
 // folder makes every housekeeping save fail, five seconds apart: the user
 // hears of it once, when saves start failing, and again only after a save

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/NoteRect.h"
-#include "notes/LogFont.h"
+#include "core/LogFont.h"
 
 class CArchive;
 class CNoteList;

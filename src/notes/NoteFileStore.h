@@ -62,6 +62,9 @@ public:
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
     // Removes a plain file; false when it could not be removed.
     virtual bool RemoveFile(const std::string& path) = 0;
+    // When the file was last written, in seconds since 1970 (UTC); empty
+    // when that cannot be read.
+    virtual std::optional<int64_t> WrittenAt(const std::string& path) = 0;
 };
 
 // The temporary file that a save writes before it replaces the file.

@@ -132,6 +132,14 @@ public:
 
     bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
+    std::optional<int64_t> WrittenAt(const std::string& path) override
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return std::nullopt;
+        return static_cast<int64_t>(st.st_mtime);
+    }
+
 private:
     // Only a file that does not exist yet: an existing one is never
     // written in place.

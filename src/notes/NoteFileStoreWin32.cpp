@@ -136,6 +136,18 @@ public:
 
     bool RemoveFile(const std::string& path) override { return DeleteFileW(WideFromUtf8(path).c_str()) != FALSE; }
 
+    std::optional<int64_t> WrittenAt(const std::string& path) override
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data))
+            return std::nullopt;
+        // Hundreds of nanoseconds since 1601.
+        constexpr int64_t kTicksPerSecond = 10000000, kSecondsFrom1601To1970 = 11644473600;
+        const auto ticks =
+            static_cast<int64_t>(Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime));
+        return ticks / kTicksPerSecond - kSecondsFrom1601To1970;
+    }
+
 private:
     static uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 

@@ -148,22 +148,11 @@ std::vector<std::string> BackupsToPrune(std::span<const std::string> fileNames, 
 
 BackupName NextBackupName(std::span<const std::string> fileNames, int year, int month, int day)
 {
-    BackupName next{year, month, day, 1};
+    BackupName next{year, month, day, 2};
     for (const BackupName& name : ParsedNames(fileNames))
         if (name.year == year && name.month == month && name.day == day)
             next.copy = std::max(next.copy, name.copy + 1);
     return next;
-}
-
-std::string BackupDayText(const BackupName& name)
-{
-    static constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                                              "July",    "August",   "September", "October", "November", "December"};
-    std::string text = std::to_string(name.day) + " " + kMonths[std::clamp(name.month, 1, 12) - 1] + " " +
-                       std::to_string(name.year);
-    if (name.copy > 1)
-        text += " (" + std::to_string(name.copy) + ")";
-    return text;
 }
 
 std::optional<BackupName> DailyBackupNameAt(int64_t now)
@@ -179,7 +168,7 @@ std::vector<BackupEntry> ListBackups(INoteFileStore& store, const std::string& n
     std::vector<BackupEntry> entries;
     for (const std::string& fileName : store.ListFiles(BackupFolderOf(notesPath))) {
         if (const auto name = ParseBackupFileName(fileName))
-            entries.push_back({BackupPathOf(notesPath, fileName), *name, -1});
+            entries.push_back({BackupPathOf(notesPath, fileName), *name, -1, std::nullopt});
     }
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name > b.name; });
     // Read through, not just the count: a damaged backup shows as one.
@@ -188,6 +177,7 @@ std::vector<BackupEntry> ListBackups(INoteFileStore& store, const std::string& n
         probe.SetFileStore(&store);
         if (probe.Load(entry.path))
             entry.noteCount = probe.m_nCount;
+        entry.keptAt = store.WrittenAt(entry.path);
     }
     return entries;
 }

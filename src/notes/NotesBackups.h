@@ -1,13 +1,16 @@
 #pragma once
 // Daily backups of the notes file, in a folder "Backups" beside it. The first
 // save of each local day first keeps the file as it stood, so a text
-// overwritten by mistake can be brought back from an earlier day.
+// overwritten by mistake can be brought back from an earlier day; a restore
+// first keeps the notes as they are, so the restore can be taken back.
 //
-// A backup is named for the day it was kept: notes-2026-12-08.dat holds the
-// notes as they were before the first save of 8 December 2026. More backups of
-// one day (kept before a restore) are notes-2026-12-08 (2).dat and so on, so
-// day and number together give the order in which backups were kept. Only
-// the newest kBackupsKept are kept; files of other names are never touched.
+// A backup is named for the day it was kept: notes-2026-12-08.dat is the
+// daily one, holding the notes as they were before the first save of
+// 8 December 2026. Those kept before a restore are numbered from 2:
+// notes-2026-12-08 (2).dat and so on, so the name tells the two apart, and
+// day and number together give the order in which backups of a day were
+// kept. The time of day is the file's own. Only the newest kBackupsKept are
+// kept; files of other names are never touched.
 //
 // Every file operation goes through the notes-file store, and every backup is
 // written the way the notes file is saved (temporary file, then replace), so
@@ -26,14 +29,15 @@ class INoteFileStore;
 
 constexpr size_t kBackupsKept = 14;
 
-// What a backup's file name says: the local day it was kept and, from the
-// second backup of a day on, its number within the day.
+// What a backup's file name says: the local day it was kept and, for one
+// kept before a restore, its number within the day.
 struct BackupName {
     int year = 0;
     int month = 0;  // 1..12
     int day = 0;    // 1..31
-    int copy = 1;
+    int copy = 1;   // 1: the daily backup
     auto operator<=>(const BackupName&) const = default;
+    bool IsDaily() const { return copy == 1; }
 };
 
 std::string BackupFileName(const BackupName& name);
@@ -47,12 +51,10 @@ std::string BackupPathOf(const std::string& notesPath, const std::string& fileNa
 // Of the names in the backups folder, the backups beyond the newest `keep`:
 // oldest first.
 std::vector<std::string> BackupsToPrune(std::span<const std::string> fileNames, size_t keep = kBackupsKept);
-// The name a further backup kept on the given day takes: the day's plain
-// name when it is free, otherwise one past the highest number of that day.
+// The name a backup kept before a restore on the given day takes: one past
+// the highest number of that day, 2 at least (the plain name is the daily
+// backup's, kept or still to come).
 BackupName NextBackupName(std::span<const std::string> fileNames, int year, int month, int day);
-// The day a backup was kept, as the restore dialog shows it: "8 December
-// 2026", and "8 December 2026 (2)" for the day's second backup.
-std::string BackupDayText(const BackupName& name);
 // The local day of a moment as the name of that day's daily backup; empty
 // for moments the runtime cannot read (before 1970).
 std::optional<BackupName> DailyBackupNameAt(int64_t now);
@@ -61,14 +63,16 @@ std::optional<BackupName> DailyBackupNameAt(int64_t now);
 struct BackupEntry {
     std::string path;
     BackupName name;
-    int noteCount = -1;  // -1: the file cannot be read as a notes file
+    int noteCount = -1;              // -1: the file cannot be read as a notes file
+    std::optional<int64_t> keptAt;  // the file's last write; empty when unknown
 };
 // Every backup of the notes file, newest first, each read through to count
 // its notes.
 std::vector<BackupEntry> ListBackups(INoteFileStore& store, const std::string& notesPath);
 
-// Keeps the given content of the notes file as one more backup of the day of
-// now; false when it could not be written. Older backups beyond the limit go.
+// Keeps the given content of the notes file as a backup kept before a
+// restore on the day of now; false when it could not be written. Older
+// backups beyond the limit go.
 bool KeepBackup(INoteFileStore& store, const std::string& notesPath, std::span<const uint8_t> content,
                 int64_t now);
 

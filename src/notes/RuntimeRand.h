@@ -1,7 +1,8 @@
 #pragma once
-// The C runtime's rand() as the Windows runtime computes it, never seeded:
-// every run starts the same sequence, so the k-th note of a run always lands
-// on the same default place, on every build.
+// The C runtime's rand() as the Windows runtime computes it: the default
+// places of notes, two draws per note. The program seeds it once at start, so
+// that one run's new notes do not land where the last run's did; unseeded, it
+// starts where a fresh process's rand() does, as the tests rely on.
 #include <cstdint>
 
 class RuntimeRand {
@@ -9,7 +10,8 @@ public:
     static constexpr uint32_t kInitialSeed = 1;
     // Next value in 0..32767.
     static int Next();
-    // Back to the state of a fresh process (tests only).
+    // Starts the sequence again from a seed; by default from a fresh
+    // process's state.
     static void Reset(uint32_t seed = kInitialSeed);
 
 private:

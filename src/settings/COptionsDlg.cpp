@@ -65,8 +65,10 @@ BOOL COptionsDlg::OnInitDialog()
         m_pHotkeys->Suspend();
         m_chosen = m_pHotkeys->Current();
     }
-    for (int row = 0; row < kHotkeyActionCount; ++row)
+    for (int row = 0; row < kHotkeyActionCount; ++row) {
+        m_fields[row].Attach(GetItem(RowId(IDC_OPT_NEWNOTE_KEY, row)));
         PutHotkey(row, m_chosen[static_cast<size_t>(row)]);
+    }
     ShowHotkeyStates();
     return TRUE;
 }

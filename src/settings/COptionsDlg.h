@@ -5,6 +5,7 @@
 // again as it closes.
 #include "framework/CDialogBase.h"
 #include "settings/CGlobalHotkeys.h"
+#include "settings/CHotkeyField.h"
 
 class COptionsDlg : public CDialogBase {
 public:
@@ -35,6 +36,7 @@ private:
     const char* ProblemOf(int row) const;
     void ShowHotkeyStates();
 
+    CHotkeyField m_fields[kHotkeyActionCount];
     CGlobalHotkeys* m_pHotkeys;
     CGlobalHotkeys::Set m_chosen;
     bool m_bHotkeysChosen = false;

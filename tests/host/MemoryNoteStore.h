@@ -46,6 +46,7 @@ public:
         if (failWrites || path.empty())
             return false;
         files[path].assign(bytes.begin(), bytes.end());
+        writtenTimes[path] = clock;
         ++writes;
         writtenAt[path] = static_cast<uint64_t>(writes);
         return true;
@@ -80,12 +81,21 @@ public:
         return names;
     }
     bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
+    std::optional<int64_t> WrittenAt(const std::string& path) override
+    {
+        const auto found = writtenTimes.find(path);
+        if (!files.count(path) || found == writtenTimes.end())
+            return std::nullopt;
+        return found->second;
+    }
 
     std::map<std::string, std::vector<uint8_t>> files;
     bool failReads = false;
     bool failWrites = false;
     bool failFolders = false;  // no folder can be made (read-only disk)
     std::set<std::string> folders;
+    int64_t clock = 0;                             // the time a write gives its file
+    std::map<std::string, int64_t> writtenTimes;  // files put in directly have none
     size_t pieceBytes = SIZE_MAX;
     std::map<std::string, uint64_t> writtenAt;
     int writes = 0;

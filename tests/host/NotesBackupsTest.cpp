@@ -170,6 +170,7 @@ TEST(NotesBackups, RestoreKeepsTheNotesAsTheyAreFirst)
             store.files[kFolder + "\\" + BackupFileName({2026, 11, day, 1})] = good;
         store.failWrites = row.failWrites;
         Type(list, u"unsaved");
+        store.clock = now;
 
         EXPECT_EQ(RestoreBackup(list, chosen, now), row.result);
 
@@ -179,6 +180,15 @@ TEST(NotesBackups, RestoreKeepsTheNotesAsTheyAreFirst)
         EXPECT_EQ(list.m_bModified, restored ? 0u : 1u) << "an unsaved change is still to be saved";
         EXPECT_EQ(TextsOf(store, kNotes), restored ? u"old;" : u"saved;") << "the file follows at once";
         const bool kept = row.result != RestoreResult::kCurrentNotKept;
-        EXPECT_EQ(TextsOf(store, kFolder + "\\notes-2026-12-08.dat"), kept ? u"unsaved;" : u"(unreadable)");
+        EXPECT_EQ(TextsOf(store, kFolder + "\\notes-2026-12-08 (2).dat"), kept ? u"unsaved;" : u"(unreadable)");
+        // The restore's save is the day's first: the daily backup is the file as it was.
+        EXPECT_EQ(TextsOf(store, kFolder + "\\notes-2026-12-08.dat"), restored ? u"saved;" : u"(unreadable)");
+        const auto listed = ListBackups(store, kNotes);
+        if (kept) {
+            ASSERT_FALSE(listed.empty());
+            EXPECT_EQ(listed[0].name, (BackupName{2026, 12, 8, 2}));
+            EXPECT_FALSE(listed[0].name.IsDaily());
+            EXPECT_EQ(listed[0].keptAt, now) << "the time of day is the file's";
+        }
     }
 }

@@ -30,6 +30,8 @@ TEST(TextFind, FindsWhatTheUserMeant)
         {u"Caf\u00E9 at noon", u"CAFE", 0, 4},
         {u"Cafe\u0301 at noon", u"caf\u00E9 at", 0, 8},  // a decomposed accent
         {u"M\u00FCller", u"muller", 0},
+        {u"Cafe\u0301", u"cafe", 0, 5},                   // the accent after the end too
+        {u"  buy milk", u"BUY", 2, 3},                     // blanks before the text
         {u"buy\r\nmilk", u"buy milk", 0, 9},             // a line break is a space
         {u"buy  \t milk", u"y  milk", 2},
         {u"call\r\nPeter", u"peter", 6},                 // the index is the note's own
@@ -49,8 +51,16 @@ TEST(TextFind, FindsWhatTheUserMeant)
         if (c.length != kNone) {
             EXPECT_EQ(length, c.length);
         }
+        // The cache answers as FindInText: the rows a find keeps and the
+        // mark in them come from it.
         FoldedTextCache cache(fold);
-        EXPECT_EQ(cache.Contains(0, &c, c.text, cache.FoldQuery(c.query)), c.at != kNone);
+        for (size_t slot : {size_t{0}, FoldedTextCache::kUnkept}) {
+            TextMatch span;
+            EXPECT_EQ(cache.Find(slot, &c, c.text, cache.FoldQuery(c.query), &span), c.at != kNone);
+            EXPECT_EQ(span.Found(), c.at != kNone);
+            EXPECT_EQ(span.at, c.at);
+            EXPECT_EQ(span.length, length);
+        }
     }
 }
 
@@ -59,11 +69,11 @@ TEST(TextFind, CacheFoldsAChangedTextAgain)
     const TextFold fold(FoldUnit);
     FoldedTextCache cache(fold);
     const int note = 0, other = 1;
-    EXPECT_FALSE(cache.Contains(0, &note, u"bread", cache.FoldQuery(u"milk")));
-    EXPECT_TRUE(cache.Contains(0, &note, u"bread, MILK", cache.FoldQuery(u"milk")));
+    EXPECT_FALSE(cache.Find(0, &note, u"bread", cache.FoldQuery(u"milk")));
+    EXPECT_TRUE(cache.Find(0, &note, u"bread, MILK", cache.FoldQuery(u"milk")));
     // Another note in the same place of the list (the first was deleted).
-    EXPECT_TRUE(cache.Contains(0, &other, u"bread, MILK", cache.FoldQuery(u"milk")));
-    EXPECT_FALSE(cache.Contains(0, &note, u"bread", cache.FoldQuery(u"milk")));
+    EXPECT_TRUE(cache.Find(0, &other, u"bread, MILK", cache.FoldQuery(u"milk")));
+    EXPECT_FALSE(cache.Find(0, &note, u"bread", cache.FoldQuery(u"milk")));
 }
 
 TEST(TextFind, RowShowsTheMatch)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "ScriptedDialog.h"
 #include "TestFiles.h"
@@ -138,9 +139,10 @@ TEST(GlobalHotkeysWin, OptionsTellsWhatIsWrongWithATypedShortcut)
     struct Case {
         const char* label;
         int row;
-        Hotkey typed;
+        Hotkey typed;  // what the field holds in the end
         const char* state;
         const char* stored;  // the settings file's text for the row after OK; "" when OK refused
+        std::vector<WPARAM> keys = {};  // pressed in the field, when typed is not just put there
     } cases[] = {
         {"held elsewhere: told, and kept", 0, held, COptionsDlg::kTakenText, "Ctrl+Shift+F10"},
         {"free", 0, free, "", "Win+Ctrl+F11"},
@@ -148,6 +150,9 @@ TEST(GlobalHotkeysWin, OptionsTellsWhatIsWrongWithATypedShortcut)
         {"plain letter", 0, {0, 'K'}, COptionsDlg::kNeedsModifierText, ""},
         {"Shift and a letter", 1, {kShift, 'K'}, COptionsDlg::kNeedsModifierText, ""},
         {"same as the other", 1, kDefaultNewNoteHotkey, COptionsDlg::kDuplicateText, ""},
+        // The field says nothing of Backspace emptying it; the warning must go all the same.
+        {"plain letter, then Backspace: off", 0, {}, "", "None", {'K', VK_BACK}},
+        {"Backspace, then a plain letter", 1, {0, 'K'}, COptionsDlg::kNeedsModifierText, "", {VK_BACK, 'K'}},
     };
     HeldElsewhere other(held);
     ASSERT_TRUE(other.held);
@@ -159,7 +164,14 @@ TEST(GlobalHotkeysWin, OptionsTellsWhatIsWrongWithATypedShortcut)
         ScriptedDialog<COptionsDlg> dlg(&hotkeys);
         std::string state;
         bool focusOnField = false;
-        dlg.steps = {[&](HWND hwnd) { TypeHotkey(hwnd, c.row, c.typed); },
+        dlg.steps = {[&](HWND hwnd) {
+                         if (c.keys.empty())
+                             TypeHotkey(hwnd, c.row, c.typed);
+                         else  // Win off first: the defaults have it, which makes any key usable
+                             SendDlgItemMessageA(hwnd, RowId(IDC_OPT_NEWNOTE_WIN, c.row), BM_CLICK, 0, 0);
+                         for (WPARAM key : c.keys)
+                             PostKey(GetDlgItem(hwnd, RowId(IDC_OPT_NEWNOTE_KEY, c.row)), key);
+                     },
                      [&](HWND hwnd) {
                          state = StateText(hwnd, c.row);
                          SendDlgItemMessageA(hwnd, IDC_OPT_OK, BM_CLICK, 0, 0);

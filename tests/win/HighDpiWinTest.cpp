@@ -11,12 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedDialog.h"
 #include "app/CNotesApp.h"
+#include "core/LocalTime.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WindowDpi.h"
+#include "mainwnd/CBackupsDlg.h"
+#include "mainwnd/CDeletedNotesDlg.h"
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/MainWindowNoteHost.h"
 #include "notewnd/CNoteWnd.h"
+#include "notes/DeletedNotesBin.h"
+#include "res/resource.h"
 #include "framework/ScaledPicture.h"
 #include "skin/SkinImage.h"
 #include "SkinWinTestUtil.h"
@@ -75,6 +81,47 @@ SIZE WindowSize(HWND hwnd)
     RECT rc{};
     GetWindowRect(hwnd, &rc);
     return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+// Every column but the last is wide enough for its header and its cells with
+// the list's margins; the last takes the rest of the list.
+void ExpectWholeColumns(HWND list)
+{
+    HWND header = ListView_GetHeader(list);
+    const int columns = Header_GetItemCount(header);
+    const int margins = 12;  // six pixels on each side of a cell's text
+    for (int column = 0; column + 1 < columns; ++column) {
+        const int width = ListView_GetColumnWidth(list, column);
+        for (int row = -1; row < ListView_GetItemCount(list); ++row) {
+            wchar_t text[128] = {};
+            HDITEMW title{};
+            title.mask = HDI_TEXT;
+            title.pszText = text;
+            title.cchTextMax = 128;
+            LVITEMW cell{};
+            cell.iSubItem = column;
+            cell.pszText = text;
+            cell.cchTextMax = 128;
+            if (row < 0)
+                SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&title));
+            else
+                SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+            const int needs = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+            EXPECT_LE(needs + margins, width) << "cut: " << Utf8FromWide(text);
+        }
+    }
+    RECT last{}, client{};
+    Header_GetItemRect(header, columns - 1, &last);
+    GetClientRect(list, &client);
+    EXPECT_EQ(last.right, client.right);
+}
+
+template <typename Dialog>
+void ExpectWholeColumnsIn(ScriptedDialog<Dialog>& dialog, int listId)
+{
+    dialog.steps = {[&](HWND dlg) { ExpectWholeColumns(GetDlgItem(dlg, listId)); },
+                    [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); }};
+    EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
 }
 
 std::vector<uint8_t> StoredNotes()
@@ -264,5 +311,26 @@ TEST_F(HighDpiTest, MainWindowDraggedToAMonitorOfAnotherScaleTakesItsScale)
         EXPECT_TRUE(EqualRect(&placed, &move.listPlace));
         EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 3, 0), move.textColumn);
         EXPECT_EQ(m_dlg->GetSkinButtonCount(), 6u);
+    }
+}
+
+TEST_F(HighDpiTest, DeletedNotesAndBackupsShowWholeDatesAndTimes)
+{
+    // Two-digit month, day and hour: the widest a date and time get.
+    const int64_t late = *FromLocal(2026, 12, 29, 22, 59, 0);
+    CDeletedNotesBin bin;
+    CNote note;
+    note.m_strText = u"A note deleted late in the year";
+    bin.Add(note, static_cast<NoteTime>(late));
+    {
+        SCOPED_TRACE("Deleted notes");
+        ScriptedDialog<CDeletedNotesDlg> dialog(bin);
+        ExpectWholeColumnsIn(dialog, IDC_DELETED_LIST);
+    }
+    {
+        SCOPED_TRACE("Restore from a backup");
+        ScriptedDialog<CBackupsDlg> dialog;
+        dialog.m_entries = {{"b", {2026, 12, 29, 2}, -1, late}, {"a", {2026, 12, 29, 1}, 10, late - 3600}};
+        ExpectWholeColumnsIn(dialog, IDC_BACKUP_LIST);
     }
 }

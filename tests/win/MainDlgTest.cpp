@@ -150,6 +150,21 @@ bool IsTopmost(HWND hwnd)
     return (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+// Presses a key in the main window with Ctrl held or not.
+bool PressKey(CMainDlg& dlg, HWND target, WPARAM key, bool ctrl = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
+    const bool used = dlg.PreTranslateMessage(msg);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    PumpPending();
+    return used;
+}
+
 }  // namespace
 
 TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
@@ -159,7 +174,7 @@ TEST_F(MainDlgTest, EmptyListHasNoRowsAndNoSelection)
               reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))))
         << "the window icon is what a drag shows";
     EXPECT_EQ(Rows(), 0);
-    EXPECT_EQ(m_dlg->GetSingleSelection(), -1);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), -1);
     char title[64] = {};
     GetWindowTextA(m_hwnd, title, sizeof title);
     EXPECT_STREQ(title, "Velumo");
@@ -187,14 +202,14 @@ TEST_F(MainDlgTest, RowsShowTheNotesAndRefreshesKeepTheSelection)
     EXPECT_TRUE(ListView_GetCheckState(m_list, 1));
 
     Select(0, true);
-    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 0);
     second->m_strText = u"changed";
     PostMessageA(m_hwnd, WM_NOTE_CHANGED, 0, reinterpret_cast<LPARAM>(second->m_pos));
     PumpPending();
     EXPECT_EQ(RowText(1), "changed");
     EXPECT_TRUE(Selected(0));
     EXPECT_FALSE(Selected(1)) << "a refresh selects nothing";
-    EXPECT_EQ(m_dlg->GetSingleSelection(), 0);
+    EXPECT_EQ(m_dlg->NoteList().GetSingleSelection(), 0);
 
     // A message for a note that has no row is ignored.
     SendMessageA(m_hwnd, WM_NOTE_CHANGED, 1, 0x1234);
@@ -301,6 +316,20 @@ TEST_F(MainDlgTest, EnterAndEscapeChangeNothing)
     EXPECT_EQ(m_app.m_notes.m_bModified, 0u);
 }
 
+TEST_F(MainDlgTest, TabGoesFromTheListThroughTheButtons)
+{
+    AddStoredNote("a");
+    Open();
+    const auto button = [&](int number) { return m_dlg->GetSkinButton(number)->GetHwnd(); };
+    // The list, then the buttons in layout order; the logo does nothing and
+    // is passed by.
+    std::vector<HWND> order{m_list};
+    for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
+         at = GetNextDlgTabItem(m_hwnd, at, FALSE))
+        order.push_back(at);
+    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
+}
+
 TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
 {
     AddStoredNote("a", true);
@@ -319,14 +348,6 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
             Select(r, r == row);
         ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
     };
-
-    // Tab: the list, then the buttons in layout order; the logo does nothing
-    // and is passed by.
-    std::vector<HWND> order{m_list};
-    for (HWND at = GetNextDlgTabItem(m_hwnd, m_list, FALSE); at && at != m_list;
-         at = GetNextDlgTabItem(m_hwnd, at, FALSE))
-        order.push_back(at);
-    EXPECT_EQ(order, (std::vector<HWND>{m_list, button(1), button(2), button(3), button(4), button(5)}));
 
     // Space in the list ticks Top and leaves the keyboard there.
     selectOnly(0);
@@ -363,14 +384,7 @@ TEST_F(MainDlgTest, KeyboardReachesEveryCommand)
     MSG enterOnAdd{button(1), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
     EXPECT_TRUE(m_dlg->PreTranslateMessage(enterOnAdd));
     EXPECT_EQ(Rows(), 2);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    MSG ctrlN{m_list, WM_KEYDOWN, 'N', 1, 0, {}};
-    EXPECT_TRUE(m_dlg->PreTranslateMessage(ctrlN));
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    EXPECT_TRUE(PressKey(*m_dlg, m_list, 'N', true));
     EXPECT_EQ(Rows(), 3);
     EXPECT_EQ(m_app.m_notes.m_nCount, 3);
 }
@@ -442,7 +456,7 @@ TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
     // No changes here: the other copy's file is taken over, windows follow,
     // and the file is not written again.
     writeOtherCopy({{"A", true}, {"n", true}});
-    m_dlg->RunSchedulerPass();
+    m_dlg->RunHousekeepingPass();
     PumpPending();
     EXPECT_EQ(NoteTexts(), "A|n|");
     CNote* a = m_app.m_notes.GetAt(0);
@@ -462,7 +476,7 @@ TEST_F(MainDlgTest, NotesFileChangedElsewhereIsMergedNotOverwritten)
     a->m_strText = u"A here";
     m_app.m_notes.m_bModified = 1;
     ASSERT_TRUE(WriteWholeFile(m_folder.Path("notes.dat"), other.StoreToBytes()));
-    m_dlg->RunSchedulerPass();
+    m_dlg->RunHousekeepingPass();
     EXPECT_EQ(NoteTexts(), "A here|n|m over there|");
     CNoteList saved;
     ASSERT_TRUE(saved.Load(m_folder.Path("notes.dat")));
@@ -784,11 +798,11 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     POINT screen = inVis;
     ClientToScreen(m_list, &screen);
     SetCursorPos(screen.x, screen.y);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 1);
     ASSERT_NE(note->m_pWnd, nullptr);
     EXPECT_EQ(CellImage(0, 1), 3);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 0);
     PumpUntil([&] { return note->m_pWnd == nullptr; }, 3000);
     EXPECT_EQ(note->m_pWnd, nullptr);
@@ -799,7 +813,7 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     POINT inText{text.left + 20, (text.top + text.bottom) / 2};
     ClientToScreen(m_list, &inText);
     SetCursorPos(inText.x, inText.y);
-    m_dlg->OnListClick();
+    m_dlg->ToggleVisibleAtClick();
     EXPECT_EQ(note->m_bVisible, 0);
 }
 
@@ -881,21 +895,6 @@ bool AnswerFont(HWND, LogFont& font, ColorRef& ink)
     font = g_chosenFont;
     ink = g_chosenInk;
     return true;
-}
-
-// Presses a key in the main window with Ctrl held or not.
-bool PressKey(CMainDlg& dlg, HWND target, WPARAM key, bool ctrl = false)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(keys);
-    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
-    const bool used = dlg.PreTranslateMessage(msg);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    PumpPending();
-    return used;
 }
 
 }  // namespace

@@ -112,10 +112,10 @@ void TickTimings()
     for (int i = 0; i < 7; ++i) {
         app.m_notes.m_bModified = 1;
         double start = NowSeconds();
-        dlg.RunSchedulerPass();
+        dlg.RunHousekeepingPass();
         withSave.push_back(NowSeconds() - start);
         start = NowSeconds();
-        dlg.RunSchedulerPass();
+        dlg.RunHousekeepingPass();
         withoutSave.push_back(NowSeconds() - start);
     }
     std::printf("housekeeping tick, 10000 notes, nothing to save: median %6.2f ms\n", Median(withoutSave) * 1000);

@@ -1,0 +1,124 @@
+#pragma once
+// The note list of the main window: a row for each note the filter lets
+// through (Top, Vis, Schd, Text), its columns and the widths the settings file
+// keeps, its pictures and font at the display's scale, and how its rows are
+// drawn. The dialog template makes the control; the main window hands it over
+// and decides what the user's clicks do to the notes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/DisplayScale.h"
+#include "framework/ScopedHandles.h"
+#include "notes/CNoteList.h"
+#include "notes/TextFind.h"
+
+class NoteListView {
+public:
+    static constexpr int kColumnCount = 4;
+    static constexpr int kDefaultColumnWidths[kColumnCount] = {36, 35, 40, 360};
+    static constexpr const char* kColumnTitles[kColumnCount] = {"Top", "Vis", "Schd", "Text"};
+    static constexpr int kVisColumn = 1, kSchdColumn = 2, kTextColumn = 3;
+    // The settings-file section of the column widths ("Col<n>Width").
+    static constexpr const char* kWidthSection = "List";
+
+    // Which notes get rows, and what of a row's text is marked (a find).
+    class RowFilter {
+    public:
+        virtual bool ShowsNote(CNote* note, size_t index) = 0;  // index: the note's place in the list
+        virtual TextMatch MarkIn(const CNote& note) = 0;        // not found: nothing is marked
+
+    protected:
+        ~RowFilter() = default;
+    };
+
+    explicit NoteListView(CNoteList& notes) : m_notes(notes) {}
+    ~NoteListView();
+    NoteListView(const NoteListView&) = delete;
+    NoteListView& operator=(const NoteListView&) = delete;
+
+    // The dialog's list control, placed and given its columns (with the
+    // stored widths) at the window's scale. Its font is the dialog's.
+    void Attach(HWND list, const DisplayScale& scale);
+    HWND Hwnd() const { return m_list; }
+    // Without a filter every note has a row and nothing is marked.
+    void SetRowFilter(RowFilter* filter) { m_filter = filter; }
+    HFONT Font() const { return m_fontAtScale ? m_fontAtScale.Get() : m_dialogFont; }
+
+    // Columns 1 and up, in 96-DPI units as the settings file keeps them;
+    // column 0 holds the check boxes and always starts at its own width.
+    void SaveColumnWidths(const DisplayScale& scale) const;
+    // Every column's width in 96-DPI units, kept across a change of scale.
+    std::vector<int> BaseColumnWidths(const DisplayScale& scale) const;
+    // Font, place, pictures and those widths at a new scale.
+    void Rescale(const DisplayScale& scale, const std::vector<int>& baseWidths);
+
+    // Rows for every note the filter lets through, anew.
+    void Fill();
+    // A note's row: `row` < 0 adds one at the end.
+    void PutRow(CNote* note, NotePos pos, int row);
+    // Only the rows that change come and go, in list order.
+    void Refilter();
+    void DeleteRow(int row);
+    // Deletes the selected rows from the last up; answers their notes in
+    // that order, and the highest row deleted (0 when none was).
+    std::vector<NotePos> DeleteSelectedRows(int& highestRow);
+    // Drawn anew: the paper swatch may be all that changed.
+    void RedrawRow(int row);
+
+    CNote* NoteOfRow(int row) const;
+    int RowOfNote(NotePos pos) const;  // -1: the note has no row
+    int RowCount() const;
+    int SelectedCount() const;
+    bool IsSelected(int row) const;
+    bool IsTicked(int row) const;  // the Top box
+    // The note of a row whose state changed (its Top box among it); null
+    // for a row just made.
+    CNote* NoteOfChangedRow(const NMLISTVIEW& change) const;
+    // The one selected row; -1 when none or several are selected.
+    int GetSingleSelection() const;
+    // The row the user means: the one with the keyboard's focus when it is
+    // selected, else the one selected row; -1 when there is none.
+    int ChosenRow() const;
+    std::set<NotePos> NotesOfSelectedRows() const;
+    // Adds the row to the selection; `lead`: it takes the focus too, and is
+    // scrolled into sight.
+    void SelectRow(int row, bool lead = false);
+    // The row alone selected, with the focus.
+    void SelectOnly(int row);
+    // The row whose Vis box is under the mouse; -1 when it is on none.
+    int VisBoxRowAtCursor() const;
+
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+
+private:
+    void SetupColumns(const DisplayScale& scale);
+    void LayOut(const DisplayScale& scale);
+    void SetImages(const DisplayScale& scale);
+    void ScaleFont(const DisplayScale& scale);
+    bool ShowsNote(CNote* note, size_t index) const { return !m_filter || m_filter->ShowsNote(note, index); }
+    // The new row's index; -1 when the list took none.
+    int InsertRow(NotePos pos, int row);
+    NotePos PosOfRow(int row) const;  // null: no such row
+    void DrawTextCell(HDC dc, int row);
+    void DrawMarkedText(HDC dc, const RECT& label, const std::u16string& text, const TextMatch& match, int ink);
+    void RedrawRowImage(HDC dc, int row, int column);
+    int ColumnWidth(int column) const;
+    int HeaderColumnCount() const;
+    // The settings-file key of a column's width: "Col<n>Width".
+    static std::string ColumnWidthKey(int column);
+
+    CNoteList& m_notes;
+    RowFilter* m_filter = nullptr;
+    HWND m_list = nullptr;
+    HFONT m_dialogFont = nullptr;  // the dialog's own font, which the list starts with
+    // The dialog's font is made for the DPI the window started at; on a
+    // monitor of another scale the list gets this copy at that scale.
+    int m_nDialogFontDpi = DisplayScale::kBaseDpi;
+    UniqueFont m_fontAtScale;
+    HIMAGELIST m_imageList = nullptr;
+};
