@@ -137,9 +137,9 @@ void CMainDlg::CreateNoteWindow(CNote* note, bool focus)
 
 void CMainDlg::RaiseNoteWindow(CNote* note)
 {
-    // Without SWP_NOACTIVATE: each window is activated in turn.
+    // The keyboard stays with the program the user is in.
     if (note->m_pWnd)
-        SetWindowPos(note->m_pWnd->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        note->m_pWnd->RaiseWithoutActivating();
 }
 
 void CMainDlg::CloseNoteWindow(CNote* note)
@@ -283,6 +283,7 @@ void CMainDlg::OpenSelectedNote()
         CreateNoteWindow(note, false);
     if (!note->m_pWnd)
         return;
+    note->m_pWnd->BringIntoWorkArea();
     HWND hwnd = note->m_pWnd->GetHwnd();
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(hwnd);

@@ -84,19 +84,21 @@ bool StillAlive(HWND hwnd, const CNoteWnd* wnd)
            GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(wnd);
 }
 
-// Where the window for a stored rectangle goes. Most notes lie on the work
-// area of the screen they touch, which one look answers; only the others
-// need every screen's work area.
-NoteRect PlaceOnScreen(const NoteRect& rc)
+// Where the window for a stored rectangle goes. Most notes have the band
+// they are dragged by on the work area of the screen they touch, which one
+// look answers; only the others need every screen's work area: a note off
+// every screen is brought onto the nearest, one whose top band is hidden
+// above the screens is brought down.
+NoteRect PlaceOnScreen(const NoteRect& rc, int topBand)
 {
-    const RECT wanted{rc.left, rc.top, rc.right, rc.bottom};
+    const RECT band{rc.left, rc.top, rc.right, rc.top + topBand};
     RECT common;
-    if (const auto work = WorkAreaUnder(wanted); work && IntersectRect(&common, &wanted, &*work))
+    if (const auto work = WorkAreaUnder(band); work && IntersectRect(&common, &band, &*work))
         return rc;
     std::vector<NoteRect> areas;
     for (const RECT& w : AllWorkAreas())
         areas.push_back(NoteRect{w.left, w.top, w.right, w.bottom});
-    return NoteGeometry::PlaceOnWorkAreas(rc, areas);
+    return NoteGeometry::BringTopBandIntoView(NoteGeometry::PlaceOnWorkAreas(rc, areas), areas, topBand);
 }
 
 }  // namespace
@@ -147,10 +149,13 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate, INoteHost& host)
     // of the monitor it comes up on. Nudging and rescue work in pixels.
     const DisplayScale scale(DpiForStoredRect(note->m_rcWindow));
     auto* wnd = new CNoteWnd(note, focusOnCreate, host, scale);
-    // A note that no screen shows any more is brought onto the nearest one;
-    // the move and size notifications of its creation store where it went.
-    const NoteRect rc = PlaceOnScreen(NoteGeometry::ShiftAwayFromScreenEdges(
-        scale.ToPixels(note->m_rcWindow), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    // A note the user could not reach is brought back where it can be
+    // grasped; the move and size notifications of its creation store where
+    // it went.
+    const NoteRect rc = PlaceOnScreen(
+        NoteGeometry::ShiftAwayFromScreenEdges(scale.ToPixels(note->m_rcWindow), GetSystemMetrics(SM_CXSCREEN),
+                                               GetSystemMetrics(SM_CYSCREEN)),
+        wnd->m_metrics.margin);
     // Owned by the desktop, not by the main window: notes stay put when the
     // main window is hidden or minimised.
     if (!wnd->CreateEx(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, rc.left, rc.top, rc.Width(),
@@ -234,6 +239,13 @@ LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         OnFocusTimer();
         return 0;
+    case WM_ACTIVATE:
+        DefaultProc(msg, wParam, lParam);
+        OnActivate(wParam);
+        return 0;
+    case WM_SETFOCUS:
+        OnSetFocus();
+        return 0;
     case WM_LBUTTONDOWN:
         DefaultProc(msg, wParam, lParam);
         OnLButtonDown(x, y);
@@ -281,14 +293,33 @@ bool CNoteWnd::PreTranslateMessage(MSG& msg)
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
         OnHide();
-    // Ctrl+Z undoes typing first; with nothing typed to undo, it takes back
-    // the last delete, as it does in the main window.
-    if (msg.message == WM_KEYDOWN && msg.wParam == 'Z' && (GetKeyState(VK_CONTROL) & 0x8000) &&
-        !(GetKeyState(VK_MENU) & 0x8000) && !SendMessageA(m_edit, EM_CANUNDO, 0, 0)) {
-        m_host.UndoLastDelete();
+    if (IsUndoKey(msg)) {
+        OnUndoKey();
         return true;
     }
     return false;
+}
+
+bool CNoteWnd::IsUndoKey(const MSG& msg) const
+{
+    return msg.message == WM_KEYDOWN && msg.wParam == 'Z' && (GetKeyState(VK_CONTROL) & 0x8000) &&
+           !(GetKeyState(VK_MENU) & 0x8000);
+}
+
+void CNoteWnd::OnUndoKey()
+{
+    // Ctrl+Z undoes typing first; with nothing typed to undo, it takes back
+    // the last delete, as it does in the main window.
+    if (m_bTypingUndone || !SendMessageA(m_edit, EM_CANUNDO, 0, 0)) {
+        m_host.UndoLastDelete();
+        return;
+    }
+    // Done here rather than by the key: the change it makes must be told
+    // apart from typing.
+    m_bUndoing = true;
+    SendMessageA(m_edit, EM_UNDO, 0, 0);
+    m_bUndoing = false;
+    m_bTypingUndone = true;
 }
 
 void CNoteWnd::OnPaint()
@@ -357,6 +388,60 @@ void CNoteWnd::OnFocusTimer()
     SendMessageA(m_edit, EM_SCROLLCARET, 0, 0);
 }
 
+void CNoteWnd::OnActivate(WPARAM wParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam))
+        return;
+    // A click that brings the note up is a click into it: the caret goes
+    // after the text (a click on the text itself then puts it where it
+    // fell). Brought up otherwise, the text has the caret where it was.
+    if (LOWORD(wParam) == WA_CLICKACTIVE)
+        TypeAtEnd();
+    else if (m_edit)
+        SetFocus(m_edit);
+}
+
+void CNoteWnd::OnSetFocus()
+{
+    // The window itself has nothing to type into.
+    if (m_edit)
+        SetFocus(m_edit);
+}
+
+void CNoteWnd::TypeAtEnd()
+{
+    if (!m_edit)
+        return;
+    SetFocus(m_edit);
+    const int end = GetWindowTextLengthW(m_edit);
+    SendMessageA(m_edit, EM_SETSEL, end, end);
+    SendMessageA(m_edit, EM_SCROLLCARET, 0, 0);
+}
+
+void CNoteWnd::BringIntoWorkArea()
+{
+    const RECT work = WorkAreaOf(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST));
+    if (IsRectEmpty(&work))
+        return;
+    RECT shown;
+    GetWindowRect(m_hWnd, &shown);
+    const NoteRect to = NoteGeometry::MoveIntoWorkArea({shown.left, shown.top, shown.right, shown.bottom},
+                                                       {work.left, work.top, work.right, work.bottom});
+    // The move notification stores the new place in the note.
+    if (to.left != shown.left || to.top != shown.top)
+        SetWindowPos(m_hWnd, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CNoteWnd::RaiseWithoutActivating()
+{
+    // Over the program in front, an ordinary window goes to the top of the
+    // always-on-top windows and then back down to the top of the others.
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    if (!m_pNote || !m_pNote->m_bOnTop)
+        SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+}
+
 NoteHit CNoteWnd::HitTestClient(int x, int y) const
 {
     RECT client;
@@ -366,11 +451,17 @@ NoteHit CNoteWnd::HitTestClient(int x, int y) const
 
 void CNoteWnd::OnLButtonDown(int x, int y)
 {
+    const HWND self = m_hWnd;
     const NoteHit hit = HitTestClient(x, y);
-    // The platform's own move or size loop takes over from here.
+    // The platform's own move or size loop takes over until the button is
+    // released.
     POINT screen{x, y};
     ClientToScreen(m_hWnd, &screen);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, SysCommandForHit(hit), MAKELPARAM(screen.x, screen.y));
+    // Moved, sized or only clicked, the note is then typed in. Its text keeps
+    // a caret the user put there before.
+    if (StillAlive(self, this) && GetFocus() != m_edit)
+        TypeAtEnd();
 }
 
 void CNoteWnd::OnMouseMove(int x, int y)
@@ -453,6 +544,8 @@ void CNoteWnd::OnCommand(WPARAM wParam)
 
 void CNoteWnd::OnTextChanged()
 {
+    if (!m_bUndoing)
+        m_bTypingUndone = false;
     if (!m_pNote)
         return;
     m_pNote->m_strText = GetWindowTextUtf16(m_edit);
@@ -581,11 +674,15 @@ void CNoteWnd::OnHide()
 {
     // The window lets go of the note now, not when the close arrives: the
     // note may be shown again or deleted before then.
-    if (CNote* note = DetachFromNote()) {
-        note->m_bVisible = 0;
-        m_host.NoteChanged(note->m_pos);
-    }
+    if (CNote* note = DetachFromNote())
+        HideNote(*note);
     PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void CNoteWnd::HideNote(CNote& note)
+{
+    note.m_bVisible = 0;
+    m_host.NoteChanged(note.m_pos);
 }
 
 void CNoteWnd::OnDelete()
@@ -600,7 +697,13 @@ void CNoteWnd::OnDelete()
 
 void CNoteWnd::OnClose()
 {
-    DetachFromNote();
+    // Hide and the main window let go of the note or hide it before they
+    // close its window. A close that finds the note still shown here came
+    // from the user (Alt+F4): a note the user closes is hidden, or the next
+    // housekeeping pass would show it again.
+    const bool closedByUser = m_pNote && m_pNote->m_pWnd == this && m_pNote->m_bVisible;
+    if (CNote* note = DetachFromNote(); note && closedByUser)
+        HideNote(*note);
     DefaultProc(WM_CLOSE, 0, 0);
 }
 

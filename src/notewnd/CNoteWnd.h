@@ -32,6 +32,13 @@ public:
     // Opens the note's menu at the cursor; while the menu or the scheduling
     // dialog is open it only beeps and brings the note to the front.
     void ShowContextMenu();
+    // Moves the window wholly into the work area of its screen (its top-left
+    // corner, when it is larger), for a note the user asked to see.
+    void BringIntoWorkArea();
+    // Lifts the window over every other window without taking the keyboard
+    // from the program the user is in; a note kept on top stays on top, any
+    // other note goes back among the ordinary windows.
+    void RaiseWithoutActivating();
 
     bool PreTranslateMessage(MSG& msg) override;
     void OnFinalMessage() override;
@@ -60,6 +67,12 @@ private:
     LRESULT OnCtlColorEdit(HDC dc);
     LRESULT OnReload();
     void OnFocusTimer();
+    void OnActivate(WPARAM wParam);
+    void OnSetFocus();
+    // The keyboard to the text, the caret after its last character.
+    void TypeAtEnd();
+    bool IsUndoKey(const MSG& msg) const;
+    void OnUndoKey();
     void OnLButtonDown(int x, int y);
     void OnMouseMove(int x, int y);
     void OnSizing(const RECT& proposed);
@@ -73,6 +86,8 @@ private:
     void OnHide();
     void OnDelete();
     void OnClose();
+    // The note, already let go of, is hidden: its row is told and the file saved.
+    void HideNote(CNote& note);
     void OnPaper(ColorRef paper);
     void OnMoreColours();
     void OnFont();
@@ -96,6 +111,12 @@ private:
     void ReplaceFont();
 
     bool m_bBusy = false;
+    // Ctrl+Z has taken back the typing, and nothing was typed since: the
+    // next Ctrl+Z goes on to the deleted notes. The edit control would only
+    // redo its one step.
+    bool m_bTypingUndone = false;
+    // The text is being changed by an undo, not by typing.
+    bool m_bUndoing = false;
     POINT m_pts[10] = {};
     int m_nPts = 0;
     // The window has a region cut to m_pts (the window owns the region).

@@ -102,6 +102,35 @@ NoteRect PlaceOnWorkAreas(NoteRect rc, std::span<const NoteRect> workAreas)
     return rc;
 }
 
+NoteRect MoveIntoWorkArea(NoteRect rc, const NoteRect& workArea)
+{
+    const int32_t width = rc.Width(), height = rc.Height();
+    rc.left = std::clamp(rc.left, workArea.left, std::max(workArea.left, workArea.right - width));
+    rc.top = std::clamp(rc.top, workArea.top, std::max(workArea.top, workArea.bottom - height));
+    rc.right = rc.left + width;
+    rc.bottom = rc.top + height;
+    return rc;
+}
+
+NoteRect BringTopBandIntoView(NoteRect rc, std::span<const NoteRect> workAreas, int topBand)
+{
+    bool overAnArea = false;
+    int32_t highestTop = 0;
+    for (const NoteRect& area : workAreas) {
+        if (std::max(rc.left, area.left) >= std::min(rc.right, area.right))
+            continue;  // not over this area
+        if (rc.top + topBand > area.top)
+            return rc;  // some of the band shows here, or the note is below the area's top
+        highestTop = overAnArea ? std::min(highestTop, area.top) : area.top;
+        overAnArea = true;
+    }
+    if (overAnArea) {
+        rc.bottom += highestTop - rc.top;
+        rc.top = highestTop;
+    }
+    return rc;
+}
+
 NoteSize ClampToMinimum(int cx, int cy, const NoteMetrics& m)
 {
     return {std::max(cx, m.minSize), std::max(cy, m.minSize)};

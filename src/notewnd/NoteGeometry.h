@@ -1,7 +1,8 @@
 #pragma once
 // Shape and layout of a note window in client pixels: the outline with its
 // cut-off corner, the turned-over corner drawn there, where the text goes,
-// the nudge away from the screen's far edges and the smallest size.
+// the nudge away from the screen's far edges, how a note lost off the
+// screens comes back, and the smallest size.
 #include <array>
 #include <cstdint>
 #include <span>
@@ -65,6 +66,18 @@ NoteRect ShiftAwayFromScreenEdges(NoteRect rc, int screenWidth, int screenHeight
 // nearest work area, whole, keeping its size where it fits (never below
 // kMinSize). No work areas: the rectangle as it is.
 NoteRect PlaceOnWorkAreas(NoteRect rc, std::span<const NoteRect> workAreas);
+
+// Where a note the user asked for goes: wholly inside the work area of its
+// screen, moved as little as may be and never resized. A note wider or
+// taller than the area has its left or top edge at the area's.
+NoteRect MoveIntoWorkArea(NoteRect rc, const NoteRect& workArea);
+
+// A note whose top band (the strip it is dragged by, topBand pixels high) is
+// wholly above every work area it stands over cannot be grasped: it comes
+// down to the highest of those areas' tops. Other notes stay as they are,
+// and so does one that stands over no work area at all (PlaceOnWorkAreas
+// takes care of it).
+NoteRect BringTopBandIntoView(NoteRect rc, std::span<const NoteRect> workAreas, int topBand);
 
 // The size a note keeps after a size change.
 NoteSize ClampToMinimum(int cx, int cy, const NoteMetrics& m = {});

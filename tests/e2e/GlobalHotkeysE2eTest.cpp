@@ -1,7 +1,8 @@
 // The global shortcuts of the real program, pressed as real keys while
 // another program (a window of this driver) is in front: the new-note
 // shortcut makes a note around the mouse, in front, ready for typing; the
-// bring-to-top shortcut lifts the notes above the window in front.
+// bring-to-top shortcut lifts the notes above the window in front, which
+// keeps the keyboard.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -84,6 +85,7 @@ TEST(GlobalHotkeysE2e, NewNoteShortcutMakesANoteReadyForTypingAndBringToTopLifts
     ASSERT_TRUE(IsAbove(front, note));
     PressKeys({VK_LWIN, VK_SHIFT, 'B'});
     EXPECT_TRUE(WaitFor([&] { return IsAbove(note, front); }, 5000));
+    EXPECT_EQ(GetForegroundWindow(), front) << "the keyboard stays with the program in front";
     EXPECT_EQ(app.ReadRows(GetDlgItem(main, 1000)).size(), 1u);
     DestroyWindow(front);
 }

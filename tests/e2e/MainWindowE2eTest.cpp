@@ -257,8 +257,11 @@ TEST(MainWindowE2e, TextOutsideTheCodePageSurvivesARestartInAGreekFolder)
     ASSERT_TRUE(app.Start("\"" + app.PathOf(notes) + "\""));
     note = app.WaitForWindowWhere(isNote, 15000);
     ASSERT_NE(note, nullptr);
-    edit = FindWindowExA(note, nullptr, "Edit", nullptr);
-    EXPECT_EQ(E2eDriver::ControlText(edit), typed);
+    // The window shows before its text is put in: the text is waited for.
+    EXPECT_TRUE(WaitFor([&] {
+        edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+        return E2eDriver::ControlText(edit) == typed;
+    }, 5000)) << Utf8FromUtf16(E2eDriver::ControlText(edit));
     const auto rows = app.ReadRows(WaitForMainWindow(app).list);
     ASSERT_EQ(rows.size(), 1u);
 }

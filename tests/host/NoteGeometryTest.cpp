@@ -115,3 +115,47 @@ TEST(NoteGeometry, NotesOffEveryScreenComeBackOntoTheNearest)
         EXPECT_EQ(PlaceOnWorkAreas(row.stored, row.areas), row.expected);
     }
 }
+
+TEST(NoteGeometry, NotesTheUserCannotGraspComeBackIntoView)
+{
+    const std::vector<NoteRect> one{{0, 0, 1280, 984}};
+    const std::vector<NoteRect> stacked{{0, 0, 1280, 1024}, {0, -1024, 1280, 0}};
+    const std::vector<NoteRect> sideBySide{{0, 0, 1280, 1024}, {1280, 200, 2560, 1224}};
+    // Brought up on purpose: wholly into the work area of its screen.
+    struct IntoRow {
+        const char* label;
+        NoteRect shown;
+        NoteRect expected;
+    } into[] = {
+        {"inside already", {100, 100, 300, 250}, {100, 100, 300, 250}},
+        {"dragged up until only its bottom shows", {-5, -128, 195, 22}, {0, 0, 200, 150}},
+        {"past the right and the bottom", {1200, 900, 1400, 1050}, {1080, 834, 1280, 984}},
+        {"wider and taller than the area", {-300, -300, 1500, 1200}, {0, 0, 1800, 1500}},
+        {"taller only, its bottom off the screen", {500, 400, 700, 1400}, {500, 0, 700, 1000}},
+    };
+    for (const IntoRow& row : into) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(MoveIntoWorkArea(row.shown, one[0]), row.expected);
+    }
+    // Made at start: only a top band hidden above every screen is pulled down.
+    struct BandRow {
+        const char* label;
+        NoteRect stored;
+        std::vector<NoteRect> areas;
+        NoteRect expected;
+    } band[] = {
+        {"only its bottom 22 pixels show", {-5, -128, 195, 22}, one, {-5, 0, 195, 150}},
+        {"band exactly above the screen", {100, -15, 300, 135}, one, {100, 0, 300, 150}},
+        {"one row of the band shows", {100, -14, 300, 136}, one, {100, -14, 300, 136}},
+        {"above the lower screen, on the upper one", {100, -500, 300, -350}, stacked, {100, -500, 300, -350}},
+        {"above both stacked screens", {100, -1100, 300, -950}, stacked, {100, -1024, 300, -874}},
+        {"over two screens of different tops", {1200, -300, 1400, -150}, sideBySide, {1200, 0, 1400, 150}},
+        {"band shows on the screen beside", {1200, 100, 1400, 250}, sideBySide, {1200, 100, 1400, 250}},
+        {"over no screen at all", {-900, -500, -700, -350}, one, {-900, -500, -700, -350}},
+        {"no monitor known", {-5, -128, 195, 22}, {}, {-5, -128, 195, 22}},
+    };
+    for (const BandRow& row : band) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(BringTopBandIntoView(row.stored, row.areas, 15), row.expected);
+    }
+}

@@ -15,6 +15,7 @@
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/INoteHost.h"
 #include "res/resource.h"
+#include "schedule/CScheduler.h"
 #include "WinTestUtil.h"
 
 namespace {
@@ -51,11 +52,12 @@ public:
             if (p == pos)
                 return m_notes.Remove(p);
     }
-    void UndoLastDelete() override {}
+    void UndoLastDelete() override { ++m_nUndoDeletes; }
     void UseAsNewNoteStyle(NotePos) override {}
 
     bool m_bSaveNeeded = false;
     int m_nRefreshes = 0;
+    int m_nUndoDeletes = 0;
     NotePos m_lastPos = nullptr;
     HWND m_watched = nullptr;  // a note window: was it still there when told of the delete?
     bool m_bWatchedAliveAtDelete = false;
@@ -212,6 +214,8 @@ TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTenAndLostNotesComeBack)
         // Off every screen: into the corner of the work area nearest to it.
         {"at 5000, 5000", {5000, 5000, 5200, 5150}, {work.right - 200, work.bottom - 150, work.right, work.bottom}},
         {"left of the screen", {-900, 100, -700, 250}, {work.left, 100, work.left + 200, 250}},
+        // Dragged up until only its bottom showed: its top comes down to be grasped.
+        {"above the screen", {-5, work.top - 128, 195, work.top + 22}, {-5, work.top, 195, work.top + 150}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
@@ -219,6 +223,14 @@ TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTenAndLostNotesComeBack)
         EXPECT_EQ(RectOf(Show(note)), row.placed);
         EXPECT_EQ(note->m_rcWindow, row.placed) << "stored back by the move notification";
     }
+    // Dragged there while shown, then asked for: wholly onto the work area.
+    CNote* note = AddNote();
+    const HWND hwnd = Show(note);
+    SetWindowPos(hwnd, nullptr, -5, work.top - 128, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    note->m_pWnd->BringIntoWorkArea();
+    const NoteRect inView{work.left, work.top, work.left + 200, work.top + 150};
+    EXPECT_EQ(RectOf(hwnd), inView);
+    EXPECT_EQ(note->m_rcWindow, inView);
 }
 
 TEST_F(NoteWndTest, SizingKeepsTheMarginsAndStopsAt45)
@@ -373,10 +385,19 @@ TEST_F(NoteWndTest, WaysAWindowGoes)
         {"Hide", post(WM_COMMAND, ID_NOTE_HIDE), true, 0, 1},
         {"Escape while typing",
          [](CNoteList&, CNote* n) { PostMessageA(n->m_pWnd->GetEdit(), WM_KEYDOWN, VK_ESCAPE, 1); }, true, 0, 1},
-        {"closed by the main window", post(WM_CLOSE, 0), true, 1, 0},
+        // The main window hides the note before it closes the window.
+        {"closed by the main window",
+         [](CNoteList&, CNote* n) {
+             n->m_bVisible = 0;
+             PostMessageA(n->m_pWnd->GetHwnd(), WM_CLOSE, 0, 0);
+         },
+         true, 0, 0},
+        // Alt+F4: the user hid the note.
+        {"closed by the user", post(WM_CLOSE, 0), true, 0, 1},
         {"Delete", post(WM_COMMAND, ID_NOTE_DELETE), false, 0, 0},
         {"note removed from the list", [](CNoteList& notes, CNote* n) { notes.Remove(n->m_pos); }, false, 0, 0},
     };
+    CScheduler scheduler(m_notes, m_host);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         CNote* note = AddNote();
@@ -398,6 +419,9 @@ TEST_F(NoteWndTest, WaysAWindowGoes)
         if (row.refreshes) {
             EXPECT_EQ(m_host.m_lastPos, note->m_pos);
         }
+        // The housekeeping pass shows what is marked visible: a hidden note stays hidden.
+        scheduler.ScheduleTick();
+        EXPECT_EQ(note->m_pWnd, nullptr);
     }
 }
 
@@ -561,6 +585,132 @@ TEST_F(NoteWndTest, FocusTimerSelectsTheTextOnce)
         PumpUntil([] { return false; }, 200, kFiltered);
         EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{2, 2}));
         m_notes.Remove(note->m_pos);
+    }
+}
+
+// A window of "another program", in front with the keyboard.
+class OtherWindow {
+public:
+    OtherWindow()
+        : m_hwnd(CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400, 300, 200, nullptr, nullptr,
+                                 nullptr, nullptr))
+    {
+    }
+    ~OtherWindow() { DestroyWindow(m_hwnd); }
+    HWND Hwnd() const { return m_hwnd; }
+    bool ToFront() const
+    {
+        SetForegroundWindow(m_hwnd);
+        SetFocus(m_hwnd);
+        return PumpUntil([&] { return GetForegroundWindow() == m_hwnd; }, 2000, kFiltered);
+    }
+
+private:
+    HWND m_hwnd;
+};
+
+void SendClick(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+}
+
+void SendKey(WORD key)
+{
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_KEYBOARD;
+    press[0].ki.wVk = press[1].ki.wVk = key;
+    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, press, sizeof(INPUT));
+}
+
+TEST_F(NoteWndTest, AClickAnywhereOnTheNoteThenTypingLandsInItsText)
+{
+    OtherWindow other;
+    struct Row {
+        const char* label;
+        int x, y;            // client point of the note clicked
+        int typingAt;        // the note already typed in, the caret here; -1: another window in front
+        const char* text;    // after Q is pressed
+    } rows[] = {
+        {"margin", 8, 60, -1, "abcq"},
+        {"turned corner", 186, 136, -1, "abcq"},
+        {"left edge", 1, 70, -1, "abcq"},
+        {"top edge", 100, 1, -1, "abcq"},
+        {"margin of the note being typed in", 8, 60, 1, "aqbc"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        CNote* note = AddNote();
+        note->m_strText = u"abc";
+        const HWND hwnd = Show(note);
+        const HWND edit = note->m_pWnd->GetEdit();
+        if (row.typingAt < 0) {
+            ASSERT_TRUE(other.ToFront());
+        } else {
+            SetForegroundWindow(hwnd);
+            SetFocus(edit);
+            SendMessageA(edit, EM_SETSEL, row.typingAt, row.typingAt);
+        }
+        POINT at{row.x, row.y};
+        ClientToScreen(hwnd, &at);
+        SendClick(at);
+        PumpUntil([&] { return GetForegroundWindow() == hwnd && !(GetAsyncKeyState(VK_LBUTTON) & 0x8000); }, 2000,
+                  kFiltered);
+        PumpUntil([] { return false; }, 100, kFiltered);
+        SendKey('Q');
+        PumpUntil([&] { return note->m_strText != u"abc"; }, 2000, kFiltered);
+        EXPECT_EQ(Utf8FromUtf16(note->m_strText), row.text);
+        EXPECT_EQ(RectOf(hwnd), (NoteRect{100, 100, 300, 250})) << "a click moves and sizes nothing";
+        m_notes.Remove(note->m_pos);
+    }
+}
+
+TEST_F(NoteWndTest, CtrlZUndoesTheTypingOnceThenBringsBackDeletedNotes)
+{
+    CNote* note = AddNote();
+    note->m_strText = u"note";
+    Show(note);
+    const HWND edit = note->m_pWnd->GetEdit();
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const auto ctrlZ = [&] {
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        MSG msg{edit, WM_KEYDOWN, 'Z', 1, 0, {}};
+        EXPECT_TRUE(note->m_pWnd->PreTranslateMessage(msg)) << "the edit control never redoes";
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    };
+    struct Step {
+        const char* label;
+        WPARAM typed;  // 0: Ctrl+Z
+        int caret;     // where it is typed
+        const char* text;
+        int undoDeletes;
+    } steps[] = {
+        {"typed", 's', 4, "notes", 0},
+        {"Ctrl+Z takes the typing back", 0, 0, "note", 0},
+        {"Ctrl+Z again: the last delete", 0, 0, "note", 1},
+        {"and the one before", 0, 0, "note", 2},
+        {"typed again", '!', 0, "!note", 2},
+        {"Ctrl+Z takes the new typing back", 0, 0, "note", 2},
+        {"Ctrl+Z once more: a delete", 0, 0, "note", 3},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.label);
+        if (step.typed) {
+            SendMessageA(edit, EM_SETSEL, step.caret, step.caret);
+            SendMessageA(edit, WM_CHAR, step.typed, 1);
+        } else {
+            ctrlZ();
+        }
+        EXPECT_EQ(Utf8FromUtf16(note->m_strText), step.text);
+        EXPECT_EQ(m_host.m_nUndoDeletes, step.undoDeletes);
     }
 }
 
