@@ -86,6 +86,7 @@ std::unique_ptr<CNote> CNote::Clone() const
     CArchive in{std::span<const uint8_t>(bytes)};
     auto copy = std::make_unique<CNote>(ForLoading{});
     copy->Serialize(in);
+    copy->m_identity = m_identity;
     return copy;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/NoteRect.h"
 #include "core/LogFont.h"
+#include "notes/NoteIdentity.h"
 
 class CArchive;
 class CNoteList;
@@ -89,6 +90,9 @@ public:
     uint16_t m_bVisible = 1;
     NoteRect m_rcWindow;
     NoteTime m_tLastShown;
+    // Not part of the plain record: kept in the file's trailer, copied by
+    // Clone.
+    NoteIdentity m_identity;
 
     CNoteWnd* m_pWnd = nullptr;
     NotePos m_pos = nullptr;
