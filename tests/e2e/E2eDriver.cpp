@@ -387,3 +387,22 @@ bool IsOnTopAt(HWND window, POINT at)
     HWND under = WindowFromPoint(at);
     return under && GetAncestor(under, GA_ROOT) == window;
 }
+
+bool ClickToFront(HWND window, POINT at)
+{
+    WaitFor([&] { return IsOnTopAt(window, at); }, 3000);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ClickAt(at);
+        const bool inFront = WaitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&msg);
+                return GetForegroundWindow() == window;
+            },
+            3000, 20);
+        if (inFront)
+            return true;
+    }
+    return false;
+}

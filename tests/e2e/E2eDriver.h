@@ -99,6 +99,11 @@ void ClickAt(POINT at, bool rightButton = false);
 // children): a window just shown may still be moving there, or lie under
 // another that the program shows a moment later.
 bool IsOnTopAt(HWND window, POINT at);
+// Clicks at a point of window until it is the foreground window, pumping
+// this thread's own windows meanwhile: a fresh Wine's window manager may drop
+// the first click while it settles, so one more is allowed. False when the
+// window never came to the front.
+bool ClickToFront(HWND window, POINT at);
 
 // The notes a file holds, or none when it does not load.
 std::unique_ptr<CNoteList> ParseNotes(const std::vector<uint8_t>& bytes);

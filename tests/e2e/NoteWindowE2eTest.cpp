@@ -48,10 +48,8 @@ TEST(NoteWindowE2e, MarginClickThenTypingAndAltF4HidesForGood)
     // Another program has the keyboard; a click on the note's left margin.
     HWND front = CreateWindowExA(0, "EDIT", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 400,
                                  300, nullptr, nullptr, nullptr, nullptr);
-    ClickAt(POINT{800, 650});
-    ASSERT_TRUE(PumpFor([&] { return GetForegroundWindow() == front; }, 3000));
-    ClickAt(POINT{307, 360});
-    ASSERT_TRUE(PumpFor([&] { return GetForegroundWindow() == window; }, 3000));
+    ASSERT_TRUE(ClickToFront(front, POINT{800, 650}));
+    ASSERT_TRUE(ClickToFront(window, POINT{307, 360}));
     for (WORD key : {WORD{VK_SPACE}, WORD{'T'}, WORD{'E'}, WORD{'A'}})
         PressKeys({key});
     EXPECT_TRUE(PumpFor([&] { return E2eDriver::ControlText(edit) == u"buy tea"; }, 5000))
