@@ -29,17 +29,6 @@ std::wstring TimeOf(const SYSTEMTIME& st)
     return text;
 }
 
-SYSTEMTIME Reading(int year, int month, int day, int hour, int minute)
-{
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(year);
-    st.wMonth = static_cast<WORD>(month);
-    st.wDay = static_cast<WORD>(day);
-    st.wHour = static_cast<WORD>(hour);
-    st.wMinute = static_cast<WORD>(minute);
-    return st;
-}
-
 }  // namespace
 
 std::wstring UserDateTimeText(int64_t t)
@@ -47,11 +36,28 @@ std::wstring UserDateTimeText(int64_t t)
     LocalDateTime local;
     if (!ToLocal(t, local))
         return L"";
-    const SYSTEMTIME st = Reading(local.year, local.month, local.day, local.hour, local.minute);
+    const SYSTEMTIME st = SystemTimeOf(local);
     return DateOf(st) + L" " + TimeOf(st);
 }
 
 std::wstring UserDateText(int year, int month, int day)
 {
-    return DateOf(Reading(year, month, day, 0, 0));
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(year);
+    st.wMonth = static_cast<WORD>(month);
+    st.wDay = static_cast<WORD>(day);
+    return DateOf(st);
+}
+
+SYSTEMTIME SystemTimeOf(const LocalDateTime& local)
+{
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(local.year);
+    st.wMonth = static_cast<WORD>(local.month);
+    st.wDay = static_cast<WORD>(local.day);
+    st.wHour = static_cast<WORD>(local.hour);
+    st.wMinute = static_cast<WORD>(local.minute);
+    st.wSecond = static_cast<WORD>(local.second);
+    st.wDayOfWeek = static_cast<WORD>(local.weekday);
+    return st;
 }

@@ -3,30 +3,14 @@
 #include <commctrl.h>
 
 #include "core/LocalTime.h"
-
-namespace {
-
-SYSTEMTIME Reading(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
-{
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(year);
-    st.wMonth = static_cast<WORD>(month);
-    st.wDay = static_cast<WORD>(day);
-    st.wHour = static_cast<WORD>(hour);
-    st.wMinute = static_cast<WORD>(minute);
-    st.wSecond = static_cast<WORD>(second);
-    return st;
-}
-
-}  // namespace
+#include "framework/UserDateTime.h"
 
 bool LocalReadingOf(NoteTime t, SYSTEMTIME& st)
 {
     LocalDateTime local;
     if (!ToLocal(t, local))
         return false;
-    st = Reading(local.year, local.month, local.day, local.hour, local.minute, local.second);
-    st.wDayOfWeek = static_cast<WORD>(local.weekday);
+    st = SystemTimeOf(local);
     return true;
 }
 
@@ -65,12 +49,23 @@ PickerReading ReadPicker(HWND picker, PickerPart part)
 
 SYSTEMTIME FirstPickerDay()
 {
-    return Reading(1970, 1, 2);
+    LocalDateTime day;
+    day.year = 1970;
+    day.month = 1;
+    day.day = 2;
+    return SystemTimeOf(day);
 }
 
 SYSTEMTIME LastPickerDay()
 {
-    return Reading(2038, 1, 18, 23, 59, 59);
+    LocalDateTime day;
+    day.year = 2038;
+    day.month = 1;
+    day.day = 18;
+    day.hour = 23;
+    day.minute = 59;
+    day.second = 59;
+    return SystemTimeOf(day);
 }
 
 void LimitPickerToNoteTimes(HWND picker)
