@@ -430,6 +430,16 @@ int NoteListView::VisBoxRowAtCursor() const
     return hit.iItem;
 }
 
+COLORREF NoteListView::UnfocusedSelectionColor()
+{
+    // Two fifths of the selection colour over the window's: clearly marked,
+    // and still plainly apart from the focused selection.
+    const COLORREF mark = GetSysColor(COLOR_HIGHLIGHT), paper = GetSysColor(COLOR_WINDOW);
+    const auto mix = [](int a, int b) { return static_cast<BYTE>((2 * a + 3 * b) / 5); };
+    return RGB(mix(GetRValue(mark), GetRValue(paper)), mix(GetGValue(mark), GetGValue(paper)),
+               mix(GetBValue(mark), GetBValue(paper)));
+}
+
 LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
 {
     const DWORD stage = draw.nmcd.dwDrawStage;
@@ -484,9 +494,14 @@ void NoteListView::DrawTextCell(HDC dc, int row)
         return;
     const bool selected = IsSelected(row);
     const bool focused = GetFocus() == m_list;
-    const int back = !selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
-    const int ink = !selected ? COLOR_WINDOWTEXT : focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
-    FillRect(dc, &cell, GetSysColorBrush(back));
+    const bool highlighted = selected && focused;
+    const int ink = highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
+    if (selected && !focused) {
+        UniqueBrush tint(CreateSolidBrush(UnfocusedSelectionColor()));
+        FillRect(dc, &cell, tint.Get());
+    } else {
+        FillRect(dc, &cell, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    }
 
     const int side = std::max<int>(4, cell.bottom - cell.top - 6);
     RECT swatch{cell.left + 4, cell.top + 3, cell.left + 4 + side, cell.top + 3 + side};

@@ -102,6 +102,8 @@ public:
     int VisBoxRowAtCursor() const;
 
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+    // The fill of a selected row while the list has no focus.
+    static COLORREF UnfocusedSelectionColor();
 
 private:
     void SetupColumns(const DisplayScale& scale);

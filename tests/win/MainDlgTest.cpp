@@ -269,6 +269,28 @@ TEST_F(MainDlgTest, SelectedRowsShowTheirImagesUnblended)
     }
 }
 
+TEST_F(MainDlgTest, SelectedRowsStayPlainToSeeWhenTheListLosesTheFocus)
+{
+    AddStoredNote("selected");
+    AddStoredNote("plain");
+    Open();
+    SetForegroundWindow(m_hwnd);
+    SetFocus(m_list);
+    Select(0, true);
+    SetFocus(nullptr);  // the keyboard goes elsewhere
+    RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const WindowPixels shown(m_list);
+    const uint32_t tint = Rgb(NoteListView::UnfocusedSelectionColor());
+    ASSERT_NE(tint, Rgb(GetSysColor(COLOR_WINDOW)));
+    // The selected row's Text cell in the tint, the plain row's in the
+    // window colour.
+    RECT selected{}, plain{};
+    ListView_GetSubItemRect(m_list, 0, 3, LVIR_BOUNDS, &selected);
+    ListView_GetSubItemRect(m_list, 1, 3, LVIR_BOUNDS, &plain);
+    EXPECT_EQ(shown.At(selected.right - 3, selected.top + 2), tint);
+    EXPECT_EQ(shown.At(plain.right - 3, plain.top + 2), Rgb(GetSysColor(COLOR_WINDOW)));
+}
+
 TEST_F(MainDlgTest, ColumnWidthsComeFromTheSettingsFile)
 {
     struct Case {
