@@ -530,11 +530,10 @@ void CMainDlg::OnListDblClick(int row, int column)
 
 void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
 {
-    CNote* note = m_view.NoteOfChangedRow(change);
-    if (!note)
-        return;
-    const uint16_t ticked = m_view.IsTicked(change.iItem) ? 1 : 0;
-    if (ticked == note->m_bOnTop)
+    bool tick = false;
+    CNote* note = m_view.NoteOfTickChange(change, tick);
+    const uint16_t ticked = tick ? 1 : 0;
+    if (!note || ticked == note->m_bOnTop)
         return;
     note->m_bOnTop = ticked;
     m_notes.m_bModified = 1;
@@ -599,6 +598,9 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     }
     case LVN_ITEMCHANGED:
         OnListItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+        return 0;
+    case LVN_GETDISPINFOW:
+        m_view.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header).item);
         return 0;
     case NM_RCLICK:
         ShowListMenu();
@@ -723,6 +725,12 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_NOTIFY:
         SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
+        return TRUE;
+    case WM_NOTIFYFORMAT:
+        // The note list asks for its rows in UTF-16.
+        if (reinterpret_cast<HWND>(wParam) != m_view.Hwnd())
+            break;
+        SetMsgResult(NFR_UNICODE);
         return TRUE;
     case WM_COMMAND:
         if (OnCommandMessage(wParam))
