@@ -173,6 +173,8 @@ void CMainDlg::AddNoteAt(const NoteRect* place)
 
 void CMainDlg::DeleteSelectedNotes()
 {
+    // The bin keeps the notes as they were typed.
+    CNoteWnd::TakeTypedTexts();
     int highestRow = 0;
     // Rows are in list order: from the last row up is from the last note up.
     m_deleted.Delete(m_view.DeleteSelectedRows(highestRow));
@@ -450,6 +452,8 @@ void CMainDlg::ContinueExit()
 
 SaveOutcome CMainDlg::SaveNotes()
 {
+    // The merge and the file get what was typed up to now.
+    CNoteWnd::TakeTypedTexts();
     const NotesSync::Result merged = m_sync.MergeOutsideChanges();
     // Never a message box while Windows waits to end the session.
     if (merged.outcome == NotesSync::Outcome::kKeptUnreadable && !m_bToldOtherCopy && !m_bSessionEnding) {
@@ -516,6 +520,7 @@ void CMainDlg::OnListDblClick(int row, int column)
         if (RunScheduleDialog(note) == IDOK)
             m_view.PutRow(note, note->m_pos, row);
     } else if (column == NoteListView::kTextColumn) {
+        CNoteWnd::TakeTypedTexts();
         CTextDlg dlg;
         dlg.m_strText = note->m_strText;
         if (dlg.DoModal(m_hWnd) != IDOK)
