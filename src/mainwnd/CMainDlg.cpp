@@ -624,6 +624,19 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     }
 }
 
+INT_PTR CMainDlg::OnNotifyMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NOTIFY) {
+        SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
+        return TRUE;
+    }
+    // The note list asks for its rows in UTF-16.
+    if (reinterpret_cast<HWND>(wParam) != m_view.Hwnd())
+        return CSkinDialog::HandleMessage(msg, wParam, lParam);
+    SetMsgResult(NFR_UNICODE);
+    return TRUE;
+}
+
 void CMainDlg::PaintMinimized()
 {
     ScopedPaint paint(m_hWnd);
@@ -729,14 +742,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnGlobalHotkey(wParam);
         return TRUE;
     case WM_NOTIFY:
-        SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
-        return TRUE;
     case WM_NOTIFYFORMAT:
-        // The note list asks for its rows in UTF-16.
-        if (reinterpret_cast<HWND>(wParam) != m_view.Hwnd())
-            break;
-        SetMsgResult(NFR_UNICODE);
-        return TRUE;
+        return OnNotifyMessage(msg, wParam, lParam);
     case WM_COMMAND:
         if (OnCommandMessage(wParam))
             return TRUE;

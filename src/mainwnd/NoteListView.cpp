@@ -183,23 +183,29 @@ std::vector<NotePos> NoteListView::ShownNotes() const
 
 void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
 {
+    // The control keeps its selection and focus by row: where a row comes to
+    // hold another note they are taken off it, and put back on the row
+    // their note has afterwards. Rows that keep their note are not touched:
+    // each touch costs the control a repaint of the row.
+    const auto moves = [&](int row) {
+        return row >= static_cast<int>(m_rows.size()) || row >= static_cast<int>(rows.size()) ||
+               rows[row] != m_rows[row];
+    };
     std::vector<NotePos> selected;
     NotePos focused = nullptr;
-    // One repaint for the whole list, not one per selection change.
-    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-    if (keepSelection) {
-        // The control keeps its selection by row: it is taken off the old
-        // rows and put back on the rows the same notes have afterwards.
-        for (int row : SelectedRows()) {
-            selected.push_back(PosOfRow(row));
-            ListView_SetItemState(m_list, row, 0, LVIS_SELECTED);
-        }
-        const int row = FocusedRow();
-        focused = PosOfRow(row);
-        if (row >= 0)
-            ListView_SetItemState(m_list, row, 0, LVIS_FOCUSED);
-    } else {
+    if (!keepSelection) {
         SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // selection and focus at once
+    } else {
+        for (int row : SelectedRows()) {
+            if (moves(row)) {
+                selected.push_back(PosOfRow(row));
+                ListView_SetItemState(m_list, row, 0, LVIS_SELECTED);
+            }
+        }
+        if (const int row = FocusedRow(); row >= 0 && moves(row)) {
+            focused = PosOfRow(row);
+            ListView_SetItemState(m_list, row, 0, LVIS_FOCUSED);
+        }
     }
     m_rows = std::move(rows);
     m_bRowIndexStale = true;
@@ -209,7 +215,6 @@ void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
             ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
     if (const int row = focused ? RowOfNote(focused) : -1; row >= 0)
         ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
-    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
     ScrollOnlyWithRows();
     InvalidateRect(m_list, nullptr, TRUE);
 }
@@ -229,9 +234,9 @@ int NoteListView::FocusedRow() const
     return static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
-void NoteListView::PutRow(CNote* note, NotePos pos, int row)
+void NoteListView::PutRow(CNote*, NotePos pos, int row)
 {
-    (void)note;  // the control asks for what the row shows when it paints it
+    // The control asks for what the row shows when it paints it.
     if (row >= 0) {
         RedrawRow(row);
         return;

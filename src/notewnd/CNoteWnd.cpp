@@ -250,14 +250,10 @@ LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NOTE_CHANGED:
         return OnReload();
     case WM_TIMER:
-        if (wParam == kTypedTextTimer)
-            TakeTypedText();
-        else
-            OnFocusTimer();
+        OnTimer(wParam);
         return 0;
     case WM_DESTROY:
-        // The last chance: the edit control goes with the window.
-        TakeTypedText();
+        TakeTypedText();  // the last chance: the edit control goes with the window
         return DefaultProc(msg, wParam, lParam);
     case WM_ACTIVATE:
         DefaultProc(msg, wParam, lParam);
@@ -395,6 +391,14 @@ void CNoteWnd::ReplaceFont()
     UniqueFont font = MakeNoteFont(*m_pNote, m_scale);
     SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     m_font = std::move(font);
+}
+
+void CNoteWnd::OnTimer(UINT_PTR id)
+{
+    if (id == kTypedTextTimer)
+        TakeTypedText();
+    else
+        OnFocusTimer();
 }
 
 void CNoteWnd::OnFocusTimer()

@@ -71,6 +71,7 @@ private:
     void OnPaint();
     LRESULT OnCtlColorEdit(HDC dc);
     LRESULT OnReload();
+    void OnTimer(UINT_PTR id);
     void OnFocusTimer();
     void OnActivate(WPARAM wParam);
     void OnSetFocus();
