@@ -173,6 +173,8 @@ void CMainDlg::AddNoteAt(const NoteRect* place)
 
 void CMainDlg::DeleteSelectedNotes()
 {
+    // The bin keeps the notes as they were typed.
+    CNoteWnd::TakeTypedTexts();
     int highestRow = 0;
     // Rows are in list order: from the last row up is from the last note up.
     m_deleted.Delete(m_view.DeleteSelectedRows(highestRow));
@@ -450,6 +452,8 @@ void CMainDlg::ContinueExit()
 
 SaveOutcome CMainDlg::SaveNotes()
 {
+    // The merge and the file get what was typed up to now.
+    CNoteWnd::TakeTypedTexts();
     const NotesSync::Result merged = m_sync.MergeOutsideChanges();
     // Never a message box while Windows waits to end the session.
     if (merged.outcome == NotesSync::Outcome::kKeptUnreadable && !m_bToldOtherCopy && !m_bSessionEnding) {
@@ -516,6 +520,7 @@ void CMainDlg::OnListDblClick(int row, int column)
         if (RunScheduleDialog(note) == IDOK)
             m_view.PutRow(note, note->m_pos, row);
     } else if (column == NoteListView::kTextColumn) {
+        CNoteWnd::TakeTypedTexts();
         CTextDlg dlg;
         dlg.m_strText = note->m_strText;
         if (dlg.DoModal(m_hWnd) != IDOK)
@@ -530,11 +535,10 @@ void CMainDlg::OnListDblClick(int row, int column)
 
 void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
 {
-    CNote* note = m_view.NoteOfChangedRow(change);
-    if (!note)
-        return;
-    const uint16_t ticked = m_view.IsTicked(change.iItem) ? 1 : 0;
-    if (ticked == note->m_bOnTop)
+    bool tick = false;
+    CNote* note = m_view.NoteOfTickChange(change, tick);
+    const uint16_t ticked = tick ? 1 : 0;
+    if (!note || ticked == note->m_bOnTop)
         return;
     note->m_bOnTop = ticked;
     m_notes.m_bModified = 1;
@@ -600,6 +604,9 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     case LVN_ITEMCHANGED:
         OnListItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
         return 0;
+    case LVN_GETDISPINFOW:
+        m_view.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header).item);
+        return 0;
     case NM_RCLICK:
         ShowListMenu();
         return 0;
@@ -615,6 +622,19 @@ LRESULT CMainDlg::OnNotify(NMHDR& header)
     default:
         return 0;
     }
+}
+
+INT_PTR CMainDlg::OnNotifyMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NOTIFY) {
+        SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
+        return TRUE;
+    }
+    // The note list asks for its rows in UTF-16.
+    if (reinterpret_cast<HWND>(wParam) != m_view.Hwnd())
+        return CSkinDialog::HandleMessage(msg, wParam, lParam);
+    SetMsgResult(NFR_UNICODE);
+    return TRUE;
 }
 
 void CMainDlg::PaintMinimized()
@@ -722,8 +742,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnGlobalHotkey(wParam);
         return TRUE;
     case WM_NOTIFY:
-        SetMsgResult(OnNotify(*reinterpret_cast<NMHDR*>(lParam)));
-        return TRUE;
+    case WM_NOTIFYFORMAT:
+        return OnNotifyMessage(msg, wParam, lParam);
     case WM_COMMAND:
         if (OnCommandMessage(wParam))
             return TRUE;

@@ -167,6 +167,8 @@ private:
     // The main window's own keys; true when the key was used up.
     bool OnKeyDown(HWND target, WPARAM key);
     LRESULT OnNotify(NMHDR& header);
+    // WM_NOTIFY, and WM_NOTIFYFORMAT, by which the list asks which kind it sends.
+    INT_PTR OnNotifyMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void PaintMinimized();
     // WM_HOTKEY: a new note at the mouse, or the notes brought to the top.
     void OnGlobalHotkey(WPARAM id);

@@ -5,6 +5,7 @@
 #include "framework/ScopedHandles.h"
 #include "framework/WideText.h"
 #include "mainwnd/SystemTextFold.h"
+#include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
 
 FindBar::FindBar(CNoteList& notes, NoteListView& view, std::function<void()> openChosenNote)
@@ -88,6 +89,7 @@ void FindBar::OnTextChanged()
         return;
     const std::set<NotePos> selected = KeptSelection();
     m_strQuery = query;
+    CNoteWnd::TakeTypedTexts();  // the notes are found by what they hold now
     m_view.Refilter();
     SelectRowsOf(selected);
 }

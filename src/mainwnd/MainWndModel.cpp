@@ -7,9 +7,11 @@ ColorRef DefaultNoteBackColor(int screenColorCount)
     return screenColorCount == 256 ? 0x0000FFFF : kDefaultPaperColor;
 }
 
-std::u16string RowTextOf(const std::u16string& noteText)
+std::u16string RowTextOf(const std::u16string& noteText, size_t length)
 {
-    std::u16string text = noteText;
+    std::u16string text = noteText.substr(0, length);
+    if (text.size() < noteText.size() && !text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF)
+        text.pop_back();
     std::replace_if(text.begin(), text.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
     return text;
 }

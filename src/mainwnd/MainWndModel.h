@@ -9,8 +9,10 @@
 // pale yellow would be dithered.
 ColorRef DefaultNoteBackColor(int screenColorCount);
 
-// The Text cell: the note's text with line breaks shown as spaces.
-std::u16string RowTextOf(const std::u16string& noteText);
+// The Text cell: the note's text with line breaks shown as spaces, at most
+// its first `length` characters (npos: all of it); a pair cut in two at the
+// end is left out whole.
+std::u16string RowTextOf(const std::u16string& noteText, size_t length);
 
 // Images of the Vis and Schd cells (indexes into the list's image strip).
 enum ListImage { kImageBlank = 0, kImageClock = 1, kImageUnticked = 2, kImageTicked = 3 };

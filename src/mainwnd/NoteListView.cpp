@@ -32,6 +32,8 @@ bool IsSoundColumnWidth(int width)
 
 NoteListView::~NoteListView()
 {
+    if (m_list && IsWindow(m_list))
+        RemoveWindowSubclass(m_list, ListProc, 0);
     if (m_imageList)
         ImageList_Destroy(m_imageList);
 }
@@ -41,6 +43,12 @@ void NoteListView::Attach(HWND list, const DisplayScale& scale)
     m_list = list;
     m_dialogFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
     m_nDialogFontDpi = scale.Dpi();
+    SetWindowSubclass(m_list, ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    // The Top boxes are the notes' own: the control asks for them.
+    SendMessageA(m_list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    // The control asks its questions in the parent's character set: wide,
+    // or a row would lose every character outside the code page.
+    SendMessageA(m_list, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(GetParent(m_list)), NF_REQUERY);
     LayOut(scale);
     SetupColumns(scale);
 }
@@ -159,59 +167,87 @@ int NoteListView::ColumnWidth(int column) const
 
 void NoteListView::Fill()
 {
-    // One repaint for the whole list instead of one per row: with thousands
-    // of notes the redraws, not the rows, would make up the start-up.
-    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::max<int>(m_notes.m_nCount, 0)), 0);
+    ShowRows(ShownNotes(), false);
+}
+
+std::vector<NotePos> NoteListView::ShownNotes() const
+{
+    std::vector<NotePos> shown;
+    shown.reserve(static_cast<size_t>(std::max<int>(m_notes.m_nCount, 0)));
     size_t index = 0;
     for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
         if (ShowsNote(m_notes.GetAt(pos), index))
-            PutRow(m_notes.GetAt(pos), pos, -1);
-    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+            shown.push_back(pos);
+    return shown;
+}
+
+void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
+{
+    // The control keeps its selection and focus by row: where a row comes to
+    // hold another note they are taken off it, and put back on the row
+    // their note has afterwards. Rows that keep their note are not touched:
+    // each touch costs the control a repaint of the row.
+    const auto moves = [&](int row) {
+        return row >= static_cast<int>(m_rows.size()) || row >= static_cast<int>(rows.size()) ||
+               rows[row] != m_rows[row];
+    };
+    std::vector<NotePos> selected;
+    NotePos focused = nullptr;
+    if (!keepSelection) {
+        SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // selection and focus at once
+    } else {
+        for (int row : SelectedRows()) {
+            if (moves(row)) {
+                selected.push_back(PosOfRow(row));
+                ListView_SetItemState(m_list, row, 0, LVIS_SELECTED);
+            }
+        }
+        if (const int row = FocusedRow(); row >= 0 && moves(row)) {
+            focused = PosOfRow(row);
+            ListView_SetItemState(m_list, row, 0, LVIS_FOCUSED);
+        }
+    }
+    m_rows = std::move(rows);
+    m_bRowIndexStale = true;
+    SendMessageA(m_list, LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOSCROLL);
+    for (NotePos pos : selected)
+        if (const int row = RowOfNote(pos); row >= 0)
+            ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
+    if (const int row = focused ? RowOfNote(focused) : -1; row >= 0)
+        ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
     ScrollOnlyWithRows();
     InvalidateRect(m_list, nullptr, TRUE);
 }
 
-int NoteListView::InsertRow(NotePos pos, int row)
+std::vector<int> NoteListView::SelectedRows() const
 {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM | LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = const_cast<char*>("");
-    item.lParam = reinterpret_cast<LPARAM>(pos);
-    return static_cast<int>(SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    std::vector<int> rows;
+    if (SelectedCount() == 0)
+        return rows;  // spares a walk over every row
+    for (int row = -1; (row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+        rows.push_back(row);
+    return rows;
 }
 
-void NoteListView::PutRow(CNote* note, NotePos pos, int row)
+int NoteListView::FocusedRow() const
 {
-    if (row < 0) {
-        row = InsertRow(pos, RowCount());
-        if (row < 0)
-            return;
-        if (row == 0)
-            ScrollOnlyWithRows();  // the first row: scrolling again
+    return static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+void NoteListView::PutRow(CNote*, NotePos pos, int row)
+{
+    // The control asks for what the row shows when it paints it.
+    if (row >= 0) {
+        RedrawRow(row);
+        return;
     }
-    ListView_SetCheckState(m_list, row, note->m_bOnTop != 0);
-
-    LVITEMA cell{};
-    cell.mask = LVIF_IMAGE;
-    cell.iItem = row;
-    cell.iSubItem = kVisColumn;
-    cell.iImage = VisImageOf(*note);
-    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
-    cell.iSubItem = kSchdColumn;
-    cell.iImage = SchdImageOf(*note);
-    SendMessageA(m_list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
-
-    // Wide, so the row shows every character of the note.
-    std::u16string text = RowTextOf(note->m_strText);
-    LVITEMW textCell{};
-    textCell.mask = LVIF_TEXT;
-    textCell.iItem = row;
-    textCell.iSubItem = kTextColumn;
-    textCell.pszText = WideChars(text);
-    SendMessageW(m_list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&textCell));
+    m_rows.push_back(pos);
+    if (!m_bRowIndexStale)
+        m_rowOfNote[pos] = static_cast<int>(m_rows.size()) - 1;
+    SendMessageA(m_list, LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    if (m_rows.size() == 1)
+        ScrollOnlyWithRows();  // the first row: scrolling again
+    RedrawRow(static_cast<int>(m_rows.size()) - 1);
     // A refresh leaves the selection as the user made it: rows selected by
     // typing into a note or by Hide all would be deleted by the next
     // "Delete note" without the user ever having picked them.
@@ -219,49 +255,16 @@ void NoteListView::PutRow(CNote* note, NotePos pos, int row)
 
 void NoteListView::Refilter()
 {
-    // Only the rows that change are touched: with thousands of notes, a
-    // typed character that hides a few rows costs a few row deletions, not
-    // a new list.
-    std::vector<NotePos> wanted;
-    size_t index = 0;
-    for (NotePos pos = m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
-        if (ShowsNote(m_notes.GetAt(pos), index))
-            wanted.push_back(pos);
-    const std::unordered_set<NotePos> wantedSet(wanted.begin(), wanted.end());
-    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-    if (wanted.empty())
-        SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // at once, not row by row
-    // From the last row up: a row deleted there moves few rows behind it.
-    std::vector<NotePos> kept;
-    for (int row = RowCount() - 1; row >= 0; --row) {
-        const NotePos pos = PosOfRow(row);
-        if (wantedSet.count(pos))
-            kept.push_back(pos);
-        else
-            DeleteRow(row);
-    }
-    std::reverse(kept.begin(), kept.end());
-    // Rows are in list order: the new ones go between those that stayed.
-    size_t next = 0;
-    for (int row = 0; row < static_cast<int>(wanted.size()); ++row) {
-        const NotePos pos = wanted[row];
-        if (next < kept.size() && kept[next] == pos) {
-            ++next;
-            continue;
-        }
-        if (InsertRow(pos, row) >= 0)
-            PutRow(m_notes.GetAt(pos), pos, row);
-    }
-    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
-    ScrollOnlyWithRows();
-    InvalidateRect(m_list, nullptr, TRUE);
+    ShowRows(ShownNotes(), true);
 }
 
 void NoteListView::DeleteRow(int row)
 {
-    SendMessageA(m_list, LVM_DELETEITEM, row, 0);
-    if (RowCount() == 0)
-        ScrollOnlyWithRows();
+    if (row < 0 || row >= RowCount())
+        return;
+    std::vector<NotePos> rows = m_rows;
+    rows.erase(rows.begin() + row);
+    ShowRows(std::move(rows), true);
 }
 
 void NoteListView::ScrollOnlyWithRows()
@@ -288,19 +291,24 @@ void NoteListView::ScrollOnlyWithRows()
 std::vector<NotePos> NoteListView::DeleteSelectedRows(int& highestRow)
 {
     highestRow = 0;
+    const std::vector<int> selected = SelectedRows();
     std::vector<NotePos> notes;
-    int selected = SelectedCount();
-    for (int row = RowCount() - 1; row >= 0 && selected > 0; --row) {
-        if (!IsSelected(row))
-            continue;
-        const CNote* note = NoteOfRow(row);
-        DeleteRow(row);
-        --selected;
-        if (highestRow == 0)
+    std::vector<NotePos> rows;
+    rows.reserve(m_rows.size());
+    size_t next = 0;
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        if (next < selected.size() && selected[next] == row) {
+            ++next;
+            notes.push_back(m_rows[row]);
             highestRow = row;
-        if (note)
-            notes.push_back(note->m_pos);
+        } else {
+            rows.push_back(m_rows[row]);
+        }
     }
+    if (notes.empty())
+        return notes;
+    std::reverse(notes.begin(), notes.end());  // from the last row up
+    ShowRows(std::move(rows), true);
     return notes;
 }
 
@@ -311,12 +319,7 @@ void NoteListView::RedrawRow(int row)
 
 NotePos NoteListView::PosOfRow(int row) const
 {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<NotePos>(item.lParam);
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row] : nullptr;
 }
 
 CNote* NoteListView::NoteOfRow(int row) const
@@ -327,11 +330,15 @@ CNote* NoteListView::NoteOfRow(int row) const
 
 int NoteListView::RowOfNote(NotePos pos) const
 {
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = reinterpret_cast<LPARAM>(pos);
-    return static_cast<int>(
-        SendMessageA(m_list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    if (m_bRowIndexStale) {
+        m_rowOfNote.clear();
+        m_rowOfNote.reserve(m_rows.size());
+        for (int row = 0; row < static_cast<int>(m_rows.size()); ++row)
+            m_rowOfNote.emplace(m_rows[row], row);
+        m_bRowIndexStale = false;
+    }
+    const auto found = m_rowOfNote.find(pos);
+    return found == m_rowOfNote.end() ? -1 : found->second;
 }
 
 int NoteListView::RowCount() const
@@ -351,14 +358,99 @@ bool NoteListView::IsSelected(int row) const
 
 bool NoteListView::IsTicked(int row) const
 {
-    return ListView_GetCheckState(m_list, row) != 0;
+    const CNote* note = NoteOfRow(row);
+    return note && note->m_bOnTop;
 }
 
-CNote* NoteListView::NoteOfChangedRow(const NMLISTVIEW& change) const
+CNote* NoteListView::NoteOfTickChange(const NMLISTVIEW& change, bool& ticked) const
 {
-    if (change.iItem < 0 || change.iSubItem != 0 || change.uOldState == 0)
+    if (change.iItem < 0 || change.iSubItem != 0 || !(change.uChanged & LVIF_STATE) ||
+        !((change.uOldState ^ change.uNewState) & LVIS_STATEIMAGEMASK))
         return nullptr;
+    ticked = (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
     return NoteOfRow(change.iItem);
+}
+
+void NoteListView::TickRow(int row, bool ticked)
+{
+    if (!NoteOfRow(row) || IsTicked(row) == ticked)
+        return;
+    NMLISTVIEW change{};
+    change.hdr.hwndFrom = m_list;
+    change.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(m_list));
+    change.hdr.code = LVN_ITEMCHANGED;
+    change.iItem = row;
+    change.uChanged = LVIF_STATE;
+    change.uOldState = INDEXTOSTATEIMAGEMASK(ticked ? 1 : 2);
+    change.uNewState = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+    SendMessageA(GetParent(m_list), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
+    RedrawRow(row);
+}
+
+LRESULT CALLBACK NoteListView::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR self) noexcept
+{
+    try {
+        if (msg == WM_NCDESTROY)
+            RemoveWindowSubclass(hwnd, ListProc, 0);
+        else if (self)
+            return reinterpret_cast<NoteListView*>(self)->OnListMessage(msg, wParam, lParam);
+    } catch (...) {
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == LVM_SETITEMSTATE && lParam) {
+        LVITEMA rest = *reinterpret_cast<const LVITEMA*>(lParam);
+        if (rest.stateMask & LVIS_STATEIMAGEMASK) {
+            const bool ticked = (rest.state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+            const int row = static_cast<int>(wParam);
+            for (int r = row < 0 ? 0 : row; r < (row < 0 ? RowCount() : row + 1); ++r)
+                TickRow(r, ticked);
+            rest.stateMask &= ~LVIS_STATEIMAGEMASK;
+            if (rest.stateMask == 0)
+                return TRUE;
+            return DefSubclassProc(m_list, msg, wParam, reinterpret_cast<LPARAM>(&rest));
+        }
+    } else if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
+        // A press on the box ticks it, as each press does in a list that
+        // keeps its own boxes.
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        SendMessageA(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON))
+            TickRow(hit.iItem, !IsTicked(hit.iItem));
+    } else if (msg == WM_KEYDOWN && wParam == VK_SPACE && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+        const int row = FocusedRow();
+        if (row >= 0)
+            TickRow(row, !IsTicked(row));
+    }
+    return DefSubclassProc(m_list, msg, wParam, lParam);
+}
+
+void NoteListView::OnGetDispInfo(LVITEMW& item) const
+{
+    const CNote* note = NoteOfRow(item.iItem);
+    if (!note)
+        return;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        // Only the Text cell has words: the others are pictures.
+        const std::u16string text =
+            item.iSubItem == kTextColumn ? RowTextOf(note->m_strText, kRowTextLength) : std::u16string();
+        lstrcpynW(item.pszText, WideChars(text), item.cchTextMax);
+    }
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = item.iSubItem == kVisColumn    ? VisImageOf(*note)
+                      : item.iSubItem == kSchdColumn ? SchdImageOf(*note)
+                                                     : kImageBlank;
+    if ((item.mask & LVIF_STATE) && item.iSubItem == 0) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(note->m_bOnTop ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+    if (item.mask & LVIF_INDENT)
+        item.iIndent = 0;
 }
 
 int NoteListView::GetSingleSelection() const
@@ -377,11 +469,9 @@ int NoteListView::ChosenRow() const
 std::set<NotePos> NoteListView::NotesOfSelectedRows() const
 {
     std::set<NotePos> notes;
-    for (int row = -1;
-         (row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
-        if (const CNote* note = NoteOfRow(row))
-            notes.insert(note->m_pos);
-    }
+    for (int row : SelectedRows())
+        if (const NotePos pos = PosOfRow(row))
+            notes.insert(pos);
     return notes;
 }
 
@@ -513,12 +603,23 @@ void NoteListView::DrawTextCell(HDC dc, int row)
     ScopedSelect font(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(ink));
-    std::u16string text = RowTextOf(note->m_strText);
-    const TextMatch match = m_filter ? m_filter->MarkIn(*note) : TextMatch{};
-    if (!match.Found())
+    TextMatch match = m_filter ? m_filter->MarkIn(*note) : TextMatch{};
+    if (!match.Found()) {
+        const std::u16string text = RowTextOf(note->m_strText, kRowTextLength);
         DrawTextW(dc, WideChars(text), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    else
-        DrawMarkedText(dc, label, text, match, ink);
+        return;
+    }
+    // A match deep in a long note: the row shows the text around it, after
+    // an ellipsis, rather than the whole text up to it.
+    const size_t from = match.at + match.length > kRowTextLength ? match.at - std::min(match.at, kRowTextLength / 2) : 0;
+    std::u16string text = RowTextOf(note->m_strText.substr(from, match.at - from + match.length + kRowTextLength / 2),
+                                    std::u16string::npos);
+    match.at -= from;
+    if (from > 0) {
+        text = u"\u2026" + text;
+        ++match.at;
+    }
+    DrawMarkedText(dc, label, text, match, ink);
 }
 
 void NoteListView::DrawMarkedText(HDC dc, const RECT& label, const std::u16string& text, const TextMatch& match,

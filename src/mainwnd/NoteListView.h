@@ -2,14 +2,18 @@
 // The note list of the main window: a row for each note the filter lets
 // through (Top, Vis, Schd, Text), its columns and the widths the settings file
 // keeps, its pictures and font at the display's scale, and how its rows are
-// drawn. The dialog template makes the control; the main window hands it over
-// and decides what the user's clicks do to the notes.
+// drawn. The control holds no rows of its own (the template makes it
+// LVS_OWNERDATA): it holds a count, and asks for a row's text, pictures and
+// Top box when it draws or is asked for them, so thousands of notes cost one
+// count change rather than a call per row. The main window hands the control
+// over and decides what the user's clicks do to the notes.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/DisplayScale.h"
@@ -38,6 +42,11 @@ public:
         ~RowFilter() = default;
     };
 
+    // The longest start of a note's text a row shows and reads out: more
+    // than the widest row holds, and a note of a megabyte is not copied
+    // whole each time its row is painted.
+    static constexpr size_t kRowTextLength = 1024;
+
     explicit NoteListView(CNoteList& notes) : m_notes(notes) {}
     ~NoteListView();
     NoteListView(const NoteListView&) = delete;
@@ -59,11 +68,12 @@ public:
     // Font, place, pictures and those widths at a new scale.
     void Rescale(const DisplayScale& scale, const std::vector<int>& baseWidths);
 
-    // Rows for every note the filter lets through, anew.
+    // Rows for every note the filter lets through, anew, none selected.
     void Fill();
-    // A note's row: `row` < 0 adds one at the end.
+    // A note's row shown as the note now is: `row` < 0 adds one at the end.
     void PutRow(CNote* note, NotePos pos, int row);
-    // Only the rows that change come and go, in list order.
+    // The rows the filter lets through now, in list order; a note that keeps
+    // its row keeps its selection and the keyboard's focus.
     void Refilter();
     void DeleteRow(int row);
     // Deletes the selected rows from the last up; answers their notes in
@@ -77,10 +87,10 @@ public:
     int RowCount() const;
     int SelectedCount() const;
     bool IsSelected(int row) const;
-    bool IsTicked(int row) const;  // the Top box
-    // The note of a row whose state changed (its Top box among it); null
-    // for a row just made.
-    CNote* NoteOfChangedRow(const NMLISTVIEW& change) const;
+    bool IsTicked(int row) const;  // the Top box, as the note has it
+    // The note whose Top box a change ticks (`ticked`) or clears; null when
+    // the change is to something else (the selection).
+    CNote* NoteOfTickChange(const NMLISTVIEW& change, bool& ticked) const;
     // The one selected row; -1 when none or several are selected.
     int GetSingleSelection() const;
     // The row the user means: the one with the keyboard's focus when it is
@@ -104,6 +114,9 @@ public:
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     // The fill of a selected row while the list has no focus.
     static COLORREF UnfocusedSelectionColor();
+    // What the control asks of a row: the same answers paint it, give it to
+    // a screen reader and to LVM_GETITEM.
+    void OnGetDispInfo(LVITEMW& item) const;
 
 private:
     void SetupColumns(const DisplayScale& scale);
@@ -111,8 +124,20 @@ private:
     void SetImages(const DisplayScale& scale);
     void ScaleFont(const DisplayScale& scale);
     bool ShowsNote(CNote* note, size_t index) const { return !m_filter || m_filter->ShowsNote(note, index); }
-    // The new row's index; -1 when the list took none.
-    int InsertRow(NotePos pos, int row);
+    // The notes the filter lets through, in list order.
+    std::vector<NotePos> ShownNotes() const;
+    // The control's rows become `rows`; with keepSelection the notes that
+    // stay keep their selection and focus, else none is selected.
+    void ShowRows(std::vector<NotePos> rows, bool keepSelection);
+    std::vector<int> SelectedRows() const;
+    int FocusedRow() const;
+    // The Top box of a row set by a click, Space or LVM_SETITEMSTATE: the
+    // control keeps no state for it, so the change is told to the main
+    // window as the control itself would tell it.
+    void TickRow(int row, bool ticked);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self) noexcept;
+    LRESULT OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     NotePos PosOfRow(int row) const;  // null: no such row
     void DrawTextCell(HDC dc, int row);
     void DrawEmptyListText(HDC dc);
@@ -133,4 +158,8 @@ private:
     int m_nDialogFontDpi = DisplayScale::kBaseDpi;
     UniqueFont m_fontAtScale;
     HIMAGELIST m_imageList = nullptr;
+    std::vector<NotePos> m_rows;  // the note of each row
+    // Row by note, made again on the first question after the rows change.
+    mutable std::unordered_map<NotePos, int> m_rowOfNote;
+    mutable bool m_bRowIndexStale = true;
 };

@@ -28,9 +28,22 @@ namespace {
 constexpr const char* kClassName = "VelumoNoteWnd";
 constexpr UINT_PTR kFocusTimer = 1;
 constexpr UINT kFocusDelayMs = 50;
+// A text longer than this goes into the note at most once per interval
+// while it is typed: copying a megabyte and painting its row again on every
+// key would make each key lag. A shorter one goes in at every key.
+constexpr int kLargeTextLength = 64 * 1024;
+constexpr UINT_PTR kTypedTextTimer = 2;
+constexpr UINT kTypedTextDelayMs = 300;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 
 CNoteWnd::ScheduleDialogOpener s_openScheduleDialog = nullptr;
+
+// The windows whose typed text has not gone into their notes yet.
+std::vector<CNoteWnd*>& WindowsWithTypedText()
+{
+    static std::vector<CNoteWnd*> windows;
+    return windows;
+}
 
 bool RegisterNoteClass()
 {
@@ -237,8 +250,11 @@ LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NOTE_CHANGED:
         return OnReload();
     case WM_TIMER:
-        OnFocusTimer();
+        OnTimer(wParam);
         return 0;
+    case WM_DESTROY:
+        TakeTypedText();  // the last chance: the edit control goes with the window
+        return DefaultProc(msg, wParam, lParam);
     case WM_ACTIVATE:
         DefaultProc(msg, wParam, lParam);
         OnActivate(wParam);
@@ -375,6 +391,14 @@ void CNoteWnd::ReplaceFont()
     UniqueFont font = MakeNoteFont(*m_pNote, m_scale);
     SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     m_font = std::move(font);
+}
+
+void CNoteWnd::OnTimer(UINT_PTR id)
+{
+    if (id == kTypedTextTimer)
+        TakeTypedText();
+    else
+        OnFocusTimer();
 }
 
 void CNoteWnd::OnFocusTimer()
@@ -548,8 +572,41 @@ void CNoteWnd::OnTextChanged()
         m_bTypingUndone = false;
     if (!m_pNote)
         return;
+    if (GetWindowTextLengthW(m_edit) <= kLargeTextLength) {
+        m_bTextWaiting = true;
+        TakeTypedText();
+        return;
+    }
+    // Whoever changes a note marks the notes unsaved at once; the text
+    // itself follows before anything reads or saves it.
+    m_host.NoteMoved();
+    if (m_bTextWaiting)
+        return;
+    m_bTextWaiting = true;
+    WindowsWithTypedText().push_back(this);
+    SetTimer(m_hWnd, kTypedTextTimer, kTypedTextDelayMs, nullptr);
+}
+
+void CNoteWnd::TakeTypedText()
+{
+    if (!m_bTextWaiting)
+        return;
+    m_bTextWaiting = false;
+    auto& waiting = WindowsWithTypedText();
+    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+    KillTimer(m_hWnd, kTypedTextTimer);
+    if (!m_pNote || !m_edit)
+        return;
     m_pNote->m_strText = GetWindowTextUtf16(m_edit);
     m_host.NoteChanged(m_pNote->m_pos);
+}
+
+void CNoteWnd::TakeTypedTexts()
+{
+    // Copied: taking a text may let a window go.
+    const std::vector<CNoteWnd*> waiting = WindowsWithTypedText();
+    for (CNoteWnd* wnd : waiting)
+        wnd->TakeTypedText();
 }
 
 template <class Modal>
@@ -662,6 +719,9 @@ void CNoteWnd::OnAlwaysOnTop()
 
 CNote* CNoteWnd::DetachFromNote()
 {
+    // What was typed belongs to the note, whatever happens to it next.
+    if (m_edit && IsWindow(m_edit))
+        TakeTypedText();
     CNote* note = m_pNote;
     m_pNote = nullptr;
     // A note shown again meanwhile refers to its new window: leave that be.

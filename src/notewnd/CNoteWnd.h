@@ -40,6 +40,11 @@ public:
     // other note goes back among the ordinary windows.
     void RaiseWithoutActivating();
 
+    // The text typed into a large note goes into the note a moment later;
+    // this puts every window's waiting text into its note now. Whatever
+    // reads the notes' texts or saves them calls it first.
+    static void TakeTypedTexts();
+
     bool PreTranslateMessage(MSG& msg) override;
     void OnFinalMessage() override;
 
@@ -66,6 +71,7 @@ private:
     void OnPaint();
     LRESULT OnCtlColorEdit(HDC dc);
     LRESULT OnReload();
+    void OnTimer(UINT_PTR id);
     void OnFocusTimer();
     void OnActivate(WPARAM wParam);
     void OnSetFocus();
@@ -81,6 +87,8 @@ private:
     void TakeScale(const DisplayScale& scale);
     void OnCommand(WPARAM wParam);
     void OnTextChanged();
+    // The edit control's text into the note, when some is waiting.
+    void TakeTypedText();
     void OnSchedule();
     void OnAlwaysOnTop();
     void OnHide();
@@ -117,6 +125,8 @@ private:
     bool m_bTypingUndone = false;
     // The text is being changed by an undo, not by typing.
     bool m_bUndoing = false;
+    // Typed text not yet in the note (see TakeTypedTexts).
+    bool m_bTextWaiting = false;
     POINT m_pts[10] = {};
     int m_nPts = 0;
     // The window has a region cut to m_pts (the window owns the region).

@@ -11,7 +11,8 @@ public:
     // saving, and the note's row is refreshed once the current message is
     // done, never during this call.
     virtual void NoteChanged(NotePos pos) = 0;
-    // The note's window was moved or sized: only the notes file needs saving.
+    // The note's window was moved or sized, or text is being typed that
+    // goes into the note a moment later: only the notes file needs saving.
     virtual void NoteMoved() = 0;
     // The user deleted the note from its window. Done before this returns:
     // the row and the note are gone afterwards.

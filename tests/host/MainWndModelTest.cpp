@@ -51,3 +51,25 @@ TEST(MainWndModel, AFailingSaveIsToldOncePerStreak)
         EXPECT_EQ(told, c.told);
     }
 }
+
+TEST(MainWndModel, RowTextIsTheStartOfTheNoteOnOneLine)
+{
+    const std::u16string megabyte = u"log\r\n" + std::u16string(1 << 20, u'x');
+    struct Case {
+        const char* label;
+        std::u16string text;
+        size_t length;
+        std::u16string expected;
+    } cases[] = {
+        {"line breaks of every kind become spaces", u"a\r\nb\nc\rd", 100, u"a  b c d"},
+        {"the whole text when asked", u"one\r\ntwo", std::u16string::npos, u"one  two"},
+        {"a long note: only its start", megabyte, 8, u"log  xxx"},
+        {"a pair cut at the end is left out whole", u"ab\U0001F600c", 3, u"ab"},
+        {"a pair that fits stays", u"ab\U0001F600c", 4, u"ab\U0001F600"},
+        {"empty", u"", 10, u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(RowTextOf(c.text, c.length), c.expected);
+    }
+}

@@ -1,0 +1,302 @@
+// The note list at its fullest and the note windows at their longest, in the
+// real main window, each measure beside its reference in the same run:
+// - a character typed into Find over 32767 notes, from the key to the rows
+//   changed and painted, beside the portable filter alone over the same
+//   notes (what the host's BM_FindFilterPerTypedCharacter measures);
+// - the start of Velumo.exe until its list holds 32767 notes, beside the
+//   start with no notes plus the plain load of the same file;
+// - a key typed at the end of a note of 1 MB, from the key to the caret
+//   painted, and the same for a note of 1 KB.
+// Run under Wine:
+//   wine build/win/bench/win/velumo_notelist_bench.exe <folder of Velumo.exe>
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "WinTiming.h"
+#include "app/CNotesApp.h"
+#include "app/CorePlatformHooks.h"
+#include "mainwnd/CMainDlg.h"
+#include "mainwnd/SystemTextFold.h"
+#include "notes/CNoteList.h"
+#include "notes/TextFind.h"
+#include "notewnd/CNoteWnd.h"
+#include "notewnd/NoteWindowHooks.h"
+#include "res/resource.h"
+
+namespace {
+
+std::string TempPath(const std::string& name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}
+
+// 32767 notes of 100 characters from a few words, as the host's find
+// benchmark makes them.
+void AddWordNotes(CNoteList& notes)
+{
+    const std::u16string words[] = {u"Milk ", u"bread ", u"Caf\u00E9 ", u"call Peter\r\n", u"rent ", u"apples "};
+    unsigned seed = 7;
+    for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->m_bVisible = 0;
+        while (note->m_strText.size() < 100) {
+            seed = seed * 1103515245 + 12345;
+            note->m_strText += words[(seed >> 16) % std::size(words)];
+        }
+        note->m_strText.resize(100);
+        notes.Add(note);
+    }
+}
+
+class MainDlgWithoutSplash : public CMainDlg {
+public:
+    using CMainDlg::CMainDlg;
+
+protected:
+    void OpenStartupSplash() override {}
+};
+
+void PumpWaiting()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// A key as the keyboard delivers it, to the window with the focus (the
+// message loop makes its character); seconds until every message it caused
+// is handled and `painted` is painted. `painting`, when given, receives the
+// seconds of the painting alone.
+double TimeKey(HWND target, WPARAM key, HWND painted, double* painting = nullptr)
+{
+    const double start = NowSeconds();
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    PumpWaiting();
+    const double handled = NowSeconds();
+    UpdateWindow(painted);
+    GdiFlush();
+    if (painting)
+        *painting = NowSeconds() - handled;
+    return NowSeconds() - start;
+}
+
+void FindTimings()
+{
+    CNotesApp app;
+    app.SetProfileFile(TempPath("velumo-notelist-bench.ini"));
+    const std::string path = TempPath("velumo-notelist-bench.dat");
+    DeleteFileA(path.c_str());
+    app.m_notes.Load(path);
+    AddWordNotes(app.m_notes);
+
+    // The filter alone: what FindBar asks of every note for a typed text.
+    const std::u16string typed = u"peter";
+    std::vector<double> filter;
+    for (int round = 0; round < 3; ++round) {
+        FoldedTextCache cache(SystemTextFold());
+        for (size_t length = 1; length <= typed.size(); ++length) {
+            const std::u16string query = cache.FoldQuery(typed.substr(0, length));
+            const double start = NowSeconds();
+            size_t index = 0, kept = 0;
+            for (NotePos pos = app.m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++index)
+                kept += cache.Find(index, pos, app.m_notes.GetAt(pos)->m_strText, query);
+            filter.push_back(NowSeconds() - start);
+            if (kept > static_cast<size_t>(CNoteList::kMaxNotes))
+                std::printf("?");
+        }
+    }
+
+    MainDlgWithoutSplash dlg(app.m_notes);
+    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
+    HWND hwnd = dlg.CreateModeless(nullptr);
+    app.m_hMainWnd = hwnd;
+    PumpWaiting();
+    dlg.OpenFind();
+    PumpWaiting();
+    HWND box = GetDlgItem(hwnd, IDC_FIND_EDIT);
+    HWND list = dlg.ListView();
+    std::vector<double> keys, paints;
+    int fewest = CNoteList::kMaxNotes, most = 0;
+    for (int round = 0; round < 4; ++round) {
+        for (size_t i = 0; i < 2 * typed.size(); ++i) {
+            const bool back = i >= typed.size();
+            double painting = 0;
+            const double seconds = TimeKey(box, back ? VK_BACK : towupper(typed[i]), list, &painting);
+            if (round > 0) {
+                keys.push_back(seconds);
+                paints.push_back(painting);
+            }
+            fewest = std::min<int>(fewest, ListView_GetItemCount(list));
+            most = std::max<int>(most, ListView_GetItemCount(list));
+        }
+    }
+    std::printf("a character typed into Find, 32767 notes (rows %d to %d):\n", fewest, most);
+    ReportRuns("key to the rows changed and painted", keys, 2);
+    ReportRuns("of which the painting", paints, 2);
+    ReportRuns("the filter alone over the same notes (reference)", filter, 2);
+    std::printf("  ratio of the medians: %.2f\n", Median(keys) / Median(filter));
+    DestroyWindow(hwnd);
+    app.m_hMainWnd = nullptr;
+    PumpWaiting();
+    DeleteFileA(path.c_str());
+}
+
+std::u16string TextOfLength(size_t length)
+{
+    std::u16string text;
+    while (text.size() < length)
+        text += u"A line of a long pasted log, number " + std::u16string(1, u'0' + text.size() % 10) + u"\r\n";
+    text.resize(length);
+    return text;
+}
+
+void TypingTimings()
+{
+    CNotesApp app;
+    app.SetProfileFile(TempPath("velumo-typing-bench.ini"));
+    const std::string path = TempPath("velumo-typing-bench.dat");
+    DeleteFileA(path.c_str());
+    app.m_notes.Load(path);
+    for (size_t length : {size_t{1} << 20, size_t{1} << 10}) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = TextOfLength(length);
+        note->m_bVisible = 1;
+        note->m_rcWindow = length > 2000 ? NoteRect{40, 300, 340, 560} : NoteRect{400, 300, 700, 560};
+        app.m_notes.Add(note);
+    }
+    MainDlgWithoutSplash dlg(app.m_notes);
+    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
+    HWND hwnd = dlg.CreateModeless(nullptr);
+    app.m_hMainWnd = hwnd;
+    for (int i = 0; i < 200 && !(app.m_notes.GetAt(0)->m_pWnd && app.m_notes.GetAt(1)->m_pWnd); ++i) {
+        PumpWaiting();
+        Sleep(10);
+    }
+    for (int n = 0; n < 2; ++n) {
+        CNote* note = app.m_notes.GetAt(n);
+        if (!note->m_pWnd) {
+            std::printf("no window for the note of %zu characters\n", note->m_strText.size());
+            continue;
+        }
+        HWND edit = note->m_pWnd->GetEdit();
+        SetForegroundWindow(note->m_pWnd->GetHwnd());
+        SetFocus(edit);
+        const int end = GetWindowTextLengthW(edit);
+        SendMessageW(edit, EM_SETSEL, end, end);
+        PumpWaiting();
+        // At a typist's pace, so the text taken into the note on the way
+        // counts for the keys it falls on.
+        std::vector<double> keys;
+        for (int i = 0; i < 40; ++i) {
+            Sleep(80);
+            PumpWaiting();
+            keys.push_back(TimeKey(edit, 'A', edit));
+        }
+        const std::string what = "a key in a note of " + std::string(n == 0 ? "1 MB" : "1 KB") + ", to the caret painted";
+        ReportRuns(what.c_str(), keys, 2);
+    }
+    // The last keys reach the file with the next save.
+    dlg.RunHousekeepingPass();
+    CNoteList saved;
+    saved.Load(path);
+    CNote* longNote = app.m_notes.GetAt(0);
+    const size_t inWindow = longNote->m_pWnd ? GetWindowTextLengthW(longNote->m_pWnd->GetEdit()) : 0;
+    const size_t inFile = saved.m_nCount == 2 ? saved.GetAt(0)->m_strText.size() : 0;
+    std::printf("  the long note after the save: %zu characters in its window, %zu in the file%s\n", inWindow,
+                inFile, inWindow == inFile ? "" : " (NOT all saved)");
+    DestroyWindow(hwnd);
+    app.m_hMainWnd = nullptr;
+    PumpWaiting();
+    DeleteFileA(path.c_str());
+}
+
+struct FindMain {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* args = reinterpret_cast<FindMain*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == args->pid && IsWindowVisible(hwnd) && GetDlgItem(hwnd, IDC_NOTE_LIST)) {
+        args->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+double TimeStartup(const std::string& folder, int notes)
+{
+    const auto listFull = [notes](DWORD pid) -> HWND {
+        FindMain find{pid, nullptr};
+        EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&find));
+        if (find.found && SendMessageA(GetDlgItem(find.found, IDC_NOTE_LIST), LVM_GETITEMCOUNT, 0, 0) == notes)
+            return find.found;
+        return nullptr;
+    };
+    return TimeProcessUntil("\"" + folder + "\\Velumo.exe\"", folder, listFull, 1);
+}
+
+void StartupTimings(const std::string& programFolder)
+{
+    const std::string folder = TempPath("velumo-notelist-startup");
+    CopyTree(programFolder, folder);
+    DeleteFileA((folder + "\\Velumo.ini").c_str());
+    CNoteList full;
+    AddWordNotes(full);
+    const std::vector<uint8_t> fullBytes = full.StoreToBytes();
+    const std::vector<uint8_t> emptyBytes = CNoteList().StoreToBytes();
+    const std::string notesFile = folder + "\\notes.dat";
+    std::vector<double> withFull, withNone, load;
+    for (int i = 0; i < 7; ++i) {
+        WriteWholeFile(notesFile, fullBytes);
+        withFull.push_back(TimeStartup(folder, CNoteList::kMaxNotes));
+        WriteWholeFile(notesFile, emptyBytes);
+        withNone.push_back(TimeStartup(folder, 0));
+        WriteWholeFile(notesFile, fullBytes);
+        CNoteList loaded;
+        const double start = NowSeconds();
+        loaded.Load(notesFile);
+        load.push_back(NowSeconds() - start);
+    }
+    std::printf("start of Velumo.exe until its list is full (%zu bytes of notes):\n", fullBytes.size());
+    ReportRuns("32767 notes", withFull);
+    ReportRuns("no notes (reference)", withNone);
+    ReportRuns("the plain load of the file (reference)", load);
+    std::printf("  ratio, 32767 notes / (no notes + load): %.2f\n",
+                Median(withFull) / (Median(withNone) + Median(load)));
+    DeleteTree(folder);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    OleInitialize(nullptr);
+    InstallCorePlatformHooks();
+    InstallNoteWindowHooks();
+    FindTimings();
+    TypingTimings();
+    if (argc > 1)
+        StartupTimings(argv[1]);
+    else
+        std::printf("(give the folder of Velumo.exe to time the start-up too)\n");
+    OleUninitialize();
+    return 0;
+}
