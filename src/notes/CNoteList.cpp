@@ -141,7 +141,7 @@ void CNoteList::Serialize(CArchive& ar)
         ++m_nCount;
     }
     ReadTrailer(ar);
-    m_stamps.BeginRemembering();
+    m_stamps.BeginRemembering(static_cast<size_t>(m_nCount));
     WalkRecords();
 }
 
@@ -204,13 +204,13 @@ void CNoteList::WalkRecords()
 
 void CNoteList::StampChangedNotes(int64_t now, NoteId installation)
 {
-    m_stamps.BeginStamping(now, installation);
+    m_stamps.BeginStamping(now, installation, static_cast<size_t>(m_nCount));
     WalkRecords();
 }
 
 void CNoteList::RememberNotesAsStamped()
 {
-    m_stamps.BeginRemembering();
+    m_stamps.BeginRemembering(static_cast<size_t>(m_nCount));
     WalkRecords();
 }
 
@@ -281,7 +281,7 @@ bool CNoteList::Save()
     ar.AdoptBuffer(std::move(m_saveBuffer));
     // The stamps are brought up to date as the records are written, so that
     // the trailer after them carries them.
-    m_stamps.BeginStamping(m_clock(), NoteIdSource::Installation());
+    m_stamps.BeginStamping(m_clock(), NoteIdSource::Installation(), static_cast<size_t>(m_nCount));
     WriteRecords(ar, &m_stamps);
     m_stamps.End();
     WriteTrailer(ar);

@@ -1,6 +1,7 @@
 #include "notes/NoteChangeStamps.h"
 
 #include <cstring>
+#include <utility>
 
 #include "notes/CNote.h"
 #include "notes/NoteIdSource.h"
@@ -26,19 +27,18 @@ uint64_t NoteChangeStamps::Fingerprint(std::span<const uint8_t> record)
     return h ^ (h >> 32);
 }
 
-void NoteChangeStamps::BeginStamping(int64_t now, NoteId installation)
+void NoteChangeStamps::BeginStamping(int64_t now, NoteId installation, size_t expected)
 {
     m_stamping = true;
     m_now = now;
     m_installation = installation;
-    m_walked.clear();
-    m_walked.reserve(m_known.size() + 16);
+    m_walked.Reset(expected);
 }
 
-void NoteChangeStamps::BeginRemembering()
+void NoteChangeStamps::BeginRemembering(size_t expected)
 {
     m_stamping = false;
-    m_walked.clear();
+    m_walked.Reset(expected);
 }
 
 void NoteChangeStamps::Walk(CNote& note, std::span<const uint8_t> record)
@@ -46,21 +46,20 @@ void NoteChangeStamps::Walk(CNote& note, std::span<const uint8_t> record)
     const uint64_t fingerprint = Fingerprint(record);
     NoteIdentity& identity = note.m_identity;
     if (m_stamping) {
-        if (identity.id.IsNull() || m_walked.count(identity.id)) {
+        if (identity.id.IsNull() || m_walked.Find(identity.id)) {
             identity = NoteIdSource::NewIdentity(m_now);
             identity.changedBy = m_installation;
         }
-        const auto known = m_known.find(identity.id);
-        if (known == m_known.end() || known->second != fingerprint) {
+        const uint64_t* known = m_known.Find(identity.id);
+        if (!known || *known != fingerprint) {
             identity.changedUtc = m_now;
             identity.changedBy = m_installation;
         }
     }
-    m_walked.emplace(identity.id, fingerprint);
+    m_walked.Insert(identity.id, fingerprint);
 }
 
 void NoteChangeStamps::End()
 {
-    m_known.swap(m_walked);
-    m_walked.clear();
+    std::swap(m_known, m_walked);
 }

@@ -6,8 +6,8 @@
 // whose record no longer matches, and every note it has not seen.
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 
+#include "notes/NoteIdTable.h"
 #include "notes/NoteIdentity.h"
 
 class CNote;
@@ -23,19 +23,19 @@ public:
     // installation as its change; a note without an id, or with one an
     // earlier note of the walk has (a copy), becomes a new note. Otherwise
     // (after a load) the notes are only remembered as they are.
-    void BeginStamping(int64_t now, NoteId installation);
-    void BeginRemembering();
+    // expected: about how many notes the walk will see.
+    void BeginStamping(int64_t now, NoteId installation, size_t expected);
+    void BeginRemembering(size_t expected);
     void Walk(CNote& note, std::span<const uint8_t> record);
     // The walked notes are the ones known from now on.
     void End();
 
     // Every note counts as not seen: the next stamping walk stamps them all.
-    void Forget() { m_known.clear(); }
-    size_t KnownCount() const { return m_known.size(); }
+    void Forget() { m_known.Reset(); }
 
 private:
-    std::unordered_map<NoteId, uint64_t> m_known;
-    std::unordered_map<NoteId, uint64_t> m_walked;
+    NoteIdTable m_known;
+    NoteIdTable m_walked;
     bool m_stamping = false;
     int64_t m_now = 0;
     NoteId m_installation;

@@ -1,10 +1,9 @@
 #include "notes/NoteIdentitySection.h"
 
-#include <unordered_set>
-
 #include "notes/Archive.h"
 #include "notes/CNote.h"
 #include "notes/NoteIdSource.h"
+#include "notes/NoteIdTable.h"
 
 namespace {
 
@@ -65,13 +64,13 @@ void NoteIdentitySection::Apply(const NotesTrailer::Section* section, std::span<
             p += entryBytes;
         }
     }
-    std::unordered_set<NoteId> seen;
-    seen.reserve(notes.size());
+    NoteIdTable seen;
+    seen.Reset(notes.size());
     for (CNote* note : notes) {
         NoteIdentity& identity = note->m_identity;
-        if (identity.id.IsNull() || !seen.insert(identity.id).second) {
+        if (identity.id.IsNull() || !seen.Insert(identity.id, 0)) {
             identity = {};
-            while (!seen.insert(identity.id = NoteIdSource::NewId()).second) {
+            while (!seen.Insert(identity.id = NoteIdSource::NewId(), 0)) {
             }
         }
     }

@@ -111,6 +111,10 @@ std::vector<NoteIdentity> IdentitiesOf(const CNoteList& list)
 
 TEST(NotesTrailer, EveryNoteLoadsWhateverHappensToTheTrailer)
 {
+    // The checksum is the common CRC-32, so other tools can check a section.
+    const std::string check = "123456789";
+    ASSERT_EQ(NotesTrailer::Crc32({reinterpret_cast<const uint8_t*>(check.data()), check.size()}), 0xCBF43926u);
+
     const std::vector<NoteIdentity> written = WriteFile().identities;
     for (const Row& row : Rows()) {
         SCOPED_TRACE(row.label);
