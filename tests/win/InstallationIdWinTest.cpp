@@ -32,8 +32,9 @@ TEST(InstallationId, MadeOnceKeptAndReplacedWhenOdd)
         TempFolder folder;
         CNotesApp app;
         app.SetProfileFile(folder.Path("Velumo.ini"));
-        if (c.stored)
+        if (c.stored) {
             ASSERT_TRUE(app.WriteProfileString(InstallationIdKeys::kSection, InstallationIdKeys::kKey, c.stored));
+        }
 
         const NoteId first = ReadInstallationId(app);
         const std::string inFile = app.GetProfileString(InstallationIdKeys::kSection, InstallationIdKeys::kKey);
