@@ -182,10 +182,12 @@ void CNoteList::ReadTrailer(CArchive& ar)
             ar.ReadBytes(rest.data() + sizeof start, rest.size() - sizeof start);
         }
     }
-    std::vector<NotesTrailer::Section> sections = NotesTrailer::Read(rest);
+    // Notes left without an id, or with a repeated one, get theirs from the
+    // walk of the records that follows.
+    const std::vector<NotesTrailer::SectionView> sections = NotesTrailer::Read(rest);
     NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), Notes());
     static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag};
-    m_keptSections = NotesTrailer::Others(std::move(sections), kRead);
+    m_keptSections = NotesTrailer::Others(sections, kRead);
 }
 
 void CNoteList::WalkRecords()

@@ -34,7 +34,7 @@ NotesTrailer::Section DatesSection(const std::vector<CDeletedNotesBin::Entry>& e
 }
 
 // The dates, when the section holds one for every note.
-void ReadDates(const NotesTrailer::Section* section, std::vector<CDeletedNotesBin::Entry>& loaded)
+void ReadDates(const NotesTrailer::SectionView* section, std::vector<CDeletedNotesBin::Entry>& loaded)
 {
     if (!section || section->payload.size() < 6)
         return;
@@ -84,14 +84,15 @@ void CDeletedNotesBin::ReadTrailer(std::span<const uint8_t> rest, std::vector<En
             for (size_t i = 0; i < loaded.size(); ++i)
                 loaded[i].deletedAt = CArchive::I32At(rest.data() + 8 + 4 * i);
         }
-        NoteIdentitySection::Apply(nullptr, NotesOf(loaded));
+        NoteIdentitySection::GiveNewIdsToRepeats(NotesOf(loaded));
         return;
     }
-    std::vector<NotesTrailer::Section> sections = NotesTrailer::Read(rest);
+    const std::vector<NotesTrailer::SectionView> sections = NotesTrailer::Read(rest);
     NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), NotesOf(loaded));
+    NoteIdentitySection::GiveNewIdsToRepeats(NotesOf(loaded));
     ReadDates(NotesTrailer::Find(sections, kDatesTag), loaded);
     static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, kDatesTag};
-    m_keptSections = NotesTrailer::Others(std::move(sections), kRead);
+    m_keptSections = NotesTrailer::Others(sections, kRead);
 }
 
 bool CDeletedNotesBin::LoadFromBytes(const std::vector<uint8_t>& bytes, NoteTime now)

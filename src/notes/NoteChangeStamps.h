@@ -22,7 +22,8 @@ public:
     // note whose record changed, or that is new to the walk, takes now and
     // installation as its change; a note without an id, or with one an
     // earlier note of the walk has (a copy), becomes a new note. Otherwise
-    // (after a load) the notes are only remembered as they are.
+    // (after a load) the notes are only remembered as they are, and such a
+    // note gets a new id with its times not known.
     // expected: about how many notes the walk will see.
     void BeginStamping(int64_t now, NoteId installation, size_t expected);
     void BeginRemembering(size_t expected);

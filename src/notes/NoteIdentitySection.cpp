@@ -21,7 +21,7 @@ uint64_t U64At(const uint8_t* p)
 }
 
 // True when the section holds an entry for each of count notes.
-bool Fits(const NotesTrailer::Section& section, size_t count, size_t& entryBytes)
+bool Fits(const NotesTrailer::SectionView& section, size_t count, size_t& entryBytes)
 {
     const auto& payload = section.payload;
     if (payload.size() < kCountBytes || CArchive::U32At(payload.data()) != count)
@@ -50,20 +50,24 @@ NotesTrailer::Section NoteIdentitySection::Encode(std::span<const CNote* const> 
     return {kTag, kVersion, ar.TakeBuffer()};
 }
 
-void NoteIdentitySection::Apply(const NotesTrailer::Section* section, std::span<CNote* const> notes)
+void NoteIdentitySection::Apply(const NotesTrailer::SectionView* section, std::span<CNote* const> notes)
 {
     size_t entryBytes = 0;
-    if (section && Fits(*section, notes.size(), entryBytes)) {
-        const uint8_t* p = section->payload.data() + kCountBytes;
-        for (CNote* note : notes) {
-            NoteIdentity& identity = note->m_identity;
-            identity.id = {U64At(p), U64At(p + 8)};
-            identity.createdUtc = static_cast<int64_t>(U64At(p + 16));
-            identity.changedUtc = static_cast<int64_t>(U64At(p + 24));
-            identity.changedBy = {U64At(p + 32), U64At(p + 40)};
-            p += entryBytes;
-        }
+    if (!section || !Fits(*section, notes.size(), entryBytes))
+        return;
+    const uint8_t* p = section->payload.data() + kCountBytes;
+    for (CNote* note : notes) {
+        NoteIdentity& identity = note->m_identity;
+        identity.id = {U64At(p), U64At(p + 8)};
+        identity.createdUtc = static_cast<int64_t>(U64At(p + 16));
+        identity.changedUtc = static_cast<int64_t>(U64At(p + 24));
+        identity.changedBy = {U64At(p + 32), U64At(p + 40)};
+        p += entryBytes;
     }
+}
+
+void NoteIdentitySection::GiveNewIdsToRepeats(std::span<CNote* const> notes)
+{
     NoteIdTable seen;
     seen.Reset(notes.size());
     for (CNote* note : notes) {

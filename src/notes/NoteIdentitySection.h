@@ -20,8 +20,10 @@ public:
 
     static NotesTrailer::Section Encode(std::span<const CNote* const> notes);
     // Gives each note its identity from the section, when there is one that
-    // holds an entry for every note. A note left without an id (none in the
-    // section, or one an earlier note has) gets a new one, its times not
-    // known. The section is null when the file had none.
-    static void Apply(const NotesTrailer::Section* section, std::span<CNote* const> notes);
+    // holds an entry for every note; otherwise the notes keep theirs. The
+    // section is null when the file had none.
+    static void Apply(const NotesTrailer::SectionView* section, std::span<CNote* const> notes);
+    // A note without an id, or with one an earlier note has, gets a new one,
+    // its times not known.
+    static void GiveNewIdsToRepeats(std::span<CNote* const> notes);
 };

@@ -67,9 +67,9 @@ uint32_t NotesTrailer::Crc32(std::span<const uint8_t> bytes, uint32_t crc)
     return ~crc;
 }
 
-std::vector<NotesTrailer::Section> NotesTrailer::Read(std::span<const uint8_t> bytes)
+std::vector<NotesTrailer::SectionView> NotesTrailer::Read(std::span<const uint8_t> bytes)
 {
-    std::vector<Section> sections;
+    std::vector<SectionView> sections;
     if (bytes.size() < kStartBytes || CArchive::U32At(bytes.data()) != kMagic ||
         CArchive::U16At(bytes.data() + 4) != kContainerVersion)
         return sections;
@@ -87,7 +87,7 @@ std::vector<NotesTrailer::Section> NotesTrailer::Read(std::span<const uint8_t> b
         }
         const auto payload = bytes.subspan(at + kSectionHeaderBytes, header.length);
         if (Crc32(payload) == header.payloadCrc)
-            sections.push_back({header.tag, header.version, {payload.begin(), payload.end()}});
+            sections.push_back({header.tag, header.version, payload});
         at += kSectionHeaderBytes + header.length;
     }
     return sections;
@@ -110,17 +110,19 @@ void NotesTrailer::Write(CArchive& ar, std::span<const Section> ours, std::span<
     }
 }
 
-const NotesTrailer::Section* NotesTrailer::Find(std::span<const Section> sections, uint32_t tag)
+const NotesTrailer::SectionView* NotesTrailer::Find(std::span<const SectionView> sections, uint32_t tag)
 {
-    const auto found = std::find_if(sections.begin(), sections.end(), [tag](const Section& s) { return s.tag == tag; });
+    const auto found =
+        std::find_if(sections.begin(), sections.end(), [tag](const SectionView& s) { return s.tag == tag; });
     return found == sections.end() ? nullptr : &*found;
 }
 
-std::vector<NotesTrailer::Section> NotesTrailer::Others(std::vector<Section>&& sections,
+std::vector<NotesTrailer::Section> NotesTrailer::Others(std::span<const SectionView> sections,
                                                         std::span<const uint32_t> known)
 {
-    std::erase_if(sections, [known](const Section& s) {
-        return std::find(known.begin(), known.end(), s.tag) != known.end();
-    });
-    return std::move(sections);
+    std::vector<Section> others;
+    for (const SectionView& s : sections)
+        if (std::find(known.begin(), known.end(), s.tag) == known.end())
+            others.push_back({s.tag, s.version, {s.payload.begin(), s.payload.end()}});
+    return others;
 }

@@ -58,17 +58,25 @@ public:
         std::vector<uint8_t> payload;
         bool operator==(const Section&) const = default;
     };
+    // A section where it lies in the bytes read: a load copies nothing it
+    // does not keep.
+    struct SectionView {
+        uint32_t tag = 0;
+        uint16_t version = 0;
+        std::span<const uint8_t> payload;
+    };
 
     // The whole, checked sections of the bytes after the last record, in
-    // file order. Never fails: what cannot be read is not there.
-    static std::vector<Section> Read(std::span<const uint8_t> bytes);
+    // file order; they point into bytes. Never fails: what cannot be read is
+    // not there.
+    static std::vector<SectionView> Read(std::span<const uint8_t> bytes);
     // Appends a trailer holding the given sections, in this order.
     static void Write(CArchive& ar, std::span<const Section> ours, std::span<const Section> kept = {});
 
     // The first section of the tag, or null.
-    static const Section* Find(std::span<const Section> sections, uint32_t tag);
-    // The sections whose tags are not among known, for writing back.
-    static std::vector<Section> Others(std::vector<Section>&& sections, std::span<const uint32_t> known);
+    static const SectionView* Find(std::span<const SectionView> sections, uint32_t tag);
+    // Copies of the sections whose tags are not among known, for writing back.
+    static std::vector<Section> Others(std::span<const SectionView> sections, std::span<const uint32_t> known);
 
     // CRC-32 as zip and PNG compute it.
     static uint32_t Crc32(std::span<const uint8_t> bytes, uint32_t crc = 0);
