@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MemoryNoteStore.h"
+#include "TrailerBytes.h"
 #include "notes/CNoteList.h"
 #include "notes/DeletedNotesBin.h"
 #include "core/UnicodeText.h"
@@ -87,6 +88,18 @@ TEST(DeletedNotesBin, FileIsANotesFileAndSurvivesALostTrailer)
         EXPECT_EQ(Texts(read), (std::vector<std::string>{"old", "new"}));
         EXPECT_EQ(read.Entries()[0].deletedAt, c.oldDeletedAt);
     }
+    // A bin of an older version: its dates after the notes as "VDEL", a
+    // count and one 32-bit time each. The dates are read; the notes get ids.
+    std::vector<uint8_t> older = WithoutTrailer(bytes);
+    for (uint32_t v : {CDeletedNotesBin::kTrailerMagic, 2u, uint32_t(kNow - 20 * kDay), uint32_t(kNow)})
+        for (int shift = 0; shift < 32; shift += 8)
+            older.push_back(static_cast<uint8_t>(v >> shift));
+    CDeletedNotesBin fromOlder;
+    ASSERT_TRUE(fromOlder.LoadFromBytes(older, kNow + kDay));
+    ASSERT_EQ(Texts(fromOlder), (std::vector<std::string>{"old", "new"}));
+    EXPECT_EQ(fromOlder.Entries()[0].deletedAt, kNow - 20 * kDay);
+    EXPECT_NE(fromOlder.Entries()[0].note->m_identity.id, fromOlder.Entries()[1].note->m_identity.id);
+
     // A file that is no notes file is left alone.
     store.files["C:\\n\\deleted.dat"] = {1, 2, 3};
     CDeletedNotesBin damaged(&store);

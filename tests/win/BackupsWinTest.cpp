@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ScriptedDialog.h"
+#include "TrailerBytes.h"
 #include "WinTestUtil.h"
 #include "framework/UserDateTime.h"
 #include "mainwnd/CBackupsDlg.h"
@@ -74,7 +75,7 @@ TEST(BackupsWin, RestoreBringsBackTheChosenBackupOnlyWhenTheUserAgrees)
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-05.dat"), FileOfOneNote(u"fifth")));
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-05 (2).dat"), FileOfOneNote(u"later")));
         auto damaged = FileOfOneNote(u"sixth");
-        damaged.pop_back();
+        damaged.resize(RecordsEnd(damaged) - 1);
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-06.dat"), damaged));
         // Two of one day, told apart by the time of day; the first of
         // December's file names another day, as a copy may.
