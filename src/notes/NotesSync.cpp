@@ -1,12 +1,11 @@
 #include "notes/NotesSync.h"
 
-#include <cstdio>
 #include <memory>
 #include <span>
 
-#include "core/LocalTime.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
+#include "notes/KeptCopyName.h"
 
 NotesSync::NotesSync(CNoteList& notes, INoteFileStore& store, INotesSyncView& view)
     : m_notes(notes), m_store(store), m_view(view), m_clock([] { return int64_t{CurrentNoteTime()}; }),
@@ -47,30 +46,51 @@ NotesSync::Result NotesSync::MergeOutsideChanges()
     base.LoadFromBytes(m_baseBytes);  // none known: everything here counts as ours
     const uint32_t hadChanges = m_notes.m_bModified;
     ApplyMerge(PlanNotesMerge(base, m_notes, remote));
+    Result result{Outcome::kMerged, {}};
+    if (m_nNotAdded > 0) {
+        // The notes that did not come stay in a copy of that version; ours,
+        // saved next, go over the file.
+        result = {Outcome::kMergedListFull, KeepCopy(m_notes.m_strPath, "did not fit", bytes)};
+        m_notes.m_bModified = 1;
+        m_baseBytes = std::move(bytes);
+        m_baseStamp = stamp;
+        return result;
+    }
     m_baseBytes = std::move(bytes);
     m_baseStamp = stamp;
     // Without changes of our own the list now is what the file holds.
     m_notes.m_bModified = hadChanges;
-    return {Outcome::kMerged, {}};
+    return result;
+}
+
+NotesSync::OtherFileResult NotesSync::MergeOtherFile(const CNoteList& base, const CNoteList& other)
+{
+    const int before = m_notes.m_nCount;
+    const uint32_t hadChanges = m_notes.m_bModified;
+    const NotesMergePlan plan = PlanNotesMerge(base, m_notes, other);
+    ApplyMerge(plan);
+    m_notes.m_bModified = hadChanges || !plan.Empty() ? 1 : 0;
+    return {m_notes.m_nCount - before, m_nNotAdded};
 }
 
 std::string NotesSync::KeepUnreadable(const std::vector<uint8_t>& bytes)
 {
     // Not a notes file (cut short by a sync still under way, say): our next
     // save would replace it, so it is kept beside ours first.
-    LocalDateTime now;
-    ToLocal(m_clock(), now);
-    char name[128];
-    std::snprintf(name, sizeof name, "notes (from another computer %04d-%02d-%02d %02d%02d).dat", now.year,
-                  now.month, now.day, now.hour, now.minute);
-    const std::string& path = m_notes.m_strPath;
-    const std::string copy = path.substr(0, path.find_last_of("\\/") + 1) + name;
-    m_store.ReplaceAll(copy, bytes);
-    return copy;
+    return KeepCopy(m_notes.m_strPath, "from another computer", bytes);
+}
+
+std::string NotesSync::KeepCopy(const std::string& path, const std::string& why, const std::vector<uint8_t>& bytes)
+{
+    // To the second and counted: a second copy never replaces the first.
+    const KeptCopyName names([this](const std::string& candidate) { return m_store.Exists(candidate); });
+    const std::string copy = names.PathFor(path, why, m_clock());
+    return m_store.ReplaceAll(copy, bytes) ? copy : std::string();
 }
 
 void NotesSync::ApplyMerge(const NotesMergePlan& plan)
 {
+    m_nNotAdded = 0;
     if (plan.Empty())
         return;
     MoveToBin(plan.remove);
@@ -79,7 +99,7 @@ void NotesSync::ApplyMerge(const NotesMergePlan& plan)
     for (const CNote* from : plan.add) {
         std::unique_ptr<CNote> note = from->Clone();
         if (!m_notes.Add(note))
-            break;  // a full list: the rest stays in the file's other copy
+            ++m_nNotAdded;  // a full list: kept in a copy of the other version
     }
     m_view.NotesRearranged();
 }
@@ -102,7 +122,8 @@ void NotesSync::TakeNewForm(NotePos pos, const CNote& from)
     CNote* note = m_notes.GetAt(pos);
     if (m_view.IsBeingTypedIn(*note)) {
         std::unique_ptr<CNote> theirs = from.Clone();
-        m_notes.Add(theirs);
+        if (!m_notes.Add(theirs))
+            ++m_nNotAdded;
         return;
     }
     const std::unique_ptr<CNote> fresh = from.Clone();
@@ -121,7 +142,23 @@ CDeletedNotesBin* NotesSync::Bin()
     const std::string path = CDeletedNotesBin::PathBeside(m_notes.m_strPath);
     if (path != m_strBinPath) {
         m_strBinPath = path;
-        m_bin.Load(path, static_cast<NoteTime>(m_clock()));
+        if (!m_bin.Load(path, static_cast<NoteTime>(m_clock())) && !StartNewBin(path))
+            m_strBinPath.clear();  // held open just now: read again at the next need
     }
     return &m_bin;
+}
+
+bool NotesSync::StartNewBin(const std::string& path)
+{
+    // A damaged bin would stop every delete from being kept: what is left of
+    // it is kept aside, and deletes go into a new one.
+    const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(m_store, path);
+    if (!bytes)
+        return false;
+    std::string copy = KeepCopy(path, "damaged", *bytes);
+    if (copy.empty() || !m_store.RemoveFile(path))
+        return false;
+    m_bin.Load(path, static_cast<NoteTime>(m_clock()));
+    m_damagedBinCopy = std::move(copy);
+    return true;
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "notes/DeletedNotesBin.h"
@@ -41,6 +42,7 @@ public:
         kUnchanged,       // the file is as this copy knows it, or cannot be read just now
         kMerged,          // the file's notes and this copy's are merged in the list
         kKeptUnreadable,  // not a notes file: kept as copyPath, ours go back into the file
+        kMergedListFull,  // merged, but a full list left notes out: the file is kept as copyPath
     };
     struct Result {
         Outcome outcome = Outcome::kUnchanged;
@@ -68,10 +70,29 @@ public:
     // The bin beside the notes file, read on first need; null when there is
     // no notes file (a test's list).
     CDeletedNotesBin* Bin();
+    // A bin beside the file that was damaged: kept as this copy, and a new
+    // bin started. Empty when there was none since the last call.
+    std::string TakeDamagedBinCopy() { return std::exchange(m_damagedBinCopy, {}); }
+
+    // Another computer's version of the file that is not the file itself (a
+    // sync client's conflict copy): its notes are merged like the file's,
+    // base holding what both sides already hold. The list is left modified
+    // when the merge changed it, so that the file gets the result.
+    struct OtherFileResult {
+        int notesCame = 0;  // notes the list gained
+        int notesLeftOut = 0;  // notes a full list could not take
+    };
+    OtherFileResult MergeOtherFile(const CNoteList& base, const CNoteList& other);
 
 private:
     // Keeps bytes that are not a notes file beside it; returns the copy's path.
     std::string KeepUnreadable(const std::vector<uint8_t>& bytes);
+    // Keeps bytes of the file at path beside it, named for why; the copy's
+    // path, or empty when it could not be written.
+    std::string KeepCopy(const std::string& path, const std::string& why, const std::vector<uint8_t>& bytes);
+    // The bin file at path could not be read as a bin: kept aside, a new
+    // one is started. False when it could not be kept (held open, say).
+    bool StartNewBin(const std::string& path);
     void ApplyMerge(const NotesMergePlan& plan);
     void MoveToBin(const std::vector<NotePos>& gone);
     void TakeNewForm(NotePos pos, const CNote& from);
@@ -84,4 +105,6 @@ private:
     std::optional<FileStamp> m_baseStamp;
     CDeletedNotesBin m_bin;
     std::string m_strBinPath;  // the file m_bin was read from
+    std::string m_damagedBinCopy;
+    int m_nNotAdded = 0;  // notes the last merge could not add to a full list
 };

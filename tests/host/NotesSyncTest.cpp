@@ -12,6 +12,7 @@
 #include "core/LocalTime.h"
 #include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
+#include "notes/ConflictCopies.h"
 #include "notes/NotesSync.h"
 
 namespace {
@@ -156,9 +157,98 @@ TEST(NotesSync, AFileCutShortIsKeptAsADatedCopyAndOursGoBack)
 
     const NotesSync::Result result = synced.sync.MergeOutsideChanges();
     EXPECT_EQ(result.outcome, NotesSync::Outcome::kKeptUnreadable);
-    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (from another computer 2024-03-05 1407).dat");
+    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (from another computer 2024-03-05 140700).dat");
     EXPECT_EQ(synced.store.files[result.copyPath], torn);
     EXPECT_EQ(synced.Notes(), "a@0 b@300 ");
     EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours are written over the torn file";
     EXPECT_EQ(synced.sync.MergeOutsideChanges().outcome, NotesSync::Outcome::kUnchanged) << "kept once";
+}
+
+TEST(NotesSync, TwoUnreadableVersionsInOneSecondAreBothKept)
+{
+    SyncedList synced({"a@0"});
+    std::vector<std::string> kept;
+    for (const std::vector<uint8_t>& unreadable : {std::vector<uint8_t>{}, std::vector<uint8_t>{1, 2, 3}}) {
+        synced.store.ReplaceAll(kPath, unreadable);
+        const NotesSync::Result result = synced.sync.MergeOutsideChanges();
+        ASSERT_EQ(result.outcome, NotesSync::Outcome::kKeptUnreadable);
+        EXPECT_EQ(synced.store.files[result.copyPath], unreadable);
+        kept.push_back(result.copyPath);
+    }
+    EXPECT_NE(kept[0], kept[1]);
+}
+
+// A sync client's conflict copy beside the notes file (or beside the bin) is
+// the other computer's version: what it holds that we lack comes, and the
+// copy goes once our file holds it. One that cannot be read stays, told once.
+TEST(NotesSync, ConflictCopiesBesideTheFileAreMergedThenRemoved)
+{
+    struct Case {
+        const char* label;
+        const char* name;
+        std::vector<std::string> copy;  // empty: three bytes, no notes file
+        bool isBin;
+        const char* notes;
+        const char* bin;
+        int came;
+        bool copyStays;
+    } cases[] = {
+        {"a note made there", "notes.sync-conflict-20240305-140512-ABCDEFG.dat", {"a@0", "b@300", "c@600"}, false,
+         "a@0 b@300 c@600 ", "z@900 ", 1, false},
+        {"nothing new", "notes (Anna's conflicted copy 2024-03-05).dat", {"b@300"}, false, "a@0 b@300 ", "z@900 ", 0,
+         false},
+        {"a note deleted here stays deleted", "NOTES-LAPTOP.DAT", {"a@0", "z@900"}, false, "a@0 b@300 ", "z@900 ", 0,
+         false},
+        {"cannot be read", "notes-LAPTOP.dat", {}, false, "a@0 b@300 ", "z@900 ", 0, true},
+        {"the bin's copy", "deleted-LAPTOP.dat", {"y@1200", "z@900"}, true, "a@0 b@300 ", "z@900 y@1200 ", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SyncedList synced({"a@0", "b@300"});
+        CDeletedNotesBin ours(&synced.store);
+        ours.Load(CDeletedNotesBin::PathBeside(kPath), static_cast<NoteTime>(synced.now));
+        CNoteList deleted;
+        Fill(deleted, {"z@900"});
+        ours.Add(*deleted.GetAt(0), static_cast<NoteTime>(synced.now));
+        ASSERT_TRUE(ours.Save());
+        std::vector<uint8_t> bytes{1, 2, 3};
+        if (!c.copy.empty()) {
+            CNoteList theirs;
+            Fill(theirs, c.copy);
+            CDeletedNotesBin theirBin;
+            for (NotePos p = theirs.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+                theirBin.Add(*theirs.GetAt(p), static_cast<NoteTime>(synced.now));
+            bytes = c.isBin ? theirBin.StoreToBytes() : theirs.StoreToBytes();
+        }
+        const std::string copyPath = std::string("C:\\Sync\\") + c.name;
+        synced.store.ReplaceAll(copyPath, bytes);
+
+        ConflictCopies copies(synced.store);
+        const ConflictCopies::Found found = copies.MergeInto(synced.sync, synced.notes, synced.now);
+        EXPECT_EQ(found.notesCame, c.came);
+        EXPECT_EQ(found.unreadable.size(), c.copyStays ? 1u : 0u);
+        EXPECT_EQ(synced.notes.m_bModified, c.came > 0 ? 1u : 0u) << "what came is saved";
+        EXPECT_EQ(synced.Notes(), c.notes);
+        EXPECT_EQ(synced.BinOnDisk(), c.bin);
+        copies.RemoveMerged();
+        EXPECT_EQ(synced.store.Exists(copyPath), c.copyStays);
+        EXPECT_TRUE(copies.MergeInto(synced.sync, synced.notes, synced.now).unreadable.empty()) << "told once";
+    }
+}
+
+TEST(NotesSync, ADamagedBinIsKeptAsideAndANewOneKeepsDeletes)
+{
+    SyncedList synced({"a@0", "b@300"});
+    const std::string binPath = CDeletedNotesBin::PathBeside(kPath);
+    synced.store.files[binPath] = {0x00, 0x01, 0x00};
+    CDeletedNotesBin* bin = synced.sync.Bin();
+    ASSERT_NE(bin, nullptr);
+    const std::string kept = synced.sync.TakeDamagedBinCopy();
+    EXPECT_EQ(kept, "C:\\Sync\\deleted (damaged 2024-03-05 140700).dat");
+    EXPECT_EQ(synced.store.files[kept], (std::vector<uint8_t>{0x00, 0x01, 0x00}));
+    EXPECT_EQ(synced.sync.TakeDamagedBinCopy(), "") << "told once";
+
+    synced.OtherComputerWrites({"a@0"});
+    synced.sync.MergeOutsideChanges();
+    EXPECT_EQ(synced.BinOnDisk(), "b@300 ") << "deletes are kept again";
 }
