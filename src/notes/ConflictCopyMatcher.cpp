@@ -17,9 +17,9 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-bool IsLetter(char c)
+bool IsCapital(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return c >= 'A' && c <= 'Z';
 }
 
 bool AllDigits(std::string_view text)
@@ -42,9 +42,10 @@ bool ConflictCopyMatcher::Matches(std::string_view fileName) const
     if (name.size() <= m_stem.size() + m_extension.size() || !name.starts_with(m_stem) ||
         !name.ends_with(m_extension))
         return false;
-    const std::string_view middle =
-        std::string_view(name).substr(m_stem.size(), name.size() - m_stem.size() - m_extension.size());
-    return IsSyncthingMiddle(middle) || IsConflictedCopyMiddle(middle) || IsComputerNameMiddle(middle);
+    const size_t middleSize = name.size() - m_stem.size() - m_extension.size();
+    const std::string_view middle = std::string_view(name).substr(m_stem.size(), middleSize);
+    return IsSyncthingMiddle(middle) || IsConflictedCopyMiddle(middle) ||
+           IsComputerNameMiddle(fileName.substr(m_stem.size(), middleSize));
 }
 
 bool ConflictCopyMatcher::IsSyncthingMiddle(std::string_view middle) const
@@ -66,12 +67,14 @@ bool ConflictCopyMatcher::IsConflictedCopyMiddle(std::string_view middle)
 
 bool ConflictCopyMatcher::IsComputerNameMiddle(std::string_view middle)
 {
-    // "-LAPTOP": a computer's name is at most 15 letters, digits and hyphens,
-    // never digits alone, so "notes-2.dat" or a dated backup's name is not one.
+    // "-LAPTOP": a computer's name as Windows gives it, at most 15 capitals,
+    // digits and hyphens, never digits alone. So "notes-2.dat", a dated
+    // backup's name or "notes-work.dat" (a second notes file the user keeps
+    // and starts with its path) is not one.
     if (middle.size() < 2 || middle.size() > 16 || middle[0] != '-')
         return false;
     const std::string_view name = middle.substr(1);
     const bool allowed = std::all_of(name.begin(), name.end(),
-                                     [](char c) { return IsLetter(c) || IsDigit(c) || c == '-' || c == '_'; });
-    return allowed && std::any_of(name.begin(), name.end(), IsLetter);
+                                     [](char c) { return IsCapital(c) || IsDigit(c) || c == '-' || c == '_'; });
+    return allowed && std::any_of(name.begin(), name.end(), IsCapital);
 }

@@ -4,7 +4,7 @@
 // them its own way, around the file's stem and before its extension:
 //   notes.sync-conflict-20261209-064512-ABCDEFG.dat
 //   notes (Anna's conflicted copy 2026-12-09).dat
-//   notes-LAPTOP.dat                       (the other computer's name)
+//   notes-LAPTOP.dat                       (the other computer's name, in capitals)
 // Stem and extension are compared without regard to case, as Windows does.
 #include <string>
 #include <string_view>
