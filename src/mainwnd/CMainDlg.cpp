@@ -157,8 +157,11 @@ void CMainDlg::PostNoteChanged(NotePos pos)
 void CMainDlg::AddNoteAt(const NoteRect* place)
 {
     // A full list takes no more notes: nothing is made at all.
-    if (m_notes.m_nCount >= CNoteList::kMaxNotes)
+    if (m_notes.m_nCount >= CNoteList::kMaxNotes) {
+        TellUser(("Velumo holds at most " + std::to_string(CNoteList::kMaxNotes) +
+                  " notes. Delete notes you no longer need to make room for a new one.").c_str());
         return;
+    }
     auto note = std::make_unique<CNote>();
     m_newNoteStyle.ApplyTo(*note);
     // Wherever it was meant to go, it does not hide a note the user has out.
@@ -450,21 +453,34 @@ void CMainDlg::ContinueExit()
 
 SaveOutcome CMainDlg::SaveNotes()
 {
-    const NotesSync::Result merged = m_sync.MergeOutsideChanges();
-    // Never a message box while Windows waits to end the session.
-    if (merged.outcome == NotesSync::Outcome::kKeptUnreadable && !m_bToldOtherCopy && !m_bSessionEnding) {
-        m_bToldOtherCopy = true;
-        TellUser(("Your notes file was changed from elsewhere in a way Velumo cannot read. That version is "
-                  "kept as\r\n" + merged.copyPath + "\r\nand your notes are saved as they are here.").c_str());
-    }
-    if (!m_notes.m_bModified)
+    MergeOtherVersions();
+    // The conflict copies go once the notes file holds what they brought.
+    if (!m_notes.m_bModified) {
+        m_conflictCopies.RemoveMerged();
         return SaveOutcome::kNothingToSave;
+    }
     if (m_notes.Save()) {
         m_sync.RememberFileAsBase(m_notes.LastWritten());
+        m_conflictCopies.RemoveMerged();
         return SaveOutcome::kSaved;
     }
     m_nSaveError = GetLastError();
     return SaveOutcome::kFailed;
+}
+
+void CMainDlg::MergeOtherVersions()
+{
+    // Told after the pass, never here: an unreadable file is replaced by
+    // ours at once, not after the user has read about it.
+    const NotesSync::Result merged = m_sync.MergeOutsideChanges();
+    if (merged.outcome == NotesSync::Outcome::kKeptUnreadable)
+        m_syncNotices.UnreadableFileKept(merged.copyPath);
+    else if (merged.outcome == NotesSync::Outcome::kMergedListFull)
+        m_syncNotices.ListFullKept(merged.copyPath);
+    m_syncNotices.CopiesMerged(m_conflictCopies.MergeInto(m_sync, m_notes, CurrentNoteTime()));
+    m_sync.Bin();  // a damaged bin is found before deletes are lost in it
+    if (const std::string bin = m_sync.TakeDamagedBinCopy(); !bin.empty())
+        m_syncNotices.DamagedBinKept(bin);
 }
 
 void CMainDlg::SaveBeforeExit()
@@ -566,6 +582,7 @@ void CMainDlg::OnTimer(UINT_PTR id)
         SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
         // Told after re-arming: the passes go on while a message is open.
         m_saveMessages.TellDue(m_hWnd, m_nSaveError);
+        m_syncNotices.TellDue(m_hWnd);
     }
 }
 
