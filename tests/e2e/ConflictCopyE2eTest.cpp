@@ -59,7 +59,7 @@ TEST(ConflictCopyE2e, ACopyPutBesideTheRunningProgramIsMergedAndRemoved)
     // The laptop's file, as the sync client leaves it: the note both had,
     // and the one made while the laptop was away from the network.
     CNoteList laptop;
-    laptop.Add(VisibleNote(u"made here", 100));
+    ASSERT_TRUE(laptop.LoadFromBytes(here.StoreToBytes()));
     laptop.Add(VisibleNote(u"made on the laptop", 500));
     const std::string copy = "notes.sync-conflict-20261209-064512-ABCDEFG.dat";
     ASSERT_TRUE(app.WriteFile(copy, laptop.StoreToBytes()));
