@@ -252,3 +252,26 @@ TEST(NotesSync, ADamagedBinIsKeptAsideAndANewOneKeepsDeletes)
     synced.sync.MergeOutsideChanges();
     EXPECT_EQ(synced.BinOnDisk(), "b@300 ") << "deletes are kept again";
 }
+
+TEST(NotesSync, NotesAFullListCannotTakeStayInAKeptCopy)
+{
+    SyncedList synced({});
+    CNoteList theirs;
+    for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->m_rcWindow = NoteRect{i, 0, i + 200, 150};
+        if (i + 2 < CNoteList::kMaxNotes)
+            synced.notes.Add(note->Clone());  // ours: all but two of theirs...
+        theirs.Add(note);
+    }
+    Fill(synced.notes, {"made here@5", "and here@6"});  // ...and two made here
+    synced.notes.m_bModified = 0;
+    synced.store.ReplaceAll(kPath, theirs.StoreToBytes());
+
+    const NotesSync::Result result = synced.sync.MergeOutsideChanges();
+    EXPECT_EQ(result.outcome, NotesSync::Outcome::kMergedListFull);
+    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (did not fit 2024-03-05 140700).dat");
+    EXPECT_EQ(synced.store.files[result.copyPath], theirs.StoreToBytes()) << "their notes stay in the copy";
+    EXPECT_EQ(synced.notes.m_nCount, CNoteList::kMaxNotes);
+    EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours, made here, go into the file";
+}
