@@ -164,20 +164,6 @@ TEST(NotesSync, AFileCutShortIsKeptAsADatedCopyAndOursGoBack)
     EXPECT_EQ(synced.sync.MergeOutsideChanges().outcome, NotesSync::Outcome::kUnchanged) << "kept once";
 }
 
-TEST(NotesSync, TwoUnreadableVersionsInOneSecondAreBothKept)
-{
-    SyncedList synced({"a@0"});
-    std::vector<std::string> kept;
-    for (const std::vector<uint8_t>& unreadable : {std::vector<uint8_t>{}, std::vector<uint8_t>{1, 2, 3}}) {
-        synced.store.ReplaceAll(kPath, unreadable);
-        const NotesSync::Result result = synced.sync.MergeOutsideChanges();
-        ASSERT_EQ(result.outcome, NotesSync::Outcome::kKeptUnreadable);
-        EXPECT_EQ(synced.store.files[result.copyPath], unreadable);
-        kept.push_back(result.copyPath);
-    }
-    EXPECT_NE(kept[0], kept[1]);
-}
-
 // A sync client's conflict copy beside the notes file (or beside the bin) is
 // the other computer's version: what it holds that we lack comes, and the
 // copy goes once our file holds it. One that cannot be read stays, told once.
