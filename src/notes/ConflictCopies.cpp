@@ -69,7 +69,7 @@ void ConflictCopies::MergeNotesCopy(NotesSync& sync, CNoteList& notes, const std
         return;
     }
     // No file was ever the base of both: what both already hold is, and so
-    // is what this copy deleted into its bin, which then stays deleted.
+    // is what was deleted here into the bin, which then stays deleted.
     std::multiset<StoredForm> held;
     for (NotePos p = notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
         held.insert(StoredFormOf(*notes.GetAt(p)));
