@@ -450,20 +450,22 @@ void CMainDlg::ContinueExit()
 
 SaveOutcome CMainDlg::SaveNotes()
 {
-    const NotesSync::Result merged = m_sync.MergeOutsideChanges();
+    NotesSync::Result merged;
+    const NotesSync::SaveResult saved = m_sync.MergeAndSave(merged);
+    const DWORD saveError = GetLastError();  // before any message
     // Never a message box while Windows waits to end the session.
     if (merged.outcome == NotesSync::Outcome::kKeptUnreadable && !m_bToldOtherCopy && !m_bSessionEnding) {
         m_bToldOtherCopy = true;
         TellUser(("Your notes file was changed from elsewhere in a way Velumo cannot read. That version is "
                   "kept as\r\n" + merged.copyPath + "\r\nand your notes are saved as they are here.").c_str());
     }
-    if (!m_notes.m_bModified)
-        return SaveOutcome::kNothingToSave;
-    if (m_notes.Save()) {
-        m_sync.RememberFileAsBase(m_notes.LastWritten());
-        return SaveOutcome::kSaved;
+    switch (saved) {
+    case NotesSync::SaveResult::kNothingToSave: return SaveOutcome::kNothingToSave;
+    case NotesSync::SaveResult::kSaved: return SaveOutcome::kSaved;
+    case NotesSync::SaveResult::kFailed: m_nSaveError = saveError; break;
+    // Another program kept writing the file under every try: not saved.
+    case NotesSync::SaveResult::kPostponed: m_nSaveError = ERROR_SHARING_VIOLATION; break;
     }
-    m_nSaveError = GetLastError();
     return SaveOutcome::kFailed;
 }
 
@@ -563,9 +565,10 @@ void CMainDlg::OnTimer(UINT_PTR id)
     } else if (id == kTickTimer) {
         // Re-armed only after the pass: passes never overlap.
         RunHousekeepingPass();
-        SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
+        SetTimer(m_hWnd, kTickTimer, static_cast<UINT>(m_sync.NextPassDelayMs()), nullptr);
         // Told after re-arming: the passes go on while a message is open.
         m_saveMessages.TellDue(m_hWnd, m_nSaveError);
+        m_syncView.TellDue(m_hWnd);
     }
 }
 

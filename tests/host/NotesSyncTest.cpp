@@ -119,8 +119,10 @@ TEST(NotesSync, AMergeReachesTheListTheBinAndTheWindows)
         {"deleted there: kept in the bin", {{"a@0"}}, "", false, Outcome::kMerged, "a@0 ", "b@300 ", "", 1},
         {"changed there: in place", {{"a@0", "B@300"}}, "", false, Outcome::kMerged, "a@0 B@300 ", "", "B@300 ", 1},
         {"moved there, ours waiting", {{"a@0", "b@400"}}, "", true, Outcome::kMerged, "a@0 b@400 ", "", "b@400 ", 1},
-        {"changed there while typed in here: both kept", {{"a@0", "B@300"}}, "b", false, Outcome::kMerged,
-         "a@0 b@300 B@300 ", "", "", 1},
+        // The caret alone is no change: a second window over the note would
+        // take the user's next keys away from the note that is saved.
+        {"changed there while the caret is in it here: in place, no copy", {{"a@0", "B@300"}}, "b", false,
+         Outcome::kMerged, "a@0 B@300 ", "", "B@300 ", 1},
         {"written again as it was", same, "", false, Outcome::kUnchanged, "a@0 b@300 ", "", "", 1},
         {"not written: not even read", std::nullopt, "", false, Outcome::kUnchanged, "a@0 b@300 ", "", "", 0},
     };
@@ -161,4 +163,108 @@ TEST(NotesSync, AFileCutShortIsKeptAsADatedCopyAndOursGoBack)
     EXPECT_EQ(synced.Notes(), "a@0 b@300 ");
     EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours are written over the torn file";
     EXPECT_EQ(synced.sync.MergeOutsideChanges().outcome, NotesSync::Outcome::kUnchanged) << "kept once";
+}
+
+namespace {
+
+// Another program renames its file over the notes file while a save is on
+// its way, at the first tries of a save (every try: -1).
+class RacingStore : public MemoryNoteStore {
+public:
+    ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
+                                           const std::optional<FileStamp>& expected) override
+    {
+        if (racesLeft != 0) {
+            --racesLeft;
+            ++raceNumber;
+            CNoteList other;
+            Fill(other, {"theirs" + std::to_string(raceNumber) + "@" + std::to_string(700 + raceNumber)});
+            ReplaceAll(path, other.StoreToBytes());
+        }
+        return MemoryNoteStore::ReplaceAllUnlessChanged(path, bytes, expected);
+    }
+    int racesLeft = 0;
+    int raceNumber = 0;
+};
+
+}  // namespace
+
+TEST(NotesSync, ASaveNeverReplacesAFileWrittenSinceItsMerge)
+{
+    using SaveResult = NotesSync::SaveResult;
+    struct Case {
+        const char* label;
+        int races;
+        SaveResult result;
+        const char* file;  // the notes file afterwards
+    } cases[] = {
+        {"nobody else writes", 0, SaveResult::kSaved, "a@0 "},
+        {"written once meanwhile: merged, then saved", 1, SaveResult::kSaved, "a@0 theirs1@701 "},
+        {"written at every try: left for the next pass", -1, SaveResult::kPostponed, "theirs4@704 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        RacingStore store;
+        CNoteList notes;
+        notes.SetFileStore(&store);
+        notes.m_strPath = kPath;
+        FakeView view(notes);
+        NotesSync sync(notes, store, view);
+        sync.RememberFileAsBase(notes.StoreToBytes());
+        Fill(notes, {"a@0"});
+        store.racesLeft = c.races;
+
+        NotesSync::Result merged;
+        EXPECT_EQ(sync.MergeAndSave(merged), c.result);
+        CNoteList file;
+        ASSERT_TRUE(file.LoadFromBytes(store.files[kPath]));
+        std::string written;
+        for (NotePos p = file.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            written += Written(*file.GetAt(p));
+        EXPECT_EQ(written, c.file);
+        EXPECT_EQ(notes.m_bModified, c.result == SaveResult::kSaved ? 0u : 1u) << "unsaved changes stay marked";
+    }
+}
+
+TEST(NotesSync, TheBinKeepsWhatEitherCopyPutInAndForgetsWhatEitherTookOut)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string> theirs;  // the bin the other copy wrote
+        const char* ours;                 // deleted here afterwards
+        const char* bin;                  // the bin on disk at the end
+    } cases[] = {
+        {"put in over there, then here", {"k@1", "t@2"}, "o@3", "k@1 t@2 o@3 "},
+        {"taken out over there", {}, "o@3", "o@3 "},
+        {"nothing new over there", {"k@1"}, "o@3", "k@1 o@3 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SyncedList synced({"o@3"});
+        const std::string binPath = CDeletedNotesBin::PathBeside(kPath);
+        CDeletedNotesBin start(&synced.store);
+        start.Load(binPath, static_cast<NoteTime>(synced.now));
+        CNoteList kept;
+        Fill(kept, {"k@1"});
+        start.Add(*kept.GetAt(kept.GetHeadPosition()), static_cast<NoteTime>(synced.now - 60));
+        start.Save();
+        ASSERT_NE(synced.sync.Bin(), nullptr);  // this copy reads the bin as it starts
+
+        CDeletedNotesBin other(&synced.store);
+        other.Load(binPath, static_cast<NoteTime>(synced.now));
+        while (!other.Entries().empty())
+            other.Take(0);
+        CNoteList theirs;
+        Fill(theirs, c.theirs);
+        for (NotePos p = theirs.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            other.Add(*theirs.GetAt(p), static_cast<NoteTime>(synced.now - 60));
+        synced.store.clock += 1;
+        other.Save();
+
+        // Deleted here as the main window deletes: into the bin, bin saved.
+        CDeletedNotesBin* bin = synced.sync.Bin();
+        bin->Add(*synced.notes.GetAt(synced.notes.GetHeadPosition()), static_cast<NoteTime>(synced.now));
+        bin->Save();
+        EXPECT_EQ(synced.BinOnDisk(), c.bin);
+    }
 }
