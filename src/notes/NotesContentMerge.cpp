@@ -1,6 +1,8 @@
 #include "notes/NotesContentMerge.h"
 
 #include <map>
+#include <set>
+#include <tuple>
 
 #include "notes/Archive.h"
 
@@ -129,6 +131,30 @@ void PairChangedNotes(const std::vector<NotePos>& going, const std::vector<const
     }
 }
 
+// A note that comes where a note of ours stays, with another text: most
+// likely the other side's version of a note both sides typed in. It comes
+// as such a version, beside ours, rather than hidden exactly under it.
+void PlaceVersionsBeside(const NotesPairedByContent& notes, NotesMergePlan& plan)
+{
+    std::map<std::tuple<int32_t, int32_t, int32_t, int32_t>, NotePos> staying;
+    const std::set<NotePos> going(plan.remove.begin(), plan.remove.end());
+    for (NotePos p : notes.local) {
+        const NoteRect& rc = NoteAt(p)->m_rcWindow;
+        if (!going.count(p))
+            staying.emplace(std::make_tuple(rc.left, rc.top, rc.right, rc.bottom), p);
+    }
+    std::vector<const CNote*> adding;
+    for (const CNote* note : plan.add) {
+        const NoteRect& rc = note->m_rcWindow;
+        const auto found = staying.find(std::make_tuple(rc.left, rc.top, rc.right, rc.bottom));
+        if (found != staying.end() && NoteAt(found->second)->m_strText != note->m_strText)
+            plan.keepBoth.emplace_back(found->second, note);
+        else
+            adding.push_back(note);
+    }
+    plan.add = std::move(adding);
+}
+
 }  // namespace
 
 void PlanContentMerge(const NotesPairedByContent& notes, NotesMergePlan& plan)
@@ -138,4 +164,5 @@ void PlanContentMerge(const NotesPairedByContent& notes, NotesMergePlan& plan)
     const DiskChanges disk = ChangesOnDisk(notes);
     const LocalSide here = GoingHere(notes, disk.gone);
     PairChangedNotes(here.going, ComingHere(disk.added, here.has), plan);
+    PlaceVersionsBeside(notes, plan);
 }

@@ -13,5 +13,5 @@ struct NotesPairedByContent {
     std::vector<const CNote*> remote;  // in disk order
 };
 
-// Adds to plan what local must do for these notes.
+// Fills an empty plan with what local must do for these notes.
 void PlanContentMerge(const NotesPairedByContent& notes, NotesMergePlan& plan);

@@ -44,6 +44,8 @@ std::string Apply(CNoteList& local, const NotesMergePlan& plan)
     }
     for (const CNote* from : plan.add)
         local.Add(from->Clone());
+    for (const auto& [pos, theirs] : plan.keepBoth)
+        local.Add(theirs->Clone());
     std::vector<std::string> written;
     for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
         written.push_back(Written(*local.GetAt(p)));
@@ -194,6 +196,8 @@ TEST(NotesMerge, ByIdEachFieldGroupMergesOnItsOwn)
          {"1:a@1,t30", "2:b@2,t30"}, {"1:old@1,t10"}, "1:a@1 2:b@2 "},
         {"ids lost on the way: paired by content, no copies", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
          {"8:a@1", "9:B@2"}, "1:a@1 2:B@2 "},
+        {"ids lost, typed on both: theirs comes as a version beside ours", {"1:a@1", "2:b@2"},
+         {"1:L@1", "2:b@2"}, {"8:R@1", "9:b@2"}, "1:L@1 2:b@2 new:R@1 beside 1 "},
         {"a file without ids: paired by content, its new note comes", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
          {"0:a@1", "0:n@9"}, "1:a@1 0:n@9 "},
     };
