@@ -1,6 +1,7 @@
 #include "notes/NotesSync.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -142,8 +143,13 @@ NotesSync::SaveResult NotesSync::MergeAndSave(Result& merged)
             merged = result;
         if (!m_notes.m_bModified)
             return SaveResult::kNothingToSave;
+        // A file gone (deleted, or between a sync service's delete and its
+        // rename) is made again from ours, unless it is back before the rename.
+        std::optional<FileStamp> expected = m_baseStamp;
+        if (!m_store.Stamp(m_notes.m_strPath))
+            expected.reset();
         INoteFileStore& listStore = m_notes.FileStore();
-        StoreUnlessChanged guarded(listStore, m_notes.m_strPath, m_baseStamp);
+        StoreUnlessChanged guarded(listStore, m_notes.m_strPath, expected);
         m_notes.SetFileStore(&guarded);
         const bool wrote = m_notes.Save();
         m_notes.SetFileStore(&listStore);
@@ -160,8 +166,12 @@ NotesSync::SaveResult NotesSync::MergeAndSave(Result& merged)
 
 int NotesSync::NextPassDelayMs()
 {
-    if (m_jitterState == 0)
-        m_jitterState = (uint64_t{std::random_device{}()} << 32 | std::random_device{}()) | 1;
+    if (m_jitterState == 0) {
+        // The clock as well: some runtimes' random_device gives every process
+        // the same numbers.
+        const auto ticks = static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+        m_jitterState = ((uint64_t{std::random_device{}()} << 32) ^ ticks) | 1;
+    }
     // xorshift: enough to keep two computers out of step.
     m_jitterState ^= m_jitterState << 13;
     m_jitterState ^= m_jitterState >> 7;

@@ -26,11 +26,13 @@ class CNoteList;
 class INotesSyncView {
 public:
     virtual ~INotesSyncView() = default;
-    // True while the user types in the note: it is not replaced under the
-    // caret, the other side's version comes as a note of its own.
+    // True while the user types in the note. Its text is replaced only when
+    // this side left it as last saved (else the other side's text comes
+    // beside it), and its window keeps the focus and the caret.
     virtual bool IsBeingTypedIn(const CNote& note) = 0;
     // The note took the other side's stored form; its window, when it has
-    // one, shows the new form where the note now is, or closes.
+    // one, shows the new form where the note now is, or closes, without
+    // taking the focus from where the user types.
     virtual void NoteTookNewForm(CNote& note) = 0;
     // Notes came or went: the rows are laid out again and the visible notes
     // without a window get one.

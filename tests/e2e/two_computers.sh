@@ -60,14 +60,14 @@ for round in $(seq "$ROUNDS"); do
     echo "round $round" >>"$LOG"
     on A act A "$round" | tr -d '\r' >>"$LOG" || fail "A could not act in round $round"
     on B act B "$round" | tr -d '\r' >>"$LOG" || fail "B could not act in round $round"
-    on A sync || fail "a pass did not run in round $round"
+    on A sync | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round"
     if [ $((round % 5)) -eq 0 ]; then
         # A sync client brings the file in under a temporary name.
         cp "$NOTES_UNIX" "$NOTES_UNIX.synctmp" && mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX"
     fi
-    on B sync && on A sync || fail "a pass did not run in round $round"
+    { on B sync && on A sync; } | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round"
 done
-on B sync && on A sync && on B sync
+{ on B sync && on A sync && on B sync; } | tr -d '\r' >>"$LOG"
 on A quit || fail "A did not end"
 on B quit || fail "B did not end"
 on A check "$NOTES" "$(WINEPREFIX=$PREFIX_A winepath -w "$LOG")"

@@ -18,6 +18,7 @@
 //                                           no second version on its original
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "notes/CNoteList.h"
@@ -38,9 +40,47 @@ constexpr UINT kExit = 32772;
 constexpr UINT kNoteDelete = 32787;
 constexpr UINT_PTR kTickTimer = 2;
 
+// The program's messages carry its name too: the main window is the one no
+// window owns.
 HWND MainWindow()
 {
-    return FindWindowA("#32770", "Velumo");
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "Velumo"); w; w = FindWindowExA(nullptr, w, "#32770", "Velumo"))
+        if (!GetWindow(w, GW_OWNER))
+            return w;
+    return nullptr;
+}
+
+// Answers the messages the main window shows (a pass tells after it ends),
+// as the user would, and prints what they said.
+void CloseMessages(HWND main)
+{
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+        if (GetWindow(w, GW_OWNER) != main || !IsWindowVisible(w))
+            continue;
+        char text[512] = {};
+        GetDlgItemTextA(w, 0xFFFF, text, sizeof text);  // a message box's text
+        for (char& c : text)
+            c = c == '\r' || c == '\n' ? ' ' : c;
+        std::printf("told %s\n", text);
+        PostMessageA(w, WM_COMMAND, IDOK, 0);
+    }
+}
+
+// One housekeeping pass, its messages answered while it waits on them.
+bool RunPass(HWND main)
+{
+    std::atomic<bool> done{false};
+    LRESULT ran = 0;
+    std::thread pass([&] {
+        ran = SendMessageTimeoutA(main, WM_TIMER, kTickTimer, 0, SMTO_NORMAL, 20000, nullptr);
+        done = true;
+    });
+    while (!done) {
+        Sleep(100);
+        CloseMessages(main);
+    }
+    pass.join();
+    return ran != 0;
 }
 
 std::vector<HWND> NoteWindows()
@@ -175,6 +215,7 @@ struct Log {
     std::map<std::string, std::pair<int, int>> lastMove;     // name: x, y
     std::set<std::string> movedTwiceInARound;
     int rounds = 0;
+    int told = 0;  // messages the copies showed
 };
 
 Log ReadLog(const char* logPath)
@@ -189,6 +230,8 @@ Log ReadLog(const char* logPath)
         words >> what >> name;
         if (what == "round") {
             ++log.rounds;
+        } else if (what == "told") {
+            ++log.told;
         } else if (what == "add") {
             log.added.insert(name);
         } else if (what == "delete") {
@@ -305,9 +348,10 @@ int Check(const char* notesPath, const char* logPath)
         }
     }
     std::printf("two computers: %d rounds, %d notes checked, %d lost, %d damaged, %d lost edits, %d lost moves, "
-                "%d undeclared duplicates, %d deleted back, %d versions on their original (%d notes in the file)\n",
+                "%d undeclared duplicates, %d deleted back, %d versions on their original (%d notes in the file, "
+                "%d messages)\n",
                 log.rounds, checked, lost, damaged, lostEdits, lostMoves, duplicates, back, onOriginal,
-                static_cast<int>(notes.m_nCount));
+                static_cast<int>(notes.m_nCount), log.told);
     return lost + damaged + lostEdits + lostMoves + duplicates + back + onOriginal == 0 ? 0 : 1;
 }
 
@@ -326,7 +370,7 @@ int main(int argc, char** argv)
         return Act(argv[2], std::atoi(argv[3]));
     if (command == "sync") {
         HWND main = MainWindow();
-        return main && SendMessageTimeoutA(main, WM_TIMER, kTickTimer, 0, SMTO_NORMAL, 20000, nullptr) ? 0 : 1;
+        return main && RunPass(main) ? 0 : 1;
     }
     if (command == "quit") {
         HWND main = MainWindow();
