@@ -195,12 +195,14 @@ TEST(NotesSync, ASaveNeverReplacesAFileWrittenSinceItsMerge)
     struct Case {
         const char* label;
         int races;
+        bool gone;  // the file was removed after this copy last wrote it
         SaveResult result;
         const char* file;  // the notes file afterwards
     } cases[] = {
-        {"nobody else writes", 0, SaveResult::kSaved, "a@0 "},
-        {"written once meanwhile: merged, then saved", 1, SaveResult::kSaved, "a@0 theirs1@701 "},
-        {"written at every try: left for the next pass", -1, SaveResult::kPostponed, "theirs4@704 "},
+        {"nobody else writes", 0, false, SaveResult::kSaved, "a@0 "},
+        {"written once meanwhile: merged, then saved", 1, false, SaveResult::kSaved, "a@0 theirs1@701 "},
+        {"written at every try: left for the next pass", -1, false, SaveResult::kPostponed, "theirs4@704 "},
+        {"gone: made again from ours", 0, true, SaveResult::kSaved, "a@0 "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -210,7 +212,10 @@ TEST(NotesSync, ASaveNeverReplacesAFileWrittenSinceItsMerge)
         notes.m_strPath = kPath;
         FakeView view(notes);
         NotesSync sync(notes, store, view);
+        store.ReplaceAll(kPath, notes.StoreToBytes());
         sync.RememberFileAsBase(notes.StoreToBytes());
+        if (c.gone)
+            store.files.erase(kPath);
         Fill(notes, {"a@0"});
         store.racesLeft = c.races;
 
