@@ -80,11 +80,13 @@ NotesSync::Result NotesSync::MergeOutsideChanges()
     CNoteList base;
     base.LoadFromBytes(m_baseBytes);  // none known: everything here counts as ours
     // Our edits carry their change stamps before the stamps are compared.
-    if (m_stampChanges)
-        m_stampChanges(m_clock());
+    if (m_stampOurs)
+        m_stampOurs(m_clock());
     const uint32_t hadChanges = m_notes.m_bModified;
     const NotesMergePlan plan = PlanNotesMerge(base, m_notes, remote);
     const int keptBoth = ApplyMerge(plan);
+    if (m_takeMergedAsStamped)
+        m_takeMergedAsStamped();
     m_baseBytes = std::move(bytes);
     m_baseStamp = stamp;
     // Without changes of our own the list now is what the file holds; a
