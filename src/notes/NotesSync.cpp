@@ -11,6 +11,7 @@
 #include "core/LocalTime.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
+#include "notes/NoteIdSource.h"
 
 namespace {
 
@@ -80,13 +81,12 @@ NotesSync::Result NotesSync::MergeOutsideChanges()
     CNoteList base;
     base.LoadFromBytes(m_baseBytes);  // none known: everything here counts as ours
     // Our edits carry their change stamps before the stamps are compared.
-    if (m_stampOurs)
-        m_stampOurs(m_clock());
+    m_notes.StampChangedNotes(m_clock(), NoteIdSource::Installation());
     const uint32_t hadChanges = m_notes.m_bModified;
     const NotesMergePlan plan = PlanNotesMerge(base, m_notes, remote);
     const int keptBoth = ApplyMerge(plan);
-    if (m_takeMergedAsStamped)
-        m_takeMergedAsStamped();
+    // What came from the other side keeps the stamps it came with.
+    m_notes.RememberNotesAsStamped();
     m_baseBytes = std::move(bytes);
     m_baseStamp = stamp;
     // Without changes of our own the list now is what the file holds; a
@@ -215,18 +215,9 @@ int NotesSync::ApplyMerge(const NotesMergePlan& plan)
 void NotesSync::AddFromDisk(const CNote& from)
 {
     std::unique_ptr<CNote> note = from.Clone();
-    if (note->m_identity.id.IsNull()) {
-        // A note from a file without ids gets one now, as a new note does.
-        std::unique_ptr<CNote> fresh = std::make_unique<CNote>();
-        const NoteIdentity identity = fresh->m_identity;
-        CArchive out;
-        note->Serialize(out);
-        const std::vector<uint8_t> stored = out.TakeBuffer();
-        CArchive in{std::span<const uint8_t>(stored)};
-        fresh->Serialize(in);
-        fresh->m_identity = identity;
-        note = std::move(fresh);
-    }
+    // A note from a file without ids gets one now, as a new note does.
+    if (note->m_identity.id.IsNull())
+        note->m_identity = NoteIdSource::NewIdentity(m_clock());
     m_notes.Add(note);  // a full list: the note stays in the file's other copy
 }
 
@@ -234,14 +225,9 @@ std::vector<CNote*> NotesSync::KeepBothVersions(const std::vector<std::pair<Note
 {
     std::vector<CNote*> versions;
     for (const auto& [pos, theirs] : conflicts) {
-        // A new note (a new id) with the other side's stored form, beside
-        // ours on the same screen.
-        auto version = std::make_unique<CNote>();
-        CArchive out;
-        const_cast<CNote*>(theirs)->Serialize(out);  // storing does not change the note
-        const std::vector<uint8_t> stored = out.TakeBuffer();
-        CArchive in{std::span<const uint8_t>(stored)};
-        version->Serialize(in);
+        // A note of its own, made now, beside ours on the same screen.
+        std::unique_ptr<CNote> version = theirs->Clone();
+        version->m_identity = NoteIdSource::NewIdentity(m_clock());
         const NoteRect& ours = m_notes.GetAt(pos)->m_rcWindow;
         version->m_rcWindow = PlaceBesideOriginal(ours, m_view.WorkAreaAt(ours));
         version->m_bVisible = 1;

@@ -94,15 +94,6 @@ public:
     // when the file is still the one merged, else it merges again. merged
     // receives what the last merge did.
     SaveResult MergeAndSave(Result& merged);
-    // Whoever keeps the notes' change stamps: stampOurs gives the notes
-    // edited here their stamps (now, in seconds since 1970) before a merge
-    // compares them; takeMergedAsStamped, after it, lets the notes that
-    // took the other side's changes keep the stamps they came with.
-    void SetChangeStamping(std::function<void(int64_t now)> stampOurs, std::function<void()> takeMergedAsStamped)
-    {
-        m_stampOurs = std::move(stampOurs);
-        m_takeMergedAsStamped = std::move(takeMergedAsStamped);
-    }
     // Milliseconds to the next periodic pass: a little different each time
     // and on each computer, so that two copies do not save in step.
     int NextPassDelayMs();
@@ -130,8 +121,6 @@ private:
     std::function<int64_t()> m_clock;
     std::vector<uint8_t> m_baseBytes;
     std::optional<FileStamp> m_baseStamp;
-    std::function<void(int64_t)> m_stampOurs;
-    std::function<void()> m_takeMergedAsStamped;
     CDeletedNotesBin m_bin;
     std::string m_strBinPath;  // the file m_bin was read from
     std::optional<FileStamp> m_binStamp;

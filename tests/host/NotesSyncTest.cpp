@@ -18,12 +18,14 @@ namespace {
 
 constexpr const char* kPath = "C:\\Sync\\notes.dat";
 
-// "text@x": a note with that text at that place.
+// "text@x": a note with that text at that place. The notes at one place of
+// two lists are one note, as their ids make them.
 void Fill(CNoteList& list, const std::vector<std::string>& notes)
 {
     for (const std::string& written : notes) {
         const size_t at = written.find('@');
         auto note = std::make_unique<CNote>();
+        note->m_identity = {NoteId{1, static_cast<uint64_t>(list.m_nCount) + 1}, 0, 0, {}};
         note->m_strText = Utf16FromUtf8(written.substr(0, at));
         const int x = std::stoi(written.substr(at + 1));
         note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
@@ -179,6 +181,7 @@ public:
             ++raceNumber;
             CNoteList other;
             Fill(other, {"theirs" + std::to_string(raceNumber) + "@" + std::to_string(700 + raceNumber)});
+            other.GetAt(other.GetHeadPosition())->m_identity.id = NoteId{2, static_cast<uint64_t>(raceNumber)};
             ReplaceAll(path, other.StoreToBytes());
         }
         return MemoryNoteStore::ReplaceAllUnlessChanged(path, bytes, expected);
