@@ -1,7 +1,6 @@
 #include "notes/NotesMerge.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "notes/CNoteList.h"
 #include "notes/NoteFieldGroups.h"
@@ -9,33 +8,70 @@
 
 namespace {
 
-using IdIndex = std::unordered_map<NoteId, const CNote*>;
-
-IdIndex IndexById(const CNoteList& list)
-{
-    IdIndex index;
-    index.reserve(static_cast<size_t>(list.m_nCount));
-    for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        const CNote* note = list.GetAt(p);
-        if (!note->m_identity.id.IsNull())
-            index.emplace(note->m_identity.id, note);
+// The notes of a list by id: open addressing in one block, as a merge of the
+// largest files looks up every note of three lists.
+class IdIndex {
+public:
+    explicit IdIndex(const CNoteList& list)
+    {
+        size_t capacity = 16;
+        while (capacity < static_cast<size_t>(list.m_nCount) * 2)
+            capacity *= 2;
+        m_slots.resize(capacity);
+        m_mask = capacity - 1;
+        for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            const CNote* note = list.GetAt(p);
+            if (!note->m_identity.id.IsNull() && Insert(note))
+                ++m_size;
+        }
     }
-    return index;
-}
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const CNote* Find(const NoteId& id) const
+    {
+        for (size_t i = SlotOf(id);; i = (i + 1) & m_mask) {
+            const CNote* note = m_slots[i];
+            if (!note || note->m_identity.id == id)
+                return note;
+        }
+    }
+    template <class Visit>
+    bool AnyOf(Visit&& visit) const
+    {
+        return std::any_of(m_slots.begin(), m_slots.end(), [&](const CNote* n) { return n && visit(*n); });
+    }
+
+private:
+    size_t SlotOf(const NoteId& id) const
+    {
+        return static_cast<size_t>((id.hi ^ id.lo) * 0x9E3779B97F4A7C15ull >> 20) & m_mask;
+    }
+    // False when the list holds the id twice (the second is not kept).
+    bool Insert(const CNote* note)
+    {
+        for (size_t i = SlotOf(note->m_identity.id);; i = (i + 1) & m_mask) {
+            if (!m_slots[i]) {
+                m_slots[i] = note;
+                return true;
+            }
+            if (m_slots[i]->m_identity.id == note->m_identity.id)
+                return false;
+        }
+    }
+
+    std::vector<const CNote*> m_slots;
+    size_t m_mask = 0;
+    size_t m_size = 0;
+};
 
 const CNote* Find(const IdIndex& index, const NoteId& id)
 {
-    const auto it = index.find(id);
-    return it == index.end() ? nullptr : it->second;
+    return index.Find(id);
 }
 
-bool SharesAnId(const IdIndex& a, const IdIndex& b, const IdIndex& c)
+bool SharesAnId(const IdIndex& a, const IdIndex& b, const IdIndex* c)
 {
-    for (const auto& [id, note] : a) {
-        if (b.count(id) || c.count(id))
-            return true;
-    }
-    return false;
+    return a.AnyOf([&](const CNote& n) { return b.Find(n.m_identity.id) || (c && c->Find(n.m_identity.id)); });
 }
 
 // The disk's version is older than the one this copy last read or wrote.
@@ -54,7 +90,7 @@ bool ChangedSince(const CNote& note, const CNote* base)
 class IdMerge {
 public:
     IdMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote, NotesMergePlan& plan)
-        : m_base(IndexById(base)), m_local(IndexById(local)), m_remote(IndexById(remote)), m_plan(plan),
+        : m_base(base), m_local(local), m_remote(remote), m_plan(plan),
           m_bEveryNoteHasAnId(m_base.size() == static_cast<size_t>(base.m_nCount) &&
                               m_local.size() == static_cast<size_t>(local.m_nCount) &&
                               m_remote.size() == static_cast<size_t>(remote.m_nCount))
@@ -69,8 +105,8 @@ public:
         if (!m_bEveryNoteHasAnId)
             return false;
         const bool diskPairs = m_remote.empty() || (m_base.empty() && m_local.empty()) ||
-                               SharesAnId(m_remote, m_base, m_local);
-        const bool localPairs = m_base.empty() || m_local.empty() || SharesAnId(m_base, m_local, {});
+                               SharesAnId(m_remote, m_base, &m_local);
+        const bool localPairs = m_base.empty() || m_local.empty() || SharesAnId(m_base, m_local, nullptr);
         return diskPairs && localPairs;
     }
 
