@@ -7,10 +7,12 @@
 #include "app/AppPaths.h"
 #include "app/RunningCopy.h"
 #include "app/CorePlatformHooks.h"
+#include "app/InstallationId.h"
 #include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
 #include "notes/DeletedNotesBin.h"
 #include "notes/NoteFileStore.h"
+#include "notes/NoteIdSource.h"
 #include "notes/RuntimeRand.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
@@ -66,6 +68,8 @@ bool CNotesApp::InitInstance()
     m_strNotesPath = FullPathUtf8(NotesFilePath(exePath, Args()));
     m_strHelpPath = HelpFilePath(exePath);
     SetProfileFile(SettingsFilePath(exePath));
+    // Before the first note is made or loaded: every change here carries it.
+    NoteIdSource::SetInstallation(ReadInstallationId(*this));
 
     if (!m_notes.Load(m_strNotesPath)) {
         AppMessageBox(kUnreadableNotesMessage + m_strNotesPath, MB_OK | MB_ICONEXCLAMATION);

@@ -1,10 +1,12 @@
 #include "app/CorePlatformHooks.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 
 #include "framework/DisplayScale.h"
 #include "notes/AnsiCodePage.h"
 #include "notes/CNote.h"
+#include "notes/NoteIdSource.h"
 
 namespace {
 
@@ -59,4 +61,8 @@ void InstallCorePlatformHooks()
     // scales it): the screen this program once read was always 96 to it, as
     // Windows scaled it as a picture.
     CNote::SetScreenLogPixelsY(DisplayScale::kBaseDpi);
+    // The system's own random source for note ids: in advapi32, which the
+    // program loads anyway, so a start pays nothing for it.
+    NoteIdSource::SetRandomBytes(
+        [](void* out, size_t size) { return RtlGenRandom(out, static_cast<ULONG>(size)) != FALSE; });
 }

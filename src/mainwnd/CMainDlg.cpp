@@ -454,17 +454,19 @@ void CMainDlg::ContinueExit()
 SaveOutcome CMainDlg::SaveNotes()
 {
     MergeOtherVersions();
+    NotesSync::Result merged;
+    const NotesSync::SaveResult saved = m_sync.MergeAndSave(merged);
+    const DWORD saveError = GetLastError();  // before anything else asks the system
+    // The file may have changed again since MergeOtherVersions looked.
+    NoteVersionKept(merged);
+    switch (saved) {
     // The conflict copies go once the notes file holds what they brought.
-    if (!m_notes.m_bModified) {
-        m_conflictCopies.RemoveMerged();
-        return SaveOutcome::kNothingToSave;
+    case NotesSync::SaveResult::kNothingToSave: m_conflictCopies.RemoveMerged(); return SaveOutcome::kNothingToSave;
+    case NotesSync::SaveResult::kSaved: m_conflictCopies.RemoveMerged(); return SaveOutcome::kSaved;
+    case NotesSync::SaveResult::kFailed: m_nSaveError = saveError; break;
+    // Another program kept writing the file under every try: not saved.
+    case NotesSync::SaveResult::kPostponed: m_nSaveError = ERROR_SHARING_VIOLATION; break;
     }
-    if (m_notes.Save()) {
-        m_sync.RememberFileAsBase(m_notes.LastWritten());
-        m_conflictCopies.RemoveMerged();
-        return SaveOutcome::kSaved;
-    }
-    m_nSaveError = GetLastError();
     return SaveOutcome::kFailed;
 }
 
@@ -472,15 +474,19 @@ void CMainDlg::MergeOtherVersions()
 {
     // Told after the pass, never here: an unreadable file is replaced by
     // ours at once, not after the user has read about it.
-    const NotesSync::Result merged = m_sync.MergeOutsideChanges();
-    if (merged.outcome == NotesSync::Outcome::kKeptUnreadable)
-        m_syncNotices.UnreadableFileKept(merged.copyPath);
-    else if (merged.outcome == NotesSync::Outcome::kMergedListFull)
-        m_syncNotices.ListFullKept(merged.copyPath);
+    NoteVersionKept(m_sync.MergeOutsideChanges());
     m_syncNotices.CopiesMerged(m_conflictCopies.MergeInto(m_sync, m_notes, CurrentNoteTime()));
     m_sync.Bin();  // a damaged bin is found before deletes are lost in it
     if (const std::string bin = m_sync.TakeDamagedBinCopy(); !bin.empty())
         m_syncNotices.DamagedBinKept(bin);
+}
+
+void CMainDlg::NoteVersionKept(const NotesSync::Result& merged)
+{
+    if (merged.outcome == NotesSync::Outcome::kKeptUnreadable)
+        m_syncNotices.UnreadableFileKept(merged.copyPath);
+    else if (merged.outcome == NotesSync::Outcome::kMergedListFull)
+        m_syncNotices.ListFullKept(merged.copyPath);
 }
 
 void CMainDlg::SaveBeforeExit()
@@ -579,10 +585,11 @@ void CMainDlg::OnTimer(UINT_PTR id)
     } else if (id == kTickTimer) {
         // Re-armed only after the pass: passes never overlap.
         RunHousekeepingPass();
-        SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
+        SetTimer(m_hWnd, kTickTimer, static_cast<UINT>(m_sync.NextPassDelayMs()), nullptr);
         // Told after re-arming: the passes go on while a message is open.
         m_saveMessages.TellDue(m_hWnd, m_nSaveError);
         m_syncNotices.TellDue(m_hWnd);
+        m_syncView.TellDue(m_hWnd);
     }
 }
 

@@ -147,6 +147,8 @@ private:
     // the sync clients' conflict copies beside it; what to tell waits in
     // m_syncNotices.
     void MergeOtherVersions();
+    // A version of the notes file a merge kept aside waits in m_syncNotices.
+    void NoteVersionKept(const NotesSync::Result& merged);
     // At an exit the user chose: a failing save is offered again (Retry)
     // until it works or the user gives the changes up (Cancel).
     void SaveBeforeExit();

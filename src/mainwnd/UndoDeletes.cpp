@@ -51,10 +51,14 @@ std::vector<CNote*> UndoDeletes::UndoInto(CNoteList& notes)
 
 void UndoDeletes::Forget(const CNote& note)
 {
-    const std::vector<uint8_t> wanted = StoredForm(note);
+    const NoteId id = note.m_identity.id;
+    const std::vector<uint8_t> wanted = id.IsNull() ? StoredForm(note) : std::vector<uint8_t>{};
+    const auto same = [&](const CNote& kept) {
+        return id.IsNull() ? StoredForm(kept) == wanted : kept.m_identity.id == id;
+    };
     for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
         for (auto kept = step->begin(); kept != step->end(); ++kept) {
-            if (StoredForm(*kept->note) != wanted)
+            if (!same(*kept->note))
                 continue;
             step->erase(kept);
             if (step->empty())

@@ -30,8 +30,9 @@ public:
     // full list does not take stay in the step, which then stays.
     std::vector<CNote*> UndoInto(CNoteList& notes);
     // A note brought back some other way (from the bin) is no longer Ctrl+Z's
-    // to bring back: drops the newest kept note with the same stored form,
-    // and its step when that leaves the step empty.
+    // to bring back: drops the newest kept note with the same id (the same
+    // stored form, for a note without one), and its step when that leaves
+    // the step empty.
     void Forget(const CNote& note);
 
 private:

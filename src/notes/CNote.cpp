@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "notes/Archive.h"
+#include "notes/NoteIdSource.h"
 #include "notes/RuntimeRand.h"
 
 namespace {
@@ -45,6 +46,7 @@ CNote::CNote()
     m_tStartDate = now;
     m_tEndDate = now;
     m_tLastShown = now;
+    m_identity = NoteIdSource::NewIdentity(now);
     DrawDefaultPlace();
 }
 

@@ -42,6 +42,8 @@ constexpr uint32_t kNoteTextLimit = 0x7FFFFFFE;
 
 class CNote : public NoteNode {
 public:
+    // A new note: a new identity (NoteIdSource), made now by this
+    // installation.
     CNote();
     // A note about to be read from a file: it takes its two draws of the
     // default place like any new note, but skips the defaults that the

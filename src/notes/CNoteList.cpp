@@ -4,6 +4,8 @@
 #include <ctime>
 
 #include "notes/NoteFileStore.h"
+#include "notes/NoteIdSource.h"
+#include "notes/NoteIdentitySection.h"
 
 CNoteList::CNoteList() : m_store(&PlatformNoteFileStore()), m_clock([] { return int64_t(std::time(nullptr)); }) {}
 
@@ -120,13 +122,12 @@ CNote* CNoteList::GetAt(int index, NotePos* pos) const
 void CNoteList::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        ar.WriteU32(kFileHeader);
-        ar.WriteU16(static_cast<uint16_t>(m_nCount));
-        for (NoteNode* node = m_head; node; node = node->m_nextNode)
-            static_cast<CNote*>(node)->Serialize(ar);
+        WriteRecords(ar, nullptr);
+        WriteTrailer(ar);
         return;
     }
     RemoveAll();
+    m_keptSections.clear();
     ar.ReadU32();  // the header is not checked
     const auto count = static_cast<int16_t>(ar.ReadU16());
     // The program never writes a negative count: such a file is not a notes
@@ -139,6 +140,87 @@ void CNoteList::Serialize(CArchive& ar)
         InsertNode(std::move(note), nullptr);
         ++m_nCount;
     }
+    ReadTrailer(ar);
+    m_stamps.BeginRemembering();
+    WalkRecords();
+}
+
+void CNoteList::WriteRecords(CArchive& ar, NoteChangeStamps* stamps)
+{
+    ar.WriteU32(kFileHeader);
+    ar.WriteU16(static_cast<uint16_t>(m_nCount));
+    for (NoteNode* node = m_head; node; node = node->m_nextNode) {
+        CNote* note = static_cast<CNote*>(node);
+        const size_t at = ar.Buffer().size();
+        note->Serialize(ar);
+        if (stamps)
+            stamps->Walk(*note, std::span<const uint8_t>(ar.Buffer()).subspan(at));
+    }
+}
+
+void CNoteList::WriteTrailer(CArchive& ar) const
+{
+    // A file of no notes stays the six bytes every reader expects.
+    if (m_nCount == 0 && m_keptSections.empty())
+        return;
+    const std::vector<CNote*> notes = Notes();
+    const NotesTrailer::Section ours[] = {NoteIdentitySection::Encode(notes)};
+    NotesTrailer::Write(ar, ours, m_keptSections);
+}
+
+void CNoteList::ReadTrailer(CArchive& ar)
+{
+    // Whatever follows the records is read only when it starts as a trailer:
+    // an old file may carry any bytes there.
+    std::vector<uint8_t> rest;
+    if (ar.Remaining() >= NotesTrailer::kStartBytes) {
+        uint8_t start[NotesTrailer::kStartBytes];
+        ar.ReadBytes(start, sizeof start);
+        if (CArchive::U32At(start) == NotesTrailer::kMagic) {
+            rest.assign(start, start + sizeof start);
+            rest.resize(sizeof start + static_cast<size_t>(ar.Remaining()));
+            ar.ReadBytes(rest.data() + sizeof start, rest.size() - sizeof start);
+        }
+    }
+    std::vector<NotesTrailer::Section> sections = NotesTrailer::Read(rest);
+    NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), Notes());
+    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag};
+    m_keptSections = NotesTrailer::Others(std::move(sections), kRead);
+}
+
+void CNoteList::WalkRecords()
+{
+    CArchive scratch;
+    std::vector<uint8_t> buffer;
+    for (NoteNode* node = m_head; node; node = node->m_nextNode) {
+        CNote* note = static_cast<CNote*>(node);
+        scratch.AdoptBuffer(std::move(buffer));
+        note->Serialize(scratch);
+        buffer = scratch.TakeBuffer();
+        m_stamps.Walk(*note, buffer);
+    }
+    m_stamps.End();
+}
+
+void CNoteList::StampChangedNotes(int64_t now, NoteId installation)
+{
+    m_stamps.BeginStamping(now, installation);
+    WalkRecords();
+}
+
+void CNoteList::RememberNotesAsStamped()
+{
+    m_stamps.BeginRemembering();
+    WalkRecords();
+}
+
+std::vector<CNote*> CNoteList::Notes() const
+{
+    std::vector<CNote*> notes;
+    notes.reserve(static_cast<size_t>(m_nCount));
+    for (NoteNode* node = m_head; node; node = node->m_nextNode)
+        notes.push_back(static_cast<CNote*>(node));
+    return notes;
 }
 
 std::vector<uint8_t> CNoteList::StoreToBytes() const
@@ -175,6 +257,18 @@ bool CNoteList::Load(const std::string& path)
     return true;
 }
 
+bool CNoteList::LoadAsChange(const std::string& path, int64_t now)
+{
+    // What the list holds now, as fingerprints: the file's notes are told
+    // apart from it at the next save.
+    StampChangedNotes(now, NoteIdSource::Installation());
+    NoteChangeStamps held = m_stamps;
+    if (!Load(path))
+        return false;
+    m_stamps = std::move(held);
+    return true;
+}
+
 bool CNoteList::Save()
 {
     if (!m_bModified)
@@ -185,7 +279,12 @@ bool CNoteList::Save()
     // then costs no fresh allocation of the whole file.
     CArchive ar;
     ar.AdoptBuffer(std::move(m_saveBuffer));
-    Serialize(ar);
+    // The stamps are brought up to date as the records are written, so that
+    // the trailer after them carries them.
+    m_stamps.BeginStamping(m_clock(), NoteIdSource::Installation());
+    WriteRecords(ar, &m_stamps);
+    m_stamps.End();
+    WriteTrailer(ar);
     m_saveBuffer = ar.TakeBuffer();
     const bool wrote = m_store->ReplaceAll(m_strPath, m_saveBuffer);
     if (!wrote) {
@@ -207,6 +306,8 @@ void CNoteList::TakeNotesOf(CNoteList& loaded)
     m_nCount = loaded.m_nCount;
     loaded.m_head = loaded.m_tail = nullptr;
     loaded.m_nCount = 0;
+    m_keptSections = std::move(loaded.m_keptSections);
+    m_stamps = std::move(loaded.m_stamps);
 }
 
 bool CNoteList::LoadFromBytes(std::span<const uint8_t> bytes)

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "notes/CNote.h"
+#include "notes/NoteChangeStamps.h"
 #include "notes/NotesBackups.h"
+#include "notes/NotesTrailer.h"
 
 class CArchive;
 class INoteFileStore;
@@ -48,7 +50,11 @@ public:
     NotePos GetHeadPosition() const { return m_head; }
     static NotePos GetNext(NotePos pos) { return pos->m_nextNode; }
 
-    // Whole-list archive form (header, count, records).
+    // Whole-list archive form: header, count, records, then the trailer
+    // (NotesTrailer.h) with each note's identity and the sections of newer
+    // versions this one keeps for them. An empty list with nothing kept is
+    // written without a trailer. Loading gives every note an id (a new one
+    // where the file has none) and remembers the records as unchanged.
     void Serialize(CArchive& ar);
 
     // Reads the file at path, creating it with the current list when it is
@@ -56,7 +62,12 @@ public:
     // becomes the file to save; on failure (unreadable, truncated,
     // malformed) the list keeps what it held before.
     bool Load(const std::string& path);
-    // Writes the list when modified. True when it wrote; a failed write keeps
+    // Reads the file like Load, taking its notes as a change made here (a
+    // restore): a note that differs from what the list held under its id, or
+    // that the list did not hold, takes a change stamp at the next save.
+    bool LoadAsChange(const std::string& path, int64_t now);
+    // Writes the list when modified, its change stamps brought up to date
+    // first (StampChangedNotes). True when it wrote; a failed write keeps
     // the list modified so the next save tries again (on Windows the thread's
     // last error then says why). The first save of a day first keeps the file
     // as it stood as that day's backup (NotesBackups.h); a backup that cannot
@@ -79,7 +90,21 @@ public:
     bool TakeBackupFailure() { return std::exchange(m_bBackupFailed, false); }
 
     bool IsEmpty() const { return m_head == nullptr; }
+    // The file form as the list stands; change stamps are left as they are.
     std::vector<uint8_t> StoreToBytes() const;
+
+    // Gives every note changed since the last load, save or stamp (and every
+    // note the list has not seen since then) now and installation as its
+    // last change; a note without an id, or with the id of a note before it
+    // in the list, becomes a new note made now. Call before comparing the
+    // list with another copy of the file.
+    void StampChangedNotes(int64_t now, NoteId installation);
+    // The notes as they stand count as unchanged from here on (a merge that
+    // took another computer's notes with their own stamps).
+    void RememberNotesAsStamped();
+    // Sections of the trailer that a newer version wrote and this one does
+    // not read: written back as they came.
+    const std::vector<NotesTrailer::Section>& KeptSections() const { return m_keptSections; }
 
     uint32_t m_bModified = 0;
     int16_t m_nCount = 0;
@@ -91,6 +116,14 @@ private:
     void TakeNotesOf(CNoteList& loaded);
     // The list takes ownership; a note's own address is its place.
     NotePos InsertNode(std::unique_ptr<CNote> note, NoteNode* before);
+    // Header, count and records; with stamps, each record is walked by them
+    // as it is written.
+    void WriteRecords(CArchive& ar, NoteChangeStamps* stamps);
+    void WriteTrailer(CArchive& ar) const;
+    void ReadTrailer(CArchive& ar);
+    // Walks every note's stored record through the stamps.
+    void WalkRecords();
+    std::vector<CNote*> Notes() const;
 
     std::vector<uint8_t> m_lastWritten;
     NoteNode* m_head = nullptr;
@@ -100,4 +133,6 @@ private:
     std::function<int64_t()> m_clock;
     DailyBackup m_dailyBackup;
     bool m_bBackupFailed = false;
+    std::vector<NotesTrailer::Section> m_keptSections;
+    NoteChangeStamps m_stamps;
 };

@@ -1,6 +1,8 @@
 #include "notes/ConflictCopies.h"
 
+#include <algorithm>
 #include <set>
+#include <unordered_map>
 
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
@@ -33,6 +35,44 @@ Folder FolderOf(const std::string& filePath)
     if (slash == std::string::npos)
         return {".", '/', filePath};
     return {filePath.substr(0, slash), filePath[slash], filePath.substr(slash + 1)};
+}
+
+// No file was ever the base of both: what both already hold is, and so is
+// what was deleted here into the bin, which then stays deleted. A note is
+// held when we hold its id in the same stored form; a copy none of whose ids
+// we know (written without ids, so loading gave it new ones) is matched by
+// stored form alone, and the merge then pairs its notes by content.
+void FillCommonBase(const CNoteList& copy, const CNoteList& notes, const CDeletedNotesBin* bin, CNoteList& base)
+{
+    std::vector<const CNote*> held;
+    for (NotePos p = notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        held.push_back(notes.GetAt(p));
+    if (bin)
+        for (const CDeletedNotesBin::Entry& entry : bin->Entries())
+            held.push_back(entry.note.get());
+    std::unordered_multimap<NoteId, StoredForm> byId;
+    std::multiset<StoredForm> byForm;
+    for (const CNote* note : held) {
+        byForm.insert(StoredFormOf(*note));
+        byId.emplace(note->m_identity.id, StoredFormOf(*note));
+    }
+    bool idsKnown = false;
+    for (NotePos p = copy.GetHeadPosition(); p && !idsKnown; p = CNoteList::GetNext(p))
+        idsKnown = byId.count(copy.GetAt(p)->m_identity.id) > 0;
+    for (NotePos p = copy.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+        const CNote& note = *copy.GetAt(p);
+        const StoredForm form = StoredFormOf(note);
+        bool common = false;
+        if (idsKnown) {
+            const auto [first, last] = byId.equal_range(note.m_identity.id);
+            common = std::any_of(first, last, [&](const auto& entry) { return entry.second == form; });
+        } else if (const auto it = byForm.find(form); it != byForm.end()) {
+            byForm.erase(it);
+            common = true;
+        }
+        if (common)
+            base.Add(note.Clone());
+    }
 }
 
 }  // namespace
@@ -68,22 +108,8 @@ void ConflictCopies::MergeNotesCopy(NotesSync& sync, CNoteList& notes, const std
         NoteUnreadable(path, stamp, found);
         return;
     }
-    // No file was ever the base of both: what both already hold is, and so
-    // is what was deleted here into the bin, which then stays deleted.
-    std::multiset<StoredForm> held;
-    for (NotePos p = notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-        held.insert(StoredFormOf(*notes.GetAt(p)));
-    if (CDeletedNotesBin* bin = sync.Bin())
-        for (const CDeletedNotesBin::Entry& entry : bin->Entries())
-            held.insert(StoredFormOf(*entry.note));
     CNoteList base;
-    for (NotePos p = copy.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        const auto it = held.find(StoredFormOf(*copy.GetAt(p)));
-        if (it == held.end())
-            continue;
-        held.erase(it);
-        base.Add(copy.GetAt(p)->Clone());
-    }
+    FillCommonBase(copy, notes, sync.Bin(), base);
     const NotesSync::OtherFileResult merged = sync.MergeOtherFile(base, copy);
     found.notesCame += merged.notesCame;
     if (merged.notesLeftOut > 0) {

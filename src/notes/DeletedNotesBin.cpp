@@ -5,6 +5,7 @@
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "notes/NoteFileStore.h"
+#include "notes/NoteIdentitySection.h"
 
 CDeletedNotesBin::CDeletedNotesBin(INoteFileStore* store) : m_store(store ? store : &PlatformNoteFileStore()) {}
 
@@ -16,6 +17,50 @@ std::string CDeletedNotesBin::PathBeside(const std::string& notesPath)
     return (slash == std::string::npos ? std::string() : notesPath.substr(0, slash + 1)) + "deleted.dat";
 }
 
+namespace {
+
+constexpr size_t kDateBytes = 8;
+
+NotesTrailer::Section DatesSection(const std::vector<CDeletedNotesBin::Entry>& entries)
+{
+    CArchive ar;
+    ar.WriteU32(static_cast<uint32_t>(entries.size()));
+    ar.WriteU16(static_cast<uint16_t>(kDateBytes));
+    for (const auto& entry : entries) {
+        ar.WriteI32(entry.deletedAt);
+        ar.WriteI32(entry.deletedAt < 0 ? -1 : 0);  // the high half of an i64
+    }
+    return {CDeletedNotesBin::kDatesTag, 1, ar.TakeBuffer()};
+}
+
+// The dates, when the section holds one for every note.
+void ReadDates(const NotesTrailer::Section* section, std::vector<CDeletedNotesBin::Entry>& loaded)
+{
+    if (!section || section->payload.size() < 6)
+        return;
+    const uint8_t* p = section->payload.data();
+    const size_t entryBytes = CArchive::U16At(p + 4);
+    if (CArchive::U32At(p) != loaded.size() || entryBytes < kDateBytes ||
+        section->payload.size() != 6 + loaded.size() * entryBytes)
+        return;
+    p += 6;
+    for (auto& entry : loaded) {
+        const int64_t at = static_cast<int64_t>(CArchive::U32At(p) | uint64_t{CArchive::U32At(p + 4)} << 32);
+        entry.deletedAt = static_cast<NoteTime>(at);  // times past 2038 are not kept anywhere else either
+        p += entryBytes;
+    }
+}
+
+std::vector<CNote*> NotesOf(const std::vector<CDeletedNotesBin::Entry>& entries)
+{
+    std::vector<CNote*> notes;
+    for (const auto& entry : entries)
+        notes.push_back(entry.note.get());
+    return notes;
+}
+
+}  // namespace
+
 std::vector<uint8_t> CDeletedNotesBin::StoreToBytes() const
 {
     CArchive ar;
@@ -23,16 +68,36 @@ std::vector<uint8_t> CDeletedNotesBin::StoreToBytes() const
     ar.WriteU16(static_cast<uint16_t>(m_entries.size()));
     for (const Entry& entry : m_entries)
         entry.note->Serialize(ar);
-    ar.WriteU32(kTrailerMagic);
-    ar.WriteU32(static_cast<uint32_t>(m_entries.size()));
-    for (const Entry& entry : m_entries)
-        ar.WriteI32(entry.deletedAt);
+    if (m_entries.empty() && m_keptSections.empty())
+        return ar.TakeBuffer();
+    const NotesTrailer::Section ours[] = {NoteIdentitySection::Encode(NotesOf(m_entries)), DatesSection(m_entries)};
+    NotesTrailer::Write(ar, ours, m_keptSections);
     return ar.TakeBuffer();
+}
+
+void CDeletedNotesBin::ReadTrailer(std::span<const uint8_t> rest, std::vector<Entry>& loaded)
+{
+    m_keptSections.clear();
+    if (rest.size() >= 8 && CArchive::U32At(rest.data()) == kTrailerMagic) {
+        // A bin of an older version: its dates, when they are all there.
+        if (CArchive::U32At(rest.data() + 4) == loaded.size() && rest.size() - 8 >= 4 * loaded.size()) {
+            for (size_t i = 0; i < loaded.size(); ++i)
+                loaded[i].deletedAt = CArchive::I32At(rest.data() + 8 + 4 * i);
+        }
+        NoteIdentitySection::Apply(nullptr, NotesOf(loaded));
+        return;
+    }
+    std::vector<NotesTrailer::Section> sections = NotesTrailer::Read(rest);
+    NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), NotesOf(loaded));
+    ReadDates(NotesTrailer::Find(sections, kDatesTag), loaded);
+    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, kDatesTag};
+    m_keptSections = NotesTrailer::Others(std::move(sections), kRead);
 }
 
 bool CDeletedNotesBin::LoadFromBytes(const std::vector<uint8_t>& bytes, NoteTime now)
 {
     std::vector<Entry> loaded;
+    size_t recordsEnd = 0;
     try {
         CArchive ar{std::span<const uint8_t>(bytes)};
         ar.ReadU32();
@@ -44,16 +109,12 @@ bool CDeletedNotesBin::LoadFromBytes(const std::vector<uint8_t>& bytes, NoteTime
             note->Serialize(ar);
             loaded.push_back({std::move(note), now});
         }
-        // The dates, when they are all there; otherwise the notes keep
-        // "now" and stay their 30 days from today.
-        if (ar.Remaining() >= 8 && ar.ReadU32() == kTrailerMagic && ar.ReadU32() == loaded.size() &&
-            ar.Remaining() >= 4 * loaded.size()) {
-            for (Entry& entry : loaded)
-                entry.deletedAt = static_cast<NoteTime>(ar.ReadU32());
-        }
+        recordsEnd = bytes.size() - static_cast<size_t>(ar.Remaining());
     } catch (const ArchiveError&) {
         return false;
     }
+    // Notes without their dates keep "now" and stay their 30 days from today.
+    ReadTrailer(std::span<const uint8_t>(bytes).subspan(recordsEnd), loaded);
     m_entries = std::move(loaded);
     Prune(now);
     return true;
@@ -119,9 +180,11 @@ std::vector<uint8_t> StoredForm(const CNote& note)
 
 void CDeletedNotesBin::Forget(const CNote& note)
 {
-    const std::vector<uint8_t> wanted = StoredForm(note);
+    const NoteId id = note.m_identity.id;
+    const std::vector<uint8_t> wanted = id.IsNull() ? StoredForm(note) : std::vector<uint8_t>{};
     for (size_t i = m_entries.size(); i-- > 0;) {
-        if (StoredForm(*m_entries[i].note) == wanted) {
+        const CNote& kept = *m_entries[i].note;
+        if (id.IsNull() ? StoredForm(kept) == wanted : kept.m_identity.id == id) {
             m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }

@@ -4,17 +4,21 @@
 // by mistake can be taken back later, after the program has ended.
 //
 // The file is a notes file: the notes come first in exactly the notes
-// file's form, so anything that reads one reads the other. The dates of the
-// deletes follow after the last note as a trailer ("VDEL", a count, one
-// 32-bit time per note, in note order), which a notes-file reader never
-// looks at. A missing or damaged trailer costs only the dates: such notes
-// count as deleted when the bin was read.
+// file's form, so anything that reads one reads the other, and the same
+// trailer follows (NotesTrailer.h), with the notes' identities and, in a
+// section of its own ("DELT": u32 count, u16 entry length 8, one i64 time per
+// note in note order), the dates of the deletes. A missing or damaged
+// section costs only what it held: notes without dates count as deleted
+// when the bin was read, notes without ids get new ones. Bins written before
+// the trailer carry their dates as "VDEL", a count and one 32-bit time per
+// note; those are still read.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "notes/CNote.h"
+#include "notes/NotesTrailer.h"
 
 class INoteFileStore;
 
@@ -22,7 +26,8 @@ class CDeletedNotesBin {
 public:
     static constexpr int kMaxNotes = 1000;
     static constexpr NoteTime kKeepSeconds = 30 * 24 * 60 * 60;
-    static constexpr uint32_t kTrailerMagic = 0x4C454456;  // "VDEL"
+    static constexpr uint32_t kTrailerMagic = 0x4C454456;  // "VDEL", of bins before the trailer
+    static constexpr uint32_t kDatesTag = TrailerTag("DELT");
 
     explicit CDeletedNotesBin(INoteFileStore* store = nullptr);
     ~CDeletedNotesBin();
@@ -52,7 +57,7 @@ public:
     // Takes the note at index out of the bin; nullptr for a bad index.
     std::unique_ptr<CNote> Take(size_t index);
     // Drops the newest copy of this note (one brought back by Ctrl+Z), found
-    // by its stored form.
+    // by its id (by its stored form for a note without one).
     void Forget(const CNote& note);
 
     std::vector<uint8_t> StoreToBytes() const;
@@ -60,8 +65,13 @@ public:
     bool LoadFromBytes(const std::vector<uint8_t>& bytes, NoteTime now);
 
 private:
+    // The dates and ids after the notes; false when there is nothing after
+    // them that this version reads.
+    void ReadTrailer(std::span<const uint8_t> rest, std::vector<Entry>& loaded);
+
     INoteFileStore* m_store;
     std::string m_strPath;
     bool m_bWritable = true;
     std::vector<Entry> m_entries;
+    std::vector<NotesTrailer::Section> m_keptSections;  // a newer version's, written back
 };

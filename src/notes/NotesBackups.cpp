@@ -210,7 +210,10 @@ RestoreResult RestoreBackup(CNoteList& notes, const std::string& backupPath, int
     if (!KeepBackupSparing(store, notesPath, notes.StoreToBytes(), now, backupPath))
         return RestoreResult::kCurrentNotKept;
     const uint32_t modified = notes.m_bModified;
-    if (!notes.Load(backupPath)) {
+    // The notes keep their ids; those the restore changes count as changed
+    // here and now, so that another computer takes them instead of keeping
+    // its newer versions.
+    if (!notes.LoadAsChange(backupPath, now)) {
         notes.m_bModified = modified;
         return RestoreResult::kBackupUnreadable;
     }

@@ -86,7 +86,8 @@ enum class RestoreResult {
     kBackupUnreadable,  // nothing changed, apart from the current notes kept as a backup
 };
 // Brings the backup's notes into the list after keeping the notes as they
-// are now (unsaved changes included) as one more backup. The list keeps its
+// are now (unsaved changes included) as one more backup. The notes keep
+// their ids; each one the restore changes takes now as its change. The list keeps its
 // notes file and saves the restored notes into it at once; should that save
 // fail, the list stays modified and the next save tries again.
 RestoreResult RestoreBackup(CNoteList& notes, const std::string& backupPath, int64_t now);

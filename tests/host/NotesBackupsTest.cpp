@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MemoryNoteStore.h"
+#include "TrailerBytes.h"
 #include "notes/CNoteList.h"
 #include "notes/NotesBackups.h"
 #include "core/LocalTime.h"
@@ -194,7 +195,8 @@ TEST(NotesBackups, RestoreKeepsTheNotesAsTheyAreFirst)
     const Row rows[] = {
         {"good backup", good, 0, false, RestoreResult::kRestored},
         {"the oldest of 14, which keeping the current notes would prune", good, 13, false, RestoreResult::kRestored},
-        {"damaged backup", {good.begin(), good.end() - 3}, 0, false, RestoreResult::kBackupUnreadable},
+        {"damaged backup", {good.begin(), good.begin() + static_cast<long>(RecordsEnd(good)) - 3}, 0, false,
+         RestoreResult::kBackupUnreadable},
         {"current notes cannot be kept", good, 0, true, RestoreResult::kCurrentNotKept},
     };
     for (const Row& row : rows) {

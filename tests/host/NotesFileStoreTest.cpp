@@ -10,6 +10,7 @@
 
 #include "MemoryLimit.h"
 #include "MemoryNoteStore.h"
+#include "TrailerBytes.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "notes/NoteFileStore.h"
@@ -80,8 +81,8 @@ TEST(NotesFileStore, StreamedLoadMatchesAWholeReadAtEveryWindowAndPiece)
             EXPECT_EQ(streamed.StoreToBytes(), expected);
         }
     }
-    // Cut anywhere, it is refused, whatever the window.
-    for (size_t cut : {file.size() - 1, file.size() / 2, size_t{5}}) {
+    // Cut anywhere in the records, it is refused, whatever the window.
+    for (size_t cut : {RecordsEnd(file) - 1, file.size() / 2, size_t{5}}) {
         SCOPED_TRACE("cut at " + std::to_string(cut));
         MemoryNoteStore::Reader reader(Bytes(file.begin(), file.begin() + static_cast<long>(cut)), 7);
         CNoteList streamed;

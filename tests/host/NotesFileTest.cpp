@@ -10,6 +10,7 @@
 
 #include "MemoryLimit.h"
 #include "MemoryNoteStore.h"
+#include "TrailerBytes.h"
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
 #include "notes/RuntimeRand.h"
@@ -140,13 +141,13 @@ TEST(NotesFile, RecordMatchesTheLayoutByteForByte)
     CNoteList list;
     list.Add(KnownNote(u"hi"));
     const std::string text = "\x02hi";
-    EXPECT_EQ(list.StoreToBytes(), FileOf({KnownRecord(text)}));
+    EXPECT_EQ(WithoutTrailer(list.StoreToBytes()), FileOf({KnownRecord(text)}));
     EXPECT_EQ(KnownRecord(text).size(), 174u + 6u + 3u);
 
     // Read back, every field lands where it was: stored again, the same bytes.
     LoadedList loaded(FileOf({KnownRecord(text)}));
     ASSERT_TRUE(loaded.ok);
-    EXPECT_EQ(loaded.list.StoreToBytes(), FileOf({KnownRecord(text)}));
+    EXPECT_EQ(WithoutTrailer(loaded.list.StoreToBytes()), FileOf({KnownRecord(text)}));
 }
 
 TEST(NotesFile, StringLengthForms)
@@ -234,7 +235,8 @@ TEST(NotesFile, EveryTruncationLoadsWhollyOrFails)
     source.Add(KnownNote(u"first"));
     source.Add(KnownNote(std::u16string(300, u'y')));
     const Bytes full = source.StoreToBytes();
-    for (size_t length = 0; length < full.size(); ++length) {
+    // Cuts in the trailer after the records lose no note (NotesTrailerTest).
+    for (size_t length = 0; length < RecordsEnd(full); ++length) {
         SCOPED_TRACE(length);
         LoadedList loaded(Bytes(full.begin(), full.begin() + static_cast<long>(length)));
         // A prefix never holds both records, so every one is refused, and a
@@ -345,12 +347,12 @@ TEST(NotesFile, SavingWritesOnlyChangesAndRetriesFailures)
     store.failWrites = false;
     EXPECT_TRUE(list.Save());
     EXPECT_EQ(list.m_bModified, 0u);
-    EXPECT_EQ(store.files["notes.dat"], FileOf({KnownRecord("\x03one")}));
+    EXPECT_EQ(WithoutTrailer(store.files["notes.dat"]), FileOf({KnownRecord("\x03one")}));
 
     store.files.erase("notes.dat");  // vanished while running
     list.m_bModified = 1;
     EXPECT_TRUE(list.Save());
-    EXPECT_EQ(store.files["notes.dat"], FileOf({KnownRecord("\x03one")}));
+    EXPECT_EQ(WithoutTrailer(store.files["notes.dat"]), FileOf({KnownRecord("\x03one")}));
 }
 
 TEST(NotesFile, ShorterSaveLeavesNoOldTailOnDisk)
@@ -370,7 +372,10 @@ TEST(NotesFile, ShorterSaveLeavesNoOldTailOnDisk)
     list.Remove(list.GetHeadPosition());
     ASSERT_TRUE(list.Save());
 
-    EXPECT_EQ(std::filesystem::file_size(path), FileOf({KnownRecord("\x05short")}).size());
+    std::ifstream written(path, std::ios::binary);
+    const Bytes bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(WithoutTrailer(bytes), FileOf({KnownRecord("\x05short")}));
+    EXPECT_EQ(bytes, list.StoreToBytes()) << "the one note's trailer, and nothing after it";
     EXPECT_FALSE(std::filesystem::exists(path + ".new"));
     CNoteList again;
     ASSERT_TRUE(again.Load(path));
@@ -389,7 +394,7 @@ TEST(NotesFile, SeedCorpusLoadsWhollyOrFails)
         Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         LoadedList loaded(bytes);
         if (loaded.ok) {
-            EXPECT_LE(loaded.list.StoreToBytes().size(), bytes.size());
+            EXPECT_LE(WithoutTrailer(loaded.list.StoreToBytes()).size(), bytes.size());
         } else {
             EXPECT_TRUE(loaded.list.IsEmpty());
         }
