@@ -337,9 +337,13 @@ void NotesSync::MergeBinOnDisk()
     if (!stamp || stamp == m_binStamp)
         return;
     const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(m_store, m_strBinPath);
+    if (!bytes)
+        return;  // being written just now: the next look reads it
     CDeletedNotesBin disk;
-    if (!bytes || !disk.LoadFromBytes(*bytes, static_cast<NoteTime>(m_clock())))
-        return;  // being written, or not a bin: ours is not merged with it
+    if (!disk.LoadFromBytes(*bytes, static_cast<NoteTime>(m_clock()))) {
+        KeepDamagedBinOnDisk(*bytes);
+        return;
+    }
     std::vector<BinKey> onDisk = BinEntryKeys(disk.Entries());
     std::multiset<BinKey> base(m_binBase.begin(), m_binBase.end());
     std::multiset<BinKey> diskLeft(onDisk.begin(), onDisk.end());
@@ -369,4 +373,16 @@ void NotesSync::MergeBinOnDisk()
     m_binStamp = stamp;
     if (diskLacksOurs)
         m_bin.Save();  // the next look reads it back as the base
+}
+
+void NotesSync::KeepDamagedBinOnDisk(const std::vector<uint8_t>& bytes)
+{
+    // Damaged since it was read: kept aside before ours, which holds every
+    // delete this copy knows, takes its place.
+    std::string copy = KeepCopy(m_strBinPath, "damaged", bytes);
+    if (copy.empty() || !m_bin.Save())
+        return;  // the next look tries again
+    m_damagedBinCopy = std::move(copy);
+    m_binBase = BinEntryKeys(m_bin.Entries());
+    m_binStamp = m_store.Stamp(m_strBinPath);
 }

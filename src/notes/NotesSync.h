@@ -136,6 +136,9 @@ private:
     // last read or wrote it; writes the bin back when the file lacks some
     // of this copy's.
     void MergeBinOnDisk();
+    // The bin file turned out damaged after this copy read it: kept aside
+    // (TakeDamagedBinCopy), and ours written in its place.
+    void KeepDamagedBinOnDisk(const std::vector<uint8_t>& bytes);
 
     CNoteList& m_notes;
     INoteFileStore& m_store;

@@ -250,6 +250,17 @@ TEST(NotesSync, ADamagedBinIsKeptAsideAndANewOneKeepsDeletes)
     synced.OtherComputerWrites({"a@0"});
     synced.sync.MergeOutsideChanges();
     EXPECT_EQ(synced.BinOnDisk(), "b@300 ") << "deletes are kept again";
+
+    // Damaged again while this copy runs: kept aside beside the first one,
+    // and the deletes this copy knows written back.
+    synced.store.ReplaceAll(binPath, std::vector<uint8_t>{0x00, 0x02});
+    ASSERT_NE(synced.sync.Bin(), nullptr);
+    const std::string second = synced.sync.TakeDamagedBinCopy();
+    ASSERT_NE(second, "");
+    EXPECT_NE(second, kept);
+    EXPECT_EQ(synced.store.files[second], (std::vector<uint8_t>{0x00, 0x02}));
+    EXPECT_EQ(synced.store.files[kept], (std::vector<uint8_t>{0x00, 0x01, 0x00}));
+    EXPECT_EQ(synced.BinOnDisk(), "b@300 ");
 }
 
 TEST(NotesSync, NotesAFullListCannotTakeStayInAKeptCopy)
