@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ScriptedDialog.h"
+#include "TrailerBytes.h"
 #include "WinTestUtil.h"
 #include "framework/UserDateTime.h"
 #include "mainwnd/CBackupsDlg.h"
@@ -73,7 +74,8 @@ TEST(BackupsWin, RestoreBringsBackTheChosenBackupOnlyWhenTheUserAgrees)
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-01.dat"), FileOfOneNote(u"first")));
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-05.dat"), FileOfOneNote(u"fifth")));
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-05 (2).dat"), FileOfOneNote(u"later")));
-        auto damaged = FileOfOneNote(u"sixth");
+        // Cut short in its record, not only in the trailer after it.
+        auto damaged = WithoutTrailer(FileOfOneNote(u"sixth"));
         damaged.pop_back();
         ASSERT_TRUE(WriteWholeFile(folder.Path("Backups\\notes-2026-12-06.dat"), damaged));
         // Two of one day, told apart by the time of day; the first of

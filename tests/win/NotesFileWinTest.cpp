@@ -12,6 +12,7 @@
 #include "framework/WideText.h"
 #include "notes/CNoteList.h"
 #include "notes/RuntimeRand.h"
+#include "TrailerBytes.h"
 #include "WinTestUtil.h"
 
 TEST(NotesFileWin, DefaultPlacesMatchTheRuntimeRand)
@@ -36,7 +37,7 @@ TEST(NotesFileWin, InterruptedSavesLeaveTheOldFileLoadable)
     list.Add(std::make_unique<CNote>());
     ASSERT_TRUE(list.Save());
     const auto saved = ReadWholeFile(path);
-    ASSERT_EQ(saved.size(), 6u + 174u + 1u + 22u);
+    ASSERT_EQ(RecordsEnd(saved), 6u + 174u + 1u + 22u);
 
     struct Case {
         const char* label;
