@@ -10,6 +10,8 @@
 #include "app/InstallationId.h"
 #include "framework/WideText.h"
 #include "mainwnd/CMainDlg.h"
+#include "notes/DeletedNotesBin.h"
+#include "notes/NoteFileStore.h"
 #include "notes/NoteIdSource.h"
 #include "notes/RuntimeRand.h"
 #include "notewnd/NoteWindowHooks.h"
@@ -73,6 +75,11 @@ bool CNotesApp::InitInstance()
         AppMessageBox(kUnreadableNotesMessage + m_strNotesPath, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+
+    // What a kill left of a save of the bin or of a backup, as Load does
+    // for the notes file's own.
+    m_notes.FileStore().RemoveLeftoverTemporary(CDeletedNotesBin::PathBeside(m_strNotesPath));
+    RemoveLeftoverBackupTemporaries(m_notes.FileStore(), m_strNotesPath);
 
     ReadAutoRunSetting();
     m_bSettingsRead = true;

@@ -157,8 +157,11 @@ void CMainDlg::PostNoteChanged(NotePos pos)
 void CMainDlg::AddNoteAt(const NoteRect* place)
 {
     // A full list takes no more notes: nothing is made at all.
-    if (m_notes.m_nCount >= CNoteList::kMaxNotes)
+    if (m_notes.m_nCount >= CNoteList::kMaxNotes) {
+        TellUser(("Velumo holds at most " + std::to_string(CNoteList::kMaxNotes) +
+                  " notes. Delete notes you no longer need to make room for a new one.").c_str());
         return;
+    }
     auto note = std::make_unique<CNote>();
     m_newNoteStyle.ApplyTo(*note);
     // Wherever it was meant to go, it does not hide a note the user has out.
@@ -454,21 +457,40 @@ SaveOutcome CMainDlg::SaveNotes()
 {
     // The merge and the file get what was typed up to now.
     CNoteWnd::TakeTypedTexts();
-    const NotesSync::Result merged = m_sync.MergeOutsideChanges();
-    // Never a message box while Windows waits to end the session.
-    if (merged.outcome == NotesSync::Outcome::kKeptUnreadable && !m_bToldOtherCopy && !m_bSessionEnding) {
-        m_bToldOtherCopy = true;
-        TellUser(("Your notes file was changed from elsewhere in a way Velumo cannot read. That version is "
-                  "kept as\r\n" + merged.copyPath + "\r\nand your notes are saved as they are here.").c_str());
+    MergeOtherVersions();
+    NotesSync::Result merged;
+    const NotesSync::SaveResult saved = m_sync.MergeAndSave(merged);
+    const DWORD saveError = GetLastError();  // before anything else asks the system
+    // The file may have changed again since MergeOtherVersions looked.
+    NoteVersionKept(merged);
+    switch (saved) {
+    // The conflict copies go once the notes file holds what they brought.
+    case NotesSync::SaveResult::kNothingToSave: m_conflictCopies.RemoveMerged(); return SaveOutcome::kNothingToSave;
+    case NotesSync::SaveResult::kSaved: m_conflictCopies.RemoveMerged(); return SaveOutcome::kSaved;
+    case NotesSync::SaveResult::kFailed: m_nSaveError = saveError; break;
+    // Another program kept writing the file under every try: not saved.
+    case NotesSync::SaveResult::kPostponed: m_nSaveError = ERROR_SHARING_VIOLATION; break;
     }
-    if (!m_notes.m_bModified)
-        return SaveOutcome::kNothingToSave;
-    if (m_notes.Save()) {
-        m_sync.RememberFileAsBase(m_notes.LastWritten());
-        return SaveOutcome::kSaved;
-    }
-    m_nSaveError = GetLastError();
     return SaveOutcome::kFailed;
+}
+
+void CMainDlg::MergeOtherVersions()
+{
+    // Told after the pass, never here: an unreadable file is replaced by
+    // ours at once, not after the user has read about it.
+    NoteVersionKept(m_sync.MergeOutsideChanges());
+    m_syncNotices.CopiesMerged(m_conflictCopies.MergeInto(m_sync, m_notes, CurrentNoteTime()));
+    m_sync.Bin();  // a damaged bin is found before deletes are lost in it
+    if (const std::string bin = m_sync.TakeDamagedBinCopy(); !bin.empty())
+        m_syncNotices.DamagedBinKept(bin);
+}
+
+void CMainDlg::NoteVersionKept(const NotesSync::Result& merged)
+{
+    if (merged.outcome == NotesSync::Outcome::kKeptUnreadable)
+        m_syncNotices.UnreadableFileKept(merged.copyPath);
+    else if (merged.outcome == NotesSync::Outcome::kMergedListFull)
+        m_syncNotices.ListFullKept(merged.copyPath);
 }
 
 void CMainDlg::SaveBeforeExit()
@@ -567,9 +589,11 @@ void CMainDlg::OnTimer(UINT_PTR id)
     } else if (id == kTickTimer) {
         // Re-armed only after the pass: passes never overlap.
         RunHousekeepingPass();
-        SetTimer(m_hWnd, kTickTimer, 5000, nullptr);
+        SetTimer(m_hWnd, kTickTimer, static_cast<UINT>(m_sync.NextPassDelayMs()), nullptr);
         // Told after re-arming: the passes go on while a message is open.
         m_saveMessages.TellDue(m_hWnd, m_nSaveError);
+        m_syncNotices.TellDue(m_hWnd);
+        m_syncView.TellDue(m_hWnd);
     }
 }
 

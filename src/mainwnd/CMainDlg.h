@@ -21,6 +21,8 @@
 #include "mainwnd/NewNoteStyleSetting.h"
 #include "mainwnd/NoteListView.h"
 #include "mainwnd/SaveFailureMessages.h"
+#include "mainwnd/SyncNotices.h"
+#include "notes/ConflictCopies.h"
 #include "schedule/CScheduler.h"
 #include "settings/CGlobalHotkeys.h"
 #include "skin/CSkinDialog.h"
@@ -141,6 +143,12 @@ private:
     void OnMainWindowShown();
     // Saves when modified; a failure keeps the system's reason for the message.
     SaveOutcome SaveNotes();
+    // Merges what other computers left: the notes file changed on disk and
+    // the sync clients' conflict copies beside it; what to tell waits in
+    // m_syncNotices.
+    void MergeOtherVersions();
+    // A version of the notes file a merge kept aside waits in m_syncNotices.
+    void NoteVersionKept(const NotesSync::Result& merged);
     // At an exit the user chose: a failing save is offered again (Retry)
     // until it works or the user gives the changes up (Cancel).
     void SaveBeforeExit();
@@ -197,7 +205,8 @@ private:
     MainDlgSyncView m_syncView{*this};
     NotesSync m_sync{m_notes, PlatformNoteFileStore(), m_syncView};
     DeletedNotes m_deleted{m_notes, m_sync};
-    bool m_bToldOtherCopy = false;
+    ConflictCopies m_conflictCopies{PlatformNoteFileStore()};
+    SyncNotices m_syncNotices;
     bool m_bSessionEnding = false;  // within WM_QUERYENDSESSION
     bool m_bExiting = false;
     INT_PTR m_nExitResult = 0;

@@ -1,10 +1,18 @@
 #include "mainwnd/MainDlgSyncView.h"
 
-#include <windows.h>
+#include <utility>
 
 #include "mainwnd/CMainDlg.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+
+namespace {
+
+constexpr const char* kBothVersionsKeptText =
+    "A note was changed on two computers at once. Both versions are on the desktop, side by side: keep the "
+    "text you want and delete the other note.";
+
+}  // namespace
 
 bool MainDlgSyncView::IsBeingTypedIn(const CNote& note)
 {
@@ -21,8 +29,16 @@ void MainDlgSyncView::NoteTookNewForm(CNote& note)
         m_dlg.CloseNoteWindow(&note);
         return;
     }
+    // The new text replaces the box's whole text, which puts the caret at
+    // its start: the user typing on goes on where the caret was.
+    const bool typedIn = IsBeingTypedIn(note);
+    DWORD selStart = 0, selEnd = 0;
+    if (typedIn)
+        SendMessageW(wnd->GetEdit(), EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
     HWND hwnd = wnd->GetHwnd();
     SendMessageA(hwnd, WM_NOTE_CHANGED, NOTE_REFRESHED, 0);
+    if (typedIn)
+        SendMessageW(wnd->GetEdit(), EM_SETSEL, selStart, selEnd);
     const NoteRect rc = wnd->ShownRect(note.m_rcWindow);
     SetWindowPos(hwnd, note.m_bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
                  SWP_NOACTIVATE);
@@ -32,4 +48,39 @@ void MainDlgSyncView::NotesRearranged()
 {
     m_dlg.FillNoteList();
     m_dlg.OpenWindowsOfVisibleNotes();
+}
+
+NoteRect MainDlgSyncView::WorkAreaAt(const NoteRect& rect)
+{
+    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+void MainDlgSyncView::BothVersionsKept(const std::vector<CNote*>& versions)
+{
+    for (CNote* note : versions) {
+        if (!note->m_pWnd)
+            continue;
+        // Above the other notes, so the user sees it came; not activated,
+        // so the keys stay where the user types.
+        SetWindowPos(note->m_pWnd->GetHwnd(), note->m_bOnTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    m_bBothVersionsToTell = true;
+}
+
+void MainDlgSyncView::TellDue(HWND owner)
+{
+    // The passes go on while the message is open and may keep more
+    // versions: those are in the same message.
+    if (!m_bBothVersionsToTell || m_bTelling)
+        return;
+    m_bBothVersionsToTell = false;
+    m_bTelling = true;
+    MessageBoxA(owner, kBothVersionsKeptText, CMainDlg::kMessageCaption, MB_OK | MB_ICONINFORMATION);
+    m_bTelling = false;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // How the main window's rows and note windows follow a merge with the notes
 // file another computer changed.
+#include <windows.h>
+
 #include "notes/NotesSync.h"
 
 class CMainDlg;
@@ -12,10 +14,22 @@ public:
     // The note's text box has the keyboard focus.
     bool IsBeingTypedIn(const CNote& note) override;
     // Closed when the note is no longer visible; otherwise redrawn, and put
-    // where the note now is, on top or not.
+    // where the note now is, on top or not. The focus stays where it is, and
+    // in the note being typed in the caret keeps its place in the text.
     void NoteTookNewForm(CNote& note) override;
     void NotesRearranged() override;
+    // The work area of the monitor nearest to the rectangle.
+    NoteRect WorkAreaAt(const NoteRect& rect) override;
+    // The versions come to the front, not activated; the user is told at
+    // the end of the pass (TellDue).
+    void BothVersionsKept(const std::vector<CNote*>& versions) override;
+
+    // At the end of a housekeeping pass, once the passes run on: says once
+    // that notes were changed on two computers and both versions are shown.
+    void TellDue(HWND owner);
 
 private:
     CMainDlg& m_dlg;
+    bool m_bBothVersionsToTell = false;
+    bool m_bTelling = false;
 };

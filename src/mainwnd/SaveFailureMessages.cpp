@@ -31,8 +31,12 @@ void SaveFailureMessages::SaveBeforeExit(HWND owner, const FailingSave& save)
     for (std::optional<DWORD> error = save(); error; error = save()) {
         const std::string text = Text(*error, "Free the file and choose Retry, or choose Cancel to quit without "
                                               "saving your latest changes.");
-        if (Show(owner, text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
+        if (Show(owner, text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
+            // Given up: no later save may write them, should the file come
+            // free before the program has ended.
+            m_notes.m_bModified = 0;
             break;
+        }
     }
     m_bShowing = false;
 }

@@ -32,6 +32,12 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+enum class ReplaceOutcome {
+    kReplaced,
+    kFailed,       // as ReplaceAll's false
+    kFileChanged,  // the file was not as expected just before the rename: nothing replaced
+};
+
 class INoteFileStore {
 public:
     virtual ~INoteFileStore() = default;
@@ -47,6 +53,17 @@ public:
     // On Windows, after a failure the thread's last error holds the system's
     // reason.
     virtual bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) = 0;
+    // ReplaceAll, made only when the file's stamp is still the expected one
+    // (none: no file) at the last moment before the rename, so that a file
+    // another program put there meanwhile is not written over unseen. A store
+    // that cannot look between its steps looks before it writes.
+    virtual ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
+                                                   const std::optional<FileStamp>& expected)
+    {
+        if (Stamp(path) != expected)
+            return ReplaceOutcome::kFileChanged;
+        return ReplaceAll(path, bytes) ? ReplaceOutcome::kReplaced : ReplaceOutcome::kFailed;
+    }
     // Removes a temporary file that a save cut off (a crash, power loss) left
     // beside the file. Only a plain file is removed.
     virtual void RemoveLeftoverTemporary(const std::string& path) = 0;

@@ -76,16 +76,39 @@ public:
 
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
+        return Replace(path, bytes, nullptr) == ReplaceOutcome::kReplaced;
+    }
+
+    ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
+                                           const std::optional<FileStamp>& expected) override
+    {
+        return Replace(path, bytes, &expected);
+    }
+
+    // expected: when given, the stamp the file must still have just before
+    // the rename.
+    ReplaceOutcome Replace(const std::string& path, std::span<const uint8_t> bytes,
+                           const std::optional<FileStamp>* expected)
+    {
         if (path.empty())
-            return false;
+            return ReplaceOutcome::kFailed;
         const std::string temp = TemporaryPathOf(path);
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0)
-            return CreateDirectly(path, bytes);
-        if (WriteAndClose(fd, bytes) && ::rename(temp.c_str(), path.c_str()) == 0)
-            return true;
+        if (fd < 0) {
+            if (expected && Stamp(path) != *expected)
+                return ReplaceOutcome::kFileChanged;
+            return CreateDirectly(path, bytes) ? ReplaceOutcome::kReplaced : ReplaceOutcome::kFailed;
+        }
+        if (WriteAndClose(fd, bytes)) {
+            if (expected && Stamp(path) != *expected) {
+                ::unlink(temp.c_str());
+                return ReplaceOutcome::kFileChanged;
+            }
+            if (::rename(temp.c_str(), path.c_str()) == 0)
+                return ReplaceOutcome::kReplaced;
+        }
         ::unlink(temp.c_str());
-        return false;
+        return ReplaceOutcome::kFailed;
     }
 
     void RemoveLeftoverTemporary(const std::string& path) override

@@ -68,26 +68,13 @@ public:
 
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
-        if (path.empty())
-            return false;
-        const std::wstring target = WideFromUtf8(path);
-        const std::wstring temp = WideFromUtf8(TemporaryPathOf(path));
-        HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            // When the file exists, the temporary file's failure is the
-            // reason worth telling, not that the file exists.
-            const DWORD error = GetLastError();
-            if (CreateDirectly(target, bytes))
-                return true;
-            return FailWith(error);
-        }
-        if (WriteAndClose(file, bytes) &&
-            MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        const DWORD error = GetLastError();
-        DeleteFileW(temp.c_str());
-        return FailWith(error);
+        return Replace(path, bytes, nullptr) == ReplaceOutcome::kReplaced;
+    }
+
+    ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
+                                           const std::optional<FileStamp>& expected) override
+    {
+        return Replace(path, bytes, &expected);
     }
 
     void RemoveLeftoverTemporary(const std::string& path) override
@@ -149,6 +136,48 @@ public:
     }
 
 private:
+    // expected: when given, the stamp the file must still have just before
+    // the rename.
+    ReplaceOutcome Replace(const std::string& path, std::span<const uint8_t> bytes,
+                           const std::optional<FileStamp>* expected)
+    {
+        if (path.empty())
+            return ReplaceOutcome::kFailed;
+        const std::wstring target = WideFromUtf8(path);
+        const std::wstring temp = WideFromUtf8(TemporaryPathOf(path));
+        HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            // When the file exists, the temporary file's failure is the
+            // reason worth telling, not that the file exists.
+            const DWORD error = GetLastError();
+            if (expected && Stamp(path) != *expected)
+                return ReplaceOutcome::kFileChanged;
+            if (CreateDirectly(target, bytes))
+                return ReplaceOutcome::kReplaced;
+            FailWith(error);
+            return ReplaceOutcome::kFailed;
+        }
+        if (!WriteAndClose(file, bytes))
+            return Abandon(temp, GetLastError());
+        // Written while ours was on its way (a sync service renames its copy
+        // over the file): the caller merges that first.
+        if (expected && Stamp(path) != *expected) {
+            DeleteFileW(temp.c_str());
+            return ReplaceOutcome::kFileChanged;
+        }
+        if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return Abandon(temp, GetLastError());
+        return ReplaceOutcome::kReplaced;
+    }
+
+    ReplaceOutcome Abandon(const std::wstring& temp, DWORD error)
+    {
+        DeleteFileW(temp.c_str());
+        FailWith(error);
+        return ReplaceOutcome::kFailed;
+    }
+
     static uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 
     // The caller tells the user the system's reason; a short write sets none

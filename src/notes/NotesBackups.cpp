@@ -1,6 +1,7 @@
 #include "notes/NotesBackups.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include "notes/CNoteList.h"
@@ -44,29 +45,25 @@ bool HoldsNoNotes(std::span<const uint8_t> content)
 
 // Drops the backups beyond the limit, and what a backup cut off by a kill
 // left behind. spare is never removed: the backup a restore is reading.
-void Prune(INoteFileStore& store, const std::string& notesPath, const std::string& spare)
+void Prune(INoteFileStore& store, const std::string& notesPath, const BackupName& today, const std::string& spare)
 {
     const std::vector<std::string> fileNames = store.ListFiles(BackupFolderOf(notesPath));
-    for (const std::string& name : BackupsToPrune(fileNames)) {
+    for (const std::string& name : BackupsToPrune(fileNames, today)) {
         const std::string path = BackupPathOf(notesPath, name);
         if (path != spare)
             store.RemoveFile(path);
     }
-    for (const std::string& name : fileNames) {
-        const std::string temporary = TemporaryPathOf("");
-        if (name.size() > temporary.size() && name.ends_with(temporary) &&
-            ParseBackupFileName(std::string_view(name).substr(0, name.size() - temporary.size())))
-            store.RemoveFile(BackupPathOf(notesPath, name));
-    }
+    RemoveLeftoverBackupTemporaries(store, notesPath);
 }
 
+// today: the day of the write, by which the backups are pruned.
 bool WriteBackup(INoteFileStore& store, const std::string& notesPath, const BackupName& name,
-                 std::span<const uint8_t> content, const std::string& spare = {})
+                 const BackupName& today, std::span<const uint8_t> content, const std::string& spare = {})
 {
     if (!store.MakeFolder(BackupFolderOf(notesPath)) ||
         !store.ReplaceAll(BackupPathOf(notesPath, BackupFileName(name)), content))
         return false;
-    Prune(store, notesPath, spare);
+    Prune(store, notesPath, today, spare);
     return true;
 }
 
@@ -77,8 +74,8 @@ bool KeepBackupSparing(INoteFileStore& store, const std::string& notesPath, std:
     if (!today)
         return false;
     const auto fileNames = store.ListFiles(BackupFolderOf(notesPath));
-    return WriteBackup(store, notesPath, NextBackupName(fileNames, today->year, today->month, today->day), content,
-                       spare);
+    return WriteBackup(store, notesPath, NextBackupName(fileNames, today->year, today->month, today->day), *today,
+                       content, spare);
 }
 
 }  // namespace
@@ -133,17 +130,30 @@ std::string BackupPathOf(const std::string& notesPath, const std::string& fileNa
     return BackupFolderOf(notesPath) + separator + fileName;
 }
 
-std::vector<std::string> BackupsToPrune(std::span<const std::string> fileNames, size_t keep)
+std::vector<std::string> BackupsToPrune(std::span<const std::string> fileNames, const BackupName& today,
+                                        size_t keep)
 {
+    // Up to the end of today: every backup of today counts, whatever its number.
+    const BackupName endOfToday{today.year, today.month, today.day, INT32_MAX};
     std::vector<std::pair<BackupName, std::string>> backups;
     for (const std::string& fileName : fileNames)
-        if (const auto name = ParseBackupFileName(fileName))
+        if (const auto name = ParseBackupFileName(fileName); name && *name <= endOfToday)
             backups.emplace_back(*name, fileName);
     std::sort(backups.begin(), backups.end());
     std::vector<std::string> pruned;
     for (size_t i = 0; i + keep < backups.size(); ++i)
         pruned.push_back(backups[i].second);
     return pruned;
+}
+
+void RemoveLeftoverBackupTemporaries(INoteFileStore& store, const std::string& notesPath)
+{
+    const std::string temporary = TemporaryPathOf("");
+    for (const std::string& name : store.ListFiles(BackupFolderOf(notesPath))) {
+        if (name.size() > temporary.size() && name.ends_with(temporary) &&
+            ParseBackupFileName(std::string_view(name).substr(0, name.size() - temporary.size())))
+            store.RemoveFile(BackupPathOf(notesPath, name));
+    }
 }
 
 BackupName NextBackupName(std::span<const std::string> fileNames, int year, int month, int day)
@@ -246,7 +256,7 @@ BackupOutcome DailyBackup::BeforeSave(INoteFileStore& store, const std::string& 
     }
     if (HoldsNoNotes(*content))
         return BackupOutcome::kNothingToKeep;
-    return WriteBackup(store, notesPath, today, *content) ? BackupOutcome::kKept : BackupOutcome::kFailed;
+    return WriteBackup(store, notesPath, today, today, *content) ? BackupOutcome::kKept : BackupOutcome::kFailed;
 }
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(INoteFileStore& store, const std::string& path)

@@ -49,8 +49,12 @@ std::string BackupFolderOf(const std::string& notesPath);
 // The path of a file in the backups folder of the notes file.
 std::string BackupPathOf(const std::string& notesPath, const std::string& fileName);
 // Of the names in the backups folder, the backups beyond the newest `keep`:
-// oldest first.
-std::vector<std::string> BackupsToPrune(std::span<const std::string> fileNames, size_t keep = kBackupsKept);
+// oldest first. Backups dated after today (kept while the clock was wrong)
+// neither count nor go: they never push out the days up to today.
+std::vector<std::string> BackupsToPrune(std::span<const std::string> fileNames, const BackupName& today,
+                                        size_t keep = kBackupsKept);
+// Removes the temporary files of backups that a kill cut off.
+void RemoveLeftoverBackupTemporaries(INoteFileStore& store, const std::string& notesPath);
 // The name a backup kept before a restore on the given day takes: one past
 // the highest number of that day, 2 at least (the plain name is the daily
 // backup's, kept or still to come).

@@ -1,138 +1,261 @@
 #include "notes/NotesMerge.h"
 
-#include <map>
+#include <algorithm>
 
-#include "notes/Archive.h"
 #include "notes/CNoteList.h"
+#include "notes/NoteFieldGroups.h"
+#include "notes/NotesContentMerge.h"
 
 namespace {
 
-using Key = std::vector<uint8_t>;
-
-Key KeyOf(const CNote& note)
-{
-    CArchive ar;
-    const_cast<CNote&>(note).Serialize(ar);  // storing does not change the note
-    return ar.TakeBuffer();
-}
-
-std::map<Key, int> Counts(const CNoteList& list)
-{
-    std::map<Key, int> counts;
-    for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-        ++counts[KeyOf(*list.GetAt(p))];
-    return counts;
-}
-
-// Takes one of key from counts; false when there is none left.
-bool TakeOne(std::map<Key, int>& counts, const Key& key)
-{
-    auto it = counts.find(key);
-    if (it == counts.end() || it->second == 0)
-        return false;
-    --it->second;
-    return true;
-}
-
-// What the disk did since the base: the base notes it no longer has as
-// they were (deleted or changed over there), and its notes the base lacks,
-// in disk order.
-struct DiskChanges {
-    std::map<Key, int> gone;
-    std::vector<const CNote*> added;
-};
-
-DiskChanges ChangesOnDisk(const CNoteList& base, const CNoteList& remote)
-{
-    DiskChanges changes{Counts(base), {}};
-    std::map<Key, int> baseLeft = changes.gone;
-    for (NotePos p = remote.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        const CNote* note = remote.GetAt(p);
-        const Key key = KeyOf(*note);
-        if (TakeOne(baseLeft, key))
-            TakeOne(changes.gone, key);
-        else
-            changes.added.push_back(note);
-    }
-    return changes;
-}
-
-// The local notes that go: unchanged here since the base, and deleted or
-// changed on disk. has counts every local note.
-struct LocalSide {
-    std::vector<NotePos> going;
-    std::map<Key, int> has;
-};
-
-LocalSide GoingHere(const CNoteList& base, const CNoteList& local, std::map<Key, int> goneOnDisk)
-{
-    LocalSide side;
-    std::map<Key, int> baseLeft = Counts(base);
-    for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
-        const Key key = KeyOf(*local.GetAt(p));
-        ++side.has[key];
-        if (TakeOne(baseLeft, key) && TakeOne(goneOnDisk, key))
-            side.going.push_back(p);
-    }
-    return side;
-}
-
-// Disk notes this copy does not have yet; the same change made on both
-// sides comes once.
-std::vector<const CNote*> ComingHere(const std::vector<const CNote*>& addedOnDisk, std::map<Key, int> localHas)
-{
-    std::vector<const CNote*> coming;
-    for (const CNote* note : addedOnDisk) {
-        if (!TakeOne(localHas, KeyOf(*note)))
-            coming.push_back(note);
-    }
-    return coming;
-}
-
-// A going note and a coming one with the same place, else the same text,
-// are one note changed on disk; the others go or come as they are.
-void PairChangedNotes(const CNoteList& local, const std::vector<NotePos>& going,
-                      const std::vector<const CNote*>& coming, NotesMergePlan& plan)
-{
-    std::vector<bool> used(coming.size(), false);
-    const auto pairFor = [&](const CNote& gone, bool byPlace) -> int {
-        for (size_t i = 0; i < coming.size(); ++i) {
-            if (!used[i] && (byPlace ? coming[i]->m_rcWindow == gone.m_rcWindow
-                                     : coming[i]->m_strText == gone.m_strText))
-                return static_cast<int>(i);
+// The notes of a list by id: open addressing in one block, as a merge of the
+// largest files looks up every note of three lists.
+class IdIndex {
+public:
+    explicit IdIndex(const CNoteList& list)
+    {
+        size_t capacity = 16;
+        while (capacity < static_cast<size_t>(list.m_nCount) * 2)
+            capacity *= 2;
+        m_slots.resize(capacity);
+        m_mask = capacity - 1;
+        for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            const CNote* note = list.GetAt(p);
+            if (!note->m_identity.id.IsNull() && Insert(note))
+                ++m_size;
         }
-        return -1;
-    };
-    std::vector<bool> paired(going.size(), false);
-    for (bool byPlace : {true, false}) {
-        for (size_t g = 0; g < going.size(); ++g) {
-            if (paired[g])
-                continue;
-            const int i = pairFor(*local.GetAt(going[g]), byPlace);
-            if (i >= 0) {
-                used[static_cast<size_t>(i)] = true;
-                paired[g] = true;
-                plan.update.emplace_back(going[g], coming[static_cast<size_t>(i)]);
+    }
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const CNote* Find(const NoteId& id) const
+    {
+        for (size_t i = SlotOf(id);; i = (i + 1) & m_mask) {
+            const CNote* note = m_slots[i];
+            if (!note || note->m_identity.id == id)
+                return note;
+        }
+    }
+    template <class Visit>
+    bool AnyOf(Visit&& visit) const
+    {
+        return std::any_of(m_slots.begin(), m_slots.end(), [&](const CNote* n) { return n && visit(*n); });
+    }
+
+private:
+    size_t SlotOf(const NoteId& id) const
+    {
+        return static_cast<size_t>((id.hi ^ id.lo) * 0x9E3779B97F4A7C15ull >> 20) & m_mask;
+    }
+    // False when the list holds the id twice (the second is not kept).
+    bool Insert(const CNote* note)
+    {
+        for (size_t i = SlotOf(note->m_identity.id);; i = (i + 1) & m_mask) {
+            if (!m_slots[i]) {
+                m_slots[i] = note;
+                return true;
             }
+            if (m_slots[i]->m_identity.id == note->m_identity.id)
+                return false;
         }
     }
-    for (size_t g = 0; g < going.size(); ++g) {
-        if (!paired[g])
-            plan.remove.push_back(going[g]);
+
+    std::vector<const CNote*> m_slots;
+    size_t m_mask = 0;
+    size_t m_size = 0;
+};
+
+const CNote* Find(const IdIndex& index, const NoteId& id)
+{
+    return index.Find(id);
+}
+
+bool SharesAnId(const IdIndex& a, const IdIndex& b, const IdIndex* c)
+{
+    return a.AnyOf([&](const CNote& n) { return b.Find(n.m_identity.id) || (c && c->Find(n.m_identity.id)); });
+}
+
+// The disk's version is older than the one this copy last read or wrote.
+bool IsStale(const CNote& disk, const CNote& base)
+{
+    const int64_t onDisk = disk.m_identity.changedUtc;
+    const int64_t known = base.m_identity.changedUtc;
+    return onDisk != 0 && known != 0 && onDisk < known;
+}
+
+bool ChangedSince(const CNote& note, const CNote* base)
+{
+    return !base || !SameFields(note, *base);
+}
+
+class IdMerge {
+public:
+    IdMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote, NotesMergePlan& plan)
+        : m_base(base), m_local(local), m_remote(remote), m_plan(plan),
+          m_bEveryNoteHasAnId(m_base.size() == static_cast<size_t>(base.m_nCount) &&
+                              m_local.size() == static_cast<size_t>(local.m_nCount) &&
+                              m_remote.size() == static_cast<size_t>(remote.m_nCount))
+    {
     }
-    for (size_t i = 0; i < coming.size(); ++i) {
-        if (!used[i])
-            plan.add.push_back(coming[i]);
+
+    // Ids pair notes only when every note has one of its own and the lists
+    // share some: a file whose ids were lost on the way (or made anew), or
+    // written by a reader of the plain format, is paired by content.
+    bool IdsPairAnything() const
+    {
+        if (!m_bEveryNoteHasAnId)
+            return false;
+        const bool diskPairs = m_remote.empty() || (m_base.empty() && m_local.empty()) ||
+                               SharesAnId(m_remote, m_base, &m_local);
+        const bool localPairs = m_base.empty() || m_local.empty() || SharesAnId(m_base, m_local, nullptr);
+        return diskPairs && localPairs;
     }
+
+    void Run(const CNoteList& local, const CNoteList& remote)
+    {
+        m_bStaleFile = HoldsStaleNote(remote);
+        for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            MergeLocalNote(p);
+        for (NotePos p = remote.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            const CNote* disk = remote.GetAt(p);
+            if (!Find(m_local, disk->m_identity.id))
+                MergeDiskOnlyNote(*disk);
+        }
+    }
+
+private:
+    bool HoldsStaleNote(const CNoteList& remote) const
+    {
+        for (NotePos p = remote.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            const CNote* disk = remote.GetAt(p);
+            const CNote* base = Find(m_base, disk->m_identity.id);
+            if (base && IsStale(*disk, *base))
+                return true;
+        }
+        return false;
+    }
+
+    void MergeLocalNote(NotePos pos)
+    {
+        const CNote& here = *static_cast<const CNote*>(pos);
+        const CNote* base = Find(m_base, here.m_identity.id);
+        const CNote* disk = Find(m_remote, here.m_identity.id);
+        if (disk) {
+            if (!(base && IsStale(*disk, *base)))
+                JoinGroups(pos, base, *disk);
+            return;
+        }
+        // Gone from disk: deleted over there, unless the file is an old copy
+        // put back, or this copy changed the note since (its change stays).
+        if (base && !m_bStaleFile && !ChangedSince(here, base))
+            m_plan.remove.push_back(pos);
+    }
+
+    void MergeDiskOnlyNote(const CNote& disk)
+    {
+        const CNote* base = Find(m_base, disk.m_identity.id);
+        // Deleted here: it comes back only with a change made over there.
+        if (!base || (!IsStale(disk, *base) && ChangedSince(disk, base)))
+            m_plan.add.push_back(&disk);
+    }
+
+    void JoinGroups(NotePos pos, const CNote* base, const CNote& disk);
+
+    IdIndex m_base, m_local, m_remote;
+    NotesMergePlan& m_plan;
+    bool m_bEveryNoteHasAnId;  // and no id twice in a list
+    bool m_bStaleFile = false;
+};
+
+void IdMerge::JoinGroups(NotePos pos, const CNote* base, const CNote& disk)
+{
+    const CNote& here = *static_cast<const CNote*>(pos);
+    std::vector<NoteFieldGroup> taken;
+    bool changedHere = false;
+    for (NoteFieldGroup group : kAllNoteFieldGroups) {
+        if (SameFieldGroup(here, disk, group))
+            continue;
+        const bool diskChanged = !base || !SameFieldGroup(disk, *base, group);
+        const bool hereChanged = !base || !SameFieldGroup(here, *base, group);
+        changedHere = changedHere || hereChanged;
+        if (!diskChanged)
+            continue;
+        if (!hereChanged)
+            taken.push_back(group);
+        else if (group == NoteFieldGroup::kText)
+            m_plan.keepBoth.emplace_back(pos, &disk);
+        else if (disk.m_identity.changedUtc > here.m_identity.changedUtc)
+            taken.push_back(group);
+    }
+    if (taken.empty())
+        return;
+    std::unique_ptr<CNote> joined = here.Clone();
+    for (NoteFieldGroup group : taken)
+        CopyFieldGroup(*joined, disk, group);
+    // Who changed it last: the other side, unless this one has a later change
+    // of its own in the note.
+    if (!changedHere || disk.m_identity.changedUtc > here.m_identity.changedUtc) {
+        joined->m_identity.changedUtc = disk.m_identity.changedUtc;
+        joined->m_identity.changedBy = disk.m_identity.changedBy;
+    }
+    m_plan.update.emplace_back(pos, joined.get());
+    m_plan.joined.push_back(std::move(joined));
+}
+
+NotesPairedByContent AllNotes(const CNoteList& base, const CNoteList& local, const CNoteList& remote)
+{
+    NotesPairedByContent notes;
+    for (NotePos p = base.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        notes.base.push_back(base.GetAt(p));
+    for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        notes.local.push_back(p);
+    for (NotePos p = remote.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        notes.remote.push_back(remote.GetAt(p));
+    return notes;
 }
 
 }  // namespace
 
 NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote)
 {
-    const DiskChanges disk = ChangesOnDisk(base, remote);
-    const LocalSide here = GoingHere(base, local, disk.gone);
     NotesMergePlan plan;
-    PairChangedNotes(local, here.going, ComingHere(disk.added, here.has), plan);
+    IdMerge byId(base, local, remote, plan);
+    if (byId.IdsPairAnything())
+        byId.Run(local, remote);
+    else
+        PlanContentMerge(AllNotes(base, local, remote), plan);
     return plan;
+}
+
+NoteRect PlaceBesideOriginal(const NoteRect& original, const NoteRect& workArea)
+{
+    constexpr int32_t kGap = 8;
+    const int32_t w = original.Width();
+    const int32_t h = original.Height();
+    const auto fits = [&](const NoteRect& r) {
+        return r.left >= workArea.left && r.top >= workArea.top && r.right <= workArea.right &&
+               r.bottom <= workArea.bottom;
+    };
+    const NoteRect beside[] = {
+        {original.right + kGap, original.top, original.right + kGap + w, original.bottom},
+        {original.left - kGap - w, original.top, original.left - kGap, original.bottom},
+        {original.left, original.bottom + kGap, original.right, original.bottom + kGap + h},
+        {original.left, original.top - kGap - h, original.right, original.top - kGap},
+    };
+    for (const NoteRect& r : beside) {
+        if (fits(r))
+            return r;
+    }
+    // No room for both whole: a title bar's height down and right, kept on
+    // the screen, so the original's top edge still shows.
+    constexpr int32_t kStep = 32;
+    int32_t left = std::min(original.left + kStep, workArea.right - w);
+    int32_t top = std::min(original.top + kStep, workArea.bottom - h);
+    left = std::max(left, workArea.left);
+    top = std::max(top, workArea.top);
+    if (left == original.left && top == original.top) {
+        // As big as the screen: past its edge rather than exactly on it.
+        left += kStep;
+        top += kStep;
+    }
+    return {left, top, left + w, top + h};
 }

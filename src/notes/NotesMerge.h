@@ -4,37 +4,56 @@
 // this copy holds are merged with the file's instead of being written over
 // it.
 //
-// The file holds no identity for a note, so a note is known by its whole
-// stored form. The comparison is three-way, against the file as this copy
-// last read or wrote it (the base):
-// - a note of the base that the disk no longer has was deleted or changed
-//   over there; if this copy left it as it was, it goes here too (or takes
-//   the changed form, see below);
-// - a note on disk that the base does not have was added or changed over
-//   there, and comes here unless this copy already has the same note;
-// - whatever this copy added or changed itself stays, whatever the disk
-//   did: where both sides changed one note, both versions are kept.
-// So no note added on either side and deleted on neither is ever lost.
+// A note is known by its id. The comparison is three-way, against the file
+// as this copy last read or wrote it (the base), and each field group (text,
+// look, place, schedule; NoteFieldGroups.h) is merged on its own:
+// - a group changed on one side only takes that side's values; changed on
+//   both to one value, that value;
+// - changed on both to different values, the look, the place and the
+//   schedule take the later change (the notes' change stamps); the text is
+//   never thrown away: the note keeps this side's text and the other side's
+//   version comes as a note of its own beside it (keepBoth);
+// - a note deleted on one side goes on the other only when that side left
+//   it as it was in the base; a note with changes there stays, with them;
+// - a note added on either side comes to the other once: the same text
+//   added on both computers makes two notes, as the users made two;
+// - a note whose change stamp on disk is older than the base's is a stale
+//   copy a sync service put back, not an undo made over there: it changes
+//   nothing, and a file holding one deletes nothing either.
 //
-// A note that goes here and a note that comes from disk are taken for one
-// note changed over there when they had the same place on the screen, or
-// else the same text: the note then takes the new form in place, so its
-// window stays where the user knows it.
+// Notes without an id (a file of an older version, a reader of the plain
+// format, an id section lost on the way) are paired by content as before
+// ids existed: by their whole stored form, then a note that goes and a note
+// that comes with the same place, else the same text, count as one note
+// changed over there.
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "core/NoteRect.h"
 #include "notes/CNote.h"
 
 class CNoteList;
 
 struct NotesMergePlan {
-    std::vector<NotePos> remove;                        // local notes that go
+    std::vector<NotePos> remove;                           // local notes that go
     std::vector<std::pair<NotePos, const CNote*>> update;  // local note, its new form
-    std::vector<const CNote*> add;                      // disk notes that come, in disk order
+    std::vector<const CNote*> add;                         // notes that come, in disk order
+    // Local notes whose text the other side changed too: the note keeps its
+    // own text, the other side's version comes beside it as a new note.
+    std::vector<std::pair<NotePos, const CNote*>> keepBoth;
+    // The new forms update points to where groups of both sides were joined.
+    std::vector<std::unique_ptr<CNote>> joined;
 
-    bool Empty() const { return remove.empty() && update.empty() && add.empty(); }
+    bool Empty() const { return remove.empty() && update.empty() && add.empty() && keepBoth.empty(); }
 };
 
 // What local must do to hold the merge of itself and remote, both compared
-// with base. The plan points into local and remote.
+// with base. The plan points into local, remote and itself.
 NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote);
+
+// Where the other side's version of a note goes: beside the original (right,
+// else left, else below, else above) inside the work area of the original's
+// screen, so that both are seen whole; when the screen has no room for that,
+// moved down and right by a title bar's height, still on that screen.
+NoteRect PlaceBesideOriginal(const NoteRect& original, const NoteRect& workArea);

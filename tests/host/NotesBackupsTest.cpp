@@ -103,6 +103,45 @@ TEST(NotesBackups, OneCopyOnTheFirstSaveOfEachDayAndTheLast14Kept)
     EXPECT_FALSE(list.TakeBackupFailure());
 }
 
+// A clock once set years ahead left backups dated in the future: they stay,
+// and never push out the backups of the days up to today, today's first.
+TEST(NotesBackups, BackupsDatedInTheFutureNeverPushTodaysOut)
+{
+    struct Row {
+        const char* label;
+        int futureDays;     // backups dated after today, from tomorrow on
+        int earlierDays;    // daily backups before today, up to yesterday
+        int keptUpToToday;  // backups of days up to today once today's is kept
+    };
+    const Row rows[] = {
+        {"fourteen in the future", 14, 0, 1},
+        {"fourteen in the future, twenty before", 14, 20, static_cast<int>(kBackupsKept)},
+        {"none in the future, twenty before", 0, 20, static_cast<int>(kBackupsKept)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        MemoryNoteStore store;
+        CNoteList list;
+        int64_t now = 0;
+        StartWith(list, store, u"kept", now);
+        const auto backupOf = [&](int day) {
+            const auto name = DailyBackupNameAt(*FromLocal(2026, 12, 8 + day, 12, 0, 0));
+            return kFolder + "\\" + BackupFileName(*name);
+        };
+        for (int day = 1; day <= row.futureDays; ++day)
+            store.files[backupOf(day)] = store.files[kNotes];
+        for (int day = 1; day <= row.earlierDays; ++day)
+            store.files[backupOf(-day)] = store.files[kNotes];
+
+        Type(list, u"changed today");
+        ASSERT_TRUE(list.Save());
+        EXPECT_TRUE(store.Exists(backupOf(0))) << "today's backup stays";
+        EXPECT_EQ(store.ListFiles(kFolder).size(), static_cast<size_t>(row.futureDays + row.keptUpToToday));
+        for (int day = 1; day <= row.futureDays; ++day)
+            EXPECT_TRUE(store.Exists(backupOf(day))) << "a future one is no older one";
+    }
+}
+
 TEST(NotesBackups, AFailedBackupIsToldOnceAndNeverStopsTheSave)
 {
     struct Row {

@@ -44,6 +44,8 @@ std::string Apply(CNoteList& local, const NotesMergePlan& plan)
     }
     for (const CNote* from : plan.add)
         local.Add(from->Clone());
+    for (const auto& [pos, theirs] : plan.keepBoth)
+        local.Add(theirs->Clone());
     std::vector<std::string> written;
     for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
         written.push_back(Written(*local.GetAt(p)));
@@ -86,5 +88,149 @@ TEST(NotesMerge, NothingEitherSideKeptIsLost)
         const NotesMergePlan plan = PlanNotesMerge(base, local, remote);
         EXPECT_EQ(plan.update.size(), c.updates);
         EXPECT_EQ(Apply(local, plan), c.merged);
+    }
+}
+
+namespace {
+
+// "id:text@x" and any of ",c<paper>", ",s<schedule kind>", ",t<changed at>":
+// a note with that id (0: none), text, place, look, schedule and change stamp.
+void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
+{
+    for (const std::string& written : notes) {
+        std::istringstream in(written);
+        std::string head, extra;
+        std::getline(in, head, ',');
+        auto note = std::make_unique<CNote>();
+        // One moment for every list: what differs is what the row says.
+        note->m_tStartTime = note->m_tStartDate = note->m_tEndDate = note->m_tLastShown = 0;
+        const size_t colon = head.find(':'), at = head.find('@');
+        note->m_identity = {};
+        note->m_identity.id.lo = std::stoull(head.substr(0, colon));
+        note->m_strText = Utf16FromUtf8(head.substr(colon + 1, at - colon - 1));
+        const int x = std::stoi(head.substr(at + 1));
+        note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
+        while (std::getline(in, extra, ',')) {
+            const auto value = std::stoll(extra.substr(1));
+            if (extra[0] == 'c')
+                note->m_crBack = static_cast<ColorRef>(value);
+            else if (extra[0] == 's')
+                note->m_nSchedKind = static_cast<uint32_t>(value);
+            else if (extra[0] == 't')
+                note->m_identity.changedUtc = value;
+        }
+        list.Add(note);
+    }
+}
+
+std::string WrittenWithId(const CNote& note)
+{
+    std::string out = std::to_string(note.m_identity.id.lo) + ":" + Written(note);
+    if (note.m_crBack != kDefaultPaperColor)
+        out += ",c" + std::to_string(note.m_crBack);
+    if (note.m_nSchedKind)
+        out += ",s" + std::to_string(note.m_nSchedKind);
+    return out;
+}
+
+// The local list after the plan, as NotesSync applies it; the other side's
+// version of a note comes as "new:" beside the original.
+std::string ApplyWithIds(CNoteList& local, const NotesMergePlan& plan)
+{
+    for (NotePos pos : plan.remove)
+        local.Remove(pos);
+    for (const auto& [pos, from] : plan.update) {
+        CNote* note = local.GetAt(pos);
+        note->m_strText = from->m_strText;
+        note->m_rcWindow = from->m_rcWindow;
+        note->m_crBack = from->m_crBack;
+        note->m_nSchedKind = from->m_nSchedKind;
+        if (note->m_identity.id == from->m_identity.id)
+            note->m_identity = from->m_identity;
+    }
+    for (const CNote* from : plan.add)
+        local.Add(from->Clone());
+    std::string out;
+    for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        out += WrittenWithId(*local.GetAt(p)) + " ";
+    for (const auto& [pos, theirs] : plan.keepBoth)
+        out += "new:" + Written(*theirs) + " beside " + std::to_string(local.GetAt(pos)->m_identity.id.lo) + " ";
+    return out;
+}
+
+}  // namespace
+
+TEST(NotesMerge, ByIdEachFieldGroupMergesOnItsOwn)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string> base, local, remote;
+        std::string merged;
+    } cases[] = {
+        {"typed over there: in place", {"1:a@1,t10"}, {"1:a@1,t10"}, {"1:A@1,t20"}, "1:A@1 "},
+        {"moved here, typed over there: both changes, no copy", {"1:a@1,t10"}, {"1:a@5,t20"}, {"1:A@1,t20"},
+         "1:A@5 "},
+        {"typed on both to one text: that text", {"1:a@1,t10"}, {"1:X@1,t20"}, {"1:X@1,t30"}, "1:X@1 "},
+        {"typed on both differently: ours stays, theirs beside it", {"1:a@1,t10"}, {"1:L@1,t20"}, {"1:R@1,t30"},
+         "1:L@1 new:R@1 beside 1 "},
+        {"typed on both, moved over there: the move comes, the text twice", {"1:a@1,t10"}, {"1:L@1,t20"},
+         {"1:R@7,t30"}, "1:L@7 new:R@7 beside 1 "},
+        {"moved on both: the later move, theirs", {"1:a@1,t10"}, {"1:a@5,t20"}, {"1:a@9,t30"}, "1:a@9 "},
+        {"moved on both: the later move, ours", {"1:a@1,t10"}, {"1:a@5,t40"}, {"1:a@9,t30"}, "1:a@5 "},
+        {"paper changed over there", {"1:a@1,t10"}, {"1:a@1,t10"}, {"1:a@1,c5,t20"}, "1:a@1,c5 "},
+        {"paper on both: the later", {"1:a@1,t10"}, {"1:a@1,c4,t40"}, {"1:a@1,c5,t20"}, "1:a@1,c4 "},
+        {"schedule over there, paper here", {"1:a@1,t10"}, {"1:a@1,c4,t20"}, {"1:a@1,s2,t20"}, "1:a@1,c4,s2 "},
+        {"deleted over there, unchanged here: gone", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"}, {"2:b@2"}, "2:b@2 "},
+        {"deleted over there, typed here: kept", {"1:a@1,t10", "2:b@2"}, {"1:A@1,t20", "2:b@2"}, {"2:b@2"},
+         "1:A@1 2:b@2 "},
+        {"deleted here, unchanged over there: stays gone", {"1:a@1", "2:b@2"}, {"2:b@2"}, {"1:a@1", "2:b@2"},
+         "2:b@2 "},
+        {"deleted here, moved over there: back with the move", {"1:a@1,t10", "2:b@2"}, {"2:b@2"},
+         {"1:a@6,t20", "2:b@2"}, "2:b@2 1:a@6 "},
+        {"added over there: comes once", {"1:a@1"}, {"1:a@1"}, {"1:a@1", "2:n@9"}, "1:a@1 2:n@9 "},
+        {"one text added on both: two notes", {"1:a@1"}, {"1:a@1", "2:x@7"}, {"1:a@1", "3:x@7"},
+         "1:a@1 2:x@7 3:x@7 "},
+        {"an older version put back over there: no undo", {"1:a@1,t30", "2:b@2,t30"}, {"1:a@1,t30", "2:b@2,t30"},
+         {"1:old@1,t10", "2:b@2,t30"}, "1:a@1 2:b@2 "},
+        {"an older file put back: its missing notes stay", {"1:a@1,t30", "2:b@2,t30"},
+         {"1:a@1,t30", "2:b@2,t30"}, {"1:old@1,t10"}, "1:a@1 2:b@2 "},
+        {"ids lost on the way: paired by content, no copies", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
+         {"8:a@1", "9:B@2"}, "1:a@1 2:B@2 "},
+        {"ids lost, typed on both: theirs comes as a version beside ours", {"1:a@1", "2:b@2"},
+         {"1:L@1", "2:b@2"}, {"8:R@1", "9:b@2"}, "1:L@1 2:b@2 new:R@1 beside 1 "},
+        {"a file without ids: paired by content, its new note comes", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
+         {"0:a@1", "0:n@9"}, "1:a@1 0:n@9 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        CNoteList base, local, remote;
+        FillWithIds(base, c.base);
+        FillWithIds(local, c.local);
+        FillWithIds(remote, c.remote);
+        const NotesMergePlan plan = PlanNotesMerge(base, local, remote);
+        EXPECT_EQ(ApplyWithIds(local, plan), c.merged);
+    }
+}
+
+TEST(NotesMerge, TheOtherVersionIsPlacedWhereBothAreSeen)
+{
+    const NoteRect screen{0, 0, 1280, 1000};
+    struct Case {
+        const char* label;
+        NoteRect original, workArea, placed;
+    } cases[] = {
+        {"room on the right", {100, 100, 300, 250}, screen, {308, 100, 508, 250}},
+        {"at the right edge: on the left", {1000, 100, 1200, 250}, screen, {792, 100, 992, 250}},
+        {"as wide as the screen: below", {0, 100, 1280, 250}, screen, {0, 258, 1280, 408}},
+        {"wide and at the bottom: above", {0, 800, 1280, 950}, screen, {0, 642, 1280, 792}},
+        {"a second screen on the left", {-900, 100, -700, 250}, {-1280, 0, 0, 1000}, {-692, 100, -492, 250}},
+        {"as big as the screen: offset past its edge", {0, 0, 1280, 1000}, screen, {32, 32, 1312, 1032}},
+        {"screen-sized but moved: back on the screen", {40, 40, 1320, 1040}, screen, {0, 0, 1280, 1000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const NoteRect placed = PlaceBesideOriginal(c.original, c.workArea);
+        EXPECT_EQ(placed, c.placed);
+        EXPECT_FALSE(placed == c.original) << "never exactly on the original";
     }
 }

@@ -12,6 +12,7 @@
 #include "core/LocalTime.h"
 #include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
+#include "notes/ConflictCopies.h"
 #include "notes/NotesSync.h"
 
 namespace {
@@ -19,13 +20,17 @@ namespace {
 constexpr const char* kPath = "C:\\Sync\\notes.dat";
 
 // "text@x": a note with that text at that place. The notes at one place of
-// two lists are one note, as their ids make them.
+// two lists are one note, as their ids make them; "text@x#n" gives the note
+// the id of the n-th place instead (from 1).
 void Fill(CNoteList& list, const std::vector<std::string>& notes)
 {
     for (const std::string& written : notes) {
         const size_t at = written.find('@');
+        const size_t hash = written.find('#');
         auto note = std::make_unique<CNote>();
-        note->m_identity = {NoteId{1, static_cast<uint64_t>(list.m_nCount) + 1}, 0, 0, {}};
+        const uint64_t id = hash == std::string::npos ? static_cast<uint64_t>(list.m_nCount) + 1
+                                                      : std::stoull(written.substr(hash + 1));
+        note->m_identity = {NoteId{1, id}, 0, 0, {}};
         note->m_strText = Utf16FromUtf8(written.substr(0, at));
         const int x = std::stoi(written.substr(at + 1));
         note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
@@ -121,8 +126,10 @@ TEST(NotesSync, AMergeReachesTheListTheBinAndTheWindows)
         {"deleted there: kept in the bin", {{"a@0"}}, "", false, Outcome::kMerged, "a@0 ", "b@300 ", "", 1},
         {"changed there: in place", {{"a@0", "B@300"}}, "", false, Outcome::kMerged, "a@0 B@300 ", "", "B@300 ", 1},
         {"moved there, ours waiting", {{"a@0", "b@400"}}, "", true, Outcome::kMerged, "a@0 b@400 ", "", "b@400 ", 1},
-        {"changed there while typed in here: both kept", {{"a@0", "B@300"}}, "b", false, Outcome::kMerged,
-         "a@0 b@300 B@300 ", "", "", 1},
+        // The caret alone is no change: a second window over the note would
+        // take the user's next keys away from the note that is saved.
+        {"changed there while the caret is in it here: in place, no copy", {{"a@0", "B@300"}}, "b", false,
+         Outcome::kMerged, "a@0 B@300 ", "", "B@300 ", 1},
         {"written again as it was", same, "", false, Outcome::kUnchanged, "a@0 b@300 ", "", "", 1},
         {"not written: not even read", std::nullopt, "", false, Outcome::kUnchanged, "a@0 b@300 ", "", "", 0},
     };
@@ -158,9 +165,233 @@ TEST(NotesSync, AFileCutShortIsKeptAsADatedCopyAndOursGoBack)
 
     const NotesSync::Result result = synced.sync.MergeOutsideChanges();
     EXPECT_EQ(result.outcome, NotesSync::Outcome::kKeptUnreadable);
-    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (from another computer 2024-03-05 1407).dat");
+    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (from another computer 2024-03-05 140700).dat");
     EXPECT_EQ(synced.store.files[result.copyPath], torn);
     EXPECT_EQ(synced.Notes(), "a@0 b@300 ");
     EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours are written over the torn file";
     EXPECT_EQ(synced.sync.MergeOutsideChanges().outcome, NotesSync::Outcome::kUnchanged) << "kept once";
+}
+
+// A sync client's conflict copy beside the notes file (or beside the bin) is
+// the other computer's version: what it holds that we lack comes, and the
+// copy goes once our file holds it. One that cannot be read stays, told once.
+TEST(NotesSync, ConflictCopiesBesideTheFileAreMergedThenRemoved)
+{
+    struct Case {
+        const char* label;
+        const char* name;
+        std::vector<std::string> copy;  // empty: three bytes, no notes file
+        bool isBin;
+        const char* notes;
+        const char* bin;
+        int came;
+        bool copyStays;
+    } cases[] = {
+        {"a note made there", "notes.sync-conflict-20240305-140512-ABCDEFG.dat", {"a@0", "b@300", "c@600"}, false,
+         "a@0 b@300 c@600 ", "z@900 ", 1, false},
+        {"nothing new", "notes (Anna's conflicted copy 2024-03-05).dat", {"b@300#2"}, false, "a@0 b@300 ", "z@900 ",
+         0, false},
+        {"a note deleted here stays deleted", "NOTES-LAPTOP.DAT", {"a@0", "z@900#9"}, false, "a@0 b@300 ", "z@900 ",
+         0, false},
+        // Known by id, not by content: no base says which text is newer.
+        {"our note's text changed there: both versions", "notes.sync-conflict-20240305-140512-ABCDEFG.dat",
+         {"a@0", "B@300"}, false, "a@0 b@300 B@508 ", "z@900 ", 1, false},
+        {"a note made there like one of ours", "notes-LAPTOP.dat", {"a@0", "b@300", "a@0#7"}, false,
+         "a@0 b@300 a@0 ", "z@900 ", 1, false},
+        {"cannot be read", "notes-LAPTOP.dat", {}, false, "a@0 b@300 ", "z@900 ", 0, true},
+        {"the bin's copy", "deleted-LAPTOP.dat", {"y@1200", "z@900"}, true, "a@0 b@300 ", "z@900 y@1200 ", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SyncedList synced({"a@0", "b@300"});
+        CDeletedNotesBin ours(&synced.store);
+        ours.Load(CDeletedNotesBin::PathBeside(kPath), static_cast<NoteTime>(synced.now));
+        CNoteList deleted;
+        Fill(deleted, {"z@900#9"});
+        ours.Add(*deleted.GetAt(0), static_cast<NoteTime>(synced.now));
+        ASSERT_TRUE(ours.Save());
+        std::vector<uint8_t> bytes{1, 2, 3};
+        if (!c.copy.empty()) {
+            CNoteList theirs;
+            Fill(theirs, c.copy);
+            CDeletedNotesBin theirBin;
+            for (NotePos p = theirs.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+                theirBin.Add(*theirs.GetAt(p), static_cast<NoteTime>(synced.now));
+            bytes = c.isBin ? theirBin.StoreToBytes() : theirs.StoreToBytes();
+        }
+        const std::string copyPath = std::string("C:\\Sync\\") + c.name;
+        synced.store.ReplaceAll(copyPath, bytes);
+
+        ConflictCopies copies(synced.store);
+        const ConflictCopies::Found found = copies.MergeInto(synced.sync, synced.notes, synced.now);
+        EXPECT_EQ(found.notesCame, c.came);
+        EXPECT_EQ(found.unreadable.size(), c.copyStays ? 1u : 0u);
+        EXPECT_EQ(synced.notes.m_bModified, c.came > 0 ? 1u : 0u) << "what came is saved";
+        EXPECT_EQ(synced.Notes(), c.notes);
+        EXPECT_EQ(synced.BinOnDisk(), c.bin);
+        copies.RemoveMerged();
+        EXPECT_EQ(synced.store.Exists(copyPath), c.copyStays);
+        EXPECT_TRUE(copies.MergeInto(synced.sync, synced.notes, synced.now).unreadable.empty()) << "told once";
+    }
+}
+
+TEST(NotesSync, ADamagedBinIsKeptAsideAndANewOneKeepsDeletes)
+{
+    SyncedList synced({"a@0", "b@300"});
+    const std::string binPath = CDeletedNotesBin::PathBeside(kPath);
+    synced.store.files[binPath] = {0x00, 0x01, 0x00};
+    CDeletedNotesBin* bin = synced.sync.Bin();
+    ASSERT_NE(bin, nullptr);
+    const std::string kept = synced.sync.TakeDamagedBinCopy();
+    EXPECT_EQ(kept, "C:\\Sync\\deleted (damaged 2024-03-05 140700).dat");
+    EXPECT_EQ(synced.store.files[kept], (std::vector<uint8_t>{0x00, 0x01, 0x00}));
+    EXPECT_EQ(synced.sync.TakeDamagedBinCopy(), "") << "told once";
+
+    synced.OtherComputerWrites({"a@0"});
+    synced.sync.MergeOutsideChanges();
+    EXPECT_EQ(synced.BinOnDisk(), "b@300 ") << "deletes are kept again";
+
+    // Damaged again while this copy runs: kept aside beside the first one,
+    // and the deletes this copy knows written back.
+    synced.store.ReplaceAll(binPath, std::vector<uint8_t>{0x00, 0x02});
+    ASSERT_NE(synced.sync.Bin(), nullptr);
+    const std::string second = synced.sync.TakeDamagedBinCopy();
+    ASSERT_NE(second, "");
+    EXPECT_NE(second, kept);
+    EXPECT_EQ(synced.store.files[second], (std::vector<uint8_t>{0x00, 0x02}));
+    EXPECT_EQ(synced.store.files[kept], (std::vector<uint8_t>{0x00, 0x01, 0x00}));
+    EXPECT_EQ(synced.BinOnDisk(), "b@300 ");
+}
+
+TEST(NotesSync, NotesAFullListCannotTakeStayInAKeptCopy)
+{
+    SyncedList synced({});
+    CNoteList theirs;
+    for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->m_rcWindow = NoteRect{i, 0, i + 200, 150};
+        if (i + 2 < CNoteList::kMaxNotes)
+            synced.notes.Add(note->Clone());  // ours: all but two of theirs...
+        theirs.Add(note);
+    }
+    Fill(synced.notes, {"made here@5", "and here@6"});  // ...and two made here
+    synced.notes.m_bModified = 0;
+    synced.store.ReplaceAll(kPath, theirs.StoreToBytes());
+
+    const NotesSync::Result result = synced.sync.MergeOutsideChanges();
+    EXPECT_EQ(result.outcome, NotesSync::Outcome::kMergedListFull);
+    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (did not fit 2024-03-05 140700).dat");
+    EXPECT_EQ(synced.store.files[result.copyPath], theirs.StoreToBytes()) << "their notes stay in the copy";
+    EXPECT_EQ(synced.notes.m_nCount, CNoteList::kMaxNotes);
+    EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours, made here, go into the file";
+}
+
+namespace {
+
+// Another program renames its file over the notes file while a save is on
+// its way, at the first tries of a save (every try: -1).
+class RacingStore : public MemoryNoteStore {
+public:
+    ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
+                                           const std::optional<FileStamp>& expected) override
+    {
+        if (racesLeft != 0) {
+            --racesLeft;
+            ++raceNumber;
+            CNoteList other;
+            Fill(other, {"theirs" + std::to_string(raceNumber) + "@" + std::to_string(700 + raceNumber)});
+            other.GetAt(other.GetHeadPosition())->m_identity.id = NoteId{2, static_cast<uint64_t>(raceNumber)};
+            ReplaceAll(path, other.StoreToBytes());
+        }
+        return MemoryNoteStore::ReplaceAllUnlessChanged(path, bytes, expected);
+    }
+    int racesLeft = 0;
+    int raceNumber = 0;
+};
+
+}  // namespace
+
+TEST(NotesSync, ASaveNeverReplacesAFileWrittenSinceItsMerge)
+{
+    using SaveResult = NotesSync::SaveResult;
+    struct Case {
+        const char* label;
+        int races;
+        bool gone;  // the file was removed after this copy last wrote it
+        SaveResult result;
+        const char* file;  // the notes file afterwards
+    } cases[] = {
+        {"nobody else writes", 0, false, SaveResult::kSaved, "a@0 "},
+        {"written once meanwhile: merged, then saved", 1, false, SaveResult::kSaved, "a@0 theirs1@701 "},
+        {"written at every try: left for the next pass", -1, false, SaveResult::kPostponed, "theirs4@704 "},
+        {"gone: made again from ours", 0, true, SaveResult::kSaved, "a@0 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        RacingStore store;
+        CNoteList notes;
+        notes.SetFileStore(&store);
+        notes.m_strPath = kPath;
+        FakeView view(notes);
+        NotesSync sync(notes, store, view);
+        store.ReplaceAll(kPath, notes.StoreToBytes());
+        sync.RememberFileAsBase(notes.StoreToBytes());
+        if (c.gone)
+            store.files.erase(kPath);
+        Fill(notes, {"a@0"});
+        store.racesLeft = c.races;
+
+        NotesSync::Result merged;
+        EXPECT_EQ(sync.MergeAndSave(merged), c.result);
+        CNoteList file;
+        ASSERT_TRUE(file.LoadFromBytes(store.files[kPath]));
+        std::string written;
+        for (NotePos p = file.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            written += Written(*file.GetAt(p));
+        EXPECT_EQ(written, c.file);
+        EXPECT_EQ(notes.m_bModified, c.result == SaveResult::kSaved ? 0u : 1u) << "unsaved changes stay marked";
+    }
+}
+
+TEST(NotesSync, TheBinKeepsWhatEitherCopyPutInAndForgetsWhatEitherTookOut)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string> theirs;  // the bin the other copy wrote
+        const char* ours;                 // deleted here afterwards
+        const char* bin;                  // the bin on disk at the end
+    } cases[] = {
+        {"put in over there, then here", {"k@1", "t@2"}, "o@3", "k@1 t@2 o@3 "},
+        {"taken out over there", {}, "o@3", "o@3 "},
+        {"nothing new over there", {"k@1"}, "o@3", "k@1 o@3 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SyncedList synced({"o@3"});
+        const std::string binPath = CDeletedNotesBin::PathBeside(kPath);
+        CDeletedNotesBin start(&synced.store);
+        start.Load(binPath, static_cast<NoteTime>(synced.now));
+        CNoteList kept;
+        Fill(kept, {"k@1"});
+        start.Add(*kept.GetAt(kept.GetHeadPosition()), static_cast<NoteTime>(synced.now - 60));
+        start.Save();
+        ASSERT_NE(synced.sync.Bin(), nullptr);  // this copy reads the bin as it starts
+
+        CDeletedNotesBin other(&synced.store);
+        other.Load(binPath, static_cast<NoteTime>(synced.now));
+        while (!other.Entries().empty())
+            other.Take(0);
+        CNoteList theirs;
+        Fill(theirs, c.theirs);
+        for (NotePos p = theirs.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            other.Add(*theirs.GetAt(p), static_cast<NoteTime>(synced.now - 60));
+        synced.store.clock += 1;
+        other.Save();
+
+        // Deleted here as the main window deletes: into the bin, bin saved.
+        CDeletedNotesBin* bin = synced.sync.Bin();
+        bin->Add(*synced.notes.GetAt(synced.notes.GetHeadPosition()), static_cast<NoteTime>(synced.now));
+        bin->Save();
+        EXPECT_EQ(synced.BinOnDisk(), c.bin);
+    }
 }

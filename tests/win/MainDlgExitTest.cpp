@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -173,5 +174,93 @@ TEST(MainDlgExit, ExitWithADialogOpenEndsItThenSavesAndEnds)
         EXPECT_EQ(saved.GetAt(0)->m_strText, u"on screen");
         EXPECT_EQ(saved.GetAt(1)->m_strText, u"in the list");
         PumpPending();
+    }
+}
+
+namespace {
+
+struct TimedExit {
+    DWORD exitAt = 0;  // tick count
+    DWORD giveUpAt = 0;
+    bool exitAsked = false;
+    bool gaveUp = false;
+};
+TimedExit* g_timedExit = nullptr;
+
+void CALLBACK ExitWhenDue(HWND, UINT, UINT_PTR, DWORD)
+{
+    TimedExit& t = *g_timedExit;
+    const HWND main = CNotesApp::GetApp().m_hMainWnd;
+    if (!main || !IsWindow(main) || t.gaveUp)
+        return;
+    const auto now = static_cast<LONG>(GetTickCount());
+    if (!t.exitAsked && now - static_cast<LONG>(t.exitAt) >= 0) {
+        t.exitAsked = true;
+        PostMessageA(main, WM_COMMAND, ID_APP_EXIT_CMD, 0);  // as the tray menu does
+    } else if (now - static_cast<LONG>(t.giveUpAt) >= 0) {
+        // Whatever still runs is taken down so that the test ends, failed.
+        t.gaveUp = true;
+        for (HWND dialog : OpenDialogs(main))
+            DestroyWindow(dialog);
+        DestroyWindow(main);
+    }
+}
+
+}  // namespace
+
+// The notes file held open by another program (a sync client, a virus
+// scanner) while the user ends the program: the Exit is never lost, and
+// "Cancel: quit without saving" writes nothing, even when the file comes
+// free before the answer.
+TEST(MainDlgExit, ExitWhileTheFileIsHeldEndsAndCancelWritesNothing)
+{
+    struct Case {
+        const char* label;
+        DWORD exitAfterMs;      // from the start, the splash still up
+        bool freeBeforeAnswer;  // the file comes free while the question is open
+    } cases[] = {
+        {"at once", 100, false},
+        {"after the first failing save", 1700, false},
+        {"the file free before Cancel", 100, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempFolder folder;
+        const std::string path = folder.Path("notes.dat");
+        const std::vector<uint8_t> saved = FileOfOneNote();
+        ASSERT_TRUE(WriteWholeFile(path, saved));
+        CNotesApp app;
+        app.SetProfileFile(folder.Path("Velumo.ini"));
+        ASSERT_TRUE(app.m_notes.Load(path));
+        app.m_notes.Add(std::make_unique<CNote>());  // not saved yet
+        std::atomic<HANDLE> lock{
+            CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+        ASSERT_NE(lock.load(), INVALID_HANDLE_VALUE);
+        std::atomic<int> questions{0};
+        MessageBoxCloser closer([&](const MessageBoxCloser::Seen& box) {
+            if (box.text.find("Retry") == std::string::npos)
+                return 0;  // the failing save's message stays open: the Exit ends it
+            ++questions;
+            if (c.freeBeforeAnswer)
+                CloseHandle(lock.exchange(nullptr));
+            return IDCANCEL;
+        });
+
+        TimedExit timed{GetTickCount() + c.exitAfterMs, GetTickCount() + 12000};
+        g_timedExit = &timed;
+        CMainDlg dlg(app.m_notes);
+        dlg.SetSkinFile(VELUMO_PACKED_SKIN);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, ExitWhenDue);
+        dlg.DoModal(nullptr);
+        KillTimer(nullptr, timer);
+        g_timedExit = nullptr;
+        PumpPending();
+
+        EXPECT_FALSE(timed.gaveUp) << "the Exit was lost";
+        EXPECT_EQ(questions.load(), 1);
+        if (HANDLE held = lock.exchange(nullptr))
+            CloseHandle(held);
+        app.m_notes.Save();  // the program's own last step after the main window
+        EXPECT_EQ(ReadWholeFile(path), saved) << "Cancel wrote the notes";
     }
 }

@@ -781,6 +781,8 @@ TEST_F(MainDlgTest, AddNoteWithAFullListDoesNothing)
     m_dlg->AddNote();
     EXPECT_EQ(m_app.m_notes.m_nCount, CNoteList::kMaxNotes);
     EXPECT_EQ(Rows(), rows);
+    ASSERT_EQ(m_dlg->told.size(), 1u) << "the user hears why no note came";
+    EXPECT_NE(m_dlg->told[0].find("32767"), std::string::npos) << m_dlg->told[0];
 }
 
 TEST_F(MainDlgTest, TextCellEditReachesTheNoteWindowAndTheFile)

@@ -3,19 +3,32 @@
 // copy's Wine prefix) and, at the end, checks the file. Driven by
 // tests/e2e/two_computers.sh.
 //   velumo_sync_driver wait                 until the copy's main window is up
-//   velumo_sync_driver act <side> <round>   one random edit; prints what it did
+//   velumo_sync_driver act <side> <round>   one edit; prints what it did. Most
+//                                           rounds one random edit each; some
+//                                           rounds both users add one text, or
+//                                           both go for one note (typed on
+//                                           both with the caret left in it,
+//                                           deleted or moved against typed)
 //   velumo_sync_driver sync                 one housekeeping pass (save, merge)
 //   velumo_sync_driver quit                 "Exit", until the copy has ended
 //   velumo_sync_driver check <notes> <log>  every note added and deleted on
-//                                           neither side is there, undamaged
+//                                           neither side is there, undamaged,
+//                                           with every edit and last move; no
+//                                           note twice, no deleted note back,
+//                                           no second version on its original
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
+#include <random>
 #include <set>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "notes/CNoteList.h"
@@ -28,9 +41,50 @@ constexpr UINT kExit = 32772;
 constexpr UINT kNoteDelete = 32787;
 constexpr UINT_PTR kTickTimer = 2;
 
+// The program's messages carry its name too: the main window is the one no
+// window owns.
 HWND MainWindow()
 {
-    return FindWindowA("#32770", "Velumo");
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "Velumo"); w;
+         w = FindWindowExA(nullptr, w, "#32770", "Velumo")) {
+        if (!GetWindow(w, GW_OWNER))
+            return w;
+    }
+    return nullptr;
+}
+
+// Answers the messages the main window shows (a pass tells after it ends),
+// as the user would, and prints what they said.
+void CloseMessages(HWND main)
+{
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+         w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+        if (GetWindow(w, GW_OWNER) != main || !IsWindowVisible(w))
+            continue;
+        char text[512] = {};
+        GetDlgItemTextA(w, 0xFFFF, text, sizeof text);  // a message box's text
+        for (char& c : text)
+            c = c == '\r' || c == '\n' ? ' ' : c;
+        std::printf("told %s\n", text);
+        PostMessageA(w, WM_COMMAND, IDOK, 0);
+    }
+}
+
+// One housekeeping pass, its messages answered while it waits on them.
+bool RunPass(HWND main)
+{
+    std::atomic<bool> done{false};
+    LRESULT ran = 0;
+    std::thread pass([&] {
+        ran = SendMessageTimeoutA(main, WM_TIMER, kTickTimer, 0, SMTO_NORMAL, 20000, nullptr);
+        done = true;
+    });
+    while (!done) {
+        Sleep(100);
+        CloseMessages(main);
+    }
+    pass.join();
+    return ran != 0;
 }
 
 std::vector<HWND> NoteWindows()
@@ -61,13 +115,76 @@ std::string NameOf(const std::string& text)
     return text.substr(0, text.find('+'));
 }
 
+// Types at the end of the text with the caret left in the box, as a user
+// who stops typing leaves it.
 void Type(HWND note, const std::string& text, bool replaceAll)
 {
     HWND edit = EditOf(note);
+    const DWORD target = GetWindowThreadProcessId(note, nullptr);
+    if (AttachThreadInput(GetCurrentThreadId(), target, TRUE)) {
+        SetForegroundWindow(note);
+        SetFocus(edit);
+        AttachThreadInput(GetCurrentThreadId(), target, FALSE);
+    }
     // Sent: across processes GetWindowTextLength does not ask the control.
     const auto end = static_cast<int>(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));
     SendMessageA(edit, EM_SETSEL, replaceAll ? 0 : end, replaceAll ? -1 : end);
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int AddNote(HWND main, const std::string& name)
+{
+    SendMessageA(main, WM_COMMAND, kAddNote, 0);
+    for (HWND note : NoteWindows()) {
+        if (TextOf(note) == "(Your text goes here)") {
+            Type(note, name, true);
+            std::printf("add %s\n", name.c_str());
+            return 0;
+        }
+    }
+    return 3;
+}
+
+// What was typed in a round: unique, so that a lost edit shows.
+std::string Token(const std::string& side, int round)
+{
+    return "+" + side + std::to_string(round);
+}
+
+void TypeIn(HWND note, const std::string& side, int round)
+{
+    Type(note, Token(side, round), false);
+    std::printf("type %s %s\n", NameOf(TextOf(note)).c_str(), Token(side, round).c_str());
+}
+
+void Move(HWND note, int round)
+{
+    RECT rc{};
+    GetWindowRect(note, &rc);
+    const int x = 20 + (round * 37) % 900, y = 300 + (round * 53) % 500;
+    SetWindowPos(note, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    std::printf("move %s %d %d %d\n", NameOf(TextOf(note)).c_str(), round, x, y);
+}
+
+// Both users go for the note whose name sorts first: A types in it, B
+// types, deletes or moves it, by the round.
+int Clash(const std::string& side, int round, const std::vector<HWND>& notes)
+{
+    HWND target = notes.front();
+    for (HWND note : notes) {
+        if (NameOf(TextOf(note)) < NameOf(TextOf(target)))
+            target = note;
+    }
+    const int kind = (round / 6) % 3;
+    if (side == "A" || kind == 0) {
+        TypeIn(target, side, round);
+    } else if (kind == 1) {
+        std::printf("clash-delete %s\n", NameOf(TextOf(target)).c_str());
+        SendMessageA(target, WM_COMMAND, kNoteDelete, 0);
+    } else {
+        Move(target, round);
+    }
+    return 0;
 }
 
 int Act(const std::string& side, int round)
@@ -75,82 +192,175 @@ int Act(const std::string& side, int round)
     HWND main = MainWindow();
     if (!main)
         return 2;
-    srand(static_cast<unsigned>(round * 31 + side[0]));
+    // The runtime's rand() barely moves between neighbouring seeds.
+    std::mt19937 random(static_cast<unsigned>(round * 131 + side[0]));
     std::vector<HWND> notes = NoteWindows();
-    const int roll = rand() % 100;
-    if (notes.empty() || roll < 40) {
-        const std::string name = side + "-" + std::to_string(round);
-        SendMessageA(main, WM_COMMAND, kAddNote, 0);
-        for (HWND note : NoteWindows()) {
-            if (TextOf(note) == "(Your text goes here)") {
-                Type(note, name, true);
-                std::printf("add %s\n", name.c_str());
-                return 0;
-            }
-        }
-        return 3;
-    }
-    HWND note = notes[static_cast<size_t>(rand()) % notes.size()];
-    const std::string name = NameOf(TextOf(note));
+    if (round % 6 == 1)
+        return AddNote(main, "S-" + std::to_string(round));  // one text added on both
+    if (round % 6 == 3 && !notes.empty())
+        return Clash(side, round, notes);
+    const auto roll = random() % 100;
+    if (notes.size() < 3 || roll < 40)
+        return AddNote(main, side + "-" + std::to_string(round));
+    HWND note = notes[random() % notes.size()];
     if (roll < 65) {
-        Type(note, "+", false);
-        std::printf("type %s\n", name.c_str());
+        TypeIn(note, side, round);
     } else if (roll < 80) {
+        std::printf("delete %s\n", NameOf(TextOf(note)).c_str());
         SendMessageA(note, WM_COMMAND, kNoteDelete, 0);
-        std::printf("delete %s\n", name.c_str());
     } else {
-        SetWindowPos(note, nullptr, 20 + rand() % 900, 300 + rand() % 500, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        std::printf("move %s\n", name.c_str());
+        Move(note, round);
     }
     return 0;
 }
 
+struct Log {
+    std::set<std::string> added, deleted, deletedAgainstEdit;
+    std::vector<std::pair<std::string, std::string>> typed;  // name, token
+    std::map<std::string, std::pair<int, int>> lastMove;     // name: x, y
+    std::set<std::string> movedTwiceInARound;
+    int rounds = 0;
+    int told = 0;  // messages the copies showed
+};
+
+Log ReadLog(const char* logPath)
+{
+    Log log;
+    std::ifstream in(logPath);
+    std::string line;
+    std::map<std::string, int> moveRound;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string what, name;
+        words >> what >> name;
+        if (what == "round") {
+            ++log.rounds;
+        } else if (what == "told") {
+            ++log.told;
+        } else if (what == "add") {
+            log.added.insert(name);
+        } else if (what == "delete") {
+            log.deleted.insert(name);
+        } else if (what == "clash-delete") {
+            log.deletedAgainstEdit.insert(name);
+        } else if (what == "type") {
+            std::string token;
+            words >> token;
+            log.typed.emplace_back(name, token);
+        } else if (what == "move") {
+            int round = 0, x = 0, y = 0;
+            words >> round >> x >> y;
+            if (moveRound.count(name) && moveRound[name] == round)
+                log.movedTwiceInARound.insert(name);
+            else
+                log.movedTwiceInARound.erase(name);
+            moveRound[name] = round;
+            log.lastMove[name] = {x, y};
+        }
+    }
+    return log;
+}
+
+struct Seen {
+    std::string text;
+    NoteRect rc;
+};
+
+bool HasToken(const std::string& text, const std::string& token)
+{
+    for (size_t at = text.find(token); at != std::string::npos; at = text.find(token, at + 1)) {
+        const size_t after = at + token.size();
+        if (after == text.size() || text[after] == '+')
+            return true;
+    }
+    return false;
+}
+
 int Check(const char* notesPath, const char* logPath)
 {
-    std::set<std::string> added, deleted;
-    std::ifstream log(logPath);
-    std::string what, name;
-    int rounds = 0;
-    while (log >> what >> name) {
-        if (what == "add")
-            added.insert(name);
-        else if (what == "delete")
-            deleted.insert(name);
-        else if (what == "round")
-            ++rounds;
-    }
+    const Log log = ReadLog(logPath);
     CNoteList notes;
     if (!notes.Load(notesPath)) {
         std::printf("two computers: the notes file does not load\n");
         return 1;
     }
-    std::set<std::string> present;
+    std::multimap<std::string, Seen> byName;
+    std::map<std::string, int> sameText;
     int damaged = 0;
     for (NotePos p = notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
         const std::string text = Utf8FromUtf16(notes.GetAt(p)->m_strText);
-        const std::string base = NameOf(text);
-        const bool wellFormed = (text[0] == 'A' || text[0] == 'B') && text.size() > 2 && text[1] == '-' &&
-                                text.find_first_not_of('+', base.size()) == std::string::npos;
-        if (!wellFormed) {
+        if (text.size() < 3 || text.find_first_of("ABS") != 0 || text[1] != '-') {
             ++damaged;
             std::printf("two computers: damaged text \"%s\"\n", text.c_str());
+            continue;
         }
-        present.insert(base);
+        byName.insert({NameOf(text), {text, notes.GetAt(p)->m_rcWindow}});
+        ++sameText[text];
     }
-    int checked = 0, lost = 0;
-    for (const std::string& n : added) {
-        if (deleted.count(n))
+    int checked = 0, lost = 0, lostEdits = 0, lostMoves = 0, duplicates = 0, back = 0, onOriginal = 0;
+    for (const std::string& n : log.added) {
+        if (log.deleted.count(n))
             continue;
         ++checked;
-        if (!present.count(n)) {
+        if (!byName.count(n)) {
             ++lost;
             std::printf("two computers: lost %s\n", n.c_str());
         }
     }
-    std::printf("two computers: %d rounds, %d notes checked, %d lost, %d damaged (%d notes in the file)\n", rounds,
-                checked, lost, damaged, static_cast<int>(notes.m_nCount));
-    return lost == 0 && damaged == 0 ? 0 : 1;
+    std::set<std::string> typedNames;
+    for (const auto& [name, token] : log.typed) {
+        typedNames.insert(name);
+        if (log.deleted.count(name) || !log.added.count(name))
+            continue;
+        bool kept = false;
+        for (auto [it, end] = byName.equal_range(name); it != end; ++it)
+            kept = kept || HasToken(it->second.text, token);
+        if (!kept) {
+            ++lostEdits;
+            std::printf("two computers: lost the edit %s of %s\n", token.c_str(), name.c_str());
+        }
+    }
+    for (const auto& [name, at] : log.lastMove) {
+        if (log.deleted.count(name) || log.movedTwiceInARound.count(name) || !byName.count(name))
+            continue;
+        bool kept = false;
+        for (auto [it, end] = byName.equal_range(name); it != end; ++it)
+            kept = kept || (it->second.rc.left == at.first && it->second.rc.top == at.second);
+        if (!kept) {
+            ++lostMoves;
+            std::printf("two computers: lost the move of %s\n", name.c_str());
+        }
+    }
+    for (const auto& [text, count] : sameText) {
+        const int declared = text[0] == 'S' && text.find('+') == std::string::npos ? 2 : 1;
+        if (count > declared) {
+            duplicates += count - declared;
+            std::printf("two computers: \"%s\" %d times\n", text.c_str(), count);
+        }
+    }
+    for (const std::string& n : log.deleted) {
+        // Of a text made on both, a delete on each side may have taken one note.
+        if (n[0] == 'S')
+            continue;
+        if (byName.count(n) && !typedNames.count(n) && !log.deletedAgainstEdit.count(n)) {
+            ++back;
+            std::printf("two computers: deleted %s came back\n", n.c_str());
+        }
+    }
+    for (auto it = byName.begin(); it != byName.end(); ++it) {
+        for (auto other = std::next(it); other != byName.end() && other->first == it->first; ++other) {
+            if (it->second.rc == other->second.rc && it->first[0] != 'S') {
+                ++onOriginal;
+                std::printf("two computers: two versions of %s on one place\n", it->first.c_str());
+            }
+        }
+    }
+    std::printf("two computers: %d rounds, %d notes checked, %d lost, %d damaged, %d lost edits, %d lost moves, "
+                "%d undeclared duplicates, %d deleted back, %d versions on their original (%d notes in the file, "
+                "%d messages)\n",
+                log.rounds, checked, lost, damaged, lostEdits, lostMoves, duplicates, back, onOriginal,
+                static_cast<int>(notes.m_nCount), log.told);
+    return lost + damaged + lostEdits + lostMoves + duplicates + back + onOriginal == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -168,7 +378,7 @@ int main(int argc, char** argv)
         return Act(argv[2], std::atoi(argv[3]));
     if (command == "sync") {
         HWND main = MainWindow();
-        return main && SendMessageTimeoutA(main, WM_TIMER, kTickTimer, 0, SMTO_NORMAL, 20000, nullptr) ? 0 : 1;
+        return main && RunPass(main) ? 0 : 1;
     }
     if (command == "quit") {
         HWND main = MainWindow();
