@@ -39,7 +39,10 @@ if [ ! -f "$PREFIX_B/system.reg" ]; then
     WINEPREFIX=$PREFIX_B wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 fi
 (WINEPREFIX=$PREFIX_B wineserver -p >/dev/null 2>&1 &)
-trap 'WINEPREFIX=$PREFIX_B wineserver -k >/dev/null 2>&1 || true' EXIT
+# A run that fails half-way leaves no copy behind: the next run in the same
+# prefix would otherwise meet the old copy and not start its own.
+trap 'WINEPREFIX=$PREFIX_B wineserver -k >/dev/null 2>&1 || true
+      WINEPREFIX=$PREFIX_A wine taskkill /f /im Velumo.exe >/dev/null 2>&1 || true' EXIT
 
 on() {  # side command...
     local prefix=$PREFIX_A
