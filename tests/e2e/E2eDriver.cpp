@@ -393,15 +393,7 @@ bool ClickToFront(HWND window, POINT at)
     WaitFor([&] { return IsOnTopAt(window, at); }, 3000);
     for (int attempt = 0; attempt < 2; ++attempt) {
         ClickAt(at);
-        const bool inFront = WaitFor(
-            [&] {
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                    DispatchMessageA(&msg);
-                return GetForegroundWindow() == window;
-            },
-            3000, 20);
-        if (inFront)
+        if (WaitForPumping([&] { return GetForegroundWindow() == window; }, 3000))
             return true;
     }
     return false;

@@ -121,3 +121,17 @@ bool WaitFor(Condition condition, DWORD timeoutMs, DWORD pollMs = 50)
     }
     return true;
 }
+
+// WaitFor that also pumps this driver's own windows while it waits.
+template <typename Condition>
+bool WaitForPumping(Condition condition, DWORD timeoutMs)
+{
+    return WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            return condition();
+        },
+        timeoutMs, 20);
+}

@@ -9,24 +9,6 @@
 #include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
 
-namespace {
-
-// Pumps this driver's own windows while waiting.
-template <typename Condition>
-bool PumpFor(Condition condition, DWORD timeoutMs)
-{
-    return WaitFor(
-        [&] {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-            return condition();
-        },
-        timeoutMs, 20);
-}
-
-}  // namespace
-
 TEST(NoteWindowE2e, MarginClickThenTypingAndAltF4HidesForGood)
 {
     E2eDriver app;
@@ -52,13 +34,13 @@ TEST(NoteWindowE2e, MarginClickThenTypingAndAltF4HidesForGood)
     ASSERT_TRUE(ClickToFront(window, POINT{307, 360}));
     for (WORD key : {WORD{VK_SPACE}, WORD{'T'}, WORD{'E'}, WORD{'A'}})
         PressKeys({key});
-    EXPECT_TRUE(PumpFor([&] { return E2eDriver::ControlText(edit) == u"buy tea"; }, 5000))
+    EXPECT_TRUE(WaitForPumping([&] { return E2eDriver::ControlText(edit) == u"buy tea"; }, 5000))
         << Utf8FromUtf16(E2eDriver::ControlText(edit));
 
     // Alt+F4 on the note: gone, its Vis box unticked, and still so after two
     // housekeeping passes (one each 5 seconds).
     PressKeys({VK_MENU, VK_F4});
-    ASSERT_TRUE(PumpFor([&] { return !IsWindow(window); }, 5000));
+    ASSERT_TRUE(WaitForPumping([&] { return !IsWindow(window); }, 5000));
     const HWND list = GetDlgItem(main, 1000);
     const auto visImage = [&] {
         const auto rows = app.ReadRows(list);
