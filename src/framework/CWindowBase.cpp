@@ -65,3 +65,8 @@ LRESULT CALLBACK CWindowBase::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     }
     return result;
 }
+
+bool CWindowBase::StillOwns(HWND hwnd, const CWindowBase* wnd)
+{
+    return IsWindow(hwnd) && GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(wnd);
+}

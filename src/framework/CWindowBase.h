@@ -6,6 +6,13 @@
 
 #include "framework/MessageLoop.h"
 
+// The point a mouse message carries, in the window's client coordinates
+// (negative beyond its left or top edge).
+inline POINT PointFromLParam(LPARAM lParam)
+{
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 class CWindowBase : public IPreTranslator {
 public:
     CWindowBase() = default;
@@ -17,6 +24,10 @@ public:
 
     // Registers the class once per process (name unique to the caller).
     static bool RegisterClassOnce(const WNDCLASSEXA& wc);
+    // A modal loop run from a handler (a menu, a dialog) may end with the
+    // window destroyed and its object deleted: true only while hwnd is still
+    // a window and still wnd's.
+    static bool StillOwns(HWND hwnd, const CWindowBase* wnd);
 
     // Creates the window; the thunk ties it to this object.
     HWND CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,

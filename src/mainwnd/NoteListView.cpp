@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "app/CNotesApp.h"
+#include "framework/CWindowBase.h"
 #include "framework/WideText.h"
 #include "mainwnd/MainWndModel.h"
 #include "res/resource.h"
@@ -418,7 +419,7 @@ LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         // A press on the box ticks it, as each press does in a list that
         // keeps its own boxes.
         LVHITTESTINFO hit{};
-        hit.pt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        hit.pt = PointFromLParam(lParam);
         SendMessageA(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON))
             TickRow(hit.iItem, !IsTicked(hit.iItem));

@@ -1,22 +1,21 @@
 #include "notewnd/CNoteWnd.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
 #include <vector>
 
 #include "framework/LogFontA.h"
-#include "framework/MonitorWorkArea.h"
 #include "framework/WideText.h"
 #include "framework/WindowDpi.h"
 #include "notes/NoteStyle.h"
 #include "notewnd/NoteCursors.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteLookDialogs.h"
+#include "notewnd/NoteMenu.h"
+#include "notewnd/NotePaper.h"
+#include "notewnd/NoteScreenPlace.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
-static_assert(sizeof(POINT) == sizeof(NotePoint), "outline points map onto the platform's POINT");
 static_assert(kHitLeft == WMSZ_LEFT && kHitRight == WMSZ_RIGHT && kHitTop == WMSZ_TOP &&
                   kHitTopLeft == WMSZ_TOPLEFT && kHitTopRight == WMSZ_TOPRIGHT &&
                   kHitBottom == WMSZ_BOTTOM && kHitBottomLeft == WMSZ_BOTTOMLEFT &&
@@ -56,62 +55,11 @@ bool RegisterNoteClass()
     return CWindowBase::RegisterClassOnce(wc);
 }
 
-template <size_t N>
-std::array<POINT, N> ToPoints(const std::array<NotePoint, N>& points)
-{
-    std::array<POINT, N> out;
-    for (size_t i = 0; i < N; ++i)
-        out[i] = POINT{points[i].x, points[i].y};
-    return out;
-}
-
-// Drawing tools every note shares; made on the first paint. The outline pen
-// grows with the display scale: one per width, kept for the program's life.
-HPEN OutlinePen(int width)
-{
-    static UniquePen pens[8];
-    const int slot = std::clamp(width, 1, 8) - 1;
-    if (!pens[slot])
-        pens[slot].Reset(CreatePen(PS_SOLID, slot + 1, RGB(0, 0, 0)));
-    return pens[slot];
-}
-
-HBRUSH CornerBrush()
-{
-    static const UniqueBrush grey(CreateSolidBrush(RGB(128, 128, 128)));
-    return grey;
-}
-
 // The note's font at the window's scale; the note keeps its 96-DPI height.
 UniqueFont MakeNoteFont(const CNote& note, const DisplayScale& scale)
 {
     const LOGFONTA lf = ScaledFont(ToLogFontA(note.m_logFont), scale);
     return UniqueFont(CreateFontIndirectA(&lf));
-}
-
-// A modal loop run from a handler (the menu, the scheduling dialog) may end
-// with the window destroyed and the object deleted: look before touching it.
-bool StillAlive(HWND hwnd, const CNoteWnd* wnd)
-{
-    return IsWindow(hwnd) &&
-           GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(wnd);
-}
-
-// Where the window for a stored rectangle goes. Most notes have the band
-// they are dragged by on the work area of the screen they touch, which one
-// look answers; only the others need every screen's work area: a note off
-// every screen is brought onto the nearest, one whose top band is hidden
-// above the screens is brought down.
-NoteRect PlaceOnScreen(const NoteRect& rc, int topBand)
-{
-    const RECT band{rc.left, rc.top, rc.right, rc.top + topBand};
-    RECT common;
-    if (const auto work = WorkAreaUnder(band); work && IntersectRect(&common, &band, &*work))
-        return rc;
-    std::vector<NoteRect> areas;
-    for (const RECT& w : AllWorkAreas())
-        areas.push_back(NoteRect{w.left, w.top, w.right, w.bottom});
-    return NoteGeometry::BringTopBandIntoView(NoteGeometry::PlaceOnWorkAreas(rc, areas), areas, topBand);
 }
 
 }  // namespace
@@ -165,7 +113,7 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate, INoteHost& host)
     // A note the user could not reach is brought back where it can be
     // grasped; the move and size notifications of its creation store where
     // it went.
-    const NoteRect rc = PlaceOnScreen(
+    const NoteRect rc = NoteScreenPlace::PlaceOnScreen(
         NoteGeometry::ShiftAwayFromScreenEdges(scale.ToPixels(note->m_rcWindow), GetSystemMetrics(SM_CXSCREEN),
                                                GetSystemMetrics(SM_CYSCREEN)),
         wnd->m_metrics.margin);
@@ -215,7 +163,7 @@ void CNoteWnd::UpdateShape()
 {
     RECT client;
     GetClientRect(m_hWnd, &client);
-    const auto outline = ToPoints(NoteGeometry::Outline(client.right, client.bottom, m_metrics));
+    const auto outline = NotePaper::OutlineOf(client.right, client.bottom, m_metrics);
     // A window region costs a round trip to the display (and a redraw of
     // what lies below): the shape of an unchanged size is kept. A new
     // window gets its shape from its first size notification, before it is
@@ -239,8 +187,6 @@ void CNoteWnd::UpdateShape()
 
 LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    const int x = static_cast<short>(LOWORD(lParam));
-    const int y = static_cast<short>(HIWORD(lParam));
     switch (msg) {
     case WM_PAINT:
         OnPaint();
@@ -264,10 +210,10 @@ LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONDOWN:
         DefaultProc(msg, wParam, lParam);
-        OnLButtonDown(x, y);
+        OnLButtonDown(PointFromLParam(lParam));
         return 0;
     case WM_MOUSEMOVE:
-        OnMouseMove(x, y);
+        OnMouseMove(PointFromLParam(lParam));
         return DefaultProc(msg, wParam, lParam);
     case WM_SIZING: {
         const LRESULT result = DefaultProc(msg, wParam, lParam);
@@ -345,15 +291,7 @@ void CNoteWnd::OnPaint()
         return;
     RECT client;
     GetClientRect(m_hWnd, &client);
-    FillRect(dc, &client, PaperBrush());
-    ScopedSelect pen(dc, OutlinePen(m_metrics.outlineWidth));
-    ScopedSelect brush(dc, CornerBrush());
-    // The region clips half of the pen away on the right and bottom edges.
-    MoveToEx(dc, 0, 0, nullptr);
-    LineTo(dc, 0, client.bottom);
-    Polyline(dc, m_pts, m_nPts);
-    const auto corner = ToPoints(NoteGeometry::TurnedCorner(client.right, client.bottom, m_metrics));
-    Polygon(dc, corner.data(), static_cast<int>(corner.size()));
+    NotePaper::Paint(dc, client, PaperBrush(), m_pts, m_nPts, m_metrics);
 }
 
 HBRUSH CNoteWnd::PaperBrush()
@@ -444,13 +382,9 @@ void CNoteWnd::TypeAtEnd()
 
 void CNoteWnd::BringIntoWorkArea()
 {
-    const RECT work = WorkAreaOf(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST));
-    if (IsRectEmpty(&work))
-        return;
     RECT shown;
     GetWindowRect(m_hWnd, &shown);
-    const NoteRect to = NoteGeometry::MoveIntoWorkArea({shown.left, shown.top, shown.right, shown.bottom},
-                                                       {work.left, work.top, work.right, work.bottom});
+    const NoteRect to = NoteScreenPlace::InWorkArea(m_hWnd);
     // The move notification stores the new place in the note.
     if (to.left != shown.left || to.top != shown.top)
         SetWindowPos(m_hWnd, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -473,24 +407,24 @@ NoteHit CNoteWnd::HitTestClient(int x, int y) const
     return HitTest(x, y, client.right, client.bottom, m_nBorder);
 }
 
-void CNoteWnd::OnLButtonDown(int x, int y)
+void CNoteWnd::OnLButtonDown(POINT at)
 {
     const HWND self = m_hWnd;
-    const NoteHit hit = HitTestClient(x, y);
+    const NoteHit hit = HitTestClient(at.x, at.y);
     // The platform's own move or size loop takes over until the button is
     // released.
-    POINT screen{x, y};
+    POINT screen = at;
     ClientToScreen(m_hWnd, &screen);
     SendMessageA(m_hWnd, WM_SYSCOMMAND, SysCommandForHit(hit), MAKELPARAM(screen.x, screen.y));
     // Moved, sized or only clicked, the note is then typed in. Its text keeps
     // a caret the user put there before.
-    if (StillAlive(self, this) && GetFocus() != m_edit)
+    if (StillOwns(self, this) && GetFocus() != m_edit)
         TypeAtEnd();
 }
 
-void CNoteWnd::OnMouseMove(int x, int y)
+void CNoteWnd::OnMouseMove(POINT at)
 {
-    const NoteHit hit = HitTestClient(x, y);
+    const NoteHit hit = HitTestClient(at.x, at.y);
     SetCursor(CursorForHit(hit));
 }
 
@@ -615,7 +549,7 @@ bool CNoteWnd::RunWhileBusy(Modal&& modal)
     const HWND self = m_hWnd;
     m_bBusy = true;
     modal();
-    if (!StillAlive(self, this))
+    if (!StillOwns(self, this))
         return false;
     m_bBusy = false;
     return true;
@@ -632,21 +566,8 @@ void CNoteWnd::ShowContextMenu()
         SetForegroundWindow(self);
         return;
     }
-    const bool alive = RunWhileBusy([&] {
-        std::vector<UniqueBitmap> swatches;  // made before the menu, so they outlive it
-        UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NOTE_MENU)));
-        HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr;
-        if (!popup)
-            return;
-        if (m_pNote && m_pNote->m_bOnTop)
-            CheckMenuItem(popup, ID_NOTE_ONTOP, MF_BYCOMMAND | MF_CHECKED);
-        PrepareColourMenu(popup, m_pNote ? std::optional(m_pNote->m_crBack) : std::nullopt, swatches);
-        SetForegroundWindow(self);
-        POINT at;
-        GetCursorPos(&at);
-        // The chosen item arrives afterwards as a WM_COMMAND.
-        TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, self, nullptr);
-    });
+    // The chosen item arrives afterwards as a WM_COMMAND.
+    const bool alive = RunWhileBusy([&] { TrackNoteMenu(self, m_pNote); });
     if (alive)
         PostMessageA(self, WM_NULL, 0, 0);
 }

@@ -79,8 +79,8 @@ private:
     void TypeAtEnd();
     bool IsUndoKey(const MSG& msg) const;
     void OnUndoKey();
-    void OnLButtonDown(int x, int y);
-    void OnMouseMove(int x, int y);
+    void OnLButtonDown(POINT at);
+    void OnMouseMove(POINT at);
     void OnSizing(const RECT& proposed);
     void OnSize(int cx, int cy);
     void OnDpiChanged(int dpi, const RECT& suggested);

@@ -1,0 +1,24 @@
+#include "notewnd/NoteMenu.h"
+
+#include <optional>
+#include <vector>
+
+#include "framework/ScopedHandles.h"
+#include "notewnd/NoteLookDialogs.h"
+#include "res/resource.h"
+
+void TrackNoteMenu(HWND owner, const CNote* note)
+{
+    std::vector<UniqueBitmap> swatches;  // made before the menu, so they outlive it
+    UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NOTE_MENU)));
+    HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr;
+    if (!popup)
+        return;
+    if (note && note->m_bOnTop)
+        CheckMenuItem(popup, ID_NOTE_ONTOP, MF_BYCOMMAND | MF_CHECKED);
+    PrepareColourMenu(popup, note ? std::optional(note->m_crBack) : std::nullopt, swatches);
+    SetForegroundWindow(owner);
+    POINT at;
+    GetCursorPos(&at);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, owner, nullptr);
+}
