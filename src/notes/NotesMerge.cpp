@@ -1,6 +1,7 @@
 #include "notes/NotesMerge.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "notes/CNoteList.h"
 #include "notes/NoteFieldGroups.h"
@@ -258,4 +259,58 @@ NoteRect PlaceBesideOriginal(const NoteRect& original, const NoteRect& workArea)
         top += kStep;
     }
     return {left, top, left + w, top + h};
+}
+
+namespace {
+
+struct RectHash {
+    size_t operator()(const NoteRect& r) const noexcept
+    {
+        uint64_t h = static_cast<uint32_t>(r.left);
+        for (int32_t v : {r.top, r.right, r.bottom})
+            h = (h ^ static_cast<uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<size_t>(h ^ (h >> 29));
+    }
+};
+
+// Brings a coordinate back into [low, low + range] by whole laps; a
+// dimension with no room to move keeps its place.
+int32_t WrapInto(int64_t value, int32_t low, int32_t range)
+{
+    if (range <= 0 || (value >= low && value <= int64_t{low} + range))
+        return static_cast<int32_t>(value);
+    const int64_t span = int64_t{range} + 1;
+    const int64_t offset = ((value - low) % span + span) % span;
+    return static_cast<int32_t>(low + offset);
+}
+
+}  // namespace
+
+NoteRect PlaceVersion(const NoteRect& original, const NoteRect& workArea, const std::vector<NoteRect>& occupied)
+{
+    constexpr int32_t kStep = 32;
+    const std::unordered_set<NoteRect, RectHash> taken(occupied.begin(), occupied.end());
+    const NoteRect first = PlaceBesideOriginal(original, workArea);
+    const int32_t w = first.Width(), h = first.Height();
+    const auto at = [&](int64_t left, int64_t top) {
+        const auto l = static_cast<int32_t>(left), t = static_cast<int32_t>(top);
+        return NoteRect{l, t, l + w, t + h};
+    };
+    // As many steps as there are notes: one of them is free unless wrapping
+    // brought the steps back onto each other.
+    const size_t steps = taken.size() + 1;
+    for (size_t k = 0; k < steps; ++k) {
+        const int64_t d = static_cast<int64_t>(k) * kStep;
+        const NoteRect r = at(WrapInto(first.left + d, workArea.left, workArea.Width() - w),
+                              WrapInto(first.top + d, workArea.top, workArea.Height() - h));
+        if (!taken.count(r))
+            return r;
+    }
+    // Unwrapped, the steps never meet again: one of these is free.
+    for (size_t k = 1;; ++k) {
+        const int64_t d = static_cast<int64_t>(k) * kStep;
+        const NoteRect r = at(first.left + d, first.top + d);
+        if (!taken.count(r))
+            return r;
+    }
 }

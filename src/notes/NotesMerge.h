@@ -57,3 +57,12 @@ NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, con
 // screen, so that both are seen whole; when the screen has no room for that,
 // moved down and right by a title bar's height, still on that screen.
 NoteRect PlaceBesideOriginal(const NoteRect& original, const NoteRect& workArea);
+
+// Where the other side's version of a note goes when other notes are about:
+// beside the original as above, but never exactly over another note (the
+// version an earlier clash on the same note put there, say), which would
+// hide one of the two. From the spot beside the original it steps down and
+// right, wrapping inside the work area; only when every such spot is taken
+// does it go past the screen's edge. The same notes give the same place.
+// occupied: the rectangles of the notes already there, the original's too.
+NoteRect PlaceVersion(const NoteRect& original, const NoteRect& workArea, const std::vector<NoteRect>& occupied);
