@@ -59,6 +59,7 @@ for try in $(seq "$TRIES"); do
     fi
     binAfter=$( (ids "$BIN_UNIX" || true) | wc -l)
     [ "$binAfter" -gt "$binBefore" ] && merged=$((merged + 1))
+    echo "kills: try $try: $undecodable undecodable, $lost lost so far; bin saved before the kill in $merged"
     # The kill may leave the program's mutex to a dead process: a fresh
     # wineserver for the next start.
     (wineserver -p >/dev/null 2>&1 &)

@@ -20,7 +20,7 @@ mkdir -p "$WORK/shared"
 cp -r "$BUILD/win/Velumo" "$WORK/Velumo"
 NOTES_UNIX=$WORK/shared/notes.dat
 NOTES=$(winepath -w "$NOTES_UNIX")
-"$TOOL" make "$NOTES_UNIX" 3000 1180
+"$TOOL" make "$NOTES_UNIX" 3000 975
 echo "save race: a file of $(stat -c %s "$NOTES_UNIX") bytes"
 (cd "$WORK/Velumo" && wine Velumo.exe "$NOTES" >/dev/null 2>&1 &)
 trap 'wine taskkill /f /im Velumo.exe >/dev/null 2>&1 || true' EXIT
