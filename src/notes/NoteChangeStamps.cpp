@@ -1,5 +1,6 @@
 #include "notes/NoteChangeStamps.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -70,8 +71,14 @@ void NoteChangeStamps::Walk(CNote& note, std::span<const uint8_t> record)
     if (!m_stamping)
         return;
     const uint64_t* known = m_known.Find(identity.id);
-    if (!known || *known != fingerprint) {
+    if (!known) {
         identity.changedUtc = m_now;
+        identity.changedBy = m_installation;
+    } else if (*known != fingerprint) {
+        // Later than the change it follows even where this computer's clock
+        // is behind the one that made that change: else the other computer
+        // would take this change for a stale copy put back and drop it.
+        identity.changedUtc = std::max(m_now, identity.changedUtc + kStampStep);
         identity.changedBy = m_installation;
     }
 }

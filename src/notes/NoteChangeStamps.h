@@ -18,9 +18,14 @@ public:
     // a changed record all but surely another.
     static uint64_t Fingerprint(std::span<const uint8_t> record);
 
+    // The smallest step between two changes of one note: stamps are whole
+    // seconds, as the file keeps them.
+    static constexpr int64_t kStampStep = 1;
+
     // A walk over every note of the list, in any order. While stamping, a
-    // note whose record changed, or that is new to the walk, takes now and
-    // installation as its change; a note without an id, or with one an
+    // note new to the walk takes installation and now as its change, and a
+    // note whose record changed takes now, or its last change + kStampStep
+    // when that is later (a clock behind the other computer's); a note without an id, or with one an
     // earlier note of the walk has (a copy), becomes a new note. Otherwise
     // (after a load) the notes are only remembered as they are, and such a
     // note gets a new id with its times not known.

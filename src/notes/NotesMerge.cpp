@@ -1,9 +1,11 @@
 #include "notes/NotesMerge.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "notes/CNoteList.h"
 #include "notes/NoteFieldGroups.h"
+#include "notes/NoteIdSource.h"
 #include "notes/NotesContentMerge.h"
 
 namespace {
@@ -82,6 +84,15 @@ bool IsStale(const CNote& disk, const CNote& base)
     return onDisk != 0 && known != 0 && onDisk < known;
 }
 
+// The disk's version is one this installation made before the one it holds
+// now: every later version here grew from it, so it is older, whatever base
+// there is (none, for a sync client's conflict copy of an old file).
+bool IsOurEarlierVersion(const CNote& disk, const CNote& here)
+{
+    const NoteId& by = disk.m_identity.changedBy;
+    return !by.IsNull() && by == NoteIdSource::Installation() && disk.m_identity.changedUtc < here.m_identity.changedUtc;
+}
+
 bool ChangedSince(const CNote& note, const CNote* base)
 {
     return !base || !SameFields(note, *base);
@@ -140,7 +151,7 @@ private:
         const CNote* base = Find(m_base, here.m_identity.id);
         const CNote* disk = Find(m_remote, here.m_identity.id);
         if (disk) {
-            if (!(base && IsStale(*disk, *base)))
+            if (!(base && IsStale(*disk, *base)) && !IsOurEarlierVersion(*disk, here))
                 JoinGroups(pos, base, *disk);
             return;
         }
@@ -258,4 +269,58 @@ NoteRect PlaceBesideOriginal(const NoteRect& original, const NoteRect& workArea)
         top += kStep;
     }
     return {left, top, left + w, top + h};
+}
+
+namespace {
+
+struct RectHash {
+    size_t operator()(const NoteRect& r) const noexcept
+    {
+        uint64_t h = static_cast<uint32_t>(r.left);
+        for (int32_t v : {r.top, r.right, r.bottom})
+            h = (h ^ static_cast<uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<size_t>(h ^ (h >> 29));
+    }
+};
+
+// Brings a coordinate back into [low, low + range] by whole laps; a
+// dimension with no room to move keeps its place.
+int32_t WrapInto(int64_t value, int32_t low, int32_t range)
+{
+    if (range <= 0 || (value >= low && value <= int64_t{low} + range))
+        return static_cast<int32_t>(value);
+    const int64_t span = int64_t{range} + 1;
+    const int64_t offset = ((value - low) % span + span) % span;
+    return static_cast<int32_t>(low + offset);
+}
+
+}  // namespace
+
+NoteRect PlaceVersion(const NoteRect& original, const NoteRect& workArea, const std::vector<NoteRect>& occupied)
+{
+    constexpr int32_t kStep = 32;
+    const std::unordered_set<NoteRect, RectHash> taken(occupied.begin(), occupied.end());
+    const NoteRect first = PlaceBesideOriginal(original, workArea);
+    const int32_t w = first.Width(), h = first.Height();
+    const auto at = [&](int64_t left, int64_t top) {
+        const auto l = static_cast<int32_t>(left), t = static_cast<int32_t>(top);
+        return NoteRect{l, t, l + w, t + h};
+    };
+    // As many steps as there are notes: one of them is free unless wrapping
+    // brought the steps back onto each other.
+    const size_t steps = taken.size() + 1;
+    for (size_t k = 0; k < steps; ++k) {
+        const int64_t d = static_cast<int64_t>(k) * kStep;
+        const NoteRect r = at(WrapInto(first.left + d, workArea.left, workArea.Width() - w),
+                              WrapInto(first.top + d, workArea.top, workArea.Height() - h));
+        if (!taken.count(r))
+            return r;
+    }
+    // Unwrapped, the steps never meet again: one of these is free.
+    for (size_t k = 1;; ++k) {
+        const int64_t d = static_cast<int64_t>(k) * kStep;
+        const NoteRect r = at(first.left + d, first.top + d);
+        if (!taken.count(r))
+            return r;
+    }
 }

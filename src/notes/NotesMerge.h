@@ -19,7 +19,8 @@
 //   added on both computers makes two notes, as the users made two;
 // - a note whose change stamp on disk is older than the base's is a stale
 //   copy a sync service put back, not an undo made over there: it changes
-//   nothing, and a file holding one deletes nothing either.
+//   nothing, and a file holding one deletes nothing either; so is a version
+//   this installation made before the one it holds, base or none.
 //
 // Notes without an id (a file of an older version, a reader of the plain
 // format, an id section lost on the way) are paired by content as before
@@ -57,3 +58,12 @@ NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, con
 // screen, so that both are seen whole; when the screen has no room for that,
 // moved down and right by a title bar's height, still on that screen.
 NoteRect PlaceBesideOriginal(const NoteRect& original, const NoteRect& workArea);
+
+// Where the other side's version of a note goes when other notes are about:
+// beside the original as above, but never exactly over another note (the
+// version an earlier clash on the same note put there, say), which would
+// hide one of the two. From the spot beside the original it steps down and
+// right, wrapping inside the work area; only when every such spot is taken
+// does it go past the screen's edge. The same notes give the same place.
+// occupied: the rectangles of the notes already there, the original's too.
+NoteRect PlaceVersion(const NoteRect& original, const NoteRect& workArea, const std::vector<NoteRect>& occupied);

@@ -248,13 +248,22 @@ void NotesSync::AddFromDisk(const CNote& from)
 std::vector<CNote*> NotesSync::KeepBothVersions(const std::vector<std::pair<NotePos, const CNote*>>& conflicts)
 {
     std::vector<CNote*> versions;
+    if (conflicts.empty())
+        return versions;
+    // Every note's place, so that no version hides another note (the version
+    // an earlier clash over the same note put beside it, say).
+    std::vector<NoteRect> occupied;
+    occupied.reserve(static_cast<size_t>(m_notes.m_nCount) + conflicts.size());
+    for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        occupied.push_back(m_notes.GetAt(p)->m_rcWindow);
     for (const auto& [pos, theirs] : conflicts) {
         // A note of its own, made now, beside ours on the same screen.
         std::unique_ptr<CNote> version = theirs->Clone();
         version->m_identity = NoteIdSource::NewIdentity(m_clock());
         const NoteRect& ours = m_notes.GetAt(pos)->m_rcWindow;
-        version->m_rcWindow = PlaceBesideOriginal(ours, m_view.WorkAreaAt(ours));
+        version->m_rcWindow = PlaceVersion(ours, m_view.WorkAreaAt(ours), occupied);
         version->m_bVisible = 1;
+        occupied.push_back(version->m_rcWindow);
         CNote* raw = version.get();
         if (m_notes.Add(version))
             versions.push_back(raw);

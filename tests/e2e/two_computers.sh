@@ -7,10 +7,14 @@
 # with the caret left in it, deleted or moved on one and typed on the
 # other), then each copy runs its housekeeping pass in turn, so each notices
 # what the other wrote; every few rounds the file is replaced by a rename in
-# between, as sync clients replace it. At the end every note added on either
-# side and deleted on neither must be in the file, its text undamaged, with
-# every edit and last move; no note twice that was not made twice, no
-# deleted note back, no second version of a note exactly on the first.
+# between, as sync clients replace it, or it is gone for a pass, or a pass
+# finds it empty or cut in half (a sync client still writing it); the
+# client then brings the whole file, as a conflict copy when a copy wrote
+# the file meanwhile. At the end every note added on either side and
+# deleted on neither must be in the file, its text undamaged, with every
+# edit and last move; no note twice that was not made twice, no deleted note
+# back, no second version of a note exactly on the first, and every note
+# deleted on either side in the shared bin.
 #   two_computers.sh BUILD_DIR [ROUNDS]
 # Runs inside the test environment (WINEPREFIX and DISPLAY set by
 # scripts/wine-env.sh); the second prefix is made beside the first.
@@ -48,13 +52,42 @@ on() {  # side command...
     local prefix=$PREFIX_A
     [ "$1" = B ] && prefix=$PREFIX_B
     shift
-    WINEPREFIX=$prefix timeout 60 wine "$DRIVER" "$@"
+    WINEPREFIX=$prefix timeout 120 wine "$DRIVER" "$@"
 }
 start() {  # side
     local prefix=$PREFIX_A
     [ "$1" = B ] && prefix=$PREFIX_B
     (cd "$WORK/Velumo" && WINEPREFIX=$prefix wine Velumo.exe "$NOTES" >/dev/null 2>&1 &)
     on "$1" wait || fail "copy $1 did not start"
+}
+
+# What a sync client does to the file between two passes, by the round.
+# Whatever it took away comes back once the pass has seen the gap: moved in
+# when nobody wrote the file meanwhile, else beside it as a conflict copy.
+CONFLICT=0
+interfere() {  # round
+    local whole=$WORK/whole.dat kind=$(($1 % 10))
+    case $kind in
+    0 | 5) cp "$NOTES_UNIX" "$NOTES_UNIX.synctmp" && mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX"; return ;;
+    2 | 7) mv "$NOTES_UNIX" "$whole" ;;  # gone for a pass
+    4) cp "$NOTES_UNIX" "$whole" && : >"$NOTES_UNIX.synctmp" && mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX" ;;
+    9) cp "$NOTES_UNIX" "$whole" && head -c $(($(stat -c %s "$whole") / 2)) "$whole" >"$NOTES_UNIX.synctmp" &&
+        mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX" ;;
+    *) return ;;
+    esac
+    echo "file $kind" >>"$LOG"
+    local left=$WORK/left.dat
+    [ -e "$NOTES_UNIX" ] && cp "$NOTES_UNIX" "$left"
+    on B sync | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $1"
+    if [ ! -e "$NOTES_UNIX" ]; then
+        mv "$whole" "$NOTES_UNIX"
+    elif [ -e "$left" ] && cmp -s "$NOTES_UNIX" "$left"; then
+        mv -f "$whole" "$NOTES_UNIX"
+    else
+        CONFLICT=$((CONFLICT + 1))
+        mv "$whole" "$WORK/shared/notes.sync-conflict-20261209-0645$(printf %02d $((CONFLICT % 60)))-SYNCTST.dat"
+    fi
+    rm -f "$left"
 }
 
 start A
@@ -64,13 +97,12 @@ for round in $(seq "$ROUNDS"); do
     on A act A "$round" | tr -d '\r' >>"$LOG" || fail "A could not act in round $round"
     on B act B "$round" | tr -d '\r' >>"$LOG" || fail "B could not act in round $round"
     on A sync | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round"
-    if [ $((round % 5)) -eq 0 ]; then
-        # A sync client brings the file in under a temporary name.
-        cp "$NOTES_UNIX" "$NOTES_UNIX.synctmp" && mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX"
-    fi
+    interfere "$round"
     { on B sync && on A sync; } | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round"
 done
 { on B sync && on A sync && on B sync; } | tr -d '\r' >>"$LOG"
 on A quit || fail "A did not end"
 on B quit || fail "B did not end"
+left=$(find "$WORK/shared" -name 'notes.sync-conflict-*' | wc -l)
+[ "$left" -eq 0 ] || fail "$left conflict copies left beside the file"
 on A check "$NOTES" "$(WINEPREFIX=$PREFIX_A winepath -w "$LOG")"

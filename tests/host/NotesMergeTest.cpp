@@ -9,29 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "MergeTestNotes.h"
 #include "notes/CNoteList.h"
+#include "notes/NoteIdSource.h"
 #include "notes/NotesMerge.h"
 #include "core/UnicodeText.h"
 
 namespace {
 
-// "text@x": a note with that text at that place.
 void Fill(CNoteList& list, const std::vector<std::string>& notes)
 {
-    for (const std::string& written : notes) {
-        const size_t at = written.find('@');
-        auto note = std::make_unique<CNote>();
-        note->m_strText = Utf16FromUtf8(written.substr(0, at));
-        const int x = std::stoi(written.substr(at + 1));
-        note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
-        list.Add(note);
-    }
+    mergetest::Fill(list, notes, mergetest::Ids::kNone);
 }
 
-std::string Written(const CNote& note)
-{
-    return Utf8FromUtf16(note.m_strText) + "@" + std::to_string(note.m_rcWindow.left);
-}
+using mergetest::Written;
 
 // The local list after the plan, as the main window applies it.
 std::string Apply(CNoteList& local, const NotesMergePlan& plan)
@@ -93,8 +84,9 @@ TEST(NotesMerge, NothingEitherSideKeptIsLost)
 
 namespace {
 
-// "id:text@x" and any of ",c<paper>", ",s<schedule kind>", ",t<changed at>":
-// a note with that id (0: none), text, place, look, schedule and change stamp.
+// "id:text@x" and any of ",c<paper>", ",s<schedule kind>", ",t<changed at>",
+// ",m": a note with that id (0: none), text, place, look, schedule and change
+// stamp, changed last by this installation (m) or by none known.
 void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
 {
     for (const std::string& written : notes) {
@@ -111,6 +103,10 @@ void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
         const int x = std::stoi(head.substr(at + 1));
         note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
         while (std::getline(in, extra, ',')) {
+            if (extra == "m") {
+                note->m_identity.changedBy = NoteIdSource::Installation();
+                continue;
+            }
             const auto value = std::stoll(extra.substr(1));
             if (extra[0] == 'c')
                 note->m_crBack = static_cast<ColorRef>(value);
@@ -192,6 +188,12 @@ TEST(NotesMerge, ByIdEachFieldGroupMergesOnItsOwn)
          "1:a@1 2:x@7 3:x@7 "},
         {"an older version put back over there: no undo", {"1:a@1,t30", "2:b@2,t30"}, {"1:a@1,t30", "2:b@2,t30"},
          {"1:old@1,t10", "2:b@2,t30"}, "1:a@1 2:b@2 "},
+        {"an older version of a note typed in here since: ours stays", {"1:a@1,t30"}, {"1:A@1,t40"},
+         {"1:old@1,t10"}, "1:A@1 "},
+        {"our own earlier version, no base (a conflict copy): no undo, no second version", {}, {"1:B@1,t20,m"},
+         {"1:a@1,t10,m"}, "1:B@1 "},
+        {"an earlier version made over there, no base: both versions", {}, {"1:B@1,t20,m"}, {"1:a@1,t10"},
+         "1:B@1 new:a@1 beside 1 "},
         {"an older file put back: its missing notes stay", {"1:a@1,t30", "2:b@2,t30"},
          {"1:a@1,t30", "2:b@2,t30"}, {"1:old@1,t10"}, "1:a@1 2:b@2 "},
         {"ids lost on the way: paired by content, no copies", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
@@ -232,5 +234,39 @@ TEST(NotesMerge, TheOtherVersionIsPlacedWhereBothAreSeen)
         const NoteRect placed = PlaceBesideOriginal(c.original, c.workArea);
         EXPECT_EQ(placed, c.placed);
         EXPECT_FALSE(placed == c.original) << "never exactly on the original";
+    }
+}
+
+// Two clashes over one note (on two computers, or one after the other) must
+// not stack their versions: one would hide the other.
+TEST(NotesMerge, AVersionNeverCoversAnotherNote)
+{
+    const NoteRect screen{0, 0, 1280, 1000};
+    const NoteRect original{100, 100, 300, 250};
+    const NoteRect beside{308, 100, 508, 250};
+    struct Case {
+        const char* label;
+        NoteRect original;
+        std::vector<NoteRect> others;  // besides the original
+        NoteRect placed;
+    } cases[] = {
+        {"nothing beside it: beside it", original, {}, beside},
+        {"a version already beside it: a step down and right", original, {beside}, {340, 132, 540, 282}},
+        {"two already: two steps", original, {beside, {340, 132, 540, 282}}, {372, 164, 572, 314}},
+        {"a note merely overlapping the spot does not count", original, {{310, 100, 510, 250}}, beside},
+        {"steps past the bottom wrap inside the screen", {100, 830, 300, 980}, {{308, 830, 508, 980}},
+         {340, 11, 540, 161}},
+        {"a screen-sized note: past the edge, a step further each time", screen, {{32, 32, 1312, 1032}},
+         {64, 64, 1344, 1064}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<NoteRect> occupied = c.others;
+        occupied.push_back(c.original);
+        const NoteRect placed = PlaceVersion(c.original, screen, occupied);
+        EXPECT_EQ(placed, c.placed);
+        EXPECT_EQ(PlaceVersion(c.original, screen, occupied), placed) << "the same notes, the same place";
+        for (const NoteRect& other : occupied)
+            EXPECT_FALSE(placed == other);
     }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "MemoryNoteStore.h"
+#include "MergeTestNotes.h"
 #include "core/LocalTime.h"
 #include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
@@ -19,28 +20,14 @@ namespace {
 
 constexpr const char* kPath = "C:\\Sync\\notes.dat";
 
-// "text@x": a note with that text at that place. The notes at one place of
-// two lists are one note, as their ids make them; "text@x#n" gives the note
-// the id of the n-th place instead (from 1).
 void Fill(CNoteList& list, const std::vector<std::string>& notes)
 {
-    for (const std::string& written : notes) {
-        const size_t at = written.find('@');
-        const size_t hash = written.find('#');
-        auto note = std::make_unique<CNote>();
-        const uint64_t id = hash == std::string::npos ? static_cast<uint64_t>(list.m_nCount) + 1
-                                                      : std::stoull(written.substr(hash + 1));
-        note->m_identity = {NoteId{1, id}, 0, 0, {}};
-        note->m_strText = Utf16FromUtf8(written.substr(0, at));
-        const int x = std::stoi(written.substr(at + 1));
-        note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
-        list.Add(note);
-    }
+    mergetest::Fill(list, notes, mergetest::Ids::kByPlace);
 }
 
 std::string Written(const CNote& note)
 {
-    return Utf8FromUtf16(note.m_strText) + "@" + std::to_string(note.m_rcWindow.left) + " ";
+    return mergetest::Written(note) + " ";
 }
 
 class FakeView : public INotesSyncView {
@@ -156,20 +143,74 @@ TEST(NotesSync, AMergeReachesTheListTheBinAndTheWindows)
     }
 }
 
-TEST(NotesSync, AFileCutShortIsKeptAsADatedCopyAndOursGoBack)
-{
-    SyncedList synced({"a@0", "b@300"});
-    std::vector<uint8_t> torn = synced.store.files[kPath];
-    torn.resize(torn.size() / 2);
-    synced.store.ReplaceAll(kPath, torn);
+namespace {
 
-    const NotesSync::Result result = synced.sync.MergeOutsideChanges();
-    EXPECT_EQ(result.outcome, NotesSync::Outcome::kKeptUnreadable);
-    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (from another computer 2024-03-05 140700).dat");
-    EXPECT_EQ(synced.store.files[result.copyPath], torn);
-    EXPECT_EQ(synced.Notes(), "a@0 b@300 ");
-    EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours are written over the torn file";
-    EXPECT_EQ(synced.sync.MergeOutsideChanges().outcome, NotesSync::Outcome::kUnchanged) << "kept once";
+// The other version as a sync client still writing it leaves it.
+std::vector<uint8_t> CutShort(SyncedList& synced, size_t keep(size_t))
+{
+    std::vector<uint8_t> torn = synced.store.files[kPath];
+    torn.resize(keep(torn.size()));
+    return torn;
+}
+
+// A full list here, and a version over there with two notes it cannot take.
+std::vector<uint8_t> TooManyForTheList(SyncedList& synced)
+{
+    CNoteList theirs;
+    for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
+        auto note = std::make_unique<CNote>();
+        note->m_rcWindow = NoteRect{i, 0, i + 200, 150};
+        if (i + 2 < CNoteList::kMaxNotes)
+            synced.notes.Add(note->Clone());  // ours: all but two of theirs...
+        theirs.Add(note);
+    }
+    Fill(synced.notes, {"made here@5", "and here@6"});  // ...and two made here
+    synced.notes.m_bModified = 0;
+    return theirs.StoreToBytes();
+}
+
+}  // namespace
+
+// What cannot be taken from the other version stays in a copy of it, named
+// to the second; ours, saved next, go over the file.
+TEST(NotesSync, AVersionThatCannotBeTakenIsKeptAsADatedCopy)
+{
+    using Outcome = NotesSync::Outcome;
+    struct Case {
+        const char* label;
+        std::vector<std::string> ours;
+        std::vector<uint8_t> (*other)(SyncedList&);
+        Outcome outcome;
+        const char* copyPath;
+        const char* notes;  // null: only counted
+        int count;
+    } cases[] = {
+        {"cut in half", {"a@0", "b@300"},
+         [](SyncedList& s) { return CutShort(s, [](size_t n) { return n / 2; }); }, Outcome::kKeptUnreadable,
+         "C:\\Sync\\notes (from another computer 2024-03-05 140700).dat", "a@0 b@300 ", 2},
+        {"zero bytes", {"a@0", "b@300"}, [](SyncedList& s) { return CutShort(s, [](size_t) { return size_t{0}; }); },
+         Outcome::kKeptUnreadable, "C:\\Sync\\notes (from another computer 2024-03-05 140700).dat", "a@0 b@300 ",
+         2},
+        {"more notes than the list holds", {}, TooManyForTheList, Outcome::kMergedListFull,
+         "C:\\Sync\\notes (did not fit 2024-03-05 140700).dat", nullptr, CNoteList::kMaxNotes},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SyncedList synced(c.ours);
+        const std::vector<uint8_t> other = c.other(synced);
+        synced.store.ReplaceAll(kPath, other);
+
+        const NotesSync::Result result = synced.sync.MergeOutsideChanges();
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.copyPath, c.copyPath);
+        EXPECT_EQ(synced.store.files[result.copyPath], other) << "their notes stay in the copy";
+        if (c.notes) {
+            EXPECT_EQ(synced.Notes(), c.notes);
+        }
+        EXPECT_EQ(synced.notes.m_nCount, c.count);
+        EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours go over the file";
+        EXPECT_EQ(synced.sync.MergeOutsideChanges().outcome, NotesSync::Outcome::kUnchanged) << "kept once";
+    }
 }
 
 // A sync client's conflict copy beside the notes file (or beside the bin) is
@@ -261,29 +302,6 @@ TEST(NotesSync, ADamagedBinIsKeptAsideAndANewOneKeepsDeletes)
     EXPECT_EQ(synced.store.files[second], (std::vector<uint8_t>{0x00, 0x02}));
     EXPECT_EQ(synced.store.files[kept], (std::vector<uint8_t>{0x00, 0x01, 0x00}));
     EXPECT_EQ(synced.BinOnDisk(), "b@300 ");
-}
-
-TEST(NotesSync, NotesAFullListCannotTakeStayInAKeptCopy)
-{
-    SyncedList synced({});
-    CNoteList theirs;
-    for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
-        auto note = std::make_unique<CNote>();
-        note->m_rcWindow = NoteRect{i, 0, i + 200, 150};
-        if (i + 2 < CNoteList::kMaxNotes)
-            synced.notes.Add(note->Clone());  // ours: all but two of theirs...
-        theirs.Add(note);
-    }
-    Fill(synced.notes, {"made here@5", "and here@6"});  // ...and two made here
-    synced.notes.m_bModified = 0;
-    synced.store.ReplaceAll(kPath, theirs.StoreToBytes());
-
-    const NotesSync::Result result = synced.sync.MergeOutsideChanges();
-    EXPECT_EQ(result.outcome, NotesSync::Outcome::kMergedListFull);
-    EXPECT_EQ(result.copyPath, "C:\\Sync\\notes (did not fit 2024-03-05 140700).dat");
-    EXPECT_EQ(synced.store.files[result.copyPath], theirs.StoreToBytes()) << "their notes stay in the copy";
-    EXPECT_EQ(synced.notes.m_nCount, CNoteList::kMaxNotes);
-    EXPECT_EQ(synced.notes.m_bModified, 1u) << "ours, made here, go into the file";
 }
 
 namespace {
@@ -393,5 +411,42 @@ TEST(NotesSync, TheBinKeepsWhatEitherCopyPutInAndForgetsWhatEitherTookOut)
         bin->Add(*synced.notes.GetAt(synced.notes.GetHeadPosition()), static_cast<NoteTime>(synced.now));
         bin->Save();
         EXPECT_EQ(synced.BinOnDisk(), c.bin);
+    }
+}
+
+// The other computer decides whether a change is newer than the version it
+// holds by the change stamps: a change made here must count as newer even
+// when this computer's clock is behind the one that made the version.
+TEST(NotesSync, AChangeMadeHereIsNewerThanTheVersionItChanged)
+{
+    struct Case {
+        const char* label;
+        int64_t thereAhead;  // seconds the other computer's clock is ahead of ours
+    } cases[] = {
+        {"clocks agree, both in one second", 0},
+        {"our clock an hour behind", 3600},
+        {"our clock a year behind", 366 * 86400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SyncedList here({"a@0"});
+        here.notes.SetClock([&here] { return here.now; });  // the save stamps by the list's clock
+        CNoteList there;
+        Fill(there, {"b@0"});
+        there.GetAt(there.GetHeadPosition())->m_identity.changedUtc = here.now + c.thereAhead;
+        here.store.ReplaceAll(kPath, there.StoreToBytes());
+        ASSERT_EQ(here.sync.MergeOutsideChanges().outcome, NotesSync::Outcome::kMerged);
+
+        here.notes.GetAt(here.notes.GetHeadPosition())->m_strText = Utf16FromUtf8("c");
+        here.notes.m_bModified = 1;
+        NotesSync::Result merged;
+        ASSERT_EQ(here.sync.MergeAndSave(merged), NotesSync::SaveResult::kSaved);
+
+        CNoteList written;
+        ASSERT_TRUE(written.LoadFromBytes(here.store.files[kPath]));
+        EXPECT_GT(written.GetAt(written.GetHeadPosition())->m_identity.changedUtc, here.now + c.thereAhead);
+        const NotesMergePlan plan = PlanNotesMerge(there, there, written);
+        ASSERT_EQ(plan.update.size(), 1u) << "taken over there, not dropped as a stale copy";
+        EXPECT_EQ(Utf8FromUtf16(plan.update[0].second->m_strText), "c");
     }
 }

@@ -15,13 +15,15 @@
 //                                           neither side is there, undamaged,
 //                                           with every edit and last move; no
 //                                           note twice, no deleted note back,
-//                                           no second version on its original
+//                                           no second version on its original,
+//                                           every deleted note in the bin
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <map>
 #include <random>
@@ -32,6 +34,7 @@
 #include <vector>
 
 #include "notes/CNoteList.h"
+#include "notes/DeletedNotesBin.h"
 #include "core/UnicodeText.h"
 
 namespace {
@@ -70,20 +73,51 @@ void CloseMessages(HWND main)
     }
 }
 
-// One housekeeping pass, its messages answered while it waits on them.
+// The program's windows that are up, for a pass that keeps the driver
+// waiting: a message nobody can answer shows here.
+void PrintWindowsOf(HWND main)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != pid || !IsWindowVisible(w))
+            continue;
+        char cls[64] = {}, title[128] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        GetWindowTextA(w, title, sizeof title);
+        std::printf("window %s \"%s\" owner %p%s\n", cls, title, static_cast<void*>(GetWindow(w, GW_OWNER)),
+                    w == main ? " (main)" : "");
+    }
+}
+
+// One housekeeping pass, its messages answered while it waits on them. A
+// pass that takes long on a loaded machine is waited for (and told of in
+// the log, with the windows that were up) rather than taken for a hang.
 bool RunPass(HWND main)
 {
+    constexpr DWORD kSlowMs = 10000, kHungMs = 90000;
     std::atomic<bool> done{false};
     LRESULT ran = 0;
     std::thread pass([&] {
-        ran = SendMessageTimeoutA(main, WM_TIMER, kTickTimer, 0, SMTO_NORMAL, 20000, nullptr);
+        ran = SendMessageTimeoutA(main, WM_TIMER, kTickTimer, 0, SMTO_NORMAL, kHungMs, nullptr);
         done = true;
     });
+    const DWORD start = GetTickCount();
+    bool toldSlow = false;
     while (!done) {
         Sleep(100);
         CloseMessages(main);
+        if (!toldSlow && GetTickCount() - start > kSlowMs) {
+            toldSlow = true;
+            std::printf("slow pass: still running after %lu ms\n", static_cast<unsigned long>(kSlowMs));
+            PrintWindowsOf(main);
+        }
     }
     pass.join();
+    if (toldSlow)
+        std::printf("slow pass: %lu ms in all\n", static_cast<unsigned long>(GetTickCount() - start));
     return ran != 0;
 }
 
@@ -347,6 +381,25 @@ int Check(const char* notesPath, const char* logPath)
             std::printf("two computers: deleted %s came back\n", n.c_str());
         }
     }
+    // Every delete, on either side, keeps the note in the bin both share.
+    CDeletedNotesBin bin;
+    const std::string binPath = CDeletedNotesBin::PathBeside(notesPath);
+    if (!bin.Load(binPath, static_cast<NoteTime>(time(nullptr)))) {
+        std::printf("two computers: the bin does not load\n");
+        ++damaged;
+    }
+    std::set<std::string> inBin;
+    for (const CDeletedNotesBin::Entry& entry : bin.Entries())
+        inBin.insert(NameOf(Utf8FromUtf16(entry.note->m_strText)));
+    int notInBin = 0;
+    std::set<std::string> deletedAnywhere = log.deleted;
+    deletedAnywhere.insert(log.deletedAgainstEdit.begin(), log.deletedAgainstEdit.end());
+    for (const std::string& n : deletedAnywhere) {
+        if (!inBin.count(n)) {
+            ++notInBin;
+            std::printf("two computers: deleted %s is not in the bin\n", n.c_str());
+        }
+    }
     for (auto it = byName.begin(); it != byName.end(); ++it) {
         for (auto other = std::next(it); other != byName.end() && other->first == it->first; ++other) {
             if (it->second.rc == other->second.rc && it->first[0] != 'S') {
@@ -356,11 +409,11 @@ int Check(const char* notesPath, const char* logPath)
         }
     }
     std::printf("two computers: %d rounds, %d notes checked, %d lost, %d damaged, %d lost edits, %d lost moves, "
-                "%d undeclared duplicates, %d deleted back, %d versions on their original (%d notes in the file, "
-                "%d messages)\n",
-                log.rounds, checked, lost, damaged, lostEdits, lostMoves, duplicates, back, onOriginal,
-                static_cast<int>(notes.m_nCount), log.told);
-    return lost + damaged + lostEdits + lostMoves + duplicates + back + onOriginal == 0 ? 0 : 1;
+                "%d undeclared duplicates, %d deleted back, %d versions on their original, %d deletes not in the bin "
+                "(%d notes in the file, %d in the bin, %d messages)\n",
+                log.rounds, checked, lost, damaged, lostEdits, lostMoves, duplicates, back, onOriginal, notInBin,
+                static_cast<int>(notes.m_nCount), static_cast<int>(bin.Entries().size()), log.told);
+    return lost + damaged + lostEdits + lostMoves + duplicates + back + onOriginal + notInBin == 0 ? 0 : 1;
 }
 
 }  // namespace
