@@ -16,6 +16,9 @@
 # back, no second version of a note exactly on the first, and every note
 # deleted on either side in the shared bin.
 #   two_computers.sh BUILD_DIR [ROUNDS]
+# VELUMO_FILE_FAULTS=rename keeps the sync client to replacing the file by a
+# rename; the default (all) also takes it away for a pass, empties it and
+# cuts it in half.
 # Runs inside the test environment (WINEPREFIX and DISPLAY set by
 # scripts/wine-env.sh); the second prefix is made beside the first.
 set -euo pipefail
@@ -67,6 +70,7 @@ start() {  # side
 CONFLICT=0
 interfere() {  # round
     local whole=$WORK/whole.dat kind=$(($1 % 10))
+    [ "${VELUMO_FILE_FAULTS:-all}" = rename ] && [ $((kind % 5)) -ne 0 ] && return
     case $kind in
     0 | 5) cp "$NOTES_UNIX" "$NOTES_UNIX.synctmp" && mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX"; return ;;
     2 | 7) mv "$NOTES_UNIX" "$whole" ;;  # gone for a pass
