@@ -99,7 +99,7 @@ std::vector<HWND> NoteWindows()
 
 HWND EditOf(HWND note)
 {
-    return FindWindowExA(note, nullptr, "Edit", nullptr);
+    return GetDlgItem(note, 1016);
 }
 
 std::string TextOf(HWND note)
