@@ -320,7 +320,7 @@ void CNoteWnd::OnFocusTimer()
     SetForegroundWindow(m_hWnd);
     // A new note comes up with its placeholder selected, ready to be typed over.
     SetFocus(m_edit);
-    SendMessageA(m_edit, EM_SETSEL, 0, -1);
+    SendMessageA(m_edit, EM_SETSEL, 0, m_rich.Length());
     SendMessageA(m_edit, EM_SCROLLCARET, 0, 0);
 }
 

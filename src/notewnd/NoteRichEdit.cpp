@@ -77,7 +77,11 @@ struct StreamSource {
 DWORD CALLBACK ReadFromSource(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got)
 {
     auto* source = reinterpret_cast<StreamSource*>(cookie);
-    const size_t n = std::min(source->left, static_cast<size_t>(size));
+    size_t n = std::min(source->left, static_cast<size_t>(size) & ~size_t{1});
+    // A CR at the end of one piece and its LF at the start of the next would
+    // be read as two line breaks.
+    if (n < source->left && n >= 2 && source->data[n - 2] == '\r' && source->data[n - 1] == 0)
+        n -= 2;
     std::copy(source->data, source->data + n, buffer);
     source->data += n;
     source->left -= n;
@@ -159,9 +163,20 @@ LRESULT CALLBACK NoteRichEdit::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
     auto* edit = reinterpret_cast<NoteRichEdit*>(self);
     switch (msg) {
     case WM_PASTE: edit->Paste(false); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(edit->m_font);
+    case WM_KEYDOWN:
+        // Enter and Backspace act on the characters they send, as in an edit
+        // control, so that a list can continue there.
+        if ((wParam == VK_RETURN || wParam == VK_BACK) && !(GetKeyState(VK_CONTROL) & 0x8000))
+            return 0;
+        break;
     case WM_CHAR:
         if (wParam == ' ' && edit->OnSpace())
             return 0;
+        if (wParam == '\r' || wParam == '\b') {
+            edit->OnLineKey(static_cast<wchar_t>(wParam));
+            return 0;
+        }
         break;
     case WM_LBUTTONDOWN:
         if (edit->OnPress({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}, wParam & MK_CONTROL))
@@ -181,6 +196,7 @@ void NoteRichEdit::SetLook(HFONT font, const LOGFONTA& logFont, ColorRef ink, Co
     const TextFormatRuns runs = Runs();
     const DWORD mask = static_cast<DWORD>(SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, 0));
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    m_font = font;
     m_plainFormats = FormatsOfFont(logFont);
     CHARFORMAT2W cf{};
     cf.cbSize = sizeof cf;
@@ -193,6 +209,8 @@ void NoteRichEdit::SetLook(HFONT font, const LOGFONTA& logFont, ColorRef ink, Co
     m_paper = paper;
     ApplyRuns(text, runs, 0);
     ShowTicks(text);
+    // Taking back a new look one run at a time would make no sense to anyone.
+    SendMessageW(m_hwnd, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, mask);
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
@@ -236,7 +254,16 @@ TextFormatRuns NoteRichEdit::Runs() const
     std::string rtf;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, &WriteToString};
     SendMessageW(m_hwnd, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    return RtfRunReader::Read(rtf, m_plainFormats).runs;
+    TextFormatRuns runs = RtfRunReader::Read(rtf, m_plainFormats).runs;
+    // The control's last paragraph mark is in its rich text, not in the note.
+    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const auto units = static_cast<uint32_t>(
+        std::max<LRESULT>(0, SendMessageW(m_hwnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0)));
+    while (!runs.empty() && runs.back().start >= units)
+        runs.pop_back();
+    if (!runs.empty())
+        runs.back().length = std::min(runs.back().length, units - runs.back().start);
+    return runs;
 }
 
 void NoteRichEdit::SetFormats(LONG from, LONG to, uint8_t formats)
@@ -313,7 +340,7 @@ NoteRichEdit::KeyResult NoteRichEdit::HandleKey(const MSG& msg)
         return KeyResult::kDone;
     }
     if (!ctrl)
-        return msg.wParam == VK_RETURN && !shift && OnEnter() ? KeyResult::kDone : KeyResult::kNotMine;
+        return KeyResult::kNotMine;
     static constexpr struct {
         WPARAM key;
         uint8_t format;
@@ -346,7 +373,7 @@ void NoteRichEdit::Paste(bool plainOnly)
 {
     if (GetWindowLongPtrW(m_hwnd, GWL_STYLE) & ES_READONLY)
         return;
-    const UINT rtfFormat = RegisterClipboardFormatW(CF_RTFW);
+    const UINT rtfFormat = RegisterClipboardFormatW(L"Rich Text Format");
     if (!OpenClipboard(m_hwnd))
         return;
     std::u16string text;
@@ -522,4 +549,20 @@ bool NoteRichEdit::OnPress(POINT at, bool ctrl)
         return false;
     SetFocus(m_hwnd);
     return ToggleBox(line.start);
+}
+
+void NoteRichEdit::OnLineKey(wchar_t key)
+{
+    if (GetWindowLongPtrW(m_hwnd, GWL_STYLE) & ES_READONLY)
+        return;
+    CHARRANGE sel{};
+    SendMessageW(m_hwnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    if (key == L'\r') {
+        if (!OnEnter())
+            Replace(sel.cpMin, sel.cpMax, u"\r");
+    } else if (sel.cpMin != sel.cpMax) {
+        Replace(sel.cpMin, sel.cpMax, u"");
+    } else if (sel.cpMin > 0) {
+        Replace(sel.cpMin - 1, sel.cpMin, u"");
+    }
 }

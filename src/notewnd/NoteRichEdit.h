@@ -75,6 +75,8 @@ private:
     void Replace(LONG from, LONG to, std::u16string_view with);
     LONG Caret() const;
     bool OnEnter();
+    // Enter or Backspace, from the character it sends.
+    void OnLineKey(wchar_t key);
     bool OnSpace();
     // A press on a box ticks it, a Ctrl+press on a link opens it; false
     // when the press is the control's own.
@@ -89,6 +91,7 @@ private:
                                          DWORD_PTR self);
 
     HWND m_hwnd = nullptr;
+    HFONT m_font = nullptr;  // the caller's; answered to WM_GETFONT
     uint8_t m_plainFormats = 0;
     ColorRef m_ink = 0;
     ColorRef m_paper = 0xFFFFFF;

@@ -149,7 +149,7 @@ TEST_F(NoteWndRichText, APasteKeepsTheFourFormatsAndLineBreaksOnly)
         HGLOBAL rich = GlobalAlloc(GMEM_MOVEABLE, rtf.size() + 1);
         std::memcpy(GlobalLock(rich), rtf.c_str(), rtf.size() + 1);
         GlobalUnlock(rich);
-        SetClipboardData(RegisterClipboardFormatW(CF_RTFW), rich);
+        SetClipboardData(RegisterClipboardFormatW(L"Rich Text Format"), rich);
         const char plainText[] = "big bold\r\nit";
         HGLOBAL plain = GlobalAlloc(GMEM_MOVEABLE, sizeof plainText);
         std::memcpy(GlobalLock(plain), plainText, sizeof plainText);
@@ -208,8 +208,6 @@ TEST_F(NoteWndRichText, FormatsComeBackAfterTheFileAndTheBin)
         PressCtrl(again, 'B');
         PressCtrl(again, 'B');  // on and off at the caret: the text's formats are read again
         EXPECT_EQ(TakenRuns(again), RunsText(runs));
-        back.RemoveAll();
-        list.RemoveAll();
     }
 }
 
