@@ -42,9 +42,17 @@ std::string BenchFile()
                 list.GetAt(pos)->Serialize(record);
                 recordsEnd += record.Buffer().size();
             }
+            // The same notes, a tenth of them with bold, italic and
+            // underlined words.
+            int i = 0;
+            for (NotePos pos = list.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos), ++i) {
+                if (i % 10 == 0)
+                    list.GetAt(pos)->m_formats = {{0, 10, 1}, {20, 5, 2}, {50, 30, 12}};
+            }
             const bool wrote = PlatformNoteFileStore().ReplaceAll(p.string(), bytes) &&
                                PlatformNoteFileStore().ReplaceAll(p.string() + ".plain-records",
-                                                                  {bytes.data(), recordsEnd});
+                                                                  {bytes.data(), recordsEnd}) &&
+                               PlatformNoteFileStore().ReplaceAll(p.string() + ".formatted", list.StoreToBytes());
             _exit(wrote ? 0 : 1);
         }
         int status = 0;
@@ -104,9 +112,8 @@ void BM_LoadLargestFile(benchmark::State& state)
     SetBytes(state);
 }
 
-void BM_SaveLargestFile(benchmark::State& state)
+void SaveLargestFile(benchmark::State& state, const std::string& path)
 {
-    const std::string path = BenchFile();
     CNoteList list;
     list.Load(path);
     const std::string out = path + ".save";
@@ -116,8 +123,21 @@ void BM_SaveLargestFile(benchmark::State& state)
         if (!list.Save())
             state.SkipWithError("save failed");
     }
-    SetBytes(state);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(std::filesystem::file_size(path)));
     std::filesystem::remove(out);
+}
+
+void BM_SaveLargestFile(benchmark::State& state)
+{
+    SaveLargestFile(state, BenchFile());
+}
+
+// A tenth of the notes formatted: the runs are written from the notes as
+// they are, with nothing read from any window.
+void BM_SaveLargestFormattedFile(benchmark::State& state)
+{
+    SaveLargestFile(state, BenchFile() + ".formatted");
 }
 
 // The first save of each day also keeps yesterday's file in Backups: every
@@ -230,6 +250,23 @@ void BM_PlainReadAtStartUp(benchmark::State& state)
     });
 }
 
+void BM_LoadLargestFormattedFileAtStartUp(benchmark::State& state)
+{
+    RunInFreshProcess(state, [](const std::string& path) {
+        auto* list = new CNoteList;
+        return list->Load(path + ".formatted") && list->m_nCount == CNoteList::kMaxNotes &&
+               list->GetAt(0)->m_formats.size() == 3;
+    });
+}
+
+void BM_PlainReadFormattedAtStartUp(benchmark::State& state)
+{
+    RunInFreshProcess(state, [](const std::string& path) {
+        auto* bytes = new std::vector<uint8_t>;
+        return ReadAll(path + ".formatted", *bytes) && !bytes->empty();
+    });
+}
+
 // A delete as the main window makes it: one note out of a list of a
 // thousand and the save that follows; with the bin (already holding a
 // hundred notes) the note is also kept in deleted.dat. Both in one run.
@@ -283,9 +320,12 @@ void BM_DeleteOneWithTheBinAndSave(benchmark::State& state)
 BENCHMARK(BM_LoadLargestFileAtStartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRecordsWithoutTrailerAtStartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainReadAtStartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadLargestFormattedFileAtStartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainReadFormattedAtStartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadLargestFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainReadSameBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveLargestFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveLargestFormattedFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstSaveOfADay)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWriteSameBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteOneAndSave)->Unit(benchmark::kMillisecond);

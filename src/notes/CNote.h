@@ -9,6 +9,7 @@
 #include "core/NoteRect.h"
 #include "core/LogFont.h"
 #include "notes/NoteIdentity.h"
+#include "notes/TextFormatRun.h"
 
 class CArchive;
 class CNoteList;
@@ -95,6 +96,9 @@ public:
     // Not part of the plain record: kept in the file's trailer, copied by
     // Clone.
     NoteIdentity m_identity;
+    // Bold, italic, underline and strike-through over m_strText; kept in
+    // the trailer, copied by Clone, merged with the text.
+    TextFormatRuns m_formats;
 
     CNoteWnd* m_pWnd = nullptr;
     NotePos m_pos = nullptr;

@@ -56,7 +56,11 @@ void NoteChangeStamps::BeginRemembering(size_t expected)
 
 void NoteChangeStamps::Walk(CNote& note, std::span<const uint8_t> record)
 {
-    const uint64_t fingerprint = Fingerprint(record);
+    // The formats live outside the record but change the note as much.
+    uint64_t fingerprint = Fingerprint(record);
+    for (const TextFormatRun& run : note.m_formats)
+        fingerprint = (fingerprint ^ (uint64_t{run.start} << 32 | run.length) ^ uint64_t{run.formats} << 29) *
+                      0x100000001B3ull;
     NoteIdentity& identity = note.m_identity;
     if (identity.id.IsNull() || !m_walked.Insert(identity.id, fingerprint)) {
         if (m_stamping) {

@@ -37,7 +37,7 @@ void CopySchedule(CNote& to, const CNote& from)
 bool SameFieldGroup(const CNote& a, const CNote& b, NoteFieldGroup group)
 {
     switch (group) {
-    case NoteFieldGroup::kText: return a.m_strText == b.m_strText;
+    case NoteFieldGroup::kText: return a.m_strText == b.m_strText && a.m_formats == b.m_formats;
     case NoteFieldGroup::kLook:
         return a.m_logFont == b.m_logFont && a.m_crText == b.m_crText && a.m_crBack == b.m_crBack;
     case NoteFieldGroup::kPlace:
@@ -59,7 +59,10 @@ bool SameFields(const CNote& a, const CNote& b)
 void CopyFieldGroup(CNote& to, const CNote& from, NoteFieldGroup group)
 {
     switch (group) {
-    case NoteFieldGroup::kText: to.m_strText = from.m_strText; break;
+    case NoteFieldGroup::kText:
+        to.m_strText = from.m_strText;
+        to.m_formats = from.m_formats;
+        break;
     case NoteFieldGroup::kLook:
         to.m_logFont = from.m_logFont;
         to.m_crText = from.m_crText;

@@ -5,7 +5,7 @@
 #include "notes/CNote.h"
 
 enum class NoteFieldGroup {
-    kText,      // what the user typed
+    kText,      // what the user typed, with its character formats
     kLook,      // font and colours
     kPlace,     // rectangle, on top, shown or hidden
     kSchedule,  // every schedule field and the day it was last shown

@@ -301,6 +301,7 @@ void NotesSync::TakeNewForm(NotePos pos, const CNote& from)
     const std::vector<uint8_t> stored = out.TakeBuffer();
     CArchive in{std::span<const uint8_t>(stored)};
     note->Serialize(in);  // the stored fields only: window and place stay
+    note->m_formats = from.m_formats;
     if (from.m_identity.id == note->m_identity.id)
         note->m_identity = from.m_identity;
     m_view.NoteTookNewForm(*note);

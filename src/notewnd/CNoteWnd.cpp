@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "framework/LogFontA.h"
-#include "framework/WideText.h"
 #include "framework/WindowDpi.h"
 #include "notes/NoteStyle.h"
 #include "notewnd/NoteCursors.h"
@@ -33,11 +32,10 @@ constexpr UINT kFocusDelayMs = 50;
 constexpr int kLargeTextLength = 64 * 1024;
 constexpr UINT_PTR kTypedTextTimer = 2;
 constexpr UINT kTypedTextDelayMs = 300;
-constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 
 CNoteWnd::ScheduleDialogOpener s_openScheduleDialog = nullptr;
 
-// The windows whose typed text has not gone into their notes yet.
+// The windows whose typed text or formats have not gone into their notes yet.
 std::vector<CNoteWnd*>& WindowsWithTypedText()
 {
     static std::vector<CNoteWnd*> windows;
@@ -56,9 +54,11 @@ bool RegisterNoteClass()
 }
 
 // The note's font at the window's scale; the note keeps its 96-DPI height.
-UniqueFont MakeNoteFont(const CNote& note, const DisplayScale& scale)
+UniqueFont MakeNoteFont(const CNote& note, const DisplayScale& scale, LOGFONTA* made = nullptr)
 {
     const LOGFONTA lf = ScaledFont(ToLogFontA(note.m_logFont), scale);
+    if (made)
+        *made = lf;
     return UniqueFont(CreateFontIndirectA(&lf));
 }
 
@@ -143,16 +143,15 @@ void CNoteWnd::OnCreateContents()
     RECT client;
     GetClientRect(m_hWnd, &client);
     const NoteRect edit = NoteGeometry::EditRectAtCreation(client.right, client.bottom, m_metrics);
-    // A wide edit control: an ANSI one would narrow typed and pasted text.
-    m_edit = CreateWindowExW(0, L"EDIT", L"", kEditStyle, edit.left, edit.top, edit.Width(), edit.Height(),
-                             m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NOTE_EDIT)),
-                             GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
-    SendMessageA(m_edit, EM_SETLIMITTEXT, kNoteTextLimit, 0);
+    if (m_rich.Create(m_hWnd, IDC_NOTE_EDIT, edit))
+        m_edit = m_rich.Hwnd();
+    if (m_edit)
+        ReplaceFont();
 
     UpdateShape();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    SetWindowTextUtf16(m_edit, m_pNote->m_strText);
+    if (m_edit)
+        m_rich.SetContent(m_pNote->m_strText, m_pNote->m_formats);
     if (m_pNote->m_bOnTop)
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     if (m_bFocusOnCreate)
@@ -191,15 +190,13 @@ LRESULT CNoteWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         OnPaint();
         return 0;
-    case WM_CTLCOLOREDIT:
-        return OnCtlColorEdit(reinterpret_cast<HDC>(wParam));
     case WM_NOTE_CHANGED:
         return OnReload();
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
     case WM_DESTROY:
-        TakeTypedText();  // the last chance: the edit control goes with the window
+        TakeWaiting();  // the last chance: the edit control goes with the window
         return DefaultProc(msg, wParam, lParam);
     case WM_ACTIVATE:
         DefaultProc(msg, wParam, lParam);
@@ -255,33 +252,18 @@ bool CNoteWnd::PreTranslateMessage(MSG& msg)
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
         OnHide();
-    if (IsUndoKey(msg)) {
-        OnUndoKey();
-        return true;
-    }
-    return false;
+    return m_edit && msg.message == WM_KEYDOWN && OnTextKey(msg);
 }
 
-bool CNoteWnd::IsUndoKey(const MSG& msg) const
+bool CNoteWnd::OnTextKey(const MSG& msg)
 {
-    return msg.message == WM_KEYDOWN && msg.wParam == 'Z' && (GetKeyState(VK_CONTROL) & 0x8000) &&
-           !(GetKeyState(VK_MENU) & 0x8000);
-}
-
-void CNoteWnd::OnUndoKey()
-{
-    // Ctrl+Z undoes typing first; with nothing typed to undo, it takes back
-    // the last delete, as it does in the main window.
-    if (m_bTypingUndone || !SendMessageA(m_edit, EM_CANUNDO, 0, 0)) {
-        m_host.UndoLastDelete();
-        return;
+    switch (m_rich.HandleKey(msg)) {
+    case NoteRichEdit::KeyResult::kNotMine: return false;
+    case NoteRichEdit::KeyResult::kNothingToUndo: m_host.UndoLastDelete(); break;
+    case NoteRichEdit::KeyResult::kFormatChanged: OnFormatChanged(); break;
+    case NoteRichEdit::KeyResult::kDone: break;
     }
-    // Done here rather than by the key: the change it makes must be told
-    // apart from typing.
-    m_bUndoing = true;
-    SendMessageA(m_edit, EM_UNDO, 0, 0);
-    m_bUndoing = false;
-    m_bTypingUndone = true;
+    return true;
 }
 
 void CNoteWnd::OnPaint()
@@ -302,22 +284,13 @@ HBRUSH CNoteWnd::PaperBrush()
     return m_hbrBack ? m_hbrBack.Get() : GetSysColorBrush(COLOR_WINDOW);
 }
 
-LRESULT CNoteWnd::OnCtlColorEdit(HDC dc)
-{
-    if (m_pNote) {
-        SetBkColor(dc, m_pNote->m_crBack);
-        SetTextColor(dc, m_pNote->m_crText);
-    }
-    return reinterpret_cast<LRESULT>(PaperBrush());
-}
-
 LRESULT CNoteWnd::OnReload()
 {
     // The next colour query makes the brush from the note's current paper.
     m_hbrBack.Reset();
-    if (m_pNote) {
+    if (m_pNote && m_edit) {
         ReplaceFont();
-        SetWindowTextUtf16(m_edit, m_pNote->m_strText);
+        m_rich.SetContent(m_pNote->m_strText, m_pNote->m_formats);
     }
     InvalidateRect(m_hWnd, nullptr, TRUE);
     return 0;
@@ -326,8 +299,9 @@ LRESULT CNoteWnd::OnReload()
 void CNoteWnd::ReplaceFont()
 {
     // The edit control gets the new font before the old one is deleted.
-    UniqueFont font = MakeNoteFont(*m_pNote, m_scale);
-    SendMessageA(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    LOGFONTA lf{};
+    UniqueFont font = MakeNoteFont(*m_pNote, m_scale, &lf);
+    m_rich.SetLook(font.Get(), lf, m_pNote->m_crText, m_pNote->m_crBack);
     m_font = std::move(font);
 }
 
@@ -346,7 +320,7 @@ void CNoteWnd::OnFocusTimer()
     SetForegroundWindow(m_hWnd);
     // A new note comes up with its placeholder selected, ready to be typed over.
     SetFocus(m_edit);
-    SendMessageA(m_edit, EM_SETSEL, 0, -1);
+    SendMessageA(m_edit, EM_SETSEL, 0, m_rich.Length());
     SendMessageA(m_edit, EM_SCROLLCARET, 0, 0);
 }
 
@@ -375,7 +349,7 @@ void CNoteWnd::TypeAtEnd()
     if (!m_edit)
         return;
     SetFocus(m_edit);
-    const int end = GetWindowTextLengthW(m_edit);
+    const int end = m_rich.Length();
     SendMessageA(m_edit, EM_SETSEL, end, end);
     SendMessageA(m_edit, EM_SCROLLCARET, 0, 0);
 }
@@ -496,17 +470,20 @@ void CNoteWnd::OnCommand(WPARAM wParam)
     default:
         if (id >= ID_NOTE_PAPER_FIRST && id <= ID_NOTE_PAPER_LAST)
             OnPaper(kPaperChoices[id - ID_NOTE_PAPER_FIRST].color);
+        else if (id >= ID_NOTE_FORMAT_FIRST && id <= ID_NOTE_FORMAT_LAST && m_edit) {
+            m_rich.ToggleFormat(static_cast<uint8_t>(1 << (id - ID_NOTE_FORMAT_FIRST)));
+            OnFormatChanged();
+        }
         break;
     }
 }
 
 void CNoteWnd::OnTextChanged()
 {
-    if (!m_bUndoing)
-        m_bTypingUndone = false;
     if (!m_pNote)
         return;
-    if (GetWindowTextLengthW(m_edit) <= kLargeTextLength) {
+    WaitForFormats();
+    if (m_rich.Length() <= kLargeTextLength) {
         m_bTextWaiting = true;
         TakeTypedText();
         return;
@@ -517,8 +494,23 @@ void CNoteWnd::OnTextChanged()
     if (m_bTextWaiting)
         return;
     m_bTextWaiting = true;
-    WindowsWithTypedText().push_back(this);
     SetTimer(m_hWnd, kTypedTextTimer, kTypedTextDelayMs, nullptr);
+}
+
+void CNoteWnd::OnFormatChanged()
+{
+    if (!m_pNote)
+        return;
+    WaitForFormats();
+    m_host.NoteMoved();  // unsaved from now on
+}
+
+void CNoteWnd::WaitForFormats()
+{
+    if (m_bFormatsWaiting)
+        return;
+    m_bFormatsWaiting = true;
+    WindowsWithTypedText().push_back(this);
 }
 
 void CNoteWnd::TakeTypedText()
@@ -526,13 +518,23 @@ void CNoteWnd::TakeTypedText()
     if (!m_bTextWaiting)
         return;
     m_bTextWaiting = false;
-    auto& waiting = WindowsWithTypedText();
-    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
     KillTimer(m_hWnd, kTypedTextTimer);
     if (!m_pNote || !m_edit)
         return;
-    m_pNote->m_strText = GetWindowTextUtf16(m_edit);
+    m_pNote->m_strText = m_rich.Text();
     m_host.NoteChanged(m_pNote->m_pos);
+}
+
+void CNoteWnd::TakeWaiting()
+{
+    TakeTypedText();
+    if (!m_bFormatsWaiting)
+        return;
+    m_bFormatsWaiting = false;
+    auto& waiting = WindowsWithTypedText();
+    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+    if (m_pNote && m_edit && IsWindow(m_edit))
+        m_pNote->m_formats = m_rich.Runs();
 }
 
 void CNoteWnd::TakeTypedTexts()
@@ -540,7 +542,7 @@ void CNoteWnd::TakeTypedTexts()
     // Copied: taking a text may let a window go.
     const std::vector<CNoteWnd*> waiting = WindowsWithTypedText();
     for (CNoteWnd* wnd : waiting)
-        wnd->TakeTypedText();
+        wnd->TakeWaiting();
 }
 
 template <class Modal>
@@ -567,7 +569,8 @@ void CNoteWnd::ShowContextMenu()
         return;
     }
     // The chosen item arrives afterwards as a WM_COMMAND.
-    const bool alive = RunWhileBusy([&] { TrackNoteMenu(self, m_pNote); });
+    const uint8_t formats = m_edit ? m_rich.SelectionFormats() : 0;
+    const bool alive = RunWhileBusy([&] { TrackNoteMenu(self, m_pNote, formats); });
     if (alive)
         PostMessageA(self, WM_NULL, 0, 0);
 }
@@ -642,7 +645,7 @@ CNote* CNoteWnd::DetachFromNote()
 {
     // What was typed belongs to the note, whatever happens to it next.
     if (m_edit && IsWindow(m_edit))
-        TakeTypedText();
+        TakeWaiting();
     CNote* note = m_pNote;
     m_pNote = nullptr;
     // A note shown again meanwhile refers to its new window: leave that be.

@@ -1,7 +1,7 @@
 #pragma once
 // The on-screen form of one shown note: a borderless paper-coloured window
-// with a black outline, a turned-over corner and an edit control holding the
-// note's text. It edits the note record in place and tells its host.
+// with a black outline, a turned-over corner and a rich edit control holding
+// the note's text. It edits the note record in place and tells its host.
 #include <windows.h>
 
 #include "framework/CWindowBase.h"
@@ -11,6 +11,7 @@
 #include "notewnd/INoteHost.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteHitTest.h"
+#include "notewnd/NoteRichEdit.h"
 
 class CNoteWnd : public CWindowBase {
 public:
@@ -69,7 +70,6 @@ private:
 
     void OnCreateContents();
     void OnPaint();
-    LRESULT OnCtlColorEdit(HDC dc);
     LRESULT OnReload();
     void OnTimer(UINT_PTR id);
     void OnFocusTimer();
@@ -77,8 +77,9 @@ private:
     void OnSetFocus();
     // The keyboard to the text, the caret after its last character.
     void TypeAtEnd();
-    bool IsUndoKey(const MSG& msg) const;
-    void OnUndoKey();
+    // A key the text's own control handles otherwise; false when it is not one.
+    bool OnTextKey(const MSG& msg);
+    void OnFormatChanged();
     void OnLButtonDown(POINT at);
     void OnMouseMove(POINT at);
     void OnSizing(const RECT& proposed);
@@ -89,6 +90,10 @@ private:
     void OnTextChanged();
     // The edit control's text into the note, when some is waiting.
     void TakeTypedText();
+    // The text and its formats into the note, when any is waiting.
+    void TakeWaiting();
+    // The formats go into the note with the next save.
+    void WaitForFormats();
     void OnSchedule();
     void OnAlwaysOnTop();
     void OnHide();
@@ -119,19 +124,16 @@ private:
     void ReplaceFont();
 
     bool m_bBusy = false;
-    // Ctrl+Z has taken back the typing, and nothing was typed since: the
-    // next Ctrl+Z goes on to the deleted notes. The edit control would only
-    // redo its one step.
-    bool m_bTypingUndone = false;
-    // The text is being changed by an undo, not by typing.
-    bool m_bUndoing = false;
     // Typed text not yet in the note (see TakeTypedTexts).
     bool m_bTextWaiting = false;
+    // Formats not yet in the note: read at the next save, not at every key.
+    bool m_bFormatsWaiting = false;
     POINT m_pts[10] = {};
     int m_nPts = 0;
     // The window has a region cut to m_pts (the window owns the region).
     bool m_bRegionSet = false;
-    HWND m_edit = nullptr;
+    NoteRichEdit m_rich;
+    HWND m_edit = nullptr;  // m_rich's control
     int m_nBorder = 0;
     UniqueFont m_font;
     bool m_bFocusOnCreate = false;

@@ -8,4 +8,5 @@
 // Shows the menu for note (null for a window that has let go of its note)
 // and returns once it is closed; the chosen item arrives afterwards at owner
 // as a WM_COMMAND.
-void TrackNoteMenu(HWND owner, const CNote* note);
+// formats: those of the text at the caret, checked in the Format menu.
+void TrackNoteMenu(HWND owner, const CNote* note, uint8_t formats);

@@ -147,6 +147,10 @@
 #define ID_NOTE_MORE_COLOURS    33206
 #define ID_NOTE_FONT            33207
 #define ID_NOTE_STYLE_DEFAULT   33208
+// The Format menu's bold, italic, underline and strike-through, in the order
+// of their format bits
+#define ID_NOTE_FORMAT_FIRST    33210
+#define ID_NOTE_FORMAT_LAST     33213
 // Sent by a note window: make this note's look the look of new notes
 // (lParam: the note's list position).
 #define WM_NOTE_STYLE_DEFAULT   0x0824

@@ -32,7 +32,7 @@ std::vector<std::u16string> NoteWindowTexts(const E2eDriver& app)
         GetWindowThreadProcessId(window, &process);
         if (process != app.ProcessId() || !IsWindowVisible(window))
             continue;
-        if (HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr))
+        if (HWND edit = GetDlgItem(window, 1016))
             texts.push_back(E2eDriver::ControlText(edit));
     }
     return texts;

@@ -42,7 +42,7 @@ TEST(GlobalHotkeysE2e, NewNoteShortcutMakesANoteReadyForTypingAndBringToTopLifts
     PressKeys({VK_LWIN, VK_SHIFT, 'N'});  // the default new-note shortcut
     HWND note = app.WaitForWindow("", 5000, "VelumoNoteWnd");
     ASSERT_NE(note, nullptr) << "no note from the shortcut";
-    HWND edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    HWND edit = GetDlgItem(note, 1016);
     // In front, around the mouse, with the keyboard's focus and the caret.
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == note; }, 5000));
     RECT rc{};

@@ -238,7 +238,7 @@ TEST(MainWindowE2e, TextOutsideTheCodePageSurvivesARestartInAGreekFolder)
     SendMessageA(w.hwnd, WM_COMMAND, kAddNote, 0);
     HWND note = app.WaitForWindowWhere(isNote, 5000);
     ASSERT_NE(note, nullptr);
-    HWND edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    HWND edit = GetDlgItem(note, 1016);
     ASSERT_NE(edit, nullptr);
 
     // Typed through the program's own message loop: Polish, Greek, an emoji.
@@ -259,7 +259,7 @@ TEST(MainWindowE2e, TextOutsideTheCodePageSurvivesARestartInAGreekFolder)
     ASSERT_NE(note, nullptr);
     // The window shows before its text is put in: the text is waited for.
     EXPECT_TRUE(WaitFor([&] {
-        edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+        edit = GetDlgItem(note, 1016);
         return E2eDriver::ControlText(edit) == typed;
     }, 5000)) << Utf8FromUtf16(E2eDriver::ControlText(edit));
     const auto rows = app.ReadRows(WaitForMainWindow(app).list);

@@ -25,7 +25,7 @@ TEST(NoteWindowE2e, MarginClickThenTypingAndAltF4HidesForGood)
     const HWND window = app.WaitForWindow("", 10000, "VelumoNoteWnd");
     ASSERT_NE(window, nullptr);
     HWND edit = nullptr;  // made just after the window shows
-    ASSERT_TRUE(WaitFor([&] { return (edit = FindWindowExA(window, nullptr, "Edit", nullptr)) != nullptr; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return (edit = GetDlgItem(window, 1016)) != nullptr; }, 3000));
 
     // Another program has the keyboard; a click on the note's left margin.
     HWND front = CreateWindowExA(0, "EDIT", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 400,

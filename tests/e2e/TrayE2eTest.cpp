@@ -53,7 +53,7 @@ TEST(TrayE2e, IconCallbackAddsANoteAndOpensTheTrayMenu)
     // menu opened before that would close again, as on any activation.
     HWND note = app.WaitForWindow("", 5000, "VelumoNoteWnd");
     ASSERT_NE(note, nullptr);
-    HWND edit = FindWindowExA(note, nullptr, "Edit", nullptr);
+    HWND edit = GetDlgItem(note, 1016);
     EXPECT_TRUE(WaitFor([&] { return HIWORD(SendMessageA(edit, EM_GETSEL, 0, 0)) > 0; }, 5000));
 
     PostMessageA(main, kTrayNotify, kTrayIconId, WM_RBUTTONUP);

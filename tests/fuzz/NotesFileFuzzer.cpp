@@ -3,7 +3,8 @@
 // streaming reader, pulling the bytes through a small window in odd pieces,
 // must come to exactly the same answer as reading them all at once. The
 // trailer after the records is read as part of the file (ids, kept
-// sections), by the deleted-notes bin as well, and on its own.
+// sections, formats), by the deleted-notes bin as well, and on its own; and
+// the same bytes are read as pasted rich text.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -14,8 +15,10 @@
 #include "notes/CNoteList.h"
 #include "notes/DeletedNotesBin.h"
 #include "notes/NoteFileStore.h"
+#include "notes/NoteFormatsSection.h"
 #include "notes/NoteIdSource.h"
 #include "notes/NotesTrailer.h"
+#include "notes/RtfRunReader.h"
 #include "skin/PlainBmp.h"
 
 namespace {
@@ -91,6 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!again.LoadFromBytes(bin.StoreToBytes(), 1'800'000'000) || again.Entries().size() != bin.Entries().size())
             std::abort();
     }
+
+    // As the rich text of a paste: runs that always fit the text read.
+    const RtfRunReader::Result rich = RtfRunReader::Read(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!NoteFormatsSection::Fits(rich.runs, rich.text.size()))
+        std::abort();
 
     // The same bytes as a skin picture: what the BMP layout lets be read
     // must lie inside them.

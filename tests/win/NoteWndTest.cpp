@@ -510,7 +510,7 @@ TEST_F(NoteWndTest, ContextMenuOnceAtATimeWithTheOnTopCheck)
         {"ordinary note, right button released over the text", 0, true},
     };
     // The Colour submenu has no id of its own (-1).
-    const std::vector<UINT> noteMenu{ID_NOTE_SCHEDULE, ID_NOTE_ONTOP,        0, UINT(-1), ID_NOTE_FONT,
+    const std::vector<UINT> noteMenu{ID_NOTE_SCHEDULE, ID_NOTE_ONTOP,        0, UINT(-1), UINT(-1), ID_NOTE_FONT,
                                      ID_NOTE_STYLE_DEFAULT, 0, ID_NOTE_HIDE, ID_NOTE_DELETE};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);

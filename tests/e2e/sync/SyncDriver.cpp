@@ -133,7 +133,7 @@ std::vector<HWND> NoteWindows()
 
 HWND EditOf(HWND note)
 {
-    return FindWindowExA(note, nullptr, "Edit", nullptr);
+    return GetDlgItem(note, 1016);
 }
 
 std::string TextOf(HWND note)
