@@ -75,7 +75,7 @@ protected:
     }
     void SetSkinRegion(HBITMAP mask) override
     {
-        MarkStep("the skin: the five pictures read");
+        MarkStep("the skin's pictures read (Main and Mask; the other three where read here)");
         CMainDlg::SetSkinRegion(mask);
         MarkStep("the skin: the window's region");
     }
@@ -92,10 +92,10 @@ private:
     {
         if (m_bInInit && before && msg == WM_SETICON && !m_bIconsSet) {
             m_bIconsSet = true;
-            MarkStep("the system menu");
+            MarkStep("the system menu (a build that sets the icons here)");
         } else if (m_bInInit && before && msg == WM_NOTIFYFORMAT && !m_bListStarted) {
             m_bListStarted = true;
-            MarkStep("the window's icons");
+            MarkStep("the system menu, and the icons where a build sets them here");
         } else if (msg == WM_PAINT && !m_bPainted) {
             if (before) {
                 MarkStep("shown, until its first WM_PAINT");
@@ -105,7 +105,7 @@ private:
             }
         } else if (msg == WM_TIMER && wParam == kMainWindowShownTimer) {
             MarkStep(before ? "the children's first paint (list, buttons), until the zero timer"
-                            : "after the first paint: tray icon, windows of visible notes");
+                            : "after the first paint: other button faces, icons, shortcuts, tray icon, visible notes");
         } else if (msg == WM_TIMER && wParam == kTickTimer && !m_bTicked) {
             MarkStep(before ? "idle until the first housekeeping pass" : "the first housekeeping pass");
             if (!before) {
