@@ -96,8 +96,6 @@ BOOL CMainDlg::OnInitDialog()
         AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
     }
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     m_view.Attach(GetItem(IDC_NOTE_LIST), WindowScale(m_hWnd));
     m_newNoteStyle.Load();
     FillNoteList();
@@ -105,9 +103,11 @@ BOOL CMainDlg::OnInitDialog()
     if (!m_notes.m_strPath.empty())
         m_sync.RememberFileAsBase(m_notes.StoreToBytes());
     SetWindowTextA(m_hWnd, "Velumo");
-    OpenSkin(m_strSkinFile);
+    // Only what the first painting shows comes before it (the rest waits for
+    // OnMainWindowShown): the skin's other faces, the window's icons and the
+    // global shortcuts took a good part of the start-up.
+    OpenSkin(m_strSkinFile, SkinFaces::kNormalFirst);
     PlaceMainWindowAsKept(m_hWnd, SkinScale());
-    m_hotkeys.Start(m_hWnd);
     SetTimer(m_hWnd, kFirstTickDelayTimer, 500, nullptr);
     // A timer comes after the main window's first painting.
     SetTimer(m_hWnd, kMainWindowShownTimer, 0, nullptr);
@@ -599,6 +599,10 @@ void CMainDlg::OnTimer(UINT_PTR id)
 
 void CMainDlg::OnMainWindowShown()
 {
+    LoadButtonFaces();
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    m_hotkeys.Start(m_hWnd);
     // The shell takes its time over a new icon (a good part of the start-up
     // under Wine): the user sees the main window first.
     HICON trayIcon = CNotesApp::GetApp().m_hTrayIcon;

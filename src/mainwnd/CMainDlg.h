@@ -33,7 +33,8 @@ public:
     // The first housekeeping pass waits for the start-up to settle.
     static constexpr UINT_PTR kFirstTickDelayTimer = 1;
     static constexpr UINT_PTR kTickTimer = 2;
-    // Once the main window is on screen: the tray icon, and the windows of
+    // Once the main window is on screen: the skin buttons' other faces, the
+    // window's icons, the global shortcuts, the tray icon, and the windows of
     // the notes stored as visible.
     static constexpr UINT_PTR kMainWindowShownTimer = 3;
     // An exit waiting for the dialogs still open to end.

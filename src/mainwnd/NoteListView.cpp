@@ -208,9 +208,14 @@ void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
             ListView_SetItemState(m_list, row, 0, LVIS_FOCUSED);
         }
     }
+    // Under Wine the count costs the list a new measure and a redraw of its
+    // scroll bars, most of what a typed character costs over thousands of
+    // notes: a find that keeps as many rows only needs them painted anew.
+    const bool countChanges = !keepSelection || rows.size() != m_rows.size();
     m_rows = std::move(rows);
     m_bRowIndexStale = true;
-    SendMessageA(m_list, LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOSCROLL);
+    if (countChanges)
+        SendMessageA(m_list, LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOSCROLL);
     for (NotePos pos : selected)
         if (const int row = RowOfNote(pos); row >= 0)
             ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);

@@ -68,17 +68,16 @@ void CFaceButton::CutOneFace(ButtonFace face, HBITMAP source, const RECT& rect)
 
 HBITMAP CFaceButton::FaceBitmap(ButtonFace face) const
 {
+    HBITMAP chosen = nullptr;
     switch (face) {
-    case ButtonFace::Over:
-        return m_bmpOver;
-    case ButtonFace::Down:
-        return m_bmpDown;
-    case ButtonFace::Disabled:
-        return m_bmpDisabled;
-    case ButtonFace::Normal:
-        break;
+    case ButtonFace::Over: chosen = m_bmpOver; break;
+    case ButtonFace::Down: chosen = m_bmpDown; break;
+    case ButtonFace::Disabled: chosen = m_bmpDisabled; break;
+    case ButtonFace::Normal: chosen = m_bmpNormal; break;
     }
-    return m_bmpNormal;
+    // A face still to come (its picture is read once the window is on the
+    // screen) shows as the normal one meanwhile, not as an empty square.
+    return chosen || !m_bFacesPending ? chosen : m_bmpNormal.Get();
 }
 
 void CFaceButton::DrawItem(const DRAWITEMSTRUCT& item)

@@ -35,6 +35,10 @@ public:
     // One face, cut from its own source at its own rectangle (a picture
     // scaled for the button alone starts at its corner).
     void CutOneFace(ButtonFace face, HBITMAP source, const RECT& rect);
+    // Whether the faces other than the normal one are still to be cut; until
+    // then the normal face stands in for them. A face that stays empty after
+    // that (its picture is missing) draws as empty.
+    void SetFacesPending(bool pending) { m_bFacesPending = pending; }
 
     // Paints the face the state calls for; called with the parent's
     // WM_DRAWITEM for this button.
@@ -68,6 +72,7 @@ private:
     bool m_bLatched = false;
     bool m_bLatching = false;
     bool m_bHighlighted = false;
+    bool m_bFacesPending = false;
     UniqueBitmap m_bmpNormal;
     UniqueBitmap m_bmpOver;
     UniqueBitmap m_bmpDown;

@@ -25,6 +25,14 @@ std::string ReadSkinValue(const std::string& skinFile, const char* key)
     return Utf8FromWide(value);
 }
 
+// Layout rows are 96-DPI places in the skin's pictures; a button sits at
+// the window's scale.
+RECT ShownButtonRect(const SkinButtonRow& row, const DisplayScale& scale)
+{
+    const NoteRect shown = scale.ToPixels(NoteRect{row.left, row.top, row.right, row.bottom});
+    return RECT{shown.left, shown.top, shown.right, shown.bottom};
+}
+
 }  // namespace
 
 CSkinDialog::~CSkinDialog()
@@ -33,10 +41,11 @@ CSkinDialog::~CSkinDialog()
     m_retiredButtons.clear();
 }
 
-void CSkinDialog::OpenSkin(const std::string& skinIniPath)
+void CSkinDialog::OpenSkin(const std::string& skinIniPath, SkinFaces faces)
 {
     if (IsExistingFile(skinIniPath)) {
         m_strSkinFile = skinIniPath;
+        m_bFacesLater = faces == SkinFaces::kNormalFirst;
         LoadSkin();
         return;
     }
@@ -83,14 +92,52 @@ void CSkinDialog::LoadSkin()
         const SIZE shown = ScaledPictureSize(size, m_scale);
         SetWindowPos(m_hWnd, HWND_TOP, 0, 0, shown.cx, shown.cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
     }
-    load("Over", m_bmpOver);
-    load("Down", m_bmpDown);
-    load("Disabled", m_bmpDisabled);
+    if (!m_bFacesLater)
+        ReadFacePictures();
     const ScaledSkin* scaled = CurrentScaledSkin();
     SetSkinRegion(scaled ? scaled->mask.Get() : m_bmpMask.Get());
     CreateSkinButtons();
     if (m_hWnd)
         InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CSkinDialog::ReadFacePictures()
+{
+    const std::string folder = SkinFolder(m_strSkinFile);
+    SIZE size{};
+    LoadSkinImage(folder + ReadSkinValue(m_strSkinFile, "Over"), m_bmpOver, size);
+    LoadSkinImage(folder + ReadSkinValue(m_strSkinFile, "Down"), m_bmpDown, size);
+    LoadSkinImage(folder + ReadSkinValue(m_strSkinFile, "Disabled"), m_bmpDisabled, size);
+    m_bFacePicturesRead = true;
+}
+
+void CSkinDialog::LoadButtonFaces()
+{
+    // The three pictures cost as much again as the two the window shows
+    // first: the window is on the screen before they are read.
+    if (m_bFacePicturesRead || m_strSkinFile.empty())
+        return;
+    ReadFacePictures();
+    for (const auto& button : m_buttons) {
+        CutButtonFaces(*button, button->GetNumber(), false);
+        button->SetFacesPending(false);
+        // One the mouse is on already shows its Over face now.
+        InvalidateRect(button->GetHwnd(), nullptr, FALSE);
+    }
+}
+
+void CSkinDialog::CutButtonFaces(CFaceButton& button, int layoutRow, bool normal)
+{
+    SkinButtonRow row;
+    if (layoutRow < 0 || static_cast<size_t>(layoutRow) >= g_skinButtonLayout.size() ||
+        !ReadSkinButtonRow(g_skinButtonLayout[layoutRow], row))
+        return;
+    const RECT baseRect{row.left, row.top, row.right, row.bottom};
+    const RECT rect = ShownButtonRect(row, m_scale);
+    if (const ScaledSkin* scaled = CurrentScaledSkin())
+        CutScaledFaces(button, normal ? scaled->main.Get() : nullptr, baseRect, rect);
+    else
+        button.CutFaces(normal ? m_bmpMain.Get() : nullptr, m_bmpOver, m_bmpDown, m_bmpDisabled, rect);
 }
 
 const CSkinDialog::ScaledSkin* CSkinDialog::CurrentScaledSkin()
@@ -147,10 +194,7 @@ void CSkinDialog::CreateSkinButtons()
         SkinButtonRow row;
         if (!ReadSkinButtonRow(g_skinButtonLayout[i], row))
             continue;
-        // Layout rows are 96-DPI places in the skin's pictures.
-        const RECT baseRect{row.left, row.top, row.right, row.bottom};
-        const NoteRect shown = m_scale.ToPixels(NoteRect{row.left, row.top, row.right, row.bottom});
-        const RECT rect{shown.left, shown.top, shown.right, shown.bottom};
+        const RECT rect = ShownButtonRect(row, m_scale);
         HWND hwnd = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left, rect.top,
                                     rect.right - rect.left, rect.bottom - rect.top, m_hWnd, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
@@ -158,10 +202,8 @@ void CSkinDialog::CreateSkinButtons()
             continue;
         auto button = std::make_unique<CSkinButton>(*this, static_cast<int>(i), row.name);
         button->Attach(hwnd);
-        if (const ScaledSkin* scaled = CurrentScaledSkin())
-            CutScaledFaces(*button, scaled->main, baseRect, rect);
-        else
-            button->CutFaces(m_bmpMain, m_bmpOver, m_bmpDown, m_bmpDisabled, rect);
+        CutButtonFaces(*button, static_cast<int>(i), true);
+        button->SetFacesPending(!m_bFacePicturesRead);
         // Tab reaches the buttons that do something, in layout order after
         // the dialog's own controls.
         LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
@@ -203,12 +245,15 @@ void CSkinDialog::CutScaledFaces(CFaceButton& button, HBITMAP scaledMain, const 
 {
     // The normal face is cut from the scaled background, so that it meets
     // the background around it seamlessly.
-    button.CutOneFace(ButtonFace::Normal, scaledMain, shownRect);
+    if (scaledMain)
+        button.CutOneFace(ButtonFace::Normal, scaledMain, shownRect);
     const SIZE shown{shownRect.right - shownRect.left, shownRect.bottom - shownRect.top};
     const RECT whole{0, 0, shown.cx, shown.cy};
     const std::pair<ButtonFace, HBITMAP> faces[] = {
         {ButtonFace::Over, m_bmpOver}, {ButtonFace::Down, m_bmpDown}, {ButtonFace::Disabled, m_bmpDisabled}};
     for (const auto& [face, picture] : faces) {
+        if (!picture)
+            continue;  // not read yet, or not in the skin
         UniqueBitmap scaled(ScalePictureRect(picture, baseRect, shown));
         button.CutOneFace(face, scaled, whole);
     }
@@ -221,6 +266,7 @@ void CSkinDialog::ReleaseSkin()
     m_bmpDown.Reset();
     m_bmpDisabled.Reset();
     m_bmpMask.Reset();
+    m_bFacePicturesRead = false;
     m_scaledSkins.clear();
     ReleaseButtons();
 }

@@ -20,9 +20,20 @@ public:
     explicit CSkinDialog(int templateId) : CDialogBase(templateId) {}
     ~CSkinDialog() override;
 
+    // Which of the skin's pictures OpenSkin reads.
+    enum class SkinFaces {
+        kAll,
+        // Only what the window's first painting needs: the background, the
+        // outline and the buttons' normal faces. LoadButtonFaces brings the
+        // rest (the faces shown under the mouse, pressed and disabled).
+        kNormalFirst,
+    };
     // Loads the skin of this skin.ini when the file exists. Otherwise says
     // "Can not load skin files!" and closes the dialog as its OK command does.
-    void OpenSkin(const std::string& skinIniPath);
+    void OpenSkin(const std::string& skinIniPath, SkinFaces faces = SkinFaces::kAll);
+    // The pictures of the buttons' other faces, and the faces cut from them,
+    // when OpenSkin left them for later; nothing when they are there.
+    void LoadButtonFaces();
 
     // The command of the skin button of that name; nothing here.
     virtual void OnSkinButton(const std::string& name);
@@ -78,7 +89,13 @@ private:
     void OnPaint();
     bool DrawSkinButton(const DRAWITEMSTRUCT& item);
     void ReleaseButtons();
-    // A button's faces at a scale other than 96 DPI.
+    // The Over, Down and Disabled pictures.
+    void ReadFacePictures();
+    // A button's faces from the pictures read so far; `normal`: its normal
+    // face too.
+    void CutButtonFaces(CFaceButton& button, int layoutRow, bool normal);
+    // A button's faces at a scale other than 96 DPI; no normal face without
+    // scaledMain.
     void CutScaledFaces(CFaceButton& button, HBITMAP scaledMain, const RECT& baseRect, const RECT& shownRect);
 
     // The skin's background and mask brought to one scale, made once for
@@ -100,6 +117,8 @@ private:
     UniqueBitmap m_bmpDisabled;
     // Kept after loading, so that the region can be made at another scale.
     UniqueBitmap m_bmpMask;
+    bool m_bFacesLater = false;       // OpenSkin was asked for the normal faces first
+    bool m_bFacePicturesRead = false;  // Over, Down and Disabled (or their absence)
     DisplayScale m_scale;
     std::map<int, ScaledSkin> m_scaledSkins;
 

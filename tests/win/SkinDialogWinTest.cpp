@@ -369,6 +369,32 @@ TEST(SkinDialogWin, HoverShowsTheOverFaceUntilTheMouseLeaves)
     EXPECT_EQ(dialog.m_hoverNames, std::vector<std::string>{""});
 }
 
+TEST(SkinDialogWin, FacesLeftForLaterStandInAsTheNormalFaceUntilLoaded)
+{
+    CSkinTestDlg dialog(PackedSkinIni(), CSkinDialog::SkinFaces::kNormalFirst);
+    HWND hwnd = dialog.CreateModeless(nullptr);
+    ASSERT_TRUE(hwnd);
+    Activate(hwnd);
+    const auto main = SkinPixels("main.bmp");
+    const auto over = SkinPixels("over.bmp");
+    CSkinButton* button = dialog.GetSkinButton(1);
+    HWND bh = button->GetHwnd();
+    const RECT r = PlacedRect(bh);
+    const POINT differs = PointWhereFacesDiffer(r, main, over);
+    ASSERT_GE(differs.x, 0);
+    const POINT inButton{differs.x - r.left, differs.y - r.top};
+
+    // Lit before its faces are cut: the normal face, not an empty square.
+    SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    ASSERT_TRUE(button->IsHighlighted());
+    EXPECT_EQ(ScreenPixelOf(bh, inButton), At(main, differs));
+    // Once they are, the lit button shows its over face without another move.
+    dialog.LoadButtonFaces();
+    EXPECT_EQ(ScreenPixelOf(bh, inButton), At(over, differs));
+    SendMessageA(bh, WM_MOUSEMOVE, 0, MAKELPARAM(-8, -4));
+    EXPECT_EQ(ScreenPixelOf(bh, inButton), At(main, differs));
+}
+
 TEST(SkinDialogWin, NoHoverWhileAnotherProgramIsActive)
 {
     CSkinTestDlg dialog(PackedSkinIni());

@@ -81,7 +81,8 @@ inline std::vector<uint32_t> ReadPixels(HBITMAP bitmap, SIZE& size)
 
 class CSkinTestDlg : public CSkinDialog {
 public:
-    explicit CSkinTestDlg(std::string skinIni) : CSkinDialog(IDD_SKIN_TEST), m_skinIni(std::move(skinIni)) {}
+    explicit CSkinTestDlg(std::string skinIni, SkinFaces faces = SkinFaces::kAll)
+        : CSkinDialog(IDD_SKIN_TEST), m_skinIni(std::move(skinIni)), m_faces(faces) {}
 
     void OnSkinButton(const std::string& name) override
     {
@@ -107,12 +108,13 @@ protected:
     {
         SetWindowPos(GetItem(IDC_SKIN_TEST_LIST), nullptr, 149, 32, 358, 213, SWP_NOZORDER);
         if (!m_skinIni.empty())
-            OpenSkin(m_skinIni);
+            OpenSkin(m_skinIni, m_faces);
         return TRUE;
     }
 
 private:
     std::string m_skinIni;
+    SkinFaces m_faces;
 };
 
 #endif  // RC_INVOKED

@@ -6,22 +6,19 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "MainWindowTiming.h"
 #include "TestFiles.h"
-#include "WinTiming.h"
 #include "app/CNotesApp.h"
-#include "app/CorePlatformHooks.h"
-#include "mainwnd/CMainDlg.h"
-#include "notes/CNoteList.h"
 #include "core/UnicodeText.h"
-#include "notewnd/NoteWindowHooks.h"
+#include "mainwnd/CMainDlg.h"
+#include "mainwnd/MainDlgWithoutSplash.h"
+#include "notes/CNoteList.h"
 #include "res/resource.h"
 #include "skin/CSplashWindow.h"
 
@@ -39,63 +36,25 @@ std::vector<uint8_t> HiddenNotes(int count)
     return list.StoreToBytes();
 }
 
-struct FindMain {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* args = reinterpret_cast<FindMain*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == args->pid && IsWindowVisible(hwnd) && GetDlgItem(hwnd, 1000)) {
-        args->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Seconds from starting the process until its list shows every note.
-double TimeStartup(const std::string& folder, int notes)
-{
-    const auto listFilled = [notes](DWORD pid) -> HWND {
-        FindMain find{pid, nullptr};
-        EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&find));
-        if (find.found && SendMessageA(GetDlgItem(find.found, 1000), LVM_GETITEMCOUNT, 0, 0) == notes)
-            return find.found;
-        return nullptr;
-    };
-    return TimeProcessUntil("\"" + folder + "\\Velumo.exe\"", folder, listFilled, 1);
-}
-
 void StartupTimings(const std::string& programFolder)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + "velumo-startup-bench";
-    CopyTree(programFolder, folder);
-    DeleteFileA((folder + "\\Velumo.ini").c_str());  // start with the built-in column widths
+    const std::string folder = CopyOfProgramFolder(programFolder, "velumo-startup-bench");
     for (int notes : {0, 1000, 10000}) {
         const auto bytes = HiddenNotes(notes);
         std::vector<double> runs;
         for (int i = 0; i < 5; ++i) {
             WriteWholeFile(folder + "\\notes.dat", bytes);
-            runs.push_back(TimeStartup(folder, notes));
+            runs.push_back(TimeStartUntilListHolds(folder, notes));
         }
         ReportRuns(("start-up to a filled main window, " + std::to_string(notes) + " notes").c_str(), runs);
     }
+    DeleteTree(folder);
 }
 
 void TickTimings()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
     CNotesApp app;
-    app.SetProfileFile(std::string(temp) + "velumo-tick-bench.ini");
-    const std::string path = std::string(temp) + "velumo-tick-bench.dat";
-    DeleteFileA(path.c_str());
-    app.m_notes.Load(path);
+    const std::string path = UseTemporaryFiles(app, "velumo-tick-bench");
     for (int i = 0; i < 10000; ++i) {
         auto note = std::make_unique<CNote>();
         note->m_bVisible = 0;
@@ -106,8 +65,7 @@ void TickTimings()
         app.m_notes.Add(note);
     }
     CMainDlg dlg(app.m_notes);
-    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
-    dlg.CreateModeless(nullptr);
+    HWND hwnd = OpenMainWindow(app, dlg);
     std::vector<double> withSave, withoutSave;
     for (int i = 0; i < 7; ++i) {
         app.m_notes.m_bModified = 1;
@@ -120,25 +78,8 @@ void TickTimings()
     }
     std::printf("housekeeping tick, 10000 notes, nothing to save: median %6.2f ms\n", Median(withoutSave) * 1000);
     std::printf("housekeeping tick, 10000 notes, with the save:   median %6.2f ms\n", Median(withSave) * 1000);
+    CloseMainWindow(app, hwnd);
     DeleteFileA(path.c_str());
-}
-
-// The main window without its splash, to see what the splash costs.
-class MainDlgWithoutSplash : public CMainDlg {
-public:
-    using CMainDlg::CMainDlg;
-
-protected:
-    void OpenStartupSplash() override {}
-};
-
-void PumpWaiting()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 // Seconds from making the main window until it shows its filled list,
@@ -148,26 +89,19 @@ double TimeMainWindow(CNotesApp& app)
 {
     const double start = NowSeconds();
     Dialog dlg(app.m_notes);
-    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
-    HWND hwnd = dlg.CreateModeless(nullptr);
-    app.m_hMainWnd = hwnd;
+    HWND hwnd = OpenMainWindow(app, dlg);
     UpdateWindow(hwnd);
     PumpWaiting();
     const double seconds = NowSeconds() - start;
     CloseSplash();
-    DestroyWindow(hwnd);
-    app.m_hMainWnd = nullptr;
-    PumpWaiting();
+    CloseMainWindow(app, hwnd);
     return seconds;
 }
 
 void SplashTimings()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
     CNotesApp app;
-    app.SetProfileFile(std::string(temp) + "velumo-splash-bench.ini");
-    const std::string path = std::string(temp) + "velumo-splash-bench.dat";
+    const std::string path = UseTemporaryFiles(app, "velumo-splash-bench");
     WriteWholeFile(path, HiddenNotes(1000));
     app.m_notes.Load(path);
     // Turn about, so that drift of the machine touches both alike.
@@ -196,13 +130,8 @@ void SplashTimings()
 // notes of 100 characters, with the list filled again and painted.
 void FindTimings()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
     CNotesApp app;
-    app.SetProfileFile(std::string(temp) + "velumo-find-bench.ini");
-    const std::string path = std::string(temp) + "velumo-find-bench.dat";
-    DeleteFileA(path.c_str());
-    app.m_notes.Load(path);
+    const std::string path = UseTemporaryFiles(app, "velumo-find-bench");
     const std::u16string words[] = {u"Milk ", u"bread ", u"Caf\u00E9 ", u"call Peter\r\n", u"rent ", u"apples "};
     unsigned seed = 7;
     for (int i = 0; i < CNoteList::kMaxNotes; ++i) {
@@ -216,9 +145,7 @@ void FindTimings()
         app.m_notes.Add(note);
     }
     MainDlgWithoutSplash dlg(app.m_notes);
-    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
-    HWND hwnd = dlg.CreateModeless(nullptr);
-    app.m_hMainWnd = hwnd;
+    HWND hwnd = OpenMainWindow(app, dlg);
     PumpWaiting();
     double start = NowSeconds();
     dlg.OpenFind();
@@ -238,9 +165,7 @@ void FindTimings()
                             (NowSeconds() - start) * 1000);
         }
     }
-    DestroyWindow(hwnd);
-    app.m_hMainWnd = nullptr;
-    PumpWaiting();
+    CloseMainWindow(app, hwnd);
     DeleteFileA(path.c_str());
 }
 
@@ -248,11 +173,7 @@ void FindTimings()
 
 int main(int argc, char** argv)
 {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    OleInitialize(nullptr);
-    InstallCorePlatformHooks();
-    InstallNoteWindowHooks();
+    SetUpLikeVelumo();
     TickTimings();
     SplashTimings();
     FindTimings();
@@ -260,6 +181,6 @@ int main(int argc, char** argv)
         StartupTimings(argv[1]);
     else
         std::printf("(give the folder of Velumo.exe to time the start-up too)\n");
-    OleUninitialize();
+    TearDownLikeVelumo();
     return 0;
 }

@@ -12,32 +12,23 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "MainWindowTiming.h"
 #include "TestFiles.h"
-#include "WinTiming.h"
 #include "app/CNotesApp.h"
-#include "app/CorePlatformHooks.h"
 #include "mainwnd/CMainDlg.h"
+#include "mainwnd/MainDlgWithoutSplash.h"
 #include "mainwnd/SystemTextFold.h"
 #include "notes/CNoteList.h"
 #include "notes/TextFind.h"
 #include "notewnd/CNoteWnd.h"
-#include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
 namespace {
-
-std::string TempPath(const std::string& name)
-{
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    return std::string(temp) + name;
-}
 
 // 32767 notes of 100 characters from a few words, as the host's find
 // benchmark makes them.
@@ -54,23 +45,6 @@ void AddWordNotes(CNoteList& notes)
         }
         note->m_strText.resize(100);
         notes.Add(note);
-    }
-}
-
-class MainDlgWithoutSplash : public CMainDlg {
-public:
-    using CMainDlg::CMainDlg;
-
-protected:
-    void OpenStartupSplash() override {}
-};
-
-void PumpWaiting()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
     }
 }
 
@@ -95,10 +69,7 @@ double TimeKey(HWND target, WPARAM key, HWND painted, double* painting = nullptr
 void FindTimings()
 {
     CNotesApp app;
-    app.SetProfileFile(TempPath("velumo-notelist-bench.ini"));
-    const std::string path = TempPath("velumo-notelist-bench.dat");
-    DeleteFileA(path.c_str());
-    app.m_notes.Load(path);
+    const std::string path = UseTemporaryFiles(app, "velumo-notelist-bench");
     AddWordNotes(app.m_notes);
 
     // The filter alone: what FindBar asks of every note for a typed text.
@@ -119,9 +90,7 @@ void FindTimings()
     }
 
     MainDlgWithoutSplash dlg(app.m_notes);
-    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
-    HWND hwnd = dlg.CreateModeless(nullptr);
-    app.m_hMainWnd = hwnd;
+    HWND hwnd = OpenMainWindow(app, dlg);
     PumpWaiting();
     dlg.OpenFind();
     PumpWaiting();
@@ -147,9 +116,7 @@ void FindTimings()
     ReportRuns("of which the painting", paints, 2);
     ReportRuns("the filter alone over the same notes (reference)", filter, 2);
     std::printf("  ratio of the medians: %.2f\n", Median(keys) / Median(filter));
-    DestroyWindow(hwnd);
-    app.m_hMainWnd = nullptr;
-    PumpWaiting();
+    CloseMainWindow(app, hwnd);
     DeleteFileA(path.c_str());
 }
 
@@ -165,10 +132,7 @@ std::u16string TextOfLength(size_t length)
 void TypingTimings()
 {
     CNotesApp app;
-    app.SetProfileFile(TempPath("velumo-typing-bench.ini"));
-    const std::string path = TempPath("velumo-typing-bench.dat");
-    DeleteFileA(path.c_str());
-    app.m_notes.Load(path);
+    const std::string path = UseTemporaryFiles(app, "velumo-typing-bench");
     for (size_t length : {size_t{1} << 20, size_t{1} << 10}) {
         auto note = std::make_unique<CNote>();
         note->m_strText = TextOfLength(length);
@@ -177,9 +141,7 @@ void TypingTimings()
         app.m_notes.Add(note);
     }
     MainDlgWithoutSplash dlg(app.m_notes);
-    dlg.SetSkinFile(VELUMO_SKIN_PACKED_DIR "/skin.ini");
-    HWND hwnd = dlg.CreateModeless(nullptr);
-    app.m_hMainWnd = hwnd;
+    HWND hwnd = OpenMainWindow(app, dlg);
     for (int i = 0; i < 200 && !(app.m_notes.GetAt(0)->m_pWnd && app.m_notes.GetAt(1)->m_pWnd); ++i) {
         PumpWaiting();
         Sleep(10);
@@ -216,46 +178,13 @@ void TypingTimings()
     const size_t inFile = saved.m_nCount == 2 ? saved.GetAt(0)->m_strText.size() : 0;
     std::printf("  the long note after the save: %zu characters in its window, %zu in the file%s\n", inWindow,
                 inFile, inWindow == inFile ? "" : " (NOT all saved)");
-    DestroyWindow(hwnd);
-    app.m_hMainWnd = nullptr;
-    PumpWaiting();
+    CloseMainWindow(app, hwnd);
     DeleteFileA(path.c_str());
-}
-
-struct FindMain {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* args = reinterpret_cast<FindMain*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == args->pid && IsWindowVisible(hwnd) && GetDlgItem(hwnd, IDC_NOTE_LIST)) {
-        args->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-double TimeStartup(const std::string& folder, int notes)
-{
-    const auto listFull = [notes](DWORD pid) -> HWND {
-        FindMain find{pid, nullptr};
-        EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&find));
-        if (find.found && SendMessageA(GetDlgItem(find.found, IDC_NOTE_LIST), LVM_GETITEMCOUNT, 0, 0) == notes)
-            return find.found;
-        return nullptr;
-    };
-    return TimeProcessUntil("\"" + folder + "\\Velumo.exe\"", folder, listFull, 1);
 }
 
 void StartupTimings(const std::string& programFolder)
 {
-    const std::string folder = TempPath("velumo-notelist-startup");
-    CopyTree(programFolder, folder);
-    DeleteFileA((folder + "\\Velumo.ini").c_str());
+    const std::string folder = CopyOfProgramFolder(programFolder, "velumo-notelist-startup");
     CNoteList full;
     AddWordNotes(full);
     const std::vector<uint8_t> fullBytes = full.StoreToBytes();
@@ -264,9 +193,9 @@ void StartupTimings(const std::string& programFolder)
     std::vector<double> withFull, withNone, load;
     for (int i = 0; i < 7; ++i) {
         WriteWholeFile(notesFile, fullBytes);
-        withFull.push_back(TimeStartup(folder, CNoteList::kMaxNotes));
+        withFull.push_back(TimeStartUntilListHolds(folder, CNoteList::kMaxNotes));
         WriteWholeFile(notesFile, emptyBytes);
-        withNone.push_back(TimeStartup(folder, 0));
+        withNone.push_back(TimeStartUntilListHolds(folder, 0));
         WriteWholeFile(notesFile, fullBytes);
         CNoteList loaded;
         const double start = NowSeconds();
@@ -286,17 +215,13 @@ void StartupTimings(const std::string& programFolder)
 
 int main(int argc, char** argv)
 {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    OleInitialize(nullptr);
-    InstallCorePlatformHooks();
-    InstallNoteWindowHooks();
+    SetUpLikeVelumo();
     FindTimings();
     TypingTimings();
     if (argc > 1)
         StartupTimings(argv[1]);
     else
         std::printf("(give the folder of Velumo.exe to time the start-up too)\n");
-    OleUninitialize();
+    TearDownLikeVelumo();
     return 0;
 }

@@ -17,6 +17,13 @@
 // new process the DPI the prefix's registry holds then (the value LogPixels
 // of HKCU "Control Panel\Desktop"), so both scales are measured in one run;
 // the value is put back at the end. (Windows itself reads it at sign-in.)
+// With "steps" as the second argument it shows where Velumo's own start-up
+// goes instead: velumo_startup_steps.exe (beside this program) runs the
+// program's application object and main window with a mark at the end of
+// each step, in a fresh process from the copy's folder, with no notes; the
+// medians of each step and of the time since the process was made.
+// With "main" and the folder of another build of Velumo.exe as the third
+// argument, that build is timed too, in the same rounds, to the main window.
 // The program runs itself with --bare-notes <notes file>, --trivial-window,
 // --comctl-window <Velumo.exe> or --listview-dialog <Velumo.exe> as the
 // references; the last two take the common controls Velumo's manifest asks
@@ -27,6 +34,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -330,6 +338,79 @@ void TimeDisplayScales(const std::string& velumo, const std::string& folder, int
     std::printf("  ratio of the medians (144 / 96): %.2f\n", Median(windows[1]) / Median(windows[0]));
 }
 
+// Runs the steps program once; its marks (milliseconds since its process was
+// asked for, and what ended there), or none when it failed.
+std::vector<std::pair<double, std::string>> RunStartupSteps(const std::string& program, const std::string& folder)
+{
+    const std::string marksFile = folder + "\\startup-marks.txt";
+    DeleteFileA(marksFile.c_str());
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    std::string commandLine = "\"" + program + "\" \"" + folder + "\\notes.dat\" \"" + marksFile + "\" " +
+                              std::to_string(now.QuadPart);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::vector<std::pair<double, std::string>> marks;
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return marks;
+    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    const std::vector<uint8_t> bytes = ReadWholeFile(marksFile);
+    const std::string text(bytes.begin(), bytes.end());
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        const std::string line = text.substr(at, end - at);
+        if (const size_t tab = line.find('\t'); tab != std::string::npos)
+            marks.emplace_back(std::atof(line.substr(0, tab).c_str()), line.substr(tab + 1));
+        at = end + 1;
+    }
+    return marks;
+}
+
+void TimeStartupSteps(const std::string& folder, int runs)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string steps = self;
+    steps = steps.substr(0, steps.find_last_of('\\') + 1) + "velumo_startup_steps.exe";
+    const std::string program = folder + "\\velumo_startup_steps.exe";
+    if (!CopyFileA(steps.c_str(), program.c_str(), FALSE)) {
+        std::printf("velumo_startup_steps.exe not found beside this program\n");
+        return;
+    }
+    DeleteFileA((folder + "\\velumo_startup_steps.ini").c_str());
+    const std::vector<uint8_t> empty = CNoteList().StoreToBytes();
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> ends, lengths;
+    int failed = 0;
+    for (int i = 0; i < runs; ++i) {
+        WriteWholeFile(folder + "\\notes.dat", empty);
+        const auto marks = RunStartupSteps(program, folder);
+        if (marks.empty() || (!names.empty() && marks.size() != names.size())) {
+            ++failed;
+            continue;
+        }
+        if (names.empty()) {
+            for (const auto& mark : marks)
+                names.push_back(mark.second);
+            ends.resize(marks.size());
+            lengths.resize(marks.size());
+        }
+        for (size_t j = 0; j < marks.size(); ++j) {
+            ends[j].push_back(marks[j].first / 1000);
+            lengths[j].push_back((marks[j].first - (j ? marks[j - 1].first : 0)) / 1000);
+        }
+    }
+    std::printf("Velumo's start-up with no notes, step by step (medians of %d runs%s):\n", runs - failed,
+                failed ? ", some failed" : "");
+    std::printf("  %8s %8s  %s\n", "step ms", "at ms", "what ended there");
+    for (size_t j = 0; j < names.size(); ++j)
+        std::printf("  %8.1f %8.1f  %s\n", Median(lengths[j]) * 1000, Median(ends[j]) * 1000, names[j].c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -343,7 +424,7 @@ int main(int argc, char** argv)
     if (argc > 2 && std::string(argv[1]) == "--listview-dialog")
         return RunListViewDialog(argv[2]);
     if (argc < 2) {
-        std::printf("usage: velumo_startup_bench.exe <folder of Velumo.exe>\n");
+        std::printf("usage: velumo_startup_bench.exe <folder of Velumo.exe> [main [<folder of another Velumo.exe>] | exit | dpi | steps]\n");
         return 2;
     }
     char self[MAX_PATH];
@@ -360,12 +441,25 @@ int main(int argc, char** argv)
     // Note windows at start-up: the same file for both sides. "main" as the
     // second argument times only the main window, "exit" only the exit.
     const std::string only = argc > 2 ? argv[2] : "";
+    if (only == "steps") {
+        TimeStartupSteps(folder, runs * 3);
+        DeleteTree(folder);
+        return 0;
+    }
     if (only == "dpi") {
         TimeDisplayScales(velumo, folder, runs * 2);
         DeleteTree(folder);
         return 0;
     }
     const bool notesToo = only.empty();
+    // A second build of the program (say, the one before a change), timed in
+    // the same rounds as the first to the main window with no notes.
+    const std::string otherFolder = argc > 3 ? folder + "-other" : "";
+    if (!otherFolder.empty()) {
+        CopyTree(argv[3], otherFolder);
+        DeleteFileA((otherFolder + "\\Velumo.ini").c_str());
+    }
+    const std::string otherVelumo = "\"" + otherFolder + "\\Velumo.exe\"";
     const int notes = 1000;
     const auto bytes = VisibleNotes(notes);
     const std::string referenceNotes = folder + "\\reference-notes.dat";
@@ -386,10 +480,14 @@ int main(int argc, char** argv)
 
     // Start-up to the main window with no notes.
     const std::vector<uint8_t> empty = CNoteList().StoreToBytes();
-    std::vector<double> main, trivial, comctl, listDialog;
+    std::vector<double> main, other, trivial, comctl, listDialog;
     for (int i = 0; only != "exit" && i < runs * 4; ++i) {
         WriteWholeFile(folder + "\\notes.dat", empty);
         main.push_back(TimeUntilShown(velumo, folder, kDialogClass, 1, kDialogClass));
+        if (!otherFolder.empty()) {
+            WriteWholeFile(otherFolder + "\\notes.dat", empty);
+            other.push_back(TimeUntilShown(otherVelumo, otherFolder, kDialogClass, 1, kDialogClass));
+        }
         trivial.push_back(TimeUntilShown(reference + " --trivial-window", folder, kTrivialClass, 1, kTrivialClass));
         comctl.push_back(
             TimeUntilShown(reference + " --comctl-window " + velumo, folder, kTrivialClass, 1, kTrivialClass));
@@ -399,11 +497,16 @@ int main(int argc, char** argv)
     if (only != "exit") {
         std::printf("no notes, until the main window is on screen (shortcuts registered):\n");
         ReportRuns("Velumo.exe", main);
+        if (!other.empty())
+            ReportRuns("the other Velumo.exe (third argument)", other);
         ReportRuns("trivial Win32 window (reference)", trivial);
         ReportRuns("the same after loading the common controls", comctl);
         ReportRuns("trivial dialog holding a list view (reference)", listDialog);
         std::printf("  ratio of the medians, Velumo / trivial window: %.2f\n", Median(main) / Median(trivial));
         std::printf("  ratio of the medians, Velumo / list view dialog: %.2f\n", Median(main) / Median(listDialog));
+        if (!other.empty())
+            std::printf("  ratio of the medians, the other Velumo / list view dialog: %.2f\n",
+                        Median(other) / Median(listDialog));
         const double comctlMs = (Median(comctl) - Median(trivial)) * 1000;
         std::printf("  common controls (load and set-up): %.1f ms, %.0f%% of Velumo's start-up\n", comctlMs,
                     100 * comctlMs / (Median(main) * 1000));
@@ -425,5 +528,7 @@ int main(int argc, char** argv)
         std::printf("  ratio of the medians (exit / start): %.2f\n", Median(exits) / Median(starts));
     }
     DeleteTree(folder);
+    if (!otherFolder.empty())
+        DeleteTree(otherFolder);
     return 0;
 }
