@@ -210,7 +210,7 @@ check_side() {  # side: prints "lost damaged lostEdits duplicates"
     out=$(on A check "$(WINEPREFIX=${PREFIX[A]} winepath -w "$WORK/folder-$1/notes.dat")" \
         "$(WINEPREFIX=${PREFIX[A]} winepath -w "$LOG")" | tr -d '\r') || true
     grep -v '^two computers: [0-9]* rounds' <<<"$out" | sed "s/^/  $1: /" >>"$FIGURES"
-    sed -n 's/.* \([0-9]*\) lost, \([0-9]*\) damaged, \([0-9]*\) lost edits, .* \([0-9]*\) undeclared.*/\1 \2 \3 \4/p' \
+    sed -n 's/.* \([0-9][0-9]*\) lost, \([0-9][0-9]*\) damaged, \([0-9][0-9]*\) lost edits, .* \([0-9][0-9]*\) undeclared.*/\1 \2 \3 \4/p' \
         <<<"$out"
 }
 
