@@ -118,10 +118,22 @@ set_link() {  # pause|resume
 
 scan() { for side in A B; do rest "$side" POST "db/scan?folder=$FOLDER" >/dev/null; done; }
 
-# What a folder holds, as one hash (Syncthing's own marker left out).
-folder_hash() {  # side
+# What a folder holds, file by file (Syncthing's own marker left out; a
+# temporary file gone between the listing and its read is no error).
+folder_files() {  # side
     (cd "$WORK/folder-$1" && find . -path ./.stfolder -prune -o -type f -print0 | sort -z |
-        xargs -0 -r sha1sum) | sha1sum | cut -c1-40
+        xargs -0 -r sha1sum 2>/dev/null) || true
+}
+folder_hash() { folder_files "$1" | sha1sum | cut -c1-40; }
+
+# Why the folders are not in step, for the figures: each side's state and
+# the files that differ.
+log_not_in_sync() {
+    for side in A B; do
+        rest "$side" GET "db/status?folder=$FOLDER" |
+            jq -c --arg s "$side" '{side: $s, state, needTotalItems, errors, pullErrors}' >>"$FIGURES"
+    done
+    diff <(folder_files A) <(folder_files B) | sed 's/^/  differs: /' >>"$FIGURES" || true
 }
 
 # Idle on both sides, nothing needed from the other, and the same bytes in
@@ -137,13 +149,15 @@ in_sync() {
     [ "$(folder_hash A)" = "$(folder_hash B)" ]
 }
 
-wait_in_sync() {
+wait_in_sync() {  # for at most 45 s, scanning again every 5 s
+    local deadline=$((SECONDS + 45)) next_scan=$((SECONDS + 5))
     scan
-    for i in $(seq 240); do
+    while [ "$SECONDS" -lt "$deadline" ]; do
         in_sync && return 0
-        [ $((i % 20)) -eq 0 ] && scan
+        if [ "$SECONDS" -ge "$next_scan" ]; then scan; next_scan=$((SECONDS + 5)); fi
         sleep 0.25
     done
+    log_not_in_sync
     return 1
 }
 
