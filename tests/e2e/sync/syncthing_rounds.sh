@@ -118,10 +118,13 @@ set_link() {  # pause|resume
 
 scan() { for side in A B; do rest "$side" POST "db/scan?folder=$FOLDER" >/dev/null; done; }
 
-# What a folder holds, file by file (Syncthing's own marker left out; a
-# temporary file gone between the listing and its read is no error).
+# What a folder holds, file by file. Syncthing's own marker and temporaries
+# are left out: a pull cut short by a save keeps its temporary for a day,
+# on one side only, and it never travels. A temporary file gone between the
+# listing and its read is no error.
 folder_files() {  # side
-    (cd "$WORK/folder-$1" && find . -path ./.stfolder -prune -o -type f -print0 | sort -z |
+    (cd "$WORK/folder-$1" && find . -path ./.stfolder -prune -o -type f ! -name '.syncthing.*.tmp' \
+        ! -name '~syncthing~*.tmp' -print0 | sort -z |
         xargs -0 -r sha1sum 2>/dev/null) || true
 }
 folder_hash() { folder_files "$1" | sha1sum | cut -c1-40; }
@@ -219,13 +222,13 @@ settle() {
 }
 
 # The driver's check of one side's file against everything done so far.
-check_side() {  # side: prints "lost damaged lostEdits duplicates"
-    local out
+# Its findings go to the figures, each different one once with its count.
+check_side() {  # side: prints "lost damaged lostEdits duplicates onOriginal"
+    local out n='\([0-9][0-9]*\)'
     out=$(on A check "$(WINEPREFIX=${PREFIX[A]} winepath -w "$WORK/folder-$1/notes.dat")" \
         "$(WINEPREFIX=${PREFIX[A]} winepath -w "$LOG")" | tr -d '\r') || true
-    grep -v '^two computers: [0-9]* rounds' <<<"$out" | sed "s/^/  $1: /" >>"$FIGURES"
-    sed -n 's/.* \([0-9][0-9]*\) lost, \([0-9][0-9]*\) damaged, \([0-9][0-9]*\) lost edits, .* \([0-9][0-9]*\) undeclared.*/\1 \2 \3 \4/p' \
-        <<<"$out"
+    grep -v '^two computers: [0-9]* rounds' <<<"$out" | sort | uniq -c | sed "s/^/  $1: /" >>"$FIGURES"
+    sed -n "s/.* $n lost, $n damaged, $n lost edits, .* $n undeclared .* $n versions on.*/\1 \2 \3 \4 \5/p" <<<"$out"
 }
 
 offline_round() {  # round
@@ -252,8 +255,9 @@ offline_round() {  # round
     read -r -a figures_b <<<"$(check_side B)"
     left=$(( $(count_copies A) + $(count_copies B) ))
     say "round $round: A lost ${figures_a[0]:-?} damaged ${figures_a[1]:-?} lost-edits ${figures_a[2]:-?}" \
-        "dups ${figures_a[3]:-?} | B lost ${figures_b[0]:-?} damaged ${figures_b[1]:-?}" \
-        "lost-edits ${figures_b[2]:-?} dups ${figures_b[3]:-?} | conflict copies left $left |" \
+        "dups ${figures_a[3]:-?} on-original ${figures_a[4]:-?} | B lost ${figures_b[0]:-?}" \
+        "damaged ${figures_b[1]:-?} lost-edits ${figures_b[2]:-?} dups ${figures_b[3]:-?}" \
+        "on-original ${figures_b[4]:-?} | conflict copies left $left |" \
         "same bytes $([ "$(folder_hash A)" = "$(folder_hash B)" ] && echo yes || echo no) |" \
         "$(awk "BEGIN { printf \"%.1f\", $(date +%s.%N) - $start }") s"
 }
@@ -280,5 +284,5 @@ for round in $(seq "$ROUNDS"); do offline_round "$round"; done
 say "total: $(grep -c '^add ' "$LOG") notes added, $(grep -c '^type ' "$LOG") edits," \
     "$(grep -c '^told ' "$LOG") messages; figures per round above"
 for side in A B; do on "$side" quit || fail "Velumo $side did not end"; VELUMO_PID[$side]=""; done
-! grep '^round' "$FIGURES" | grep -q 'lost [1-9]\|edits [1-9]\|dups [1-9]\|left [1-9]\|damaged [1-9]\|bytes no\|step'
+! grep '^round' "$FIGURES" | grep -q 'lost [1-9]\|edits [1-9]\|dups [1-9]\|original [1-9]\|left [1-9]\|damaged [1-9]\|bytes no\|step'
 
