@@ -263,6 +263,7 @@ offline_round() {  # round
 }
 
 # --- The run ---------------------------------------------------------------
+# curl and jq come with the machine; Syncthing is brought when missing.
 command -v syncthing >/dev/null || apt-get install -y syncthing >/dev/null
 trap cleanup EXIT
 rm -rf "$WORK"
