@@ -9,6 +9,8 @@
 //                                           both go for one note (typed on
 //                                           both with the caret left in it,
 //                                           deleted or moved against typed)
+//   velumo_sync_driver offline <side> <round>  a note added, an older one
+//                                           typed in (syncthing_rounds.sh)
 //   velumo_sync_driver sync                 one housekeeping pass (save, merge)
 //   velumo_sync_driver quit                 "Exit", until the copy has ended
 //   velumo_sync_driver check <notes> <log>  every note added and deleted on
@@ -248,6 +250,24 @@ int Act(const std::string& side, int round)
     return 0;
 }
 
+// One offline round of a user on a computer whose sync client is cut off:
+// a note of its own, then typing in a note that was already there (the
+// same one the other user may pick), the caret left in it. Used by
+// tests/e2e/sync/syncthing_rounds.sh.
+int OfflineEdits(const std::string& side, int round)
+{
+    HWND main = MainWindow();
+    if (!main)
+        return 2;
+    std::mt19937 random(static_cast<unsigned>(round * 977 + side[0]));
+    const std::vector<HWND> before = NoteWindows();
+    if (const int added = AddNote(main, side + "-" + std::to_string(round)); added != 0)
+        return added;
+    if (!before.empty())
+        TypeIn(before[random() % before.size()], side, round);
+    return 0;
+}
+
 struct Log {
     std::set<std::string> added, deleted, deletedAgainstEdit;
     std::vector<std::pair<std::string, std::string>> typed;  // name, token
@@ -429,6 +449,8 @@ int main(int argc, char** argv)
     }
     if (command == "act" && argc > 3)
         return Act(argv[2], std::atoi(argv[3]));
+    if (command == "offline" && argc > 3)
+        return OfflineEdits(argv[2], std::atoi(argv[3]));
     if (command == "sync") {
         HWND main = MainWindow();
         return main && RunPass(main) ? 0 : 1;
