@@ -89,6 +89,7 @@ std::unique_ptr<CNote> CNote::Clone() const
     auto copy = std::make_unique<CNote>(ForLoading{});
     copy->Serialize(in);
     copy->m_identity = m_identity;
+    copy->m_tSnoozeUntil = m_tSnoozeUntil;
     return copy;
 }
 

@@ -6,6 +6,7 @@
 #include "notes/NoteFileStore.h"
 #include "notes/NoteIdSource.h"
 #include "notes/NoteIdentitySection.h"
+#include "notes/NoteSnoozeSection.h"
 
 CNoteList::CNoteList() : m_store(&PlatformNoteFileStore()), m_clock([] { return int64_t(std::time(nullptr)); }) {}
 
@@ -164,7 +165,9 @@ void CNoteList::WriteTrailer(CArchive& ar) const
     if (m_nCount == 0 && m_keptSections.empty())
         return;
     const std::vector<CNote*> notes = Notes();
-    const NotesTrailer::Section ours[] = {NoteIdentitySection::Encode(notes)};
+    std::vector<NotesTrailer::Section> ours{NoteIdentitySection::Encode(notes)};
+    if (auto snoozes = NoteSnoozeSection::Encode(notes))
+        ours.push_back(std::move(*snoozes));
     NotesTrailer::Write(ar, ours, m_keptSections);
 }
 
@@ -185,8 +188,10 @@ void CNoteList::ReadTrailer(CArchive& ar)
     // Notes left without an id, or with a repeated one, get theirs from the
     // walk of the records that follows.
     const std::vector<NotesTrailer::SectionView> sections = NotesTrailer::Read(rest);
-    NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), Notes());
-    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag};
+    const std::vector<CNote*> notes = Notes();
+    NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), notes);
+    NoteSnoozeSection::Apply(NotesTrailer::Find(sections, NoteSnoozeSection::kTag), notes);
+    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, NoteSnoozeSection::kTag};
     m_keptSections = NotesTrailer::Others(sections, kRead);
 }
 

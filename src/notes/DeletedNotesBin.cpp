@@ -6,6 +6,7 @@
 #include "notes/CNoteList.h"
 #include "notes/NoteFileStore.h"
 #include "notes/NoteIdentitySection.h"
+#include "notes/NoteSnoozeSection.h"
 
 CDeletedNotesBin::CDeletedNotesBin(INoteFileStore* store) : m_store(store ? store : &PlatformNoteFileStore()) {}
 
@@ -70,7 +71,10 @@ std::vector<uint8_t> CDeletedNotesBin::StoreToBytes() const
         entry.note->Serialize(ar);
     if (m_entries.empty() && m_keptSections.empty())
         return ar.TakeBuffer();
-    const NotesTrailer::Section ours[] = {NoteIdentitySection::Encode(NotesOf(m_entries)), DatesSection(m_entries)};
+    const std::vector<CNote*> notes = NotesOf(m_entries);
+    std::vector<NotesTrailer::Section> ours{NoteIdentitySection::Encode(notes), DatesSection(m_entries)};
+    if (auto snoozes = NoteSnoozeSection::Encode(notes))
+        ours.push_back(std::move(*snoozes));
     NotesTrailer::Write(ar, ours, m_keptSections);
     return ar.TakeBuffer();
 }
@@ -91,7 +95,8 @@ void CDeletedNotesBin::ReadTrailer(std::span<const uint8_t> rest, std::vector<En
     NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), NotesOf(loaded));
     NoteIdentitySection::GiveNewIdsToRepeats(NotesOf(loaded));
     ReadDates(NotesTrailer::Find(sections, kDatesTag), loaded);
-    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, kDatesTag};
+    NoteSnoozeSection::Apply(NotesTrailer::Find(sections, NoteSnoozeSection::kTag), NotesOf(loaded));
+    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, kDatesTag, NoteSnoozeSection::kTag};
     m_keptSections = NotesTrailer::Others(sections, kRead);
 }
 

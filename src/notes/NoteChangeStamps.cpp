@@ -55,7 +55,10 @@ void NoteChangeStamps::BeginRemembering(size_t expected)
 
 void NoteChangeStamps::Walk(CNote& note, std::span<const uint8_t> record)
 {
-    const uint64_t fingerprint = Fingerprint(record);
+    // A snooze lives outside the record, but is a change of the note all the
+    // same; a note that is not snoozed keeps the record's own fingerprint.
+    const uint64_t fingerprint =
+        Fingerprint(record) ^ static_cast<uint32_t>(note.m_tSnoozeUntil) * 0x9E3779B97F4A7C15ull;
     NoteIdentity& identity = note.m_identity;
     if (identity.id.IsNull() || !m_walked.Insert(identity.id, fingerprint)) {
         if (m_stamping) {
