@@ -13,6 +13,7 @@
 #include "notewnd/NoteCursors.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteLookDialogs.h"
+#include "notewnd/NoteSnooze.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
@@ -562,6 +563,9 @@ void CNoteWnd::OnCommand(WPARAM wParam)
     default:
         if (id >= ID_NOTE_PAPER_FIRST && id <= ID_NOTE_PAPER_LAST)
             OnPaper(kPaperChoices[id - ID_NOTE_PAPER_FIRST].color);
+        else if (SnoozeChoice snooze; SnoozeChoiceOfCommand(id, snooze) && m_pNote &&
+                                      SnoozeNote(*m_pNote, snooze, CurrentNoteTime()))
+            OnHide();  // and the pass brings it back
         break;
     }
 }
