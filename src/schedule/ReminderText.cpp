@@ -22,15 +22,16 @@ std::u16string Number(int n)
     return digits;
 }
 
-// "First line, 09:00" for a note with a schedule; the line alone otherwise
-// (a note snoozed without one).
-std::u16string BalloonLine(const CNote& note)
+// "First line, 09:00" for a note with a schedule (the time on a line of its
+// own for a lone note, so that a narrow balloon still shows it); the line
+// alone otherwise (a note snoozed without one).
+std::u16string BalloonLine(const CNote& note, const char16_t* beforeTime)
 {
     std::u16string line = FirstLineOf(note, kBalloonLineChars);
     if (!note.m_bSchedDisabled) {
         const std::u16string at = ClockTextOf(note.m_tStartTime);
         if (!at.empty())
-            line += u", " + at;
+            line += beforeTime + at;
     }
     return line;
 }
@@ -88,12 +89,12 @@ ReminderBalloonText MakeReminderBalloon(std::span<const CNote* const> notes)
 {
     ReminderBalloonText balloon{u"Reminder", {}};
     if (notes.size() == 1) {
-        balloon.text = BalloonLine(*notes[0]);
+        balloon.text = BalloonLine(*notes[0], u"\n");
         return balloon;
     }
     balloon.text = Number(static_cast<int>(notes.size())) + u" notes are due";
     for (const CNote* note : notes) {
-        const std::u16string line = u"\n" + BalloonLine(*note);
+        const std::u16string line = u"\n" + BalloonLine(*note, u", ");
         // The count says how many there are; the lines that do not fit are
         // left out whole rather than cut in the middle.
         if (balloon.text.size() + line.size() > kBalloonChars)

@@ -22,7 +22,7 @@ struct ReminderBalloonText {
     std::u16string text;
 };
 
-// One balloon for every note a pass brought up: one note's first line with
-// the time of its schedule, or the count of notes and a line for each that
-// fits the balloon.
+// One balloon for every note a pass brought up: one note's first line and,
+// below it, the time of its schedule; or the count of notes and a line for
+// each that fits the balloon.
 ReminderBalloonText MakeReminderBalloon(std::span<const CNote* const> notes);

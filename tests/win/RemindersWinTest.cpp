@@ -155,7 +155,7 @@ TEST_F(RemindersWinTest, DueNotesComeAboveTheUsersWindowWithOneBalloon)
         std::vector<const char16_t*> due;
         std::wstring balloon;
     } cases[] = {
-        {"one note", {u"Dentist\r\nbring the card"}, L"Dentist, 13:30"},
+        {"one note", {u"Dentist\r\nbring the card"}, L"Dentist\n13:30"},
         {"two notes in one pass", {u"Call Anna", u"  \r\nWater the plants"},
          L"2 notes are due\nCall Anna, 13:30\nWater the plants, 13:30"},
     };
