@@ -50,6 +50,7 @@ const CMainDlg::Command CMainDlg::kCommands[] = {
     {ID_DELETED_NOTES, nullptr, &CMainDlg::ShowDeletedNotes},
     {ID_LIST_RESTORE_BACKUP, nullptr, &CMainDlg::RestoreBackup},
     {ID_LIST_FIND, nullptr, &CMainDlg::OpenFind},
+    {ID_COMING_UP, nullptr, &CMainDlg::ShowComingUp},
     {IDC_FIND_CLOSE, nullptr, &CMainDlg::CloseFind},
 };
 
@@ -61,9 +62,11 @@ CMainDlg::CMainDlg(CNoteList& notes, int screenColorCount)
       m_scheduler(notes, m_noteHost),
       m_newNoteStyle(screenColorCount),
       m_strSkinFile(SkinFilePath(CWinAppBase::ModulePath())),
-      m_saveMessages(notes)
+      m_saveMessages(notes),
+      m_reminders(notes, m_tray, [this](CNote& note) { BringNoteUp(note); })
 {
     m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_scheduler.SetRemindersHandler([this](const std::vector<CNote*>& up) { m_reminders.Tell(up); });
     m_view.SetRowFilter(&m_find);
 }
 
@@ -276,13 +279,18 @@ void CMainDlg::TellUser(const char* text)
 void CMainDlg::OpenSelectedNote()
 {
     const int row = m_view.ChosenRow();
-    CNote* note = row >= 0 ? m_view.NoteOfRow(row) : nullptr;
-    if (!note)
-        return;
+    if (CNote* note = row >= 0 ? m_view.NoteOfRow(row) : nullptr)
+        BringNoteUp(*note);
+}
+
+void CMainDlg::BringNoteUp(CNote& noteRef)
+{
+    CNote* note = &noteRef;
     if (!note->m_bVisible) {
         note->m_bVisible = 1;
         m_notes.m_bModified = 1;
-        m_view.PutRow(note, note->m_pos, row);
+        if (const int row = m_view.RowOfNote(note->m_pos); row >= 0)
+            m_view.PutRow(note, note->m_pos, row);
     }
     if (!note->m_pWnd)
         CreateNoteWindow(note, false);

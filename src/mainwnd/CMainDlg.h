@@ -15,6 +15,7 @@
 #include "notes/NoteStyle.h"
 #include "mainwnd/DeletedNotes.h"
 #include "mainwnd/FindBar.h"
+#include "mainwnd/MainDlgReminders.h"
 #include "mainwnd/MainDlgSyncView.h"
 #include "mainwnd/MainWindowNoteHost.h"
 #include "mainwnd/MainWndModel.h"
@@ -68,6 +69,12 @@ public:
     // Enter in the list: the selected note comes onto the desktop (shown if
     // it was hidden), in front, with the caret in its text.
     void OpenSelectedNote();
+    // The note comes onto the desktop (shown if it was hidden), in front,
+    // with the caret in its text.
+    void BringNoteUp(CNote& note);
+    // "Coming up...": the reminders of the next seven days.
+    void ShowComingUp() { m_reminders.ShowComingUp(m_hWnd, CurrentNoteTime()); }
+    MainDlgReminders& Reminders() { return m_reminders; }
     void ShowHelpMenu();
     // Ctrl+F: the find box over the list. While it has text the list shows
     // only the notes whose text holds it; closing it gives the whole list
@@ -199,6 +206,7 @@ private:
     std::string m_strSkinFile;
     DWORD m_nSaveError = 0;          // the system's reason for the last failed save
     SaveFailureMessages m_saveMessages;
+    MainDlgReminders m_reminders;  // after the tray, whose balloons it shows
     // Another copy of the program (another computer, through a synced
     // folder) or the user changed the notes file: its notes and ours are
     // merged before each save, never written over.

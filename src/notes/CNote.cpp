@@ -90,6 +90,7 @@ std::unique_ptr<CNote> CNote::Clone() const
     copy->Serialize(in);
     copy->m_identity = m_identity;
     copy->m_formats = m_formats;
+    copy->m_tSnoozeUntil = m_tSnoozeUntil;
     return copy;
 }
 

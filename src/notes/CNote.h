@@ -99,6 +99,10 @@ public:
     // Bold, italic, underline and strike-through over m_strText; kept in
     // the trailer, copied by Clone, merged with the text.
     TextFormatRuns m_formats;
+    // When a snoozed note comes back (0: not snoozed). Kept in the trailer
+    // beside the identity and copied by Clone; never part of the schedule's
+    // own fields, which a snooze leaves as they are.
+    NoteTime m_tSnoozeUntil = 0;
 
     CNoteWnd* m_pWnd = nullptr;
     NotePos m_pos = nullptr;

@@ -7,6 +7,7 @@
 #include "notes/NoteIdSource.h"
 #include "notes/NoteFormatsSection.h"
 #include "notes/NoteIdentitySection.h"
+#include "notes/NoteSnoozeSection.h"
 
 CNoteList::CNoteList() : m_store(&PlatformNoteFileStore()), m_clock([] { return int64_t(std::time(nullptr)); }) {}
 
@@ -168,6 +169,8 @@ void CNoteList::WriteTrailer(CArchive& ar) const
     std::vector<NotesTrailer::Section> ours{NoteIdentitySection::Encode(notes)};
     if (auto formats = NoteFormatsSection::Encode(notes))
         ours.push_back(std::move(*formats));
+    if (auto snoozes = NoteSnoozeSection::Encode(notes))
+        ours.push_back(std::move(*snoozes));
     NotesTrailer::Write(ar, ours, m_keptSections);
 }
 
@@ -191,7 +194,9 @@ void CNoteList::ReadTrailer(CArchive& ar)
     const std::vector<CNote*> notes = Notes();
     NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), notes);
     NoteFormatsSection::Apply(NotesTrailer::Find(sections, NoteFormatsSection::kTag), notes);
-    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, NoteFormatsSection::kTag};
+    NoteSnoozeSection::Apply(NotesTrailer::Find(sections, NoteSnoozeSection::kTag), notes);
+    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, NoteFormatsSection::kTag,
+                                         NoteSnoozeSection::kTag};
     m_keptSections = NotesTrailer::Others(sections, kRead);
 }
 

@@ -7,6 +7,7 @@
 #include "notes/NoteFileStore.h"
 #include "notes/NoteFormatsSection.h"
 #include "notes/NoteIdentitySection.h"
+#include "notes/NoteSnoozeSection.h"
 
 CDeletedNotesBin::CDeletedNotesBin(INoteFileStore* store) : m_store(store ? store : &PlatformNoteFileStore()) {}
 
@@ -75,6 +76,8 @@ std::vector<uint8_t> CDeletedNotesBin::StoreToBytes() const
     std::vector<NotesTrailer::Section> ours{NoteIdentitySection::Encode(notes), DatesSection(m_entries)};
     if (auto formats = NoteFormatsSection::Encode(notes))
         ours.push_back(std::move(*formats));
+    if (auto snoozes = NoteSnoozeSection::Encode(notes))
+        ours.push_back(std::move(*snoozes));
     NotesTrailer::Write(ar, ours, m_keptSections);
     return ar.TakeBuffer();
 }
@@ -96,7 +99,9 @@ void CDeletedNotesBin::ReadTrailer(std::span<const uint8_t> rest, std::vector<En
     NoteIdentitySection::GiveNewIdsToRepeats(NotesOf(loaded));
     ReadDates(NotesTrailer::Find(sections, kDatesTag), loaded);
     NoteFormatsSection::Apply(NotesTrailer::Find(sections, NoteFormatsSection::kTag), NotesOf(loaded));
-    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, kDatesTag, NoteFormatsSection::kTag};
+    NoteSnoozeSection::Apply(NotesTrailer::Find(sections, NoteSnoozeSection::kTag), NotesOf(loaded));
+    static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, kDatesTag, NoteFormatsSection::kTag,
+                                         NoteSnoozeSection::kTag};
     m_keptSections = NotesTrailer::Others(sections, kRead);
 }
 

@@ -57,7 +57,9 @@ void NoteChangeStamps::BeginRemembering(size_t expected)
 void NoteChangeStamps::Walk(CNote& note, std::span<const uint8_t> record)
 {
     // The formats live outside the record but change the note as much.
-    uint64_t fingerprint = Fingerprint(record);
+    // So does a snooze; a note with neither keeps the record's own
+    // fingerprint.
+    uint64_t fingerprint = Fingerprint(record) ^ static_cast<uint32_t>(note.m_tSnoozeUntil) * 0x9E3779B97F4A7C15ull;
     for (const TextFormatRun& run : note.m_formats)
         fingerprint = (fingerprint ^ (uint64_t{run.start} << 32 | run.length) ^ uint64_t{run.formats} << 29) *
                       0x100000001B3ull;

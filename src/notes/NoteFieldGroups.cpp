@@ -10,7 +10,8 @@ bool SameSchedule(const CNote& a, const CNote& b)
            a.m_bSchedNew == b.m_bSchedNew && a.m_nNotifyDays == b.m_nNotifyDays &&
            a.m_nNotifyHours == b.m_nNotifyHours && a.m_nNotifyMinutes == b.m_nNotifyMinutes &&
            a.m_bAlwaysDisplay == b.m_bAlwaysDisplay && a.m_bAlarm == b.m_bAlarm &&
-           a.m_strSoundFile == b.m_strSoundFile && a.m_tLastShown == b.m_tLastShown;
+           a.m_strSoundFile == b.m_strSoundFile && a.m_tLastShown == b.m_tLastShown &&
+           a.m_tSnoozeUntil == b.m_tSnoozeUntil;
 }
 
 void CopySchedule(CNote& to, const CNote& from)
@@ -30,6 +31,7 @@ void CopySchedule(CNote& to, const CNote& from)
     to.m_bAlarm = from.m_bAlarm;
     to.m_strSoundFile = from.m_strSoundFile;
     to.m_tLastShown = from.m_tLastShown;
+    to.m_tSnoozeUntil = from.m_tSnoozeUntil;
 }
 
 }  // namespace

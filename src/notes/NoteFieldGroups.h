@@ -8,7 +8,7 @@ enum class NoteFieldGroup {
     kText,      // what the user typed, with its character formats
     kLook,      // font and colours
     kPlace,     // rectangle, on top, shown or hidden
-    kSchedule,  // every schedule field and the day it was last shown
+    kSchedule,  // every schedule field, the day it was last shown and its snooze
 };
 
 inline constexpr NoteFieldGroup kAllNoteFieldGroups[] = {NoteFieldGroup::kText, NoteFieldGroup::kLook,

@@ -12,6 +12,7 @@
 #include "notewnd/NoteMenu.h"
 #include "notewnd/NotePaper.h"
 #include "notewnd/NoteScreenPlace.h"
+#include "notewnd/NoteSnooze.h"
 #include "notewnd/NoteWindowHooks.h"
 #include "res/resource.h"
 
@@ -473,7 +474,9 @@ void CNoteWnd::OnCommand(WPARAM wParam)
         else if (id >= ID_NOTE_FORMAT_FIRST && id <= ID_NOTE_FORMAT_LAST && m_edit) {
             m_rich.ToggleFormat(static_cast<uint8_t>(1 << (id - ID_NOTE_FORMAT_FIRST)));
             OnFormatChanged();
-        }
+        } else if (SnoozeChoice snooze; SnoozeChoiceOfCommand(id, snooze) && m_pNote &&
+                                      SnoozeNote(*m_pNote, snooze, CurrentNoteTime()))
+            OnHide();  // and the pass brings it back
         break;
     }
 }

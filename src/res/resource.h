@@ -159,3 +159,12 @@
 #define IDC_FIND_EDIT           3300
 #define IDC_FIND_CLOSE          3301
 #define ID_LIST_FIND            33300
+
+// Reminders: a note's Snooze submenu (its lengths in SnoozeChoice order),
+// "Coming up", and the tray balloon's click.
+#define ID_NOTE_SNOOZE_FIRST    33400
+#define ID_NOTE_SNOOZE_LAST     33404
+#define ID_COMING_UP            33410
+#define IDD_COMING_UP           3400
+#define IDC_COMING_UP_LIST      3401
+#define IDC_COMING_UP_EMPTY     3402

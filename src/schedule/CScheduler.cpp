@@ -37,7 +37,22 @@ CScheduler::CScheduler(CNoteList& notes, INoteHost& host, const IScheduleClock& 
 
 int CScheduler::ScheduleTick()
 {
+    m_cameUp.clear();
     RunSchedulePass(m_notes, m_clock.Now(), *this);
+    if (m_cameUp.empty())
+        return 1;
+    // Over the window the user is in, whose keyboard it keeps: a note that
+    // came up behind it would go unseen.
+    for (CNote* note : m_cameUp) {
+        if (note->m_pWnd)
+            note->m_pWnd->RaiseWithoutActivating();
+    }
+    // Moved out first: the handler may run a message loop, and with it
+    // another pass.
+    const std::vector<CNote*> cameUp = std::move(m_cameUp);
+    m_cameUp.clear();
+    if (m_onReminders)
+        m_onReminders(cameUp);
     return 1;
 }
 
@@ -59,6 +74,11 @@ void CScheduler::NoteShown(CNote& note)
 bool CScheduler::SoundFileExists(const std::u16string& path)
 {
     return WaveFileExists(path);
+}
+
+void CScheduler::NoteCameUp(CNote& note)
+{
+    m_cameUp.push_back(&note);
 }
 
 void CScheduler::PlayAlarm(const std::u16string& path)

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "notewnd/INoteHost.h"
 #include "schedule/SchedulePass.h"
@@ -57,6 +58,12 @@ public:
 
     void SetWindowFactory(WindowFactory factory) { m_createWindow = std::move(factory); }
 
+    // Hears of the notes a pass brought up, in list order, once their
+    // windows are above the others: the reminder that asks for attention.
+    // Not called for a pass that brought none.
+    using RemindersHandler = std::function<void(const std::vector<CNote*>& notes)>;
+    void SetRemindersHandler(RemindersHandler handler) { m_onReminders = std::move(handler); }
+
     // Gives every visible note its window now, as the next pass would.
     void ShowVisibleNotes();
 
@@ -65,10 +72,13 @@ private:
     void NoteShown(CNote& note) override;
     bool SoundFileExists(const std::u16string& path) override;
     void PlayAlarm(const std::u16string& path) override;
+    void NoteCameUp(CNote& note) override;
 
     CNoteList& m_notes;
     INoteHost& m_host;
     const IScheduleClock& m_clock;
     IAlarmPlayer& m_player;
     WindowFactory m_createWindow;
+    RemindersHandler m_onReminders;
+    std::vector<CNote*> m_cameUp;  // during a pass
 };

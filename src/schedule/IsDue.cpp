@@ -204,6 +204,27 @@ std::optional<NoteTime> ConfirmedScheduleMark()
     return static_cast<NoteTime>(*mark);
 }
 
+std::optional<int64_t> OccurrenceMoment(const CNote& note, LocalDateTime& reading)
+{
+    // The start date's day at the start time's clock time, moved back by the
+    // lead time.
+    LocalDateTime date;
+    LocalDateTime time;
+    if (!ToLocal(note.m_tStartDate, date) || !ToLocal(note.m_tStartTime, time))
+        return std::nullopt;
+    std::optional<int64_t> moment = FromLocal(date.year, date.month, date.day, time.hour, time.minute, 0, &reading);
+    if (!moment)
+        return std::nullopt;
+    const int64_t lead = note.m_nNotifyDays * kDay + note.m_nNotifyHours * int64_t{3600} +
+                         note.m_nNotifyMinutes * int64_t{60};
+    if (lead != 0) {
+        *moment -= lead;
+        if (!ToLocal(*moment, reading))
+            return std::nullopt;
+    }
+    return moment;
+}
+
 bool IsDue(const CNote& note, const DueClock& clock)
 {
     if (!clock.valid || note.m_bSchedDisabled)
@@ -219,24 +240,10 @@ bool IsDue(const CNote& note, const DueClock& clock)
             return false;
     }
 
-    // The occurrence moment: the start date's day at the start time's clock
-    // time, moved back by the lead time.
-    LocalDateTime date;
-    LocalDateTime time;
-    if (!ToLocal(note.m_tStartDate, date) || !ToLocal(note.m_tStartTime, time))
-        return false;
     LocalDateTime occurrence;
-    std::optional<int64_t> moment =
-        FromLocal(date.year, date.month, date.day, time.hour, time.minute, 0, &occurrence);
+    const std::optional<int64_t> moment = OccurrenceMoment(note, occurrence);
     if (!moment)
         return false;
-    const int64_t lead = note.m_nNotifyDays * kDay + note.m_nNotifyHours * int64_t{3600} +
-                         note.m_nNotifyMinutes * int64_t{60};
-    if (lead != 0) {
-        *moment -= lead;
-        if (!ToLocal(*moment, occurrence))
-            return false;
-    }
 
     // Only the clock time of the occurrence counts here, never its date.
     const LocalDateTime& now = clock.nowLocal;

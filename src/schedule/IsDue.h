@@ -1,7 +1,7 @@
 #pragma once
 // The due test: whether a note's schedule brings it up at this moment. It
 // looks only at the present, today's date and the day the note was last
-// brought up; there is no next-occurrence computation. The one catch-up is a
+// brought up (NextOccurrence.h asks it about the days ahead). The one catch-up is a
 // one-time schedule whose moment passed while nothing ran: it still comes up
 // once, later.
 #include <cstdint>
@@ -48,6 +48,11 @@ std::optional<NoteTime> LocalToday(NoteTime now);
 // 1980-01-01 00:00:00 local time: stored as the day last shown when a
 // schedule is confirmed, it marks the note as not yet brought up since.
 std::optional<NoteTime> ConfirmedScheduleMark();
+
+// The moment the note's schedule counts from: the start date at the start
+// time, less the lead time; reading receives its local clock reading. Empty
+// when the fields have no local reading.
+std::optional<int64_t> OccurrenceMoment(const CNote& note, LocalDateTime& reading);
 
 // True when the note is due. Pure: reads the note and changes nothing.
 bool IsDue(const CNote& note, const DueClock& clock);

@@ -25,7 +25,11 @@ void ScheduleNote(CNoteList& notes, CNote& note, const DueClock& clock, ISchedul
     if (note.m_bInSchedDialog)
         return;
     GiveWindowIfMissing(note, actions);
-    if (!IsDue(note, clock))
+    const bool due = IsDue(note, clock);
+    // A snooze whose time passed while the program was not running comes
+    // back at the first pass.
+    const bool snoozeOver = note.m_tSnoozeUntil != 0 && clock.now >= note.m_tSnoozeUntil;
+    if (!due && !snoozeOver)
         return;
 
     if (!note.m_bVisible) {
@@ -33,8 +37,12 @@ void ScheduleNote(CNoteList& notes, CNote& note, const DueClock& clock, ISchedul
         actions.NoteShown(note);
     }
     GiveWindowIfMissing(note, actions);
-    note.m_tLastShown = static_cast<NoteTime>(clock.today);
+    if (due)
+        note.m_tLastShown = static_cast<NoteTime>(clock.today);
+    // Up again, by either road: the snooze has done its work.
+    note.m_tSnoozeUntil = 0;
     notes.m_bModified = 1;
+    actions.NoteCameUp(note);
 
     if (note.m_bAlarm && !note.m_strSoundFile.empty() && actions.SoundFileExists(note.m_strSoundFile))
         actions.PlayAlarm(note.m_strSoundFile);
@@ -44,7 +52,10 @@ void RunSchedulePass(CNoteList& notes, NoteTime now, IScheduleActions& actions)
 {
     if (notes.IsEmpty())
         return;
-    const DueClock clock = DueClock::At(now);
+    DueClock clock = DueClock::At(now);
+    // Snoozes are plain moments: they come back even when now has no local
+    // reading.
+    clock.now = now;
     // Nothing the pass calls dispatches messages, so no note leaves the list
     // under the walk.
     for (NotePos pos = notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos))

@@ -1,7 +1,9 @@
 #pragma once
 // One scheduler pass over the note list: visible notes get their windows
 // back, due notes are brought up, stamped with the day, and their alarms
-// started, one after the other in list order. What touches the screen, the
+// started, one after the other in list order. A snoozed note whose time has
+// come is brought up the same way, without the day's stamp: a snooze never
+// takes the place of the schedule's own occurrence. What touches the screen, the
 // main window and the sound card is behind IScheduleActions.
 #include <string>
 
@@ -19,6 +21,9 @@ public:
     virtual bool SoundFileExists(const std::u16string& path) = 0;
     // Starts the alarm; it may still be playing when the pass goes on.
     virtual void PlayAlarm(const std::u16string& path) = 0;
+    // The pass brought the note up (due, or back from a snooze), in list
+    // order: the reminder that asks for the user's attention.
+    virtual void NoteCameUp(CNote&) {}
 };
 
 // The pass with now fixed for all its notes.

@@ -1,5 +1,6 @@
 #include "tray/CSystemTray.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/CWinAppBase.h"
@@ -75,6 +76,53 @@ void CSystemTray::RemoveIcon()
     m_bEnabled = false;
 }
 
+namespace {
+
+BOOL ShellBalloon(const NOTIFYICONDATAW& data)
+{
+    return Shell_NotifyIconW(NIM_MODIFY, const_cast<NOTIFYICONDATAW*>(&data));
+}
+
+CSystemTray::BalloonCall g_balloonCall = ShellBalloon;
+
+// Copies text into a fixed field, cut with an ellipsis when it does not fit.
+template <size_t N>
+void CopyCut(WCHAR (&field)[N], const std::u16string& text)
+{
+    const size_t room = N - 1;
+    size_t n = std::min(text.size(), room);
+    std::memcpy(field, text.data(), n * sizeof(WCHAR));
+    if (text.size() > room)
+        field[room - 1] = u'\u2026';
+    field[n] = 0;
+}
+
+}  // namespace
+
+void CSystemTray::SetBalloonCall(BalloonCall call)
+{
+    g_balloonCall = call ? call : ShellBalloon;
+}
+
+bool CSystemTray::ShowBalloon(const std::u16string& title, const std::u16string& text, std::function<void()> onClick)
+{
+    if (!m_bEnabled)
+        return false;
+    // The icon was added with the first version's structure; a balloon needs
+    // the second's fields, for the same icon.
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = m_tnd.hWnd;
+    data.uID = m_tnd.uID;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    data.uTimeout = 10000;  // the shell's own limits apply
+    CopyCut(data.szInfoTitle, title);
+    CopyCut(data.szInfo, text);
+    m_onBalloonClick = std::move(onClick);
+    return g_balloonCall(data) != FALSE;
+}
+
 UINT CSystemTray::DefaultCommand() const
 {
     UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_tnd.uID)));
@@ -101,6 +149,12 @@ LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != m_tnd.uID)
         return 0;
+    if (LOWORD(lParam) == NIN_BALLOONUSERCLICK) {
+        // Copied: the click may show the next balloon, which replaces it.
+        if (const std::function<void()> onClick = m_onBalloonClick)
+            onClick();
+        return 1;
+    }
     CWinAppBase* app = CWinAppBase::Get();
     HWND target = app ? app->m_hMainWnd : nullptr;
     if (!target || !IsWindow(target))

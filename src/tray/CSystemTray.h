@@ -6,6 +6,9 @@
 
 #include <shellapi.h>
 
+#include <functional>
+#include <string>
+
 #include "framework/CWindowBase.h"
 
 class CSystemTray : public CWindowBase {
@@ -31,8 +34,18 @@ public:
     void RemoveIcon();
     bool IsIconShown() const { return m_bEnabled; }
 
+    // A balloon over the icon: title (up to 63 characters) and text (up to
+    // 255; longer ones are cut with an ellipsis). A click on the balloon
+    // calls onClick, until the next balloon replaces it. False when the icon
+    // is not in the notification area or the shell refused the balloon.
+    bool ShowBalloon(const std::u16string& title, const std::u16string& text, std::function<void()> onClick = {});
+    // The shell call a balloon goes through (Shell_NotifyIconW with
+    // NIM_MODIFY); tests put a recorder in its place.
+    using BalloonCall = BOOL (*)(const NOTIFYICONDATAW& data);
+    static void SetBalloonCall(BalloonCall call);
+
     // The icon's callback message: wParam the icon id, lParam the mouse
-    // message. 0 for another icon's id, else 1.
+    // message (or the balloon's click). 0 for another icon's id, else 1.
     virtual LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
 
     // The message the shell broadcasts when the taskbar has (re)started.
@@ -54,4 +67,5 @@ private:
     bool m_bEnabled = false;    // the shell has the icon
     bool m_bWanted = false;     // the icon should be there (Create ran, RemoveIcon did not)
     bool m_bMenuOpen = false;
+    std::function<void()> m_onBalloonClick;
 };

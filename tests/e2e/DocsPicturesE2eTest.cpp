@@ -16,6 +16,7 @@
 #include "E2eDriver.h"
 #include "notes/CNoteList.h"
 #include "notes/NoteStyle.h"
+#include "schedule/IsDue.h"
 
 namespace {
 
@@ -264,3 +265,118 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     ASSERT_TRUE(SaveScreen(rcDialog, folder + scaled.Name("scheduling-dialog")));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
+
+namespace {
+
+// A week of reminders: one note due at once (the balloon), others later in
+// the week, and one snoozed for half an hour.
+std::vector<uint8_t> ReminderNotes(NoteTime now)
+{
+    std::tm local{};
+    const std::time_t t = now;
+    localtime_s(&local, &t);
+    const auto at = [&](int dayAhead, int hour, int minute) {
+        std::tm tm = local;
+        tm.tm_mday += dayAhead;
+        tm.tm_hour = hour;
+        tm.tm_min = minute;
+        tm.tm_sec = 0;
+        tm.tm_isdst = -1;
+        return static_cast<NoteTime>(std::mktime(&tm));
+    };
+    struct ReminderNote {
+        const char16_t* text;
+        uint32_t kind;
+        NoteTime start;
+        uint8_t recur0, recur2;
+    } notes[] = {
+        {u"Call Anna about the\r\nweekend trip", 0, at(0, local.tm_hour, local.tm_min), 0, 0},
+        {u"Team meeting: every Monday 9:00", 2, at(-14, 9, 0), 1, 1 << 1},
+        {u"Water the plants", 1, at(-1, 18, 0), 2, 0},
+        {u"Dentist on Thursday, 10:30\r\nBring the insurance card!", 0, at(2, 10, 0), 0, 0},
+        {u"Stand up and stretch", 0, 0, 0, 0},
+    };
+    CNoteList list;
+    for (const auto& s : notes) {
+        auto note = std::make_unique<CNote>();
+        note->m_strText = s.text;
+        note->m_rcWindow = {560, 120, 770, 240};
+        note->m_bVisible = 0;
+        if (s.start) {
+            note->m_bSchedDisabled = 0;
+            note->m_bSchedNew = 0;
+            note->m_nSchedKind = s.kind;
+            note->m_tStartDate = note->m_tStartTime = s.start;
+            note->m_recur[0] = s.recur0;
+            note->m_recur[2] = s.recur2;
+            note->m_tLastShown = ConfirmedScheduleMark().value_or(0);
+        } else {
+            note->m_tSnoozeUntil = now + 1800;
+        }
+        list.Add(note);
+    }
+    return list.StoreToBytes();
+}
+
+// The balloon the shell shows over the tray icon, if it shows one.
+HWND VisibleBalloon()
+{
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND hwnd, LPARAM out) {
+            char cls[32] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (lstrcmpiA(cls, "tooltips_class32") == 0 && IsWindowVisible(hwnd) &&
+                (GetWindowLongPtrA(hwnd, GWL_STYLE) & 0x40 /* TTS_BALLOON */)) {
+                *reinterpret_cast<HWND*>(out) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+TEST(DocsPictures, DISABLED_ReminderBalloonAndComingUp)
+{
+    const char* shots = std::getenv("VELUMO_SHOTS_DIR");
+    ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
+    const std::string folder = std::string(shots) + "\\";
+    const ShotScale scaled = ScreenScale();
+
+    Backdrop backdrop;
+    E2eDriver app;
+    ASSERT_TRUE(app.WriteFile("notes.dat", ReminderNotes(CurrentNoteTime())));
+    ASSERT_TRUE(app.Start());
+    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, HWND_TOP, scaled(160), scaled(340), 0, 0, SWP_NOSIZE);
+    // The first pass brings the due note up with its balloon.
+    ASSERT_NE(app.WaitForWindow("", 10000, "VelumoNoteWnd"), nullptr);
+    WaitForPumping([] { return VisibleBalloon() != nullptr; }, 4000);
+    PumpFor(800);
+    RECT area{0, 0, scaled(840), scaled(300)};
+    if (HWND balloon = VisibleBalloon()) {
+        // The balloon with the note it tells of and the tray beside it.
+        RECT rc{};
+        GetWindowRect(balloon, &rc);
+        const RECT around = scaled(RECT{0, 0, 800, 260});
+        UnionRect(&area, &rc, &around);
+    }
+    ASSERT_TRUE(SaveScreen(area, folder + scaled.Name("reminder-balloon")));
+
+    // "Coming up", as the tray menu opens it.
+    PostMessageA(main, WM_COMMAND, 33410 /* Coming up */, 0);
+    HWND comingUp = app.WaitForWindow("Coming up", 5000, "#32770");
+    ASSERT_NE(comingUp, nullptr);
+    PlaceWhole(comingUp, scaled(120), scaled(300));
+    PumpFor(800);
+    RECT rcComingUp{};
+    GetWindowRect(comingUp, &rcComingUp);
+    ASSERT_TRUE(SaveScreen(rcComingUp, folder + scaled.Name("coming-up")));
+    PostMessageA(comingUp, WM_COMMAND, IDCANCEL, 0);
+    PumpFor(300);
+}
+

@@ -509,8 +509,8 @@ TEST_F(NoteWndTest, ContextMenuOnceAtATimeWithTheOnTopCheck)
         {"note kept on top, menu asked for directly", 1, false},
         {"ordinary note, right button released over the text", 0, true},
     };
-    // The Colour submenu has no id of its own (-1).
-    const std::vector<UINT> noteMenu{ID_NOTE_SCHEDULE, ID_NOTE_ONTOP,        0, UINT(-1), UINT(-1), ID_NOTE_FONT,
+    // The Snooze, Colour and Format submenus have no id of their own (-1).
+    const std::vector<UINT> noteMenu{ID_NOTE_SCHEDULE, ID_NOTE_ONTOP, UINT(-1), 0, UINT(-1), UINT(-1), ID_NOTE_FONT,
                                      ID_NOTE_STYLE_DEFAULT, 0, ID_NOTE_HIDE, ID_NOTE_DELETE};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);

@@ -140,7 +140,7 @@ TEST_F(SystemTrayTest, RightClickShowsTheTrayMenuAndHelpButtonTheHelpMenu)
     SetTimer(nullptr, 0, 50, &ReadOpenMenu);
     EXPECT_EQ(Notify(IDR_TRAY_MENU, WM_RBUTTONUP), 1);
     EXPECT_TRUE(g_seen.visible);
-    const std::vector<std::string> tray{"Add &note", "&View note list...", "&Bring notes to top", "",
+    const std::vector<std::string> tray{"Add &note", "&View note list...", "&Bring notes to top", "Coming &up...", "",
                                         "&Show all notes", "H&ide all notes", "", "&Options", "&Help",
                                         "&About", "", "E&xit"};
     EXPECT_EQ(g_seen.items, tray);

@@ -1,0 +1,74 @@
+#include "notes/NoteSnoozeSection.h"
+
+#include <cstdint>
+#include <unordered_map>
+
+#include "notes/Archive.h"
+#include "notes/CNote.h"
+
+namespace {
+
+constexpr size_t kCountBytes = 6;
+
+void WriteU64(CArchive& ar, uint64_t v)
+{
+    ar.WriteU32(static_cast<uint32_t>(v));
+    ar.WriteU32(static_cast<uint32_t>(v >> 32));
+}
+
+uint64_t U64At(const uint8_t* p)
+{
+    return CArchive::U32At(p) | static_cast<uint64_t>(CArchive::U32At(p + 4)) << 32;
+}
+
+}  // namespace
+
+std::optional<NotesTrailer::Section> NoteSnoozeSection::Encode(std::span<const CNote* const> notes)
+{
+    uint32_t count = 0;
+    for (const CNote* note : notes)
+        count += note->m_tSnoozeUntil != 0 ? 1 : 0;
+    if (count == 0)
+        return std::nullopt;
+    CArchive ar;
+    ar.WriteU32(count);
+    ar.WriteU16(static_cast<uint16_t>(kEntryBytes));
+    for (const CNote* note : notes) {
+        if (note->m_tSnoozeUntil == 0)
+            continue;
+        WriteU64(ar, note->m_identity.id.hi);
+        WriteU64(ar, note->m_identity.id.lo);
+        WriteU64(ar, static_cast<uint64_t>(static_cast<int64_t>(note->m_tSnoozeUntil)));
+    }
+    return NotesTrailer::Section{kTag, kVersion, ar.TakeBuffer()};
+}
+
+void NoteSnoozeSection::Apply(const NotesTrailer::SectionView* section, std::span<CNote* const> notes)
+{
+    for (CNote* note : notes)
+        note->m_tSnoozeUntil = 0;
+    if (!section || section->payload.size() < kCountBytes)
+        return;
+    const uint8_t* p = section->payload.data();
+    const uint32_t count = CArchive::U32At(p);
+    const size_t entryBytes = CArchive::U16At(p + 4);
+    // Each entry is read whole or the section is not used: its length and
+    // count must agree with the bytes there are.
+    if (entryBytes < kEntryBytes || (section->payload.size() - kCountBytes) / entryBytes != count ||
+        (section->payload.size() - kCountBytes) % entryBytes != 0)
+        return;
+    std::unordered_map<NoteId, NoteTime> until;
+    until.reserve(count);
+    p += kCountBytes;
+    for (uint32_t i = 0; i < count; ++i, p += entryBytes) {
+        const auto at = static_cast<int64_t>(U64At(p + 16));
+        // A time the note record cannot hold is no snooze.
+        if (at > 0 && at <= INT32_MAX)
+            until.emplace(NoteId{U64At(p), U64At(p + 8)}, static_cast<NoteTime>(at));
+    }
+    for (CNote* note : notes) {
+        const auto found = until.find(note->m_identity.id);
+        if (found != until.end() && !note->m_identity.id.IsNull())
+            note->m_tSnoozeUntil = found->second;
+    }
+}
