@@ -95,14 +95,15 @@ public:
     // Not part of the plain record: kept in the file's trailer, copied by
     // Clone.
     NoteIdentity m_identity;
-    // When a snoozed note comes back (0: not snoozed). Kept in the trailer
-    // beside the identity and copied by Clone; never part of the schedule's
-    // own fields, which a snooze leaves as they are.
-    NoteTime m_tSnoozeUntil = 0;
 
     CNoteWnd* m_pWnd = nullptr;
     NotePos m_pos = nullptr;
     uint32_t m_bInSchedDialog = 0;
+    // When a snoozed note comes back (0: not snoozed). Kept in the trailer
+    // beside the identity and copied by Clone; never part of the schedule's
+    // own fields, which a snooze leaves as they are. Beside the flag above:
+    // the pass reads both of every note, from one cache line.
+    NoteTime m_tSnoozeUntil = 0;
 
 private:
     void DrawDefaultPlace();
