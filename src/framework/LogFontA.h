@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "core/LogFont.h"
+#include "framework/ScopedHandles.h"
+#include "framework/WindowDpi.h"
 
 static_assert(sizeof(LOGFONTA) == sizeof(LogFont), "the stored font block is the platform's LOGFONTA");
 static_assert(offsetof(LOGFONTA, lfWeight) == offsetof(LogFont, lfWeight) &&
@@ -26,4 +28,14 @@ inline LogFont FromLogFontA(const LOGFONTA& font)
     LogFont out;
     std::memcpy(static_cast<void*>(&out), &font, sizeof out);
     return out;
+}
+
+// A stored font (its height for 96 DPI) made at a display's scale; made, when
+// given, receives the description the font was made from.
+inline UniqueFont MakeScaledFont(const LogFont& font, const DisplayScale& scale, LOGFONTA* made = nullptr)
+{
+    const LOGFONTA lf = ScaledFont(ToLogFontA(font), scale);
+    if (made)
+        *made = lf;
+    return UniqueFont(CreateFontIndirectA(&lf));
 }

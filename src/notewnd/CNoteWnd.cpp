@@ -54,15 +54,6 @@ bool RegisterNoteClass()
     return CWindowBase::RegisterClassOnce(wc);
 }
 
-// The note's font at the window's scale; the note keeps its 96-DPI height.
-UniqueFont MakeNoteFont(const CNote& note, const DisplayScale& scale, LOGFONTA* made = nullptr)
-{
-    const LOGFONTA lf = ScaledFont(ToLogFontA(note.m_logFont), scale);
-    if (made)
-        *made = lf;
-    return UniqueFont(CreateFontIndirectA(&lf));
-}
-
 }  // namespace
 
 // The note record's way of destroying its window: the record is going away,
@@ -90,7 +81,7 @@ CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate, INoteHost& host, const Displ
     : m_bFocusOnCreate(focusOnCreate), m_host(host), m_pNote(note)
 {
     TakeScale(scale);
-    m_font = MakeNoteFont(*note, scale);
+    m_font = MakeScaledFont(note->m_logFont, scale);
 }
 
 void CNoteWnd::TakeScale(const DisplayScale& scale)
@@ -129,7 +120,7 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate, INoteHost& host)
     // Rescued onto a monitor of another scale: its pixels from here on.
     if (const int dpi = WindowDpi(wnd->m_hWnd); dpi != scale.Dpi()) {
         wnd->TakeScale(DisplayScale(dpi));
-        wnd->m_font = MakeNoteFont(*note, wnd->m_scale);
+        wnd->m_font = MakeScaledFont(note->m_logFont, wnd->m_scale);
     }
     wnd->OnCreateContents();
     return wnd;
@@ -301,7 +292,7 @@ void CNoteWnd::ReplaceFont()
 {
     // The edit control gets the new font before the old one is deleted.
     LOGFONTA lf{};
-    UniqueFont font = MakeNoteFont(*m_pNote, m_scale, &lf);
+    UniqueFont font = MakeScaledFont(m_pNote->m_logFont, m_scale, &lf);
     m_rich.SetLook(font.Get(), lf, m_pNote->m_crText, m_pNote->m_crBack);
     m_font = std::move(font);
 }
