@@ -459,6 +459,8 @@ void CNoteWnd::OnCommand(WPARAM wParam)
     case ID_NOTE_MORE_COLOURS: OnMoreColours(); break;
     case ID_NOTE_FONT: OnFont(); break;
     case ID_NOTE_STYLE_DEFAULT: OnUseAsDefault(); break;
+    case ID_NOTE_BULLETS: m_rich.MarkLines(NoteListMarks::Mark::kBullet); break;
+    case ID_NOTE_CHECKLIST: m_rich.MarkLines(NoteListMarks::Mark::kBox); break;
     default:
         if (id >= ID_NOTE_PAPER_FIRST && id <= ID_NOTE_PAPER_LAST)
             OnPaper(kPaperChoices[id - ID_NOTE_PAPER_FIRST].color);

@@ -151,6 +151,8 @@
 // of their format bits
 #define ID_NOTE_FORMAT_FIRST    33210
 #define ID_NOTE_FORMAT_LAST     33213
+#define ID_NOTE_BULLETS         33214
+#define ID_NOTE_CHECKLIST       33215
 // Sent by a note window: make this note's look the look of new notes
 // (lParam: the note's list position).
 #define WM_NOTE_STYLE_DEFAULT   0x0824

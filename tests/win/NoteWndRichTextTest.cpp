@@ -257,6 +257,14 @@ TEST_F(NoteWndRichText, ChecklistsByTypingEnterAClickAndCtrlEnter)
              SendMessageW(edit, EM_SETSEL, 0, 13);
              PressCtrl(note, 'L', true);
          }, "• milk\r\n• bread\r\n☑ tea\r\n", 14},
+        {"the Format menu's bulleted list on a bulleted selection takes the bullets off", [&] {
+             SendMessageW(edit, EM_SETSEL, 0, 13);
+             SendMessageW(note->m_pWnd->GetHwnd(), WM_COMMAND, ID_NOTE_BULLETS, 0);
+         }, "milk\r\nbread\r\n☑ tea\r\n", 10},
+        {"the Format menu's checklist boxes the selection", [&] {
+             SendMessageW(edit, EM_SETSEL, 0, 9);
+             SendMessageW(note->m_pWnd->GetHwnd(), WM_COMMAND, ID_NOTE_CHECKLIST, 0);
+         }, "☐ milk\r\n☐ bread\r\n☑ tea\r\n", 14},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
