@@ -5,7 +5,6 @@
 
 #include "notes/CNoteList.h"
 #include "notes/NoteFieldGroups.h"
-#include "notes/NoteIdSource.h"
 #include "notes/NotesContentMerge.h"
 
 namespace {
@@ -84,15 +83,6 @@ bool IsStale(const CNote& disk, const CNote& base)
     return onDisk != 0 && known != 0 && onDisk < known;
 }
 
-// The disk's version is one this installation made before the one it holds
-// now: every later version here grew from it, so it is older, whatever base
-// there is (none, for a sync client's conflict copy of an old file).
-bool IsOurEarlierVersion(const CNote& disk, const CNote& here)
-{
-    const NoteId& by = disk.m_identity.changedBy;
-    return !by.IsNull() && by == NoteIdSource::Installation() && disk.m_identity.changedUtc < here.m_identity.changedUtc;
-}
-
 bool ChangedSince(const CNote& note, const CNote* base)
 {
     return !base || !SameFields(note, *base);
@@ -151,7 +141,7 @@ private:
         const CNote* base = Find(m_base, here.m_identity.id);
         const CNote* disk = Find(m_remote, here.m_identity.id);
         if (disk) {
-            if (!(base && IsStale(*disk, *base)) && !IsOurEarlierVersion(*disk, here))
+            if (!(base && IsStale(*disk, *base)))
                 JoinGroups(pos, base, *disk);
             return;
         }

@@ -19,8 +19,7 @@
 //   added on both computers makes two notes, as the users made two;
 // - a note whose change stamp on disk is older than the base's is a stale
 //   copy a sync service put back, not an undo made over there: it changes
-//   nothing, and a file holding one deletes nothing either; so is a version
-//   this installation made before the one it holds, base or none.
+//   nothing, and a file holding one deletes nothing either.
 //
 // Notes without an id (a file of an older version, a reader of the plain
 // format, an id section lost on the way) are paired by content as before

@@ -11,7 +11,6 @@
 
 #include "MergeTestNotes.h"
 #include "notes/CNoteList.h"
-#include "notes/NoteIdSource.h"
 #include "notes/NotesMerge.h"
 #include "core/UnicodeText.h"
 
@@ -84,9 +83,8 @@ TEST(NotesMerge, NothingEitherSideKeptIsLost)
 
 namespace {
 
-// "id:text@x" and any of ",c<paper>", ",s<schedule kind>", ",t<changed at>",
-// ",m": a note with that id (0: none), text, place, look, schedule and change
-// stamp, changed last by this installation (m) or by none known.
+// "id:text@x" and any of ",c<paper>", ",s<schedule kind>", ",t<changed at>":
+// a note with that id (0: none), text, place, look, schedule and change stamp.
 void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
 {
     for (const std::string& written : notes) {
@@ -103,10 +101,6 @@ void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
         const int x = std::stoi(head.substr(at + 1));
         note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
         while (std::getline(in, extra, ',')) {
-            if (extra == "m") {
-                note->m_identity.changedBy = NoteIdSource::Installation();
-                continue;
-            }
             const auto value = std::stoll(extra.substr(1));
             if (extra[0] == 'c')
                 note->m_crBack = static_cast<ColorRef>(value);
@@ -190,10 +184,6 @@ TEST(NotesMerge, ByIdEachFieldGroupMergesOnItsOwn)
          {"1:old@1,t10", "2:b@2,t30"}, "1:a@1 2:b@2 "},
         {"an older version of a note typed in here since: ours stays", {"1:a@1,t30"}, {"1:A@1,t40"},
          {"1:old@1,t10"}, "1:A@1 "},
-        {"our own earlier version, no base (a conflict copy): no undo, no second version", {}, {"1:B@1,t20,m"},
-         {"1:a@1,t10,m"}, "1:B@1 "},
-        {"an earlier version made over there, no base: both versions", {}, {"1:B@1,t20,m"}, {"1:a@1,t10"},
-         "1:B@1 new:a@1 beside 1 "},
         {"an older file put back: its missing notes stay", {"1:a@1,t30", "2:b@2,t30"},
          {"1:a@1,t30", "2:b@2,t30"}, {"1:old@1,t10"}, "1:a@1 2:b@2 "},
         {"ids lost on the way: paired by content, no copies", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
