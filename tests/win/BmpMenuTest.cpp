@@ -168,7 +168,7 @@ TEST_F(BmpMenuTest, TrayMenuIsOneColumnOfEqualItemsBesideATiledStrip)
 {
     UniqueBitmap banner = ColumnBanner(40);
     Run([&](HWND popup, HWND bar) {
-        ASSERT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 12);
+        ASSERT_EQ(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 13);
         const RECT first = ItemRect(bar, 0);
         const int width = first.right - first.left;
         // Room for the widest text beside the bitmap square: nothing is cut.
@@ -184,7 +184,7 @@ TEST_F(BmpMenuTest, TrayMenuIsOneColumnOfEqualItemsBesideATiledStrip)
         int separators = 0;
         int bottom = first.top;
         bool afterSeparator = false;
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 13; ++i) {
             SCOPED_TRACE(i);
             TBBUTTON button{};
             SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
@@ -284,25 +284,25 @@ TEST_F(BmpMenuTest, KeysAndClicksChooseOrCloseAsAMenuDoes)
          {ID_VIEW_NOTE_LIST}},
         {"arrow up over a separator",
          [](HWND popup, HWND bar) {
-             SendMessageA(bar, TB_SETHOTITEM, 4, 0);
+             SendMessageA(bar, TB_SETHOTITEM, 5, 0);
              PostKey(popup, VK_UP);
              PostKey(popup, VK_RETURN);
          },
-         {ID_BRING_TO_TOP}},
+         {ID_COMING_UP}},
         {"Escape", [](HWND popup, HWND) { PostKey(popup, VK_ESCAPE); }, {}},
         {"a system key", [](HWND popup, HWND) { PostMessageA(popup, WM_SYSKEYDOWN, VK_MENU, 0); }, {}},
         {"click on an item", [](HWND, HWND bar) { PostClick(bar, Centre(ItemRect(bar, 0))); }, {ID_ADD_NOTE}},
         {"double click chooses once",
          [](HWND, HWND bar) {
-             PostClick(bar, Centre(ItemRect(bar, 4)));
-             const POINT pt = Centre(ItemRect(bar, 4));
+             PostClick(bar, Centre(ItemRect(bar, 5)));
+             const POINT pt = Centre(ItemRect(bar, 5));
              PostMessageA(bar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
          },
          {ID_SHOW_ALL}},
         // Still open after the separator: the X that follows is seen.
         {"click on a separator does nothing",
          [](HWND popup, HWND bar) {
-             PostClick(bar, Centre(ItemRect(bar, 3)));
+             PostClick(bar, Centre(ItemRect(bar, 4)));
              PostKey(popup, 'X');
          },
          {ID_APP_EXIT_CMD}},
