@@ -45,6 +45,11 @@ public:
     void WriteU16(uint16_t v);
     void WriteU32(uint32_t v);
     void WriteI32(int32_t v) { WriteU32(static_cast<uint32_t>(v)); }
+    void WriteU64(uint64_t v)
+    {
+        WriteU32(static_cast<uint32_t>(v));
+        WriteU32(static_cast<uint32_t>(v >> 32));
+    }
     void WriteBytes(const void* data, size_t size);
     void WriteString(std::u16string_view s);
 
@@ -74,6 +79,7 @@ public:
                (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
     }
     static int32_t I32At(const uint8_t* p) { return static_cast<int32_t>(U32At(p)); }
+    static uint64_t U64At(const uint8_t* p) { return U32At(p) | static_cast<uint64_t>(U32At(p + 4)) << 32; }
     void ReadBytes(void* data, size_t size);
     std::u16string ReadString();
     // Reads into an existing string, reusing its storage.

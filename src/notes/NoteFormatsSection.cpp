@@ -10,17 +10,6 @@ namespace {
 
 constexpr size_t kCountBytes = 4;
 
-void WriteU64(CArchive& ar, uint64_t v)
-{
-    ar.WriteU32(static_cast<uint32_t>(v));
-    ar.WriteU32(static_cast<uint32_t>(v >> 32));
-}
-
-uint64_t U64At(const uint8_t* p)
-{
-    return CArchive::U32At(p) | static_cast<uint64_t>(CArchive::U32At(p + 4)) << 32;
-}
-
 // One entry's runs; false when the bytes left cannot hold them.
 bool ReadRuns(std::span<const uint8_t> bytes, size_t& at, TextFormatRuns& runs)
 {
@@ -59,8 +48,8 @@ std::optional<NotesTrailer::Section> NoteFormatsSection::Encode(std::span<const 
         // the next save has them right.
         if (note->m_formats.empty() || !Fits(note->m_formats, note->m_strText.size()))
             continue;
-        WriteU64(ar, note->m_identity.id.hi);
-        WriteU64(ar, note->m_identity.id.lo);
+        ar.WriteU64(note->m_identity.id.hi);
+        ar.WriteU64(note->m_identity.id.lo);
         ar.WriteU32(static_cast<uint32_t>(note->m_formats.size()));
         for (const TextFormatRun& run : note->m_formats) {
             ar.WriteU32(run.start);
@@ -94,7 +83,7 @@ void NoteFormatsSection::Apply(const NotesTrailer::SectionView* section, std::sp
     size_t at = kCountBytes;
     TextFormatRuns runs;
     for (size_t i = 0; i < count && bytes.size() - at >= kEntryHeadBytes; ++i) {
-        const NoteId id{U64At(bytes.data() + at), U64At(bytes.data() + at + 8)};
+        const NoteId id{CArchive::U64At(bytes.data() + at), CArchive::U64At(bytes.data() + at + 8)};
         if (!ReadRuns(bytes, at, runs))
             return;
         const uint64_t* index = id.IsNull() ? nullptr : byId.Find(id);

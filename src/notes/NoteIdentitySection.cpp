@@ -9,17 +9,6 @@ namespace {
 
 constexpr size_t kCountBytes = 6;
 
-void WriteU64(CArchive& ar, uint64_t v)
-{
-    ar.WriteU32(static_cast<uint32_t>(v));
-    ar.WriteU32(static_cast<uint32_t>(v >> 32));
-}
-
-uint64_t U64At(const uint8_t* p)
-{
-    return CArchive::U32At(p) | static_cast<uint64_t>(CArchive::U32At(p + 4)) << 32;
-}
-
 // True when the section holds an entry for each of count notes.
 bool Fits(const NotesTrailer::SectionView& section, size_t count, size_t& entryBytes)
 {
@@ -40,12 +29,12 @@ NotesTrailer::Section NoteIdentitySection::Encode(std::span<const CNote* const> 
     ar.WriteU16(static_cast<uint16_t>(kEntryBytes));
     for (const CNote* note : notes) {
         const NoteIdentity& identity = note->m_identity;
-        WriteU64(ar, identity.id.hi);
-        WriteU64(ar, identity.id.lo);
-        WriteU64(ar, static_cast<uint64_t>(identity.createdUtc));
-        WriteU64(ar, static_cast<uint64_t>(identity.changedUtc));
-        WriteU64(ar, identity.changedBy.hi);
-        WriteU64(ar, identity.changedBy.lo);
+        ar.WriteU64(identity.id.hi);
+        ar.WriteU64(identity.id.lo);
+        ar.WriteU64(static_cast<uint64_t>(identity.createdUtc));
+        ar.WriteU64(static_cast<uint64_t>(identity.changedUtc));
+        ar.WriteU64(identity.changedBy.hi);
+        ar.WriteU64(identity.changedBy.lo);
     }
     return {kTag, kVersion, ar.TakeBuffer()};
 }
@@ -58,10 +47,10 @@ void NoteIdentitySection::Apply(const NotesTrailer::SectionView* section, std::s
     const uint8_t* p = section->payload.data() + kCountBytes;
     for (CNote* note : notes) {
         NoteIdentity& identity = note->m_identity;
-        identity.id = {U64At(p), U64At(p + 8)};
-        identity.createdUtc = static_cast<int64_t>(U64At(p + 16));
-        identity.changedUtc = static_cast<int64_t>(U64At(p + 24));
-        identity.changedBy = {U64At(p + 32), U64At(p + 40)};
+        identity.id = {CArchive::U64At(p), CArchive::U64At(p + 8)};
+        identity.createdUtc = static_cast<int64_t>(CArchive::U64At(p + 16));
+        identity.changedUtc = static_cast<int64_t>(CArchive::U64At(p + 24));
+        identity.changedBy = {CArchive::U64At(p + 32), CArchive::U64At(p + 40)};
         p += entryBytes;
     }
 }

@@ -10,17 +10,6 @@ namespace {
 
 constexpr size_t kCountBytes = 6;
 
-void WriteU64(CArchive& ar, uint64_t v)
-{
-    ar.WriteU32(static_cast<uint32_t>(v));
-    ar.WriteU32(static_cast<uint32_t>(v >> 32));
-}
-
-uint64_t U64At(const uint8_t* p)
-{
-    return CArchive::U32At(p) | static_cast<uint64_t>(CArchive::U32At(p + 4)) << 32;
-}
-
 }  // namespace
 
 std::optional<NotesTrailer::Section> NoteSnoozeSection::Encode(std::span<const CNote* const> notes)
@@ -36,9 +25,9 @@ std::optional<NotesTrailer::Section> NoteSnoozeSection::Encode(std::span<const C
     for (const CNote* note : notes) {
         if (note->m_tSnoozeUntil == 0)
             continue;
-        WriteU64(ar, note->m_identity.id.hi);
-        WriteU64(ar, note->m_identity.id.lo);
-        WriteU64(ar, static_cast<uint64_t>(static_cast<int64_t>(note->m_tSnoozeUntil)));
+        ar.WriteU64(note->m_identity.id.hi);
+        ar.WriteU64(note->m_identity.id.lo);
+        ar.WriteU64(static_cast<uint64_t>(static_cast<int64_t>(note->m_tSnoozeUntil)));
     }
     return NotesTrailer::Section{kTag, kVersion, ar.TakeBuffer()};
 }
@@ -61,10 +50,10 @@ void NoteSnoozeSection::Apply(const NotesTrailer::SectionView* section, std::spa
     until.reserve(count);
     p += kCountBytes;
     for (uint32_t i = 0; i < count; ++i, p += entryBytes) {
-        const auto at = static_cast<int64_t>(U64At(p + 16));
+        const auto at = static_cast<int64_t>(CArchive::U64At(p + 16));
         // A time the note record cannot hold is no snooze.
         if (at > 0 && at <= INT32_MAX)
-            until.emplace(NoteId{U64At(p), U64At(p + 8)}, static_cast<NoteTime>(at));
+            until.emplace(NoteId{CArchive::U64At(p), CArchive::U64At(p + 8)}, static_cast<NoteTime>(at));
     }
     for (CNote* note : notes) {
         const auto found = until.find(note->m_identity.id);
