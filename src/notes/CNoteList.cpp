@@ -7,6 +7,7 @@
 #include "notes/NoteIdSource.h"
 #include "notes/NoteFormatsSection.h"
 #include "notes/NoteIdentitySection.h"
+#include "notes/NoteBasedOnSection.h"
 #include "notes/NoteSnoozeSection.h"
 
 CNoteList::CNoteList() : m_store(&PlatformNoteFileStore()), m_clock([] { return int64_t(std::time(nullptr)); }) {}
@@ -171,6 +172,8 @@ void CNoteList::WriteTrailer(CArchive& ar) const
         ours.push_back(std::move(*formats));
     if (auto snoozes = NoteSnoozeSection::Encode(notes))
         ours.push_back(std::move(*snoozes));
+    if (auto basedOn = NoteBasedOnSection::Encode(notes))
+        ours.push_back(std::move(*basedOn));
     NotesTrailer::Write(ar, ours, m_keptSections);
 }
 
@@ -195,8 +198,9 @@ void CNoteList::ReadTrailer(CArchive& ar)
     NoteIdentitySection::Apply(NotesTrailer::Find(sections, NoteIdentitySection::kTag), notes);
     NoteFormatsSection::Apply(NotesTrailer::Find(sections, NoteFormatsSection::kTag), notes);
     NoteSnoozeSection::Apply(NotesTrailer::Find(sections, NoteSnoozeSection::kTag), notes);
+    NoteBasedOnSection::Apply(NotesTrailer::Find(sections, NoteBasedOnSection::kTag), notes);
     static constexpr uint32_t kRead[] = {NoteIdentitySection::kTag, NoteFormatsSection::kTag,
-                                         NoteSnoozeSection::kTag};
+                                         NoteSnoozeSection::kTag, NoteBasedOnSection::kTag};
     m_keptSections = NotesTrailer::Others(sections, kRead);
 }
 

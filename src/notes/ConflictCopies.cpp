@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "notes/Archive.h"
 #include "notes/CNoteList.h"
@@ -35,6 +36,25 @@ Folder FolderOf(const std::string& filePath)
     if (slash == std::string::npos)
         return {".", '/', filePath};
     return {filePath.substr(0, slash), filePath[slash], filePath.substr(slash + 1)};
+}
+
+// A note of ours the copy lacks was deleted over there when the bin holds
+// it: as it went into the bin, it is the base, so the merge deletes it here
+// too unless it changed here since.
+void AddDeletedThere(const CNoteList& copy, const CNoteList& notes, const CDeletedNotesBin& bin, CNoteList& base)
+{
+    std::unordered_set<NoteId> inCopy;
+    for (NotePos p = copy.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        inCopy.insert(copy.GetAt(p)->m_identity.id);
+    std::unordered_map<NoteId, const CNote*> binned;
+    for (const CDeletedNotesBin::Entry& entry : bin.Entries())
+        binned[entry.note->m_identity.id] = entry.note.get();  // the latest delete of an id
+    for (NotePos p = notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+        const NoteId& id = notes.GetAt(p)->m_identity.id;
+        const auto found = binned.find(id);
+        if (!inCopy.count(id) && found != binned.end())
+            base.Add(found->second->Clone());
+    }
 }
 
 // No file was ever the base of both: what both already hold is, and so is
@@ -73,8 +93,9 @@ void FillCommonBase(const CNoteList& copy, const CNoteList& notes, const CDelete
         if (common)
             base.Add(note.Clone());
     }
+    if (idsKnown && bin)
+        AddDeletedThere(copy, notes, *bin, base);
 }
-
 }  // namespace
 
 ConflictCopies::Found ConflictCopies::MergeInto(NotesSync& sync, CNoteList& notes, int64_t now)

@@ -81,6 +81,12 @@ void NoteChangeStamps::Walk(CNote& note, std::span<const uint8_t> record)
         identity.changedUtc = m_now;
         identity.changedBy = m_installation;
     } else if (*known != fingerprint) {
+        // The first change here on top of another installation's: that one
+        // is what this run of changes grew from.
+        if (identity.changedBy != m_installation && identity.changedUtc != 0) {
+            identity.basedOnUtc = identity.changedUtc;
+            identity.basedOnBy = identity.changedBy;
+        }
         // Later than the change it follows even where this computer's clock
         // is behind the one that made that change: else the other computer
         // would take this change for a stale copy put back and drop it.

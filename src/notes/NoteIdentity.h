@@ -26,5 +26,11 @@ struct NoteIdentity {
     int64_t createdUtc = 0;  // seconds since 1970, UTC; 0: not known
     int64_t changedUtc = 0;  // the last change of any of its fields
     NoteId changedBy;        // the installation that made that change
+    // The other installation's change that this installation's run of
+    // changes to the note was made on top of (0: none known), so that a
+    // copy of that version which turns up later is known as an earlier
+    // state, not a change made elsewhere.
+    int64_t basedOnUtc = 0;
+    NoteId basedOnBy = {};
     bool operator==(const NoteIdentity&) const = default;
 };

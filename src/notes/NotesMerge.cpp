@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "notes/Archive.h"
 #include "notes/CNoteList.h"
+#include "notes/NoteChangeStamps.h"
 #include "notes/NoteFieldGroups.h"
+#include "notes/NoteIdTable.h"
 #include "notes/NotesContentMerge.h"
 
 namespace {
@@ -88,10 +91,25 @@ bool ChangedSince(const CNote& note, const CNote* base)
     return !base || !SameFields(note, *base);
 }
 
+// With no base to tell, a note's versions still come in order: each
+// installation made its changes on top of its own earlier ones, and its run
+// of changes on top of the other installation's version it names.
+// (The installation id is per computer, so two computers never share it.)
+bool EarlierVersionOfTheSameLine(const CNote& older, const CNote& newer)
+{
+    const NoteIdentity& a = older.m_identity;
+    const NoteIdentity& b = newer.m_identity;
+    if (a.changedBy.IsNull() || a.changedUtc == 0)
+        return false;
+    return (a.changedBy == b.changedBy && a.changedUtc < b.changedUtc) ||
+           (a.changedBy == b.basedOnBy && a.changedUtc <= b.basedOnUtc);
+}
+
 class IdMerge {
 public:
-    IdMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote, NotesMergePlan& plan)
-        : m_base(base), m_local(local), m_remote(remote), m_plan(plan),
+    IdMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote, const NoteIdTable* binned,
+            NotesMergePlan& plan)
+        : m_base(base), m_local(local), m_remote(remote), m_binned(binned), m_plan(plan),
           m_bEveryNoteHasAnId(m_base.size() == static_cast<size_t>(base.m_nCount) &&
                               m_local.size() == static_cast<size_t>(local.m_nCount) &&
                               m_remote.size() == static_cast<size_t>(remote.m_nCount))
@@ -145,23 +163,39 @@ private:
                 JoinGroups(pos, base, *disk);
             return;
         }
-        // Gone from disk: deleted over there, unless the file is an old copy
-        // put back, or this copy changed the note since (its change stays).
-        if (base && !m_bStaleFile && !ChangedSince(here, base))
+        // Gone from disk: deleted over there only when a bin says so (else
+        // that file never had it), unless the file is an old copy put back,
+        // or this copy changed the note since (its change stays).
+        if (!base || m_bStaleFile || ChangedSince(here, base))
+            return;
+        if (m_binned && m_binned->Find(here.m_identity.id))
             m_plan.remove.push_back(pos);
+        else
+            m_plan.rewrite = true;  // the other side learns of it from the file
     }
 
     void MergeDiskOnlyNote(const CNote& disk)
     {
         const CNote* base = Find(m_base, disk.m_identity.id);
+        if (!base) {
+            // New to this side, unless it is a note deleted here that the
+            // other side has not heard of yet: it then goes from the file too.
+            const uint64_t* deleted = m_binned ? m_binned->Find(disk.m_identity.id) : nullptr;
+            if (deleted && *deleted == StoredFingerprint(disk))
+                m_plan.rewrite = true;
+            else
+                m_plan.add.push_back(&disk);
+            return;
+        }
         // Deleted here: it comes back only with a change made over there.
-        if (!base || (!IsStale(disk, *base) && ChangedSince(disk, base)))
+        if (!IsStale(disk, *base) && ChangedSince(disk, base))
             m_plan.add.push_back(&disk);
     }
 
     void JoinGroups(NotePos pos, const CNote* base, const CNote& disk);
 
     IdIndex m_base, m_local, m_remote;
+    const NoteIdTable* m_binned;
     NotesMergePlan& m_plan;
     bool m_bEveryNoteHasAnId;  // and no id twice in a list
     bool m_bStaleFile = false;
@@ -170,13 +204,17 @@ private:
 void IdMerge::JoinGroups(NotePos pos, const CNote* base, const CNote& disk)
 {
     const CNote& here = *static_cast<const CNote*>(pos);
+    if (!base && EarlierVersionOfTheSameLine(disk, here))
+        return;
+    // Ours is the earlier state of the other side's: every group is theirs.
+    const bool oursEarlier = !base && EarlierVersionOfTheSameLine(here, disk);
     std::vector<NoteFieldGroup> taken;
     bool changedHere = false;
     for (NoteFieldGroup group : kAllNoteFieldGroups) {
         if (SameFieldGroup(here, disk, group))
             continue;
         const bool diskChanged = !base || !SameFieldGroup(disk, *base, group);
-        const bool hereChanged = !base || !SameFieldGroup(here, *base, group);
+        const bool hereChanged = !oursEarlier && (!base || !SameFieldGroup(here, *base, group));
         changedHere = changedHere || hereChanged;
         if (!diskChanged)
             continue;
@@ -197,6 +235,8 @@ void IdMerge::JoinGroups(NotePos pos, const CNote* base, const CNote& disk)
     if (!changedHere || disk.m_identity.changedUtc > here.m_identity.changedUtc) {
         joined->m_identity.changedUtc = disk.m_identity.changedUtc;
         joined->m_identity.changedBy = disk.m_identity.changedBy;
+        joined->m_identity.basedOnUtc = disk.m_identity.basedOnUtc;
+        joined->m_identity.basedOnBy = disk.m_identity.basedOnBy;
     }
     m_plan.update.emplace_back(pos, joined.get());
     m_plan.joined.push_back(std::move(joined));
@@ -216,15 +256,50 @@ NotesPairedByContent AllNotes(const CNoteList& base, const CNoteList& local, con
 
 }  // namespace
 
-NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote)
+NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote,
+                              const NoteIdTable* binned)
 {
     NotesMergePlan plan;
-    IdMerge byId(base, local, remote, plan);
+    IdMerge byId(base, local, remote, binned, plan);
     if (byId.IdsPairAnything())
         byId.Run(local, remote);
     else
         PlanContentMerge(AllNotes(base, local, remote), plan);
     return plan;
+}
+
+NoteId VersionIdOf(const NoteId& original, const CNote& version)
+{
+    // splitmix64 steps over the original id, the version's change and its
+    // text: all a computer knows of the version alike on both sides.
+    uint64_t h = 0x243F6A8885A308D3ull;
+    const auto mix = [&h](uint64_t v) {
+        h = (h ^ v) + 0x9E3779B97F4A7C15ull;
+        uint64_t z = h;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        h = z ^ (z >> 31);
+    };
+    const NoteIdentity& identity = version.m_identity;
+    for (uint64_t v : {original.hi, original.lo, static_cast<uint64_t>(identity.changedUtc), identity.changedBy.hi,
+                       identity.changedBy.lo, uint64_t{version.m_strText.size()}})
+        mix(v);
+    for (char16_t unit : version.m_strText)
+        mix(unit);
+    NoteId id;
+    id.hi = h;
+    mix(0x5EED);
+    id.lo = h;
+    if (id.IsNull())
+        id.lo = 1;
+    return id;
+}
+
+uint64_t StoredFingerprint(const CNote& note)
+{
+    CArchive ar;
+    const_cast<CNote&>(note).Serialize(ar);  // storing does not change the note
+    return NoteChangeStamps::Fingerprint(ar.TakeBuffer());
 }
 
 NoteRect PlaceBesideOriginal(const NoteRect& original, const NoteRect& workArea)

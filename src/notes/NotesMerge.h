@@ -15,11 +15,21 @@
 //   version comes as a note of its own beside it (keepBoth);
 // - a note deleted on one side goes on the other only when that side left
 //   it as it was in the base; a note with changes there stays, with them;
+// - a note missing from the other side's file was deleted there only when
+//   a bin (the shared one, or a conflict copy's) holds its id: a sync client
+//   that kept the other computer's file and put ours aside leaves out notes
+//   that computer never saw, and those stay; likewise a note on disk that
+//   this side's bin holds as it was deleted stays deleted, and the file is
+//   written again without it (rewrite), so both sides agree;
 // - a note added on either side comes to the other once: the same text
 //   added on both computers makes two notes, as the users made two;
 // - a note whose change stamp on disk is older than the base's is a stale
 //   copy a sync service put back, not an undo made over there: it changes
-//   nothing, and a file holding one deletes nothing either.
+//   nothing, and a file holding one deletes nothing either. Without a base
+//   (a conflict copy), a version older than ours that this installation
+//   made too is an earlier state of ours, edited since: it neither wins nor
+//   comes as a version of its own; one newer than ours made by the same
+//   installation that made ours simply wins.
 //
 // Notes without an id (a file of an older version, a reader of the plain
 // format, an id section lost on the way) are paired by content as before
@@ -34,6 +44,7 @@
 #include "notes/CNote.h"
 
 class CNoteList;
+class NoteIdTable;
 
 struct NotesMergePlan {
     std::vector<NotePos> remove;                           // local notes that go
@@ -44,13 +55,31 @@ struct NotesMergePlan {
     std::vector<std::pair<NotePos, const CNote*>> keepBoth;
     // The new forms update points to where groups of both sides were joined.
     std::vector<std::unique_ptr<CNote>> joined;
+    // The other side's file holds notes that were deleted: it is written
+    // again from the merged list even when nothing here changed.
+    bool rewrite = false;
 
-    bool Empty() const { return remove.empty() && update.empty() && add.empty() && keepBoth.empty(); }
+    bool Empty() const
+    {
+        return remove.empty() && update.empty() && add.empty() && keepBoth.empty() && !rewrite;
+    }
 };
 
 // What local must do to hold the merge of itself and remote, both compared
 // with base. The plan points into local, remote and itself.
-NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote);
+// binned: the ids of the deleted notes both sides' bins hold (null: none),
+// each with the fingerprint (NoteChangeStamps::Fingerprint) of the note as
+// it went into the bin.
+NotesMergePlan PlanNotesMerge(const CNoteList& base, const CNoteList& local, const CNoteList& remote,
+                              const NoteIdTable* binned = nullptr);
+
+// The id of the other side's version of a note whose text both sides
+// changed: the same on every computer that keeps that version of that note,
+// so that two computers resolving one clash make one note, not two.
+NoteId VersionIdOf(const NoteId& original, const CNote& version);
+
+// The fingerprint of a note's stored form, as binned holds it.
+uint64_t StoredFingerprint(const CNote& note);
 
 // Where the other side's version of a note goes: beside the original (right,
 // else left, else below, else above) inside the work area of the original's

@@ -11,10 +11,20 @@
 #include "notes/CNoteList.h"
 #include "notes/KeptCopyName.h"
 #include "notes/NoteIdSource.h"
+#include "notes/NoteIdTable.h"
 
 namespace {
 
 using BinKey = std::vector<uint8_t>;
+
+bool HoldsId(const CNoteList& notes, const NoteId& id)
+{
+    for (NotePos p = notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+        if (notes.GetAt(p)->m_identity.id == id)
+            return true;
+    }
+    return false;
+}
 
 // A bin entry never changes once made: its stored note and the time of the
 // delete tell it from every other.
@@ -82,7 +92,8 @@ NotesSync::Result NotesSync::MergeOutsideChanges()
     // Our edits carry their change stamps before the stamps are compared.
     m_notes.StampChangedNotes(m_clock(), NoteIdSource::Installation());
     const uint32_t hadChanges = m_notes.m_bModified;
-    const NotesMergePlan plan = PlanNotesMerge(base, m_notes, remote);
+    const NoteIdTable binned = BinnedIds();
+    const NotesMergePlan plan = PlanNotesMerge(base, m_notes, remote, &binned);
     const int keptBoth = ApplyMerge(plan);
     // What came from the other side keeps the stamps it came with.
     m_notes.RememberNotesAsStamped();
@@ -90,7 +101,7 @@ NotesSync::Result NotesSync::MergeOutsideChanges()
     // Without changes of our own the list now is what the file holds; a
     // note kept in two versions is a change of ours: the other side has only
     // one of them.
-    m_notes.m_bModified = hadChanges || keptBoth > 0 ? 1 : 0;
+    m_notes.m_bModified = hadChanges || keptBoth > 0 || plan.rewrite ? 1 : 0;
     if (m_nNotAdded > 0) {
         // The notes that did not come stay in a copy of that version; ours,
         // saved next, go over the file.
@@ -110,11 +121,27 @@ NotesSync::OtherFileResult NotesSync::MergeOtherFile(const CNoteList& base, cons
     // keep the stamps they came with.
     m_notes.StampChangedNotes(m_clock(), NoteIdSource::Installation());
     const uint32_t hadChanges = m_notes.m_bModified;
-    const NotesMergePlan plan = PlanNotesMerge(base, m_notes, other);
+    const NoteIdTable binned = BinnedIds();
+    const NotesMergePlan plan = PlanNotesMerge(base, m_notes, other, &binned);
     ApplyMerge(plan);
     m_notes.RememberNotesAsStamped();
     m_notes.m_bModified = hadChanges || !plan.Empty() ? 1 : 0;
     return {m_notes.m_nCount - before, m_nNotAdded};
+}
+
+NoteIdTable NotesSync::BinnedIds()
+{
+    // The bin holds what either side deleted: the other copy's bin is merged
+    // into ours at every look.
+    NoteIdTable binned;
+    if (CDeletedNotesBin* bin = Bin()) {
+        binned.Reset(bin->Entries().size());
+        for (const CDeletedNotesBin::Entry& entry : bin->Entries()) {
+            if (!entry.note->m_identity.id.IsNull())  // a bin of a version without ids
+                binned.Insert(entry.note->m_identity.id, StoredFingerprint(*entry.note));
+        }
+    }
+    return binned;
 }
 
 namespace {
@@ -257,9 +284,15 @@ std::vector<CNote*> NotesSync::KeepBothVersions(const std::vector<std::pair<Note
     for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
         occupied.push_back(m_notes.GetAt(p)->m_rcWindow);
     for (const auto& [pos, theirs] : conflicts) {
-        // A note of its own, made now, beside ours on the same screen.
+        // A note of its own beside ours on the same screen, with the id
+        // every computer gives this version: one that resolved the clash
+        // too makes the same note, and the merge by id joins the two.
+        const NoteId id = VersionIdOf(m_notes.GetAt(pos)->m_identity.id, *theirs);
+        if (HoldsId(m_notes, id))
+            continue;  // kept here already, by an earlier merge
         std::unique_ptr<CNote> version = theirs->Clone();
-        version->m_identity = NoteIdSource::NewIdentity(m_clock());
+        version->m_identity.id = id;
+        version->m_identity.createdUtc = theirs->m_identity.changedUtc;
         const NoteRect& ours = m_notes.GetAt(pos)->m_rcWindow;
         version->m_rcWindow = PlaceVersion(ours, m_view.WorkAreaAt(ours), occupied);
         version->m_bVisible = 1;
@@ -277,14 +310,20 @@ void NotesSync::MoveToBin(const std::vector<NotePos>& gone)
 {
     if (gone.empty())
         return;
-    // Notes deleted over there still go to this copy's bin.
+    // Notes deleted over there are in the shared bin already (that is how
+    // the merge knew); one the bin lacks still goes into it.
     CDeletedNotesBin* bin = Bin();
+    const NoteIdTable binned = BinnedIds();
+    bool added = false;
     for (NotePos pos : gone) {
-        if (bin)
+        const NoteId& id = m_notes.GetAt(pos)->m_identity.id;
+        if (bin && (id.IsNull() || !binned.Find(id))) {
             bin->Add(*m_notes.GetAt(pos), static_cast<NoteTime>(m_clock()));
+            added = true;
+        }
         m_notes.Remove(pos);
     }
-    if (bin && !gone.empty())
+    if (added)
         bin->Save();
 }
 

@@ -21,6 +21,7 @@
 #include "notes/NotesMerge.h"
 
 class CNoteList;
+class NoteIdTable;
 
 // What a merge needs of the windows that show the notes.
 class INotesSyncView {
@@ -117,6 +118,8 @@ public:
     OtherFileResult MergeOtherFile(const CNoteList& base, const CNoteList& other);
 
 private:
+    // The ids in the bin, each with its note's stored fingerprint.
+    NoteIdTable BinnedIds();
     // Keeps bytes that are not a notes file beside it; returns the copy's path.
     std::string KeepUnreadable(const std::vector<uint8_t>& bytes);
     // Keeps bytes of the file at path beside it, named for why; the copy's

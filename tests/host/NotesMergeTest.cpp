@@ -5,86 +5,25 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "MergeTestNotes.h"
 #include "notes/CNoteList.h"
+#include "notes/NoteIdTable.h"
 #include "notes/NotesMerge.h"
 #include "core/UnicodeText.h"
 
 namespace {
 
-void Fill(CNoteList& list, const std::vector<std::string>& notes)
-{
-    mergetest::Fill(list, notes, mergetest::Ids::kNone);
-}
-
 using mergetest::Written;
 
-// The local list after the plan, as the main window applies it.
-std::string Apply(CNoteList& local, const NotesMergePlan& plan)
-{
-    for (NotePos pos : plan.remove)
-        local.Remove(pos);
-    for (const auto& [pos, from] : plan.update) {
-        local.GetAt(pos)->m_strText = from->m_strText;
-        local.GetAt(pos)->m_rcWindow = from->m_rcWindow;
-    }
-    for (const CNote* from : plan.add)
-        local.Add(from->Clone());
-    for (const auto& [pos, theirs] : plan.keepBoth)
-        local.Add(theirs->Clone());
-    std::vector<std::string> written;
-    for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-        written.push_back(Written(*local.GetAt(p)));
-    std::ostringstream out;
-    for (const std::string& s : written)
-        out << s << " ";
-    return out.str();
-}
-
-}  // namespace
-
-TEST(NotesMerge, NothingEitherSideKeptIsLost)
-{
-    struct Case {
-        const char* label;
-        std::vector<std::string> base, local, remote;
-        std::string merged;  // local list order after the merge
-        size_t updates;
-    } cases[] = {
-        {"nothing changed", {"a@1", "b@2"}, {"a@1", "b@2"}, {"a@1", "b@2"}, "a@1 b@2 ", 0},
-        {"added over there", {"a@1"}, {"a@1"}, {"a@1", "n@9"}, "a@1 n@9 ", 0},
-        {"deleted over there", {"a@1", "b@2"}, {"a@1", "b@2"}, {"b@2"}, "b@2 ", 0},
-        {"text changed over there: in place", {"a@1", "b@2"}, {"a@1", "b@2"}, {"A@1", "b@2"}, "A@1 b@2 ", 1},
-        {"moved over there: in place", {"a@1", "b@2"}, {"a@1", "b@2"}, {"a@5", "b@2"}, "a@5 b@2 ", 1},
-        {"added on both sides", {"a@1"}, {"a@1", "x@7"}, {"a@1", "y@8"}, "a@1 x@7 y@8 ", 0},
-        {"the same note added on both sides comes once", {"a@1"}, {"a@1", "x@7"}, {"a@1", "x@7"}, "a@1 x@7 ", 0},
-        {"deleted here, changed over there: the change stays", {"a@1"}, {}, {"A@1"}, "A@1 ", 0},
-        {"changed here, deleted over there: the change stays", {"a@1"}, {"A@1"}, {}, "A@1 ", 0},
-        {"changed on both sides: both versions", {"a@1"}, {"L@1"}, {"R@1"}, "L@1 R@1 ", 0},
-        {"deleted on both sides", {"a@1", "b@2"}, {"b@2"}, {"b@2"}, "b@2 ", 0},
-        {"two equal notes, one deleted over there", {"a@1", "a@1"}, {"a@1", "a@1"}, {"a@1"}, "a@1 ", 0},
-        {"a file from elsewhere, nothing shared", {"a@1"}, {"a@1", "x@7"}, {"p@3", "q@4"}, "x@7 p@3 q@4 ", 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        CNoteList base, local, remote;
-        Fill(base, c.base);
-        Fill(local, c.local);
-        Fill(remote, c.remote);
-        const NotesMergePlan plan = PlanNotesMerge(base, local, remote);
-        EXPECT_EQ(plan.update.size(), c.updates);
-        EXPECT_EQ(Apply(local, plan), c.merged);
-    }
-}
-
-namespace {
-
-// "id:text@x" and any of ",c<paper>", ",s<schedule kind>", ",t<changed at>":
-// a note with that id (0: none), text, place, look, schedule and change stamp.
+// "id:text@x" and any of ",c<paper>", ",s<schedule kind>", ",t<changed at>",
+// ",b<changed by>", ",o<based on, at>", ",y<based on, by>": a note with that id, text, place, look, schedule and
+// change stamp. "text@x" alone: a note without an id, as a reader of the
+// plain format writes it.
 void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
 {
     for (const std::string& written : notes) {
@@ -95,9 +34,10 @@ void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
         // One moment for every list: what differs is what the row says.
         note->m_tStartTime = note->m_tStartDate = note->m_tEndDate = note->m_tLastShown = 0;
         const size_t colon = head.find(':'), at = head.find('@');
+        const size_t textStart = colon == std::string::npos ? 0 : colon + 1;
         note->m_identity = {};
-        note->m_identity.id.lo = std::stoull(head.substr(0, colon));
-        note->m_strText = Utf16FromUtf8(head.substr(colon + 1, at - colon - 1));
+        note->m_identity.id.lo = colon == std::string::npos ? 0 : std::stoull(head.substr(0, colon));
+        note->m_strText = Utf16FromUtf8(head.substr(textStart, at - textStart));
         const int x = std::stoi(head.substr(at + 1));
         note->m_rcWindow = NoteRect{x, 0, x + 200, 150};
         while (std::getline(in, extra, ',')) {
@@ -108,6 +48,12 @@ void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
                 note->m_nSchedKind = static_cast<uint32_t>(value);
             else if (extra[0] == 't')
                 note->m_identity.changedUtc = value;
+            else if (extra[0] == 'b')
+                note->m_identity.changedBy.lo = static_cast<uint64_t>(value);
+            else if (extra[0] == 'o')
+                note->m_identity.basedOnUtc = value;
+            else if (extra[0] == 'y')
+                note->m_identity.basedOnBy.lo = static_cast<uint64_t>(value);
         }
         list.Add(note);
     }
@@ -115,7 +61,9 @@ void FillWithIds(CNoteList& list, const std::vector<std::string>& notes)
 
 std::string WrittenWithId(const CNote& note)
 {
-    std::string out = std::to_string(note.m_identity.id.lo) + ":" + Written(note);
+    std::string out = Written(note);
+    if (!note.m_identity.id.IsNull())
+        out = std::to_string(note.m_identity.id.lo) + ":" + out;
     if (note.m_crBack != kDefaultPaperColor)
         out += ",c" + std::to_string(note.m_crBack);
     if (note.m_nSchedKind)
@@ -124,9 +72,14 @@ std::string WrittenWithId(const CNote& note)
 }
 
 // The local list after the plan, as NotesSync applies it; the other side's
-// version of a note comes as "new:" beside the original.
+// version of a note comes as "new:" beside the original (named by its id,
+// else by what it holds); "rewrite" when the file is to be written again.
 std::string ApplyWithIds(CNoteList& local, const NotesMergePlan& plan)
 {
+    std::vector<std::string> beside;
+    for (const auto& [pos, theirs] : plan.keepBoth)
+        beside.push_back(local.GetAt(pos)->m_identity.id.IsNull() ? Written(*local.GetAt(pos))
+                                                                   : std::to_string(local.GetAt(pos)->m_identity.id.lo));
     for (NotePos pos : plan.remove)
         local.Remove(pos);
     for (const auto& [pos, from] : plan.update) {
@@ -143,20 +96,39 @@ std::string ApplyWithIds(CNoteList& local, const NotesMergePlan& plan)
     std::string out;
     for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
         out += WrittenWithId(*local.GetAt(p)) + " ";
-    for (const auto& [pos, theirs] : plan.keepBoth)
-        out += "new:" + Written(*theirs) + " beside " + std::to_string(local.GetAt(pos)->m_identity.id.lo) + " ";
-    return out;
+    for (size_t i = 0; i < plan.keepBoth.size(); ++i)
+        out += "new:" + Written(*plan.keepBoth[i].second) + " beside " + beside[i] + " ";
+    return plan.rewrite ? out + "rewrite" : out;
 }
 
 }  // namespace
 
-TEST(NotesMerge, ByIdEachFieldGroupMergesOnItsOwn)
+// Rows without ids ("a@1") are paired by content, as files of older
+// versions are; rows with ids ("1:a@1") by id, each field group on its own.
+TEST(NotesMerge, NothingEitherSideKeptIsLostAndEachFieldGroupMergesOnItsOwn)
 {
     struct Case {
         const char* label;
         std::vector<std::string> base, local, remote;
-        std::string merged;
+        std::string merged;  // local list order after the merge
+        int updates = -1;    // -1: not counted
+        std::vector<std::string> binned = {};  // deleted notes the bins hold
     } cases[] = {
+        // Without ids.
+        {"nothing changed", {"a@1", "b@2"}, {"a@1", "b@2"}, {"a@1", "b@2"}, "a@1 b@2 ", 0},
+        {"added over there", {"a@1"}, {"a@1"}, {"a@1", "n@9"}, "a@1 n@9 ", 0},
+        {"deleted over there", {"a@1", "b@2"}, {"a@1", "b@2"}, {"b@2"}, "b@2 ", 0},
+        {"text changed over there: in place", {"a@1", "b@2"}, {"a@1", "b@2"}, {"A@1", "b@2"}, "A@1 b@2 ", 1},
+        {"moved over there: in place", {"a@1", "b@2"}, {"a@1", "b@2"}, {"a@5", "b@2"}, "a@5 b@2 ", 1},
+        {"added on both sides", {"a@1"}, {"a@1", "x@7"}, {"a@1", "y@8"}, "a@1 x@7 y@8 ", 0},
+        {"the same note added on both sides comes once", {"a@1"}, {"a@1", "x@7"}, {"a@1", "x@7"}, "a@1 x@7 ", 0},
+        {"deleted here, changed over there: the change stays", {"a@1"}, {}, {"A@1"}, "A@1 ", 0},
+        {"changed here, deleted over there: the change stays", {"a@1"}, {"A@1"}, {}, "A@1 ", 0},
+        {"changed on both sides: both versions", {"a@1"}, {"L@1"}, {"R@1"}, "L@1 new:R@1 beside L@1 ", 0},
+        {"deleted on both sides", {"a@1", "b@2"}, {"b@2"}, {"b@2"}, "b@2 ", 0},
+        {"two equal notes, one deleted over there", {"a@1", "a@1"}, {"a@1", "a@1"}, {"a@1"}, "a@1 ", 0},
+        {"a file from elsewhere, nothing shared", {"a@1"}, {"a@1", "x@7"}, {"p@3", "q@4"}, "x@7 p@3 q@4 ", 0},
+        // By id.
         {"typed over there: in place", {"1:a@1,t10"}, {"1:a@1,t10"}, {"1:A@1,t20"}, "1:A@1 "},
         {"moved here, typed over there: both changes, no copy", {"1:a@1,t10"}, {"1:a@5,t20"}, {"1:A@1,t20"},
          "1:A@5 "},
@@ -170,11 +142,19 @@ TEST(NotesMerge, ByIdEachFieldGroupMergesOnItsOwn)
         {"paper changed over there", {"1:a@1,t10"}, {"1:a@1,t10"}, {"1:a@1,c5,t20"}, "1:a@1,c5 "},
         {"paper on both: the later", {"1:a@1,t10"}, {"1:a@1,c4,t40"}, {"1:a@1,c5,t20"}, "1:a@1,c4 "},
         {"schedule over there, paper here", {"1:a@1,t10"}, {"1:a@1,c4,t20"}, {"1:a@1,s2,t20"}, "1:a@1,c4,s2 "},
-        {"deleted over there, unchanged here: gone", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"}, {"2:b@2"}, "2:b@2 "},
+        {"deleted over there, unchanged here: gone", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"}, {"2:b@2"}, "2:b@2 ",
+         -1, {"1:a@1"}},
         {"deleted over there, typed here: kept", {"1:a@1,t10", "2:b@2"}, {"1:A@1,t20", "2:b@2"}, {"2:b@2"},
-         "1:A@1 2:b@2 "},
+         "1:A@1 2:b@2 ", -1, {"1:a@1,t10"}},
+        // A sync client kept the other computer's file, which never had it.
+        {"missing over there, no bin holds it: stays, and goes back into the file", {"1:a@1", "2:b@2"},
+         {"1:a@1", "2:b@2"}, {"2:b@2"}, "1:a@1 2:b@2 rewrite"},
         {"deleted here, unchanged over there: stays gone", {"1:a@1", "2:b@2"}, {"2:b@2"}, {"1:a@1", "2:b@2"},
          "2:b@2 "},
+        {"deleted here, the other side not told yet: stays gone, the file is written again", {"2:b@2"}, {"2:b@2"},
+         {"1:a@1", "2:b@2"}, "2:b@2 rewrite", -1, {"1:a@1"}},
+        {"deleted here, changed over there since: back", {"2:b@2"}, {"2:b@2"}, {"1:a@6,t20", "2:b@2"},
+         "2:b@2 1:a@6 ", -1, {"1:a@1"}},
         {"deleted here, moved over there: back with the move", {"1:a@1,t10", "2:b@2"}, {"2:b@2"},
          {"1:a@6,t20", "2:b@2"}, "2:b@2 1:a@6 "},
         {"added over there: comes once", {"1:a@1"}, {"1:a@1"}, {"1:a@1", "2:n@9"}, "1:a@1 2:n@9 "},
@@ -185,23 +165,59 @@ TEST(NotesMerge, ByIdEachFieldGroupMergesOnItsOwn)
         {"an older version of a note typed in here since: ours stays", {"1:a@1,t30"}, {"1:A@1,t40"},
          {"1:old@1,t10"}, "1:A@1 "},
         {"an older file put back: its missing notes stay", {"1:a@1,t30", "2:b@2,t30"},
-         {"1:a@1,t30", "2:b@2,t30"}, {"1:old@1,t10"}, "1:a@1 2:b@2 "},
+         {"1:a@1,t30", "2:b@2,t30"}, {"1:old@1,t10"}, "1:a@1 2:b@2 ", -1, {"2:b@2,t30"}},
+        // No base (a conflict copy): one installation's versions in order.
+        {"no base, our own earlier version: no version beside", {}, {"1:A@1,t40,b7"}, {"1:old@3,t10,b7"},
+         "1:A@1 "},
+        {"no base, our own later version: it wins whole", {}, {"1:old@3,t10,b7"}, {"1:A@1,t40,b7"}, "1:A@1 "},
+        {"no base, another computer's text: both versions", {}, {"1:L@1,t40,b7"}, {"1:R@1,t10,b8"},
+         "1:L@1 new:R@1 beside 1 "},
+        {"no base, the version ours was typed on top of: no version beside", {}, {"1:B@1,t40,b8,o10,y7"},
+         {"1:a@3,t10,b7"}, "1:B@1 "},
+        {"no base, one before the version ours was typed on: no version beside", {}, {"1:B@1,t40,b8,o10,y7"},
+         {"1:a@3,t5,b7"}, "1:B@1 "},
+        {"no base, a change over there after the one ours was typed on: both", {}, {"1:B@1,t40,b8,o10,y7"},
+         {"1:R@1,t20,b7"}, "1:B@1 new:R@1 beside 1 "},
         {"ids lost on the way: paired by content, no copies", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
          {"8:a@1", "9:B@2"}, "1:a@1 2:B@2 "},
         {"ids lost, typed on both: theirs comes as a version beside ours", {"1:a@1", "2:b@2"},
          {"1:L@1", "2:b@2"}, {"8:R@1", "9:b@2"}, "1:L@1 2:b@2 new:R@1 beside 1 "},
         {"a file without ids: paired by content, its new note comes", {"1:a@1", "2:b@2"}, {"1:a@1", "2:b@2"},
-         {"0:a@1", "0:n@9"}, "1:a@1 0:n@9 "},
+         {"a@1", "n@9"}, "1:a@1 n@9 "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        CNoteList base, local, remote;
+        CNoteList base, local, remote, bin;
         FillWithIds(base, c.base);
         FillWithIds(local, c.local);
         FillWithIds(remote, c.remote);
-        const NotesMergePlan plan = PlanNotesMerge(base, local, remote);
+        FillWithIds(bin, c.binned);
+        NoteIdTable binned;
+        for (NotePos p = bin.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            binned.Insert(bin.GetAt(p)->m_identity.id, StoredFingerprint(*bin.GetAt(p)));
+        const NotesMergePlan plan = PlanNotesMerge(base, local, remote, &binned);
+        if (c.updates >= 0) {
+            EXPECT_EQ(plan.update.size(), static_cast<size_t>(c.updates));
+        }
         EXPECT_EQ(ApplyWithIds(local, plan), c.merged);
     }
+}
+
+// Two computers that resolved one clash each made the other text a note of
+// its own: with one id on both, the merge by id sees one note.
+TEST(NotesMerge, AVersionHasOneIdOnEveryComputer)
+{
+    CNoteList versions;
+    FillWithIds(versions, {"5:R@1,t30,b8", "5:R@9,t30,b8", "5:R@1,t31,b8", "5:R@1,t30,b9", "5:S@1,t30,b8"});
+    const NoteId original{3, 4};
+    const NoteId same = VersionIdOf(original, *versions.GetAt(0));
+    EXPECT_EQ(VersionIdOf(original, *versions.GetAt(1)), same) << "placed elsewhere: still one version";
+    std::set<std::pair<uint64_t, uint64_t>> ids{{same.hi, same.lo}};
+    for (int i = 2; i < versions.m_nCount; ++i) {
+        const NoteId other = VersionIdOf(original, *versions.GetAt(i));
+        EXPECT_TRUE(ids.insert({other.hi, other.lo}).second) << "another change, another version: " << i;
+    }
+    EXPECT_FALSE(VersionIdOf(NoteId{3, 5}, *versions.GetAt(0)) == same) << "another note's version";
 }
 
 TEST(NotesMerge, TheOtherVersionIsPlacedWhereBothAreSeen)

@@ -14,6 +14,7 @@
 #include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
 #include "notes/ConflictCopies.h"
+#include "notes/NoteIdSource.h"
 #include "notes/NotesSync.h"
 
 namespace {
@@ -68,6 +69,16 @@ struct SyncedList {
         Fill(other, written);
         store.ReplaceAll(kPath, other.StoreToBytes());
     }
+    void OtherComputerBins(const std::vector<std::string>& written)
+    {
+        CNoteList deleted;
+        Fill(deleted, written);
+        CDeletedNotesBin bin(&store);
+        bin.Load(CDeletedNotesBin::PathBeside(kPath), static_cast<NoteTime>(now));
+        for (NotePos p = deleted.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            bin.Add(*deleted.GetAt(p), static_cast<NoteTime>(now - 60));
+        bin.Save();
+    }
     std::string Notes() const
     {
         std::string out;
@@ -108,9 +119,15 @@ TEST(NotesSync, AMergeReachesTheListTheBinAndTheWindows)
         const char* bin;
         const char* newForms;
         int reads;
+        std::vector<std::string> theirBin = {};  // what the other computer put in the shared bin
+        bool writtenBack = false;                 // the list holds what the file lacks
     } cases[] = {
         {"added there", {{"a@0", "b@300", "c@600"}}, "", false, Outcome::kMerged, "a@0 b@300 c@600 ", "", "", 1},
-        {"deleted there: kept in the bin", {{"a@0"}}, "", false, Outcome::kMerged, "a@0 ", "b@300 ", "", 1},
+        {"deleted there: kept in the bin, once", {{"a@0"}}, "", false, Outcome::kMerged, "a@0 ", "b@300 ", "", 1,
+         {"b@300#2"}},
+        // A sync client kept the other computer's file, which never had it.
+        {"missing there, not in the bin: stays", {{"a@0"}}, "", false, Outcome::kMerged, "a@0 b@300 ", "", "", 1, {},
+         true},
         {"changed there: in place", {{"a@0", "B@300"}}, "", false, Outcome::kMerged, "a@0 B@300 ", "", "B@300 ", 1},
         {"moved there, ours waiting", {{"a@0", "b@400"}}, "", true, Outcome::kMerged, "a@0 b@400 ", "", "b@400 ", 1},
         // The caret alone is no change: a second window over the note would
@@ -123,6 +140,8 @@ TEST(NotesSync, AMergeReachesTheListTheBinAndTheWindows)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         SyncedList synced(same);
+        if (!c.theirBin.empty())
+            synced.OtherComputerBins(c.theirBin);
         if (c.theirs)
             synced.OtherComputerWrites(*c.theirs);
         synced.view.typedIn = c.typedIn;
@@ -136,7 +155,7 @@ TEST(NotesSync, AMergeReachesTheListTheBinAndTheWindows)
         EXPECT_EQ(synced.store.opens[kPath], c.reads);
         // Moves made by the merge are no change of ours: the list is what
         // the file holds unless ours still wait.
-        EXPECT_EQ(synced.notes.m_bModified, c.ownChanges ? 1u : 0u);
+        EXPECT_EQ(synced.notes.m_bModified, c.ownChanges || c.writtenBack ? 1u : 0u);
         // The merged file is the new base: the next pass finds nothing new.
         EXPECT_EQ(synced.sync.MergeOutsideChanges().outcome, Outcome::kUnchanged);
         EXPECT_EQ(synced.store.opens[kPath], c.reads);
@@ -288,8 +307,11 @@ TEST(NotesSync, ADamagedBinIsKeptAsideAndANewOneKeepsDeletes)
     EXPECT_EQ(synced.store.files[kept], (std::vector<uint8_t>{0x00, 0x01, 0x00}));
     EXPECT_EQ(synced.sync.TakeDamagedBinCopy(), "") << "told once";
 
+    // The other computer deletes as it does: into the shared bin, now a new one.
+    synced.OtherComputerBins({"b@300#2"});
     synced.OtherComputerWrites({"a@0"});
     synced.sync.MergeOutsideChanges();
+    EXPECT_EQ(synced.Notes(), "a@0 ");
     EXPECT_EQ(synced.BinOnDisk(), "b@300 ") << "deletes are kept again";
 
     // Damaged again while this copy runs: kept aside beside the first one,
@@ -449,4 +471,104 @@ TEST(NotesSync, AChangeMadeHereIsNewerThanTheVersionItChanged)
         ASSERT_EQ(plan.update.size(), 1u) << "taken over there, not dropped as a stale copy";
         EXPECT_EQ(Utf8FromUtf16(plan.update[0].second->m_strText), "c");
     }
+}
+
+namespace {
+
+// One of two computers whose folders a sync client keeps in step: both
+// start from one file, each with its own installation id.
+struct Computer {
+    Computer(const std::vector<std::string>& written, NoteId installation) : id(installation), synced(written)
+    {
+        synced.notes.SetClock([this] { return synced.now; });
+        for (NotePos p = synced.notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            NoteIdentity& identity = synced.notes.GetAt(p)->m_identity;
+            identity.changedUtc = synced.now - 3600;
+            identity.changedBy = NoteId{0xC, 0xC};  // made on a third computer, long ago
+        }
+        synced.store.ReplaceAll(kPath, synced.notes.StoreToBytes());
+        synced.sync.RememberFileAsBase(synced.notes.StoreToBytes());
+        synced.notes.RememberNotesAsStamped();
+    }
+    std::vector<uint8_t> Save()
+    {
+        NoteIdSource::SetInstallation(id);
+        synced.notes.m_bModified = 1;
+        NotesSync::Result merged;
+        EXPECT_EQ(synced.sync.MergeAndSave(merged), NotesSync::SaveResult::kSaved);
+        return synced.store.files[kPath];
+    }
+    // A housekeeping pass: the file, then the conflict copies, then a save.
+    void Pass()
+    {
+        NoteIdSource::SetInstallation(id);
+        synced.sync.MergeOutsideChanges();
+        ConflictCopies copies(synced.store);
+        copies.MergeInto(synced.sync, synced.notes, synced.now);
+        NotesSync::Result merged;
+        synced.sync.MergeAndSave(merged);
+        copies.RemoveMerged();
+    }
+    void Type(int index, const char* text) { synced.notes.GetAt(index)->m_strText = Utf16FromUtf8(text); }
+
+    NoteId id;
+    SyncedList synced;
+};
+
+constexpr const char* kConflictCopy = "C:\\Sync\\notes.sync-conflict-20240305-140512-ABCDEFG.dat";
+
+}  // namespace
+
+// Offline, each computer changed the notes; back online, the sync client
+// kept B's file as the notes file on both and A's beside it as a conflict
+// copy. Both computers end with every note and edit, once; a note typed in
+// on both has its two versions, once.
+TEST(NotesSync, ASyncClientsConflictCopyLosesAndDuplicatesNothing)
+{
+    struct Case {
+        const char* label;
+        void (*offlineA)(Computer&);
+        void (*offlineB)(Computer&);
+        const char* notes;  // on both computers at the end
+    } cases[] = {
+        {"A adds a note, B types in another", [](Computer& a) { Fill(a.synced.notes, {"A-1@600#3"}); },
+         [](Computer& b) { b.Type(1, "B"); }, "a@0 B@300 A-1@600 "},
+        {"A adds a note, B deletes one", [](Computer& a) { Fill(a.synced.notes, {"A-1@600#3"}); },
+         [](Computer& b) {
+             b.synced.sync.Bin()->Add(*b.synced.notes.GetAt(0), static_cast<NoteTime>(b.synced.now));
+             b.synced.sync.Bin()->Save();
+             b.synced.notes.Remove(b.synced.notes.GetHeadPosition());
+         },
+         "b@300 A-1@600 "},
+        {"both type in one note: ours, and the other version beside it once", [](Computer& a) { a.Type(1, "A"); },
+         [](Computer& b) { b.Type(1, "B"); }, "a@0 B@300 A@508 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Computer a({"a@0", "b@300"}, NoteId{0xA, 0xA}), b({"a@0", "b@300"}, NoteId{0xB, 0xB});
+        c.offlineA(a);
+        c.offlineB(b);
+        const std::vector<uint8_t> fromA = a.Save(), fromB = b.Save();
+        // The sync client: B's file and bin on both, A's file as a copy.
+        const std::string bin = CDeletedNotesBin::PathBeside(kPath);
+        const auto binOfB = b.synced.store.files.find(bin);
+        const std::vector<uint8_t> binFromB =
+            binOfB != b.synced.store.files.end() ? binOfB->second : std::vector<uint8_t>{};
+        for (Computer* side : {&a, &b}) {
+            side->synced.store.ReplaceAll(kPath, fromB);
+            side->synced.store.ReplaceAll(kConflictCopy, fromA);
+            if (!binFromB.empty())
+                side->synced.store.ReplaceAll(bin, binFromB);
+            side->Pass();
+        }
+        // Each saved its merge; the sync client brings A's to B, then back.
+        b.synced.store.ReplaceAll(kPath, a.synced.store.files[kPath]);
+        b.Pass();
+        a.synced.store.ReplaceAll(kPath, b.synced.store.files[kPath]);
+        a.Pass();
+        EXPECT_EQ(a.synced.Notes(), c.notes);
+        EXPECT_EQ(b.synced.Notes(), c.notes);
+        EXPECT_FALSE(a.synced.store.Exists(kConflictCopy));
+    }
+    NoteIdSource::SetInstallation(NoteId{});
 }
