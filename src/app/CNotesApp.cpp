@@ -69,7 +69,7 @@ bool CNotesApp::InitInstance()
     m_strHelpPath = HelpFilePath(exePath);
     SetProfileFile(SettingsFilePath(exePath));
     // Before the first note is made or loaded: every change here carries it.
-    NoteIdSource::SetInstallation(ReadInstallationId(*this));
+    NoteIdSource::SetInstallation(ReadInstallationId());
 
     if (!m_notes.Load(m_strNotesPath)) {
         AppMessageBox(kUnreadableNotesMessage + m_strNotesPath, MB_OK | MB_ICONEXCLAMATION);

@@ -1,14 +1,20 @@
 #include "app/InstallationId.h"
 
-#include "framework/CWinAppBase.h"
+#include <string>
+
 #include "notes/NoteIdSource.h"
 #include "notes/NoteIdText.h"
+#include "settings/CRegistry.h"
 
-NoteId ReadInstallationId(const CWinAppBase& app)
+NoteId ReadInstallationId(const char* keyPath)
 {
-    if (const auto kept = NoteIdFromText(app.GetProfileString(InstallationIdKeys::kSection, InstallationIdKeys::kKey)))
+    CRegistry key;
+    key.Open(keyPath);
+    std::string stored;
+    key.QueryString(InstallationIdKeys::kValue, stored);
+    if (const auto kept = NoteIdFromText(stored))
         return *kept;
     const NoteId made = NoteIdSource::NewId();
-    app.WriteProfileString(InstallationIdKeys::kSection, InstallationIdKeys::kKey, NoteIdToText(made));
+    key.SetString(InstallationIdKeys::kValue, NoteIdToText(made));
     return made;
 }

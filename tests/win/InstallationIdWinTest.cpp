@@ -1,24 +1,39 @@
-// This installation's id in Velumo.ini: made once, then kept; a value that
-// is no id is replaced.
+// This installation's id in the user's registry: made once, then kept; a
+// value that is no id is replaced. Velumo.ini beside the program plays no
+// part: two copies run from one folder must be two installations.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "TestFiles.h"
-#include "app/CNotesApp.h"
 #include "app/InstallationId.h"
 #include "notes/NoteIdText.h"
+#include "settings/CRegistry.h"
+
+namespace {
+
+constexpr const char* kTestKey = "Software\\Velumo\\Tests\\InstallationId";
+
+std::string Stored()
+{
+    CRegistry key;
+    key.Open(kTestKey);
+    std::string value;
+    key.QueryString(InstallationIdKeys::kValue, value);
+    return value;
+}
+
+}  // namespace
 
 TEST(InstallationId, MadeOnceKeptAndReplacedWhenOdd)
 {
     struct Case {
         const char* label;
-        const char* stored;  // null: no such key
+        const char* stored;  // null: no such value
         bool kept;
     } cases[] = {
-        {"no key: made", nullptr, false},
+        {"no value: made", nullptr, false},
         {"32 hexadecimal digits, either case: kept", "0123456789abcdefFEDCBA9876543210", true},
         {"31 digits", "0123456789ABCDEF0123456789ABCDE", false},
         {"33 digits", "0123456789ABCDEF0123456789ABCDEF0", false},
@@ -29,22 +44,22 @@ TEST(InstallationId, MadeOnceKeptAndReplacedWhenOdd)
     std::set<std::string> made;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        TempFolder folder;
-        CNotesApp app;
-        app.SetProfileFile(folder.Path("Velumo.ini"));
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Velumo\\Tests\\InstallationId");
         if (c.stored) {
-            ASSERT_TRUE(app.WriteProfileString(InstallationIdKeys::kSection, InstallationIdKeys::kKey, c.stored));
+            CRegistry key;
+            key.Open(kTestKey);
+            ASSERT_EQ(key.SetString(InstallationIdKeys::kValue, c.stored), ERROR_SUCCESS);
         }
 
-        const NoteId first = ReadInstallationId(app);
-        const std::string inFile = app.GetProfileString(InstallationIdKeys::kSection, InstallationIdKeys::kKey);
-        EXPECT_EQ(NoteIdFromText(inFile), first) << "the id in use is the one in the file";
+        const NoteId first = ReadInstallationId(kTestKey);
+        EXPECT_EQ(NoteIdFromText(Stored()), first) << "the id in use is the one in the registry";
         if (c.kept) {
             EXPECT_EQ(first, NoteIdFromText(c.stored));
         } else {
             EXPECT_FALSE(first.IsNull());
-            EXPECT_TRUE(made.insert(inFile).second) << "every installation makes its own";
+            EXPECT_TRUE(made.insert(Stored()).second) << "every installation makes its own";
         }
-        EXPECT_EQ(ReadInstallationId(app), first) << "made once: the next start keeps it";
+        EXPECT_EQ(ReadInstallationId(kTestKey), first) << "made once: the next start keeps it";
     }
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Velumo\\Tests\\InstallationId");
 }
