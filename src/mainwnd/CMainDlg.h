@@ -211,7 +211,7 @@ private:
     // folder) or the user changed the notes file: its notes and ours are
     // merged before each save, never written over.
     friend class MainDlgSyncView;
-    MainDlgSyncView m_syncView{*this};
+    MainDlgSyncView m_syncView{*this, m_notes};
     NotesSync m_sync{m_notes, PlatformNoteFileStore(), m_syncView};
     DeletedNotes m_deleted{m_notes, m_sync};
     ConflictCopies m_conflictCopies{PlatformNoteFileStore()};

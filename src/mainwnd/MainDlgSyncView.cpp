@@ -3,14 +3,20 @@
 #include <utility>
 
 #include "mainwnd/CMainDlg.h"
+#include "notes/CNoteList.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
+#include "tray/CSystemTray.h"
 
 namespace {
 
 constexpr const char* kBothVersionsKeptText =
     "A note was changed on two computers at once. Both versions are on the desktop, side by side: keep the "
     "text you want and delete the other note.";
+constexpr const char16_t* kBalloonTitle = u"A note was changed on two computers";
+constexpr const char16_t* kBalloonText =
+    u"Both versions are on the desktop, side by side: keep the text you want and delete the other note. Click "
+    u"here to bring them to the front.";
 
 }  // namespace
 
@@ -70,17 +76,36 @@ void MainDlgSyncView::BothVersionsKept(const std::vector<CNote*>& versions)
         SetWindowPos(note->m_pWnd->GetHwnd(), note->m_bOnTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    m_bBothVersionsToTell = true;
+    for (const CNote* note : versions)
+        m_versionsToTell.push_back(note->m_identity.id);
 }
 
 void MainDlgSyncView::TellDue(HWND owner)
 {
     // The passes go on while the message is open and may keep more
-    // versions: those are in the same message.
-    if (!m_bBothVersionsToTell || m_bTelling)
+    // versions: those are told at the end of a later pass.
+    if (m_versionsToTell.empty() || m_bTelling)
         return;
-    m_bBothVersionsToTell = false;
+    std::vector<NoteId> versions = std::move(m_versionsToTell);
+    m_versionsToTell.clear();
+    if (m_dlg.Tray().ShowBalloon(kBalloonTitle, kBalloonText,
+                                 [this, versions] { BringVersionsUp(versions); }))
+        return;
     m_bTelling = true;
     MessageBoxA(owner, kBothVersionsKeptText, CMainDlg::kMessageCaption, MB_OK | MB_ICONINFORMATION);
     m_bTelling = false;
+}
+
+void MainDlgSyncView::BringVersionsUp(const std::vector<NoteId>& versions)
+{
+    // The last one brought up has the caret: the first kept, on top.
+    for (auto id = versions.rbegin(); id != versions.rend(); ++id) {
+        for (NotePos p = m_notes.GetHeadPosition(); p; p = CNoteList::GetNext(p)) {
+            CNote& note = *m_notes.GetAt(p);
+            if (note.m_identity.id == *id) {
+                m_dlg.BringNoteUp(note);
+                break;
+            }
+        }
+    }
 }

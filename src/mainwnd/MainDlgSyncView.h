@@ -3,13 +3,15 @@
 // file another computer changed.
 #include <windows.h>
 
+#include <vector>
+
 #include "notes/NotesSync.h"
 
 class CMainDlg;
 
 class MainDlgSyncView final : public INotesSyncView {
 public:
-    explicit MainDlgSyncView(CMainDlg& dlg) : m_dlg(dlg) {}
+    MainDlgSyncView(CMainDlg& dlg, CNoteList& notes) : m_dlg(dlg), m_notes(notes) {}
 
     // The note's text box has the keyboard focus.
     bool IsBeingTypedIn(const CNote& note) override;
@@ -25,11 +27,18 @@ public:
     void BothVersionsKept(const std::vector<CNote*>& versions) override;
 
     // At the end of a housekeeping pass, once the passes run on: says once
-    // that notes were changed on two computers and both versions are shown.
+    // that notes were changed on two computers and both versions are shown,
+    // in a balloon over the tray icon (a click brings the versions to the
+    // front), or in a message where there is no icon to show one.
     void TellDue(HWND owner);
 
 private:
+    // The versions kept since the last notice come to the front, the first
+    // with the caret; those deleted since are passed by.
+    void BringVersionsUp(const std::vector<NoteId>& versions);
+
     CMainDlg& m_dlg;
-    bool m_bBothVersionsToTell = false;
+    CNoteList& m_notes;
+    std::vector<NoteId> m_versionsToTell;  // by id: a note may go before the notice is clicked
     bool m_bTelling = false;
 };
