@@ -461,13 +461,13 @@ void CMainDlg::ContinueExit()
     EndDialog(m_nExitResult);
 }
 
-SaveOutcome CMainDlg::SaveNotes()
+SaveOutcome CMainDlg::SaveNotes(bool waitForMissingFile)
 {
     // The merge and the file get what was typed up to now.
     CNoteWnd::TakeTypedTexts();
     MergeOtherVersions();
     NotesSync::Result merged;
-    const NotesSync::SaveResult saved = m_sync.MergeAndSave(merged);
+    const NotesSync::SaveResult saved = m_sync.MergeAndSave(merged, waitForMissingFile);
     const DWORD saveError = GetLastError();  // before anything else asks the system
     // The file may have changed again since MergeOtherVersions looked.
     NoteVersionKept(merged);
@@ -478,6 +478,8 @@ SaveOutcome CMainDlg::SaveNotes()
     case NotesSync::SaveResult::kFailed: m_nSaveError = saveError; break;
     // Another program kept writing the file under every try: not saved.
     case NotesSync::SaveResult::kPostponed: m_nSaveError = ERROR_SHARING_VIOLATION; break;
+    // Not a failure: the next passes look for the file again.
+    case NotesSync::SaveResult::kWaitingForFile: return SaveOutcome::kNothingToSave;
     }
     return SaveOutcome::kFailed;
 }
@@ -581,7 +583,7 @@ void CMainDlg::OnListItemChanged(const NMLISTVIEW& change)
 
 void CMainDlg::RunHousekeepingPass()
 {
-    m_saveMessages.Feed(SaveNotes());
+    m_saveMessages.Feed(SaveNotes(true));
     m_scheduler.ScheduleTick();
 }
 

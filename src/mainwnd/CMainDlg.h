@@ -150,7 +150,8 @@ private:
     void OnTimer(UINT_PTR id);
     void OnMainWindowShown();
     // Saves when modified; a failure keeps the system's reason for the message.
-    SaveOutcome SaveNotes();
+    // The periodic pass waits a few passes for a notes file gone away.
+    SaveOutcome SaveNotes(bool waitForMissingFile = false);
     // Merges what other computers left: the notes file changed on disk and
     // the sync clients' conflict copies beside it; what to tell waits in
     // m_syncNotices.

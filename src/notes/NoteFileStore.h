@@ -54,18 +54,25 @@ public:
     // reason.
     virtual bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) = 0;
     // ReplaceAll, made only when the file's stamp is still the expected one
-    // (none: no file) at the last moment before the rename, so that a file
-    // another program put there meanwhile is not written over unseen. A store
-    // that cannot look between its steps looks before it writes.
+    // (none: no file), so that a file another program put there is never
+    // written over unseen. The file is first moved aside (MovedAsidePathOf)
+    // and its stamp read there: a file renamed in after that move cannot be
+    // replaced, as the rename of ours never replaces a file. Only after our
+    // file is in place is the moved-aside one removed; when anything else
+    // happened it is put back, or left for the caller
+    // (kFileChanged with MovedAsidePathOf existing): a kill at any moment
+    // leaves every version on disk.
     virtual ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
-                                                   const std::optional<FileStamp>& expected)
-    {
-        if (Stamp(path) != expected)
-            return ReplaceOutcome::kFileChanged;
-        return ReplaceAll(path, bytes) ? ReplaceOutcome::kReplaced : ReplaceOutcome::kFailed;
-    }
+                                                   const std::optional<FileStamp>& expected);
+    // Writes the bytes to a file of their own (created or emptied first),
+    // flushed and closed; false (and no file left) when any step fails.
+    virtual bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) = 0;
+    // Renames from to to in one step, only when to does not exist; false
+    // when it exists or the rename failed. The file keeps its stamp.
+    virtual bool MoveWithoutReplacing(const std::string& from, const std::string& to) = 0;
     // Removes a temporary file that a save cut off (a crash, power loss) left
-    // beside the file. Only a plain file is removed.
+    // beside the file, and puts back the file that save had moved aside when
+    // nothing took its place. Only a plain file is removed.
     virtual void RemoveLeftoverTemporary(const std::string& path) = 0;
     // The file's stamp without opening it (so a file another program holds
     // open is still stamped); none when the file is not there.
@@ -88,6 +95,13 @@ public:
 inline std::string TemporaryPathOf(const std::string& path)
 {
     return path + ".new";
+}
+
+// Where a save moves the file while it looks at it, just before its own
+// file takes the place.
+inline std::string MovedAsidePathOf(const std::string& path)
+{
+    return path + ".saving";
 }
 
 // The store of the platform the program runs on.

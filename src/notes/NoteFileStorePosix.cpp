@@ -76,39 +76,39 @@ public:
 
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
-        return Replace(path, bytes, nullptr) == ReplaceOutcome::kReplaced;
-    }
-
-    ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
-                                           const std::optional<FileStamp>& expected) override
-    {
-        return Replace(path, bytes, &expected);
-    }
-
-    // expected: when given, the stamp the file must still have just before
-    // the rename.
-    ReplaceOutcome Replace(const std::string& path, std::span<const uint8_t> bytes,
-                           const std::optional<FileStamp>* expected)
-    {
         if (path.empty())
-            return ReplaceOutcome::kFailed;
+            return false;
         const std::string temp = TemporaryPathOf(path);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0) {
-            if (expected && Stamp(path) != *expected)
-                return ReplaceOutcome::kFileChanged;
-            return CreateDirectly(path, bytes) ? ReplaceOutcome::kReplaced : ReplaceOutcome::kFailed;
-        }
-        if (WriteAndClose(fd, bytes)) {
-            if (expected && Stamp(path) != *expected) {
-                ::unlink(temp.c_str());
-                return ReplaceOutcome::kFileChanged;
-            }
-            if (::rename(temp.c_str(), path.c_str()) == 0)
-                return ReplaceOutcome::kReplaced;
-        }
+        if (!WriteTemporary(temp, bytes))
+            return CreateDirectly(path, bytes);
+        if (::rename(temp.c_str(), path.c_str()) == 0)
+            return true;
         ::unlink(temp.c_str());
-        return ReplaceOutcome::kFailed;
+        return false;
+    }
+
+    bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) override
+    {
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0)
+            return false;
+        if (WriteAndClose(fd, bytes))
+            return true;
+        ::unlink(path.c_str());
+        return false;
+    }
+
+    bool MoveWithoutReplacing(const std::string& from, const std::string& to) override
+    {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EINVAL && errno != ENOSYS)
+            return false;
+        // A file system without the flag: a second name fails when taken.
+        if (::link(from.c_str(), to.c_str()) != 0)
+            return false;
+        ::unlink(from.c_str());
+        return true;
     }
 
     void RemoveLeftoverTemporary(const std::string& path) override
@@ -117,6 +117,7 @@ public:
         struct stat st {};
         if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode))
             ::unlink(temp.c_str());
+        MoveWithoutReplacing(MovedAsidePathOf(path), path);
     }
 
     std::optional<FileStamp> Stamp(const std::string& path) override

@@ -68,13 +68,42 @@ public:
 
     bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
     {
-        return Replace(path, bytes, nullptr) == ReplaceOutcome::kReplaced;
+        if (path.empty())
+            return false;
+        const std::wstring target = WideFromUtf8(path);
+        const std::wstring temp = WideFromUtf8(TemporaryPathOf(path));
+        if (!WriteTemporary(TemporaryPathOf(path), bytes)) {
+            // When the file exists, the temporary file's failure is the
+            // reason worth telling, not that the file exists.
+            const DWORD error = GetLastError();
+            return CreateDirectly(target, bytes) || FailWith(error);
+        }
+        if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = GetLastError();
+            DeleteFileW(temp.c_str());
+            return FailWith(error);
+        }
+        return true;
     }
 
-    ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
-                                           const std::optional<FileStamp>& expected) override
+    bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) override
     {
-        return Replace(path, bytes, &expected);
+        const std::wstring temp = WideFromUtf8(path);
+        HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        if (WriteAndClose(file, bytes))
+            return true;
+        const DWORD error = GetLastError();
+        DeleteFileW(temp.c_str());
+        return FailWith(error);
+    }
+
+    bool MoveWithoutReplacing(const std::string& from, const std::string& to) override
+    {
+        // Without MOVEFILE_REPLACE_EXISTING the move fails when to exists.
+        return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
     }
 
     void RemoveLeftoverTemporary(const std::string& path) override
@@ -83,6 +112,7 @@ public:
         const DWORD attributes = GetFileAttributesW(temp.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             DeleteFileW(temp.c_str());
+        MoveWithoutReplacing(MovedAsidePathOf(path), path);
     }
 
     std::optional<FileStamp> Stamp(const std::string& path) override
@@ -136,48 +166,6 @@ public:
     }
 
 private:
-    // expected: when given, the stamp the file must still have just before
-    // the rename.
-    ReplaceOutcome Replace(const std::string& path, std::span<const uint8_t> bytes,
-                           const std::optional<FileStamp>* expected)
-    {
-        if (path.empty())
-            return ReplaceOutcome::kFailed;
-        const std::wstring target = WideFromUtf8(path);
-        const std::wstring temp = WideFromUtf8(TemporaryPathOf(path));
-        HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            // When the file exists, the temporary file's failure is the
-            // reason worth telling, not that the file exists.
-            const DWORD error = GetLastError();
-            if (expected && Stamp(path) != *expected)
-                return ReplaceOutcome::kFileChanged;
-            if (CreateDirectly(target, bytes))
-                return ReplaceOutcome::kReplaced;
-            FailWith(error);
-            return ReplaceOutcome::kFailed;
-        }
-        if (!WriteAndClose(file, bytes))
-            return Abandon(temp, GetLastError());
-        // Written while ours was on its way (a sync service renames its copy
-        // over the file): the caller merges that first.
-        if (expected && Stamp(path) != *expected) {
-            DeleteFileW(temp.c_str());
-            return ReplaceOutcome::kFileChanged;
-        }
-        if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return Abandon(temp, GetLastError());
-        return ReplaceOutcome::kReplaced;
-    }
-
-    ReplaceOutcome Abandon(const std::wstring& temp, DWORD error)
-    {
-        DeleteFileW(temp.c_str());
-        FailWith(error);
-        return ReplaceOutcome::kFailed;
-    }
-
     static uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 
     // The caller tells the user the system's reason; a short write sets none

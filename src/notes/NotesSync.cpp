@@ -68,6 +68,7 @@ NotesSync::Result NotesSync::MergeOutsideChanges()
 {
     if (m_notes.m_strPath.empty())
         return {};
+    TakeInMovedAside();
     const std::optional<FileStamp> stamp = m_store.Stamp(m_notes.m_strPath);
     if (!stamp || stamp == m_baseStamp)
         return {};
@@ -170,6 +171,14 @@ public:
         return m_store.OpenForReading(path);
     }
     void RemoveLeftoverTemporary(const std::string& path) override { m_store.RemoveLeftoverTemporary(path); }
+    bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) override
+    {
+        return m_store.WriteTemporary(path, bytes);
+    }
+    bool MoveWithoutReplacing(const std::string& from, const std::string& to) override
+    {
+        return m_store.MoveWithoutReplacing(from, to);
+    }
     std::optional<FileStamp> Stamp(const std::string& path) override { return m_store.Stamp(path); }
     bool MakeFolder(const std::string& path) override { return m_store.MakeFolder(path); }
     std::vector<std::string> ListFiles(const std::string& folder) override { return m_store.ListFiles(folder); }
@@ -185,20 +194,28 @@ private:
 
 }  // namespace
 
-NotesSync::SaveResult NotesSync::MergeAndSave(Result& merged)
+NotesSync::SaveResult NotesSync::MergeAndSave(Result& merged, bool waitForMissingFile)
 {
     for (int round = 0; round < kMaxMergeRounds; ++round) {
         Result result = MergeOutsideChanges();
         // A version kept aside in an earlier round is still told of.
         if (round == 0 || (result.outcome != Outcome::kUnchanged && merged.copyPath.empty()))
             merged = std::move(result);
+        if (round == 0 && !m_notes.m_strPath.empty()) {
+            if (!MayWriteMissingFile(waitForMissingFile))
+                return SaveResult::kWaitingForFile;
+            if (!m_store.Stamp(m_notes.m_strPath))
+                m_notes.m_bModified = 1;  // the notes are nowhere else now
+        }
         if (!m_notes.m_bModified)
             return SaveResult::kNothingToSave;
-        // A file gone (deleted, or between a sync service's delete and its
-        // rename) is made again from ours, unless it is back before the rename.
+        // A file gone for good (deleted) is made again from ours, unless it
+        // is back before the rename.
         std::optional<FileStamp> expected = m_baseStamp;
         if (!m_store.Stamp(m_notes.m_strPath))
             expected.reset();
+        if (expected)
+            m_mergedAside = expected;
         INoteFileStore& listStore = m_notes.FileStore();
         StoreUnlessChanged guarded(listStore, m_notes.m_strPath, expected);
         m_notes.SetFileStore(&guarded);
@@ -213,6 +230,37 @@ NotesSync::SaveResult NotesSync::MergeAndSave(Result& merged)
         // Written over while ours was on its way: take that in first.
     }
     return SaveResult::kPostponed;
+}
+
+bool NotesSync::MayWriteMissingFile(bool waitForMissingFile)
+{
+    if (m_store.Stamp(m_notes.m_strPath)) {
+        m_nPassesMissing = 0;
+        return true;
+    }
+    // Never there since this copy looked: nothing to wait for.
+    if (!waitForMissingFile || !m_baseStamp)
+        return true;
+    return ++m_nPassesMissing > kPassesToWaitForMissingFile;
+}
+
+void NotesSync::TakeInMovedAside()
+{
+    const std::string aside = MovedAsidePathOf(m_notes.m_strPath);
+    const std::optional<FileStamp> stamp = m_store.Stamp(aside);
+    if (!stamp || m_store.MoveWithoutReplacing(aside, m_notes.m_strPath))
+        return;
+    // The file a save of ours moved aside after merging it, when another
+    // file came before our rename: the list holds its notes.
+    if (stamp == m_mergedAside) {
+        m_store.RemoveFile(aside);
+        return;
+    }
+    // Another computer's file that came between a save's look and its
+    // rename, or ours from a save cut off after its rename: what the
+    // notes file lacks of it comes in as from a sync client's copy.
+    const KeptCopyName names([this](const std::string& candidate) { return m_store.Exists(candidate); });
+    m_store.MoveWithoutReplacing(aside, names.PathFor(m_notes.m_strPath, "conflicted copy of a save", m_clock()));
 }
 
 int NotesSync::NextPassDelayMs()

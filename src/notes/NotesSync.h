@@ -69,10 +69,16 @@ public:
         kSaved,
         kFailed,         // the write failed; the list stays modified
         kPostponed,      // the file kept changing under every try: the next pass tries again
+        kWaitingForFile, // the file is gone for now (a sync client replacing it): not made again yet
     };
     // How often a save merges again when the file changed between its merge
     // and its rename, before it leaves the save to the next pass.
     static constexpr int kMaxMergeRounds = 4;
+    // How many passes a file that went away has to come back before ours
+    // is written in its place: a sync client that deletes the file and puts
+    // it back, or replaces it, takes a moment, and a file made again at once
+    // from this copy's notes would read as every other note deleted here.
+    static constexpr int kPassesToWaitForMissingFile = 3;
 
     // The list's m_strPath is the notes file; the store reads it and writes
     // the files beside it.
@@ -96,7 +102,9 @@ public:
     // when the file is still the one merged, else it merges again. merged
     // receives what the merges did: the one that kept a version aside, when
     // one did, else the last that found the file changed.
-    SaveResult MergeAndSave(Result& merged);
+    // A periodic pass waits for a file that went away (waitForMissingFile);
+    // a save that may be the last (at exit) writes ours at once.
+    SaveResult MergeAndSave(Result& merged, bool waitForMissingFile = false);
     // Milliseconds to the next periodic pass: a little different each time
     // and on each computer, so that two copies do not save in step.
     int NextPassDelayMs();
@@ -128,6 +136,14 @@ private:
     // The bin file at path could not be read as a bin: kept aside, a new
     // one is started. False when it could not be kept (held open, say).
     bool StartNewBin(const std::string& path);
+    // A file a save moved aside and did not remove (MovedAsidePathOf): put
+    // back when the place is free; else removed when it is the file a merge
+    // here already took in; else left as a conflict copy, for ConflictCopies
+    // to merge like another computer's file.
+    void TakeInMovedAside();
+    // False when a pass is to wait for the missing file rather than write
+    // ours in its place.
+    bool MayWriteMissingFile(bool waitForMissingFile);
     // Returns how many notes were kept in two versions; counts in
     // m_nNotAdded the notes a full list could not take.
     int ApplyMerge(const NotesMergePlan& plan);
@@ -156,4 +172,6 @@ private:
     std::optional<FileStamp> m_binStamp;
     std::vector<std::vector<uint8_t>> m_binBase;  // the bin file's entries as last read or written
     uint64_t m_jitterState = 0;
+    std::optional<FileStamp> m_mergedAside;  // the stamp of the last file a save moved aside after its merge
+    int m_nPassesMissing = 0;  // passes in a row that found the file gone
 };

@@ -38,14 +38,8 @@ NOTES=$(WINEPREFIX=$PREFIX_A winepath -w "$NOTES_UNIX")
 LOG=$WORK/actions.log
 : >"$LOG"
 
-if [ ! -f "$PREFIX_B/system.reg" ]; then
-    WINEPREFIX=$PREFIX_B wine wineboot -i >/dev/null 2>&1
-    WINEPREFIX=$PREFIX_B wineserver -w
-    WINEPREFIX=$PREFIX_B wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-        >/dev/null 2>&1
-    WINEPREFIX=$PREFIX_B wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-fi
-(WINEPREFIX=$PREFIX_B wineserver -p >/dev/null 2>&1 &)
+source "$(dirname "$0")/sync/work_folder.sh"
+second_computer_prefix "$PREFIX_B"
 # A run that fails half-way leaves no copy behind: the next run in the same
 # prefix would otherwise meet the old copy and not start its own.
 trap 'WINEPREFIX=$PREFIX_B wineserver -k >/dev/null 2>&1 || true

@@ -51,6 +51,25 @@ public:
         writtenAt[path] = static_cast<uint64_t>(writes);
         return true;
     }
+    // Through ReplaceAll: counted, and failing with failWrites.
+    bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) override
+    {
+        return ReplaceAll(path, bytes);
+    }
+    // The file keeps the stamp it had.
+    bool MoveWithoutReplacing(const std::string& from, const std::string& to) override
+    {
+        if (!files.count(from) || files.count(to))
+            return false;
+        files[to] = std::move(files[from]);
+        writtenAt[to] = writtenAt[from];
+        if (writtenTimes.count(from))
+            writtenTimes[to] = writtenTimes[from];
+        else
+            writtenTimes.erase(to);
+        files.erase(from);
+        return true;
+    }
     void RemoveLeftoverTemporary(const std::string& path) override { files.erase(TemporaryPathOf(path)); }
     // The size, and which write made the file: a file put straight into
     // files keeps the stamp of its last write through the store.

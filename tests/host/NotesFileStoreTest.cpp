@@ -152,3 +152,120 @@ TEST(NotesFileStore, AHugeFileTakesMemoryForTheNotesItHoldsNotForItsSize)
         },
         ::testing::ExitedWithCode(0), "");
 }
+
+namespace {
+
+// The platform store, with another program's rename of its file over the
+// notes file (or a kill) coming just before one step of a save.
+class StepStore final : public INoteFileStore {
+public:
+    enum class At { kNothing, kRename, kKill };
+    struct Killed {};
+
+    StepStore(std::string path, Bytes theirs) : m_path(std::move(path)), m_theirs(std::move(theirs)) {}
+    void Before(int step, At what) { m_step = step, m_what = what; }
+
+    bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) override
+    {
+        Step();
+        return m_disk.WriteTemporary(path, bytes);
+    }
+    bool MoveWithoutReplacing(const std::string& from, const std::string& to) override
+    {
+        Step();
+        return m_disk.MoveWithoutReplacing(from, to);
+    }
+    std::optional<FileStamp> Stamp(const std::string& path) override
+    {
+        if (path == MovedAsidePathOf(m_path))
+            Step();
+        return m_disk.Stamp(path);
+    }
+    bool RemoveFile(const std::string& path) override
+    {
+        Step();
+        return m_disk.RemoveFile(path);
+    }
+    bool Exists(const std::string& path) override { return m_disk.Exists(path); }
+    std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) override
+    {
+        return m_disk.OpenForReading(path);
+    }
+    bool ReplaceAll(const std::string& path, std::span<const uint8_t> bytes) override
+    {
+        return m_disk.ReplaceAll(path, bytes);
+    }
+    void RemoveLeftoverTemporary(const std::string& path) override { m_disk.RemoveLeftoverTemporary(path); }
+    bool MakeFolder(const std::string& path) override { return m_disk.MakeFolder(path); }
+    std::vector<std::string> ListFiles(const std::string& folder) override { return m_disk.ListFiles(folder); }
+    std::optional<int64_t> WrittenAt(const std::string& path) override { return m_disk.WrittenAt(path); }
+
+private:
+    void Step()
+    {
+        if (++m_steps != m_step)
+            return;
+        if (m_what == At::kKill)
+            throw Killed{};
+        const std::string theirs = m_path + ".synctmp";
+        WriteFile(theirs, m_theirs);
+        fs::rename(theirs, m_path);
+    }
+
+    INoteFileStore& m_disk = PlatformNoteFileStore();
+    std::string m_path;
+    Bytes m_theirs;
+    int m_step = 0;
+    At m_what = At::kNothing;
+    int m_steps = 0;
+};
+
+}  // namespace
+
+// The steps of a save: 1 writes ours aside, 2 moves the file aside, 3 looks
+// at it there, 4 renames ours in, 5 removes the moved-aside file.
+TEST(NotesFileStore, AFileRenamedInDuringASaveIsNeverReplacedAndAKillLosesNoVersion)
+{
+    using At = StepStore::At;
+    const Bytes old = {1, 1, 1}, ours = {2, 2, 2, 2}, theirs = {3, 3};
+    struct Case {
+        const char* label;
+        int step;
+        At what;
+        ReplaceOutcome outcome;  // for a kill: what the start finds after RemoveLeftoverTemporary
+        Bytes file;
+        Bytes aside;  // empty: none
+    } cases[] = {
+        {"nobody else", 0, At::kNothing, ReplaceOutcome::kReplaced, ours, {}},
+        {"renamed in before ours is written", 1, At::kRename, ReplaceOutcome::kFileChanged, theirs, {}},
+        {"renamed in before the file is moved aside", 2, At::kRename, ReplaceOutcome::kFileChanged, theirs, {}},
+        {"renamed in while the file is aside", 3, At::kRename, ReplaceOutcome::kFileChanged, theirs, old},
+        {"renamed in just before our rename", 4, At::kRename, ReplaceOutcome::kFileChanged, theirs, old},
+        {"renamed in after ours: a later write", 5, At::kRename, ReplaceOutcome::kReplaced, theirs, {}},
+        {"killed writing ours", 1, At::kKill, ReplaceOutcome::kFailed, old, {}},
+        {"killed with the file aside: put back at start", 3, At::kKill, ReplaceOutcome::kFailed, old, {}},
+        {"killed before our rename: put back at start", 4, At::kKill, ReplaceOutcome::kFailed, old, {}},
+        {"killed before the aside file goes: both kept", 5, At::kKill, ReplaceOutcome::kFailed, ours, old},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempFolder folder;
+        const std::string path = folder.Path("notes.dat");
+        WriteFile(path, old);
+        StepStore store(path, theirs);
+        const std::optional<FileStamp> merged = store.Stamp(path);
+        store.Before(c.step, c.what);
+        try {
+            EXPECT_EQ(store.ReplaceAllUnlessChanged(path, ours, merged), c.outcome);
+        } catch (const StepStore::Killed&) {
+            ASSERT_EQ(c.what, At::kKill);
+            store.RemoveLeftoverTemporary(path);  // the next start
+        }
+        EXPECT_EQ(ReadFile(path), c.file);
+        EXPECT_EQ(fs::exists(MovedAsidePathOf(path)), !c.aside.empty());
+        if (!c.aside.empty()) {
+            EXPECT_EQ(ReadFile(MovedAsidePathOf(path)), c.aside);
+        }
+        EXPECT_FALSE(fs::exists(TemporaryPathOf(path)));
+    }
+}

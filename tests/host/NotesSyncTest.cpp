@@ -571,4 +571,129 @@ TEST(NotesSync, ASyncClientsConflictCopyLosesAndDuplicatesNothing)
         EXPECT_FALSE(a.synced.store.Exists(kConflictCopy));
     }
     NoteIdSource::SetInstallation(NoteId{});
+// The notes the file holds, as written; "unreadable" when it does not decode.
+std::string FileNotes(MemoryNoteStore& store)
+{
+    CNoteList file;
+    if (!store.files.count(kPath) || !file.LoadFromBytes(store.files[kPath]))
+        return "unreadable";
+    std::string out;
+    for (NotePos p = file.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        out += Written(*file.GetAt(p));
+    return out;
+}
+
+// The file with a note added on the other computer, under an id of its own.
+std::vector<uint8_t> TheirFile()
+{
+    CNoteList other;
+    Fill(other, {"a@0", "theirs@700"});
+    other.GetAt(CNoteList::GetNext(other.GetHeadPosition()))->m_identity.id = NoteId{9, 9};
+    return other.StoreToBytes();
+}
+
+}  // namespace
+
+// A sync client that takes the file away for a moment (deletes it and puts
+// it back, or is half-way through replacing it): the passes wait for it, and
+// take in what comes back, before ours is written in its place.
+TEST(NotesSync, AFileGoneAtAPassIsWaitedForBeforeOursTakesItsPlace)
+{
+    struct Case {
+        const char* label;
+        bool changedHere;
+        int backAtPass;      // 0: never
+        const char* passes;  // per pass: W waiting, S saved, N nothing to save, F failed, P postponed
+        const char* file;
+    } cases[] = {
+        {"back at the second pass, with a note from there", true, 2, "WSNN", "a@0 b@300 theirs@700 "},
+        {"never back: ours after three passes", true, 0, "WWWS", "a@0 b@300 "},
+        {"never back, nothing changed here: ours all the same", false, 0, "WWWS", "a@0 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SyncedList synced({"a@0"});
+        synced.store.files.erase(kPath);
+        if (c.changedHere)
+            Fill(synced.notes, {"b@300"});
+        std::string passes;
+        for (int pass = 1; pass <= 4; ++pass) {
+            if (pass == c.backAtPass)
+                synced.store.ReplaceAll(kPath, TheirFile());
+            NotesSync::Result merged;
+            passes += "NSFPW"[static_cast<int>(synced.sync.MergeAndSave(merged, true))];
+        }
+        EXPECT_EQ(passes, c.passes);
+        EXPECT_EQ(FileNotes(synced.store), c.file);
+    }
+}
+
+namespace {
+
+// Another computer's file lands just before a save renames ours in, after
+// the file was moved aside.
+class LandingStore : public MemoryNoteStore {
+public:
+    bool MoveWithoutReplacing(const std::string& from, const std::string& to) override
+    {
+        if (!landing.empty() && from == TemporaryPathOf(to))
+            ReplaceAll(to, std::exchange(landing, {}));
+        return MemoryNoteStore::MoveWithoutReplacing(from, to);
+    }
+    std::vector<uint8_t> landing;
+};
+
+}  // namespace
+
+// What a save moved aside and did not remove (a kill, or a file that came
+// before its rename) is never lost and never kept twice.
+TEST(NotesSync, AFileMovedAsideByASaveComesBackOnce)
+{
+    enum class Setup { kAloneAfterAKill, kBesideTheFileAfterAKill, kOursWhenAFileLanded };
+    struct Case {
+        const char* label;
+        Setup setup;
+        const char* notes;
+    } cases[] = {
+        {"alone: put back as the file", Setup::kAloneAfterAKill, "a@0 b@300 theirs@700 "},
+        {"beside the file: merged as a conflict copy", Setup::kBesideTheFileAfterAKill, "a@0 b@300 theirs@700 "},
+        {"ours, moved aside when theirs landed: dropped, theirs merged", Setup::kOursWhenAFileLanded,
+         "a@0 b@300 theirs@700 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        LandingStore store;
+        CNoteList notes;
+        notes.SetFileStore(&store);
+        notes.m_strPath = kPath;
+        FakeView view(notes);
+        NotesSync sync(notes, store, view);
+        ConflictCopies copies(store);
+        Fill(notes, {"a@0"});
+        store.ReplaceAll(kPath, notes.StoreToBytes());
+        notes.m_bModified = 0;
+        sync.RememberFileAsBase(notes.StoreToBytes());
+        Fill(notes, {"b@300"});
+        const std::vector<uint8_t> other = TheirFile();
+        const std::string aside = MovedAsidePathOf(kPath);
+        switch (c.setup) {
+        case Setup::kAloneAfterAKill: store.files.erase(kPath), store.files[aside] = other; break;
+        case Setup::kBesideTheFileAfterAKill: store.files[aside] = other; break;
+        case Setup::kOursWhenAFileLanded: store.landing = other; break;
+        }
+
+        for (int pass = 0; pass < 2; ++pass) {
+            sync.MergeOutsideChanges();
+            copies.MergeInto(sync, notes, 0);
+            NotesSync::Result merged;
+            if (sync.MergeAndSave(merged, true) == NotesSync::SaveResult::kSaved)
+                copies.RemoveMerged();
+        }
+        EXPECT_EQ(FileNotes(store), c.notes);
+        std::string others;
+        for (const auto& [path, bytes] : store.files)
+            if (path != kPath && path != CDeletedNotesBin::PathBeside(kPath) && path.find("Backups") == std::string::npos)
+                others += path + " ";
+        EXPECT_EQ(others, "") << "nothing left beside the file";
+    }
 }

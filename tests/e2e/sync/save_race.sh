@@ -11,15 +11,9 @@ set -euo pipefail
 BUILD=$(realpath "$1")
 TRIES=${2:-50}
 WORK=$BUILD/save-race
-DRIVER=$BUILD/win/tests/e2e/velumo_sync_driver.exe
-TOOL=$BUILD/host/tests/host/velumo_notes_file
 fail() { echo "save race: $*" >&2; exit 1; }
-
-rm -rf "$WORK"
-mkdir -p "$WORK/shared"
-cp -r "$BUILD/win/Velumo" "$WORK/Velumo"
-NOTES_UNIX=$WORK/shared/notes.dat
-NOTES=$(winepath -w "$NOTES_UNIX")
+source "$(dirname "$0")/work_folder.sh"
+sync_work_folder "$BUILD" "$WORK"
 "$TOOL" make "$NOTES_UNIX" 3000 975
 echo "save race: a file of $(stat -c %s "$NOTES_UNIX") bytes"
 (cd "$WORK/Velumo" && wine Velumo.exe "$NOTES" >/dev/null 2>&1 &)

@@ -16,6 +16,7 @@ BUILD=$(realpath "$1")
 ROUNDS=${2:-20}
 WORK=$BUILD/syncthing-rounds
 DRIVER=$BUILD/win/tests/e2e/velumo_sync_driver.exe
+source "$(dirname "$0")/work_folder.sh"
 LOG=$WORK/actions.log        # what the users did, read by the driver's check
 FIGURES=$WORK/rounds.log     # one line per round
 declare -A PREFIX=([A]=$WINEPREFIX [B]=$WINEPREFIX-second-computer)
@@ -176,17 +177,7 @@ on() {  # side driver-command...
     WINEPREFIX=${PREFIX[$side]} timeout 60 wine "$DRIVER" "$@"
 }
 
-make_second_prefix() {  # as two_computers.sh makes it
-    local p=${PREFIX[B]}
-    if [ ! -f "$p/system.reg" ]; then
-        WINEPREFIX=$p wine wineboot -i >/dev/null 2>&1
-        WINEPREFIX=$p wineserver -w
-        WINEPREFIX=$p wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-            >/dev/null 2>&1
-        WINEPREFIX=$p wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    fi
-    (WINEPREFIX=$p wineserver -p >/dev/null 2>&1 &)
-}
+make_second_prefix() { second_computer_prefix "${PREFIX[B]}"; }
 
 # Each computer has its own installation (its own Velumo.ini, so its own
 # installation id) and opens the notes file in its own synced folder.
