@@ -234,44 +234,35 @@ TEST(NoteIdentity, EveryTrailerFieldGoesWhereverItsNoteGoes)
              return out;
          }},
     };
-    // Each gives the second note the field (or the other computer does) and
-    // returns what every note must hold once the list is saved and read again.
-    using Trip = std::function<std::vector<std::string>(Loaded&, const TrailerField&)>;
-    const std::pair<const char*, Trip> trips[] = {
-        {"through a save and a restart", [](Loaded& f, const TrailerField& field) {
-             field.give(*f.Note(1));
-             return FieldOf(f.list, field);
-         }},
-        {"found by id when the notes come in another order", [](Loaded& f, const TrailerField& field) {
-             field.give(*f.Note(1));
-             f.list.Add(f.list.Detach(f.list.GetHeadPosition()));
-             return FieldOf(f.list, field);
-         }},
-        {"through the bin's file and back", [](Loaded& f, const TrailerField& field) {
-             field.give(*f.Note(1));
-             const auto expected = FieldOf(f.list, field);
-             f.ThroughTheBin(1);
-             return expected;
-         }},
-        {"a backup kept, the field taken away, the backup restored", [](Loaded& f, const TrailerField& field) {
-             field.give(*f.Note(1));
-             const auto expected = FieldOf(f.list, field);
+    // The second note is given the field here, or on the other computer
+    // (there), before the trip; what every note holds then is what it must
+    // hold once the list is saved and read again.
+    using Expected = std::vector<std::string>;
+    const struct {
+        const char* label;
+        bool there;
+        std::function<void(Loaded&, const TrailerField&, Expected&)> trip;
+    } trips[] = {
+        {"through a save and a restart", false, [](Loaded&, const TrailerField&, Expected&) {}},
+        {"found by id when the notes come in another order", false,
+         [](Loaded& f, const TrailerField&, Expected&) { f.list.Add(f.list.Detach(f.list.GetHeadPosition())); }},
+        {"through the bin's file and back", false,
+         [](Loaded& f, const TrailerField&, Expected&) { f.ThroughTheBin(1); }},
+        {"a backup kept, the field taken away, the backup restored", false,
+         [](Loaded& f, const TrailerField& field, Expected&) {
              f.KeepAndRestoreBackup([&] {
                  field.takeAway(*f.Note(1));
                  f.list.m_bModified = 1;
              });
-             return expected;
          }},
-        {"given on the other computer to a note both have", [](Loaded& f, const TrailerField& field) {
-             std::vector<std::string> expected;
+        {"given on the other computer to a note both have", true,
+         [](Loaded& f, const TrailerField& field, Expected& expected) {
              MergedFromTheOtherComputer(f, [&](CNoteList& other) {
                  field.give(*other.GetAt(1));
                  other.GetAt(1)->m_identity.changedUtc = f.now;
              }, expected, field);
-             return expected;
          }},
-        {"a note made on the other computer", [](Loaded& f, const TrailerField& field) {
-             std::vector<std::string> expected;
+        {"a note made on the other computer", true, [](Loaded& f, const TrailerField& field, Expected& expected) {
              MergedFromTheOtherComputer(f, [&](CNoteList& other) {
                  auto note = std::make_unique<CNote>();
                  note->m_strText = u"four";
@@ -280,14 +271,18 @@ TEST(NoteIdentity, EveryTrailerFieldGoesWhereverItsNoteGoes)
                      note->m_identity = NoteIdSource::NewIdentity(f.now);
                  other.Add(note);
              }, expected, field);
-             return expected;
          }},
     };
     for (const TrailerField& field : fields) {
-        for (const auto& [label, trip] : trips) {
-            SCOPED_TRACE(std::string(field.label) + ", " + label);
+        for (const auto& t : trips) {
+            SCOPED_TRACE(std::string(field.label) + ", " + t.label);
             Loaded f;
-            const std::vector<std::string> expected = trip(f, field);
+            Expected expected;
+            if (!t.there) {
+                field.give(*f.Note(1));
+                expected = FieldOf(f.list, field);
+            }
+            t.trip(f, field, expected);
             f.list.m_bModified = 1;
             ASSERT_TRUE(f.list.Save());
             EXPECT_TRUE(HoldsTag(f.store.files[kNotes], field.tag));
