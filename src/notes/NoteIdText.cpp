@@ -1,19 +1,6 @@
 #include "notes/NoteIdText.h"
 
-namespace {
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
+#include "core/HexDigit.h"
 
 std::string NoteIdToText(NoteId id)
 {
@@ -32,7 +19,7 @@ std::optional<NoteId> NoteIdFromText(std::string_view text)
         return std::nullopt;
     NoteId id;
     for (size_t i = 0; i < 32; ++i) {
-        const int digit = HexValue(text[i]);
+        const int digit = HexDigitValue(text[i]);
         if (digit < 0)
             return std::nullopt;
         uint64_t& half = i < 16 ? id.hi : id.lo;

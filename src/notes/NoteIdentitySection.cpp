@@ -5,28 +5,10 @@
 #include "notes/NoteIdSource.h"
 #include "notes/NoteIdTable.h"
 
-namespace {
-
-constexpr size_t kCountBytes = 6;
-
-// True when the section holds an entry for each of count notes.
-bool Fits(const NotesTrailer::SectionView& section, size_t count, size_t& entryBytes)
-{
-    const auto& payload = section.payload;
-    if (payload.size() < kCountBytes || CArchive::U32At(payload.data()) != count)
-        return false;
-    entryBytes = CArchive::U16At(payload.data() + 4);
-    return entryBytes >= NoteIdentitySection::kEntryBytes &&
-           (payload.size() - kCountBytes) / entryBytes == count && (payload.size() - kCountBytes) % entryBytes == 0;
-}
-
-}  // namespace
-
 NotesTrailer::Section NoteIdentitySection::Encode(std::span<const CNote* const> notes)
 {
     CArchive ar;
-    ar.WriteU32(static_cast<uint32_t>(notes.size()));
-    ar.WriteU16(static_cast<uint16_t>(kEntryBytes));
+    NotesTrailer::WriteEntriesHead(ar, static_cast<uint32_t>(notes.size()), kEntryBytes);
     for (const CNote* note : notes) {
         const NoteIdentity& identity = note->m_identity;
         ar.WriteU64(identity.id.hi);
@@ -41,17 +23,19 @@ NotesTrailer::Section NoteIdentitySection::Encode(std::span<const CNote* const> 
 
 void NoteIdentitySection::Apply(const NotesTrailer::SectionView* section, std::span<CNote* const> notes)
 {
-    size_t entryBytes = 0;
-    if (!section || !Fits(*section, notes.size(), entryBytes))
+    NotesTrailer::Entries entries;
+    // Entries are by place: a count that is not the notes' (a plain reader
+    // saved the file) pairs no entry with its note.
+    if (!section || !NotesTrailer::ReadEntries(section->payload, kEntryBytes, entries) || entries.count != notes.size())
         return;
-    const uint8_t* p = section->payload.data() + kCountBytes;
+    const uint8_t* p = entries.first;
     for (CNote* note : notes) {
         NoteIdentity& identity = note->m_identity;
         identity.id = {CArchive::U64At(p), CArchive::U64At(p + 8)};
         identity.createdUtc = static_cast<int64_t>(CArchive::U64At(p + 16));
         identity.changedUtc = static_cast<int64_t>(CArchive::U64At(p + 24));
         identity.changedBy = {CArchive::U64At(p + 32), CArchive::U64At(p + 40)};
-        p += entryBytes;
+        p += entries.entryBytes;
     }
 }
 

@@ -6,12 +6,6 @@
 #include "notes/Archive.h"
 #include "notes/CNote.h"
 
-namespace {
-
-constexpr size_t kCountBytes = 6;
-
-}  // namespace
-
 std::optional<NotesTrailer::Section> NoteSnoozeSection::Encode(std::span<const CNote* const> notes)
 {
     uint32_t count = 0;
@@ -20,8 +14,7 @@ std::optional<NotesTrailer::Section> NoteSnoozeSection::Encode(std::span<const C
     if (count == 0)
         return std::nullopt;
     CArchive ar;
-    ar.WriteU32(count);
-    ar.WriteU16(static_cast<uint16_t>(kEntryBytes));
+    NotesTrailer::WriteEntriesHead(ar, count, kEntryBytes);
     for (const CNote* note : notes) {
         if (note->m_tSnoozeUntil == 0)
             continue;
@@ -36,20 +29,13 @@ void NoteSnoozeSection::Apply(const NotesTrailer::SectionView* section, std::spa
 {
     for (CNote* note : notes)
         note->m_tSnoozeUntil = 0;
-    if (!section || section->payload.size() < kCountBytes)
-        return;
-    const uint8_t* p = section->payload.data();
-    const uint32_t count = CArchive::U32At(p);
-    const size_t entryBytes = CArchive::U16At(p + 4);
-    // Each entry is read whole or the section is not used: its length and
-    // count must agree with the bytes there are.
-    if (entryBytes < kEntryBytes || (section->payload.size() - kCountBytes) / entryBytes != count ||
-        (section->payload.size() - kCountBytes) % entryBytes != 0)
+    NotesTrailer::Entries entries;
+    if (!section || !NotesTrailer::ReadEntries(section->payload, kEntryBytes, entries))
         return;
     std::unordered_map<NoteId, NoteTime> until;
-    until.reserve(count);
-    p += kCountBytes;
-    for (uint32_t i = 0; i < count; ++i, p += entryBytes) {
+    until.reserve(entries.count);
+    const uint8_t* p = entries.first;
+    for (uint32_t i = 0; i < entries.count; ++i, p += entries.entryBytes) {
         const auto at = static_cast<int64_t>(CArchive::U64At(p + 16));
         // A time the note record cannot hold is no snooze.
         if (at > 0 && at <= INT32_MAX)

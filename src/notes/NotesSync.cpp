@@ -388,7 +388,10 @@ void NotesSync::TakeNewForm(NotePos pos, const CNote& from)
     const std::vector<uint8_t> stored = out.TakeBuffer();
     CArchive in{std::span<const uint8_t>(stored)};
     note->Serialize(in);  // the stored fields only: window and place stay
+    // What the trailer carries is not in the stored form: it comes across
+    // here, or the next save writes the note without it.
     note->m_formats = from.m_formats;
+    note->m_tSnoozeUntil = from.m_tSnoozeUntil;
     if (from.m_identity.id == note->m_identity.id)
         note->m_identity = from.m_identity;
     m_view.NoteTookNewForm(*note);

@@ -110,6 +110,25 @@ void NotesTrailer::Write(CArchive& ar, std::span<const Section> ours, std::span<
     }
 }
 
+bool NotesTrailer::ReadEntries(std::span<const uint8_t> payload, size_t minEntryBytes, Entries& entries)
+{
+    if (payload.size() < kEntriesHeadBytes)
+        return false;
+    const uint32_t count = CArchive::U32At(payload.data());
+    const size_t entryBytes = CArchive::U16At(payload.data() + 4);
+    const size_t body = payload.size() - kEntriesHeadBytes;
+    if (entryBytes < minEntryBytes || body / entryBytes != count || body % entryBytes != 0)
+        return false;
+    entries = {count, entryBytes, payload.data() + kEntriesHeadBytes};
+    return true;
+}
+
+void NotesTrailer::WriteEntriesHead(CArchive& ar, uint32_t count, size_t entryBytes)
+{
+    ar.WriteU32(count);
+    ar.WriteU16(static_cast<uint16_t>(entryBytes));
+}
+
 const NotesTrailer::SectionView* NotesTrailer::Find(std::span<const SectionView> sections, uint32_t tag)
 {
     const auto found =

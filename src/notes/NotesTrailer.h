@@ -73,6 +73,22 @@ public:
     // Appends a trailer holding the given sections, in this order.
     static void Write(CArchive& ar, std::span<const Section> ours, std::span<const Section> kept = {});
 
+    // A section of fixed-size entries (one for each note, or for each note
+    // that has the field) opens with a u32 count and a u16 entry length; a
+    // later version may lengthen its entries, never shorten them.
+    static constexpr size_t kEntriesHeadBytes = 6;
+    struct Entries {
+        uint32_t count = 0;
+        size_t entryBytes = 0;
+        const uint8_t* first = nullptr;  // the first entry; entryBytes apart
+    };
+    // The entries of the payload, or false when it is too short to say, its
+    // entries are shorter than the minEntryBytes this reader needs, or the
+    // count and the length do not account for the payload exactly: then no
+    // entry is used. minEntryBytes is at least 1.
+    static bool ReadEntries(std::span<const uint8_t> payload, size_t minEntryBytes, Entries& entries);
+    static void WriteEntriesHead(CArchive& ar, uint32_t count, size_t entryBytes);
+
     // The first section of the tag, or null.
     static const SectionView* Find(std::span<const SectionView> sections, uint32_t tag);
     // Copies of the sections whose tags are not among known, for writing back.

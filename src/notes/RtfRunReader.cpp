@@ -4,6 +4,8 @@
 #include <cctype>
 #include <vector>
 
+#include "core/HexDigit.h"
+
 namespace {
 
 // The groups whose contents are never text: font and colour tables,
@@ -25,17 +27,6 @@ constexpr char16_t kCp1252High[32] = {
 char16_t FromByte(unsigned char byte)
 {
     return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t(byte);
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 struct GroupState {
@@ -135,8 +126,10 @@ void Parser::ControlSymbol(char c)
     m_destinationNext = false;
     if (State().skip)
         return;
-    if (c == '\'' && m_at + 1 < m_in.size() && HexValue(m_in[m_at]) >= 0 && HexValue(m_in[m_at + 1]) >= 0) {
-        Emit(FromByte(static_cast<unsigned char>(HexValue(m_in[m_at]) * 16 + HexValue(m_in[m_at + 1]))));
+    const int high = c == '\'' && m_at + 1 < m_in.size() ? HexDigitValue(m_in[m_at]) : -1;
+    const int low = high >= 0 ? HexDigitValue(m_in[m_at + 1]) : -1;
+    if (low >= 0) {
+        Emit(FromByte(static_cast<unsigned char>(high * 16 + low)));
         m_at += 2;
     } else if (c == '\\' || c == '{' || c == '}') {
         Emit(char16_t(c));

@@ -1,8 +1,9 @@
-// Character formats in the notes file's trailer, through the merge, and as
-// read from pasted or saved rich text.
+// Character formats through the merge, and as read from pasted or saved rich
+// text. (The file, the bin, the backups and the merge carry them in
+// NoteIdentityTest's table of trailer fields; damaged forms of their section
+// are in NotesTrailerTest's table.)
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,85 +36,7 @@ CNote* AddNote(CNoteList& list, const char16_t* text, TextFormatRuns runs, uint6
     return raw;
 }
 
-bool Holds(const std::vector<uint8_t>& bytes, uint32_t tag)
-{
-    for (size_t i = 0; i + 4 <= bytes.size(); ++i)
-        if (bytes[i] == (tag & 0xFF) && bytes[i + 1] == (tag >> 8 & 0xFF) && bytes[i + 2] == (tag >> 16 & 0xFF) &&
-            bytes[i + 3] == tag >> 24)
-            return true;
-    return false;
-}
-
-void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
 }  // namespace
-
-TEST(NoteFormats, TheFileKeepsThemAndOnlyTheNotesTheyLieAboutLoseThem)
-{
-    CNoteList list;
-    CNote* a = AddNote(list, u"hello", {{0, 5, kFormatBold}});
-    CNote* b = AddNote(list, u"world!", {{0, 2, kFormatItalic}, {3, 2, kFormatBold | kFormatStrike}});
-    AddNote(list, u"plain", {});
-    const TextFormatRuns aRuns = a->m_formats, bRuns = b->m_formats;
-
-    // Whole files: the formats come back; a file without any has no section,
-    // and a plain reader's part of the file is the same either way.
-    CNoteList loaded;
-    ASSERT_TRUE(loaded.LoadFromBytes(list.StoreToBytes()));
-    EXPECT_EQ(RunsText(loaded.GetAt(0)->m_formats), RunsText(aRuns));
-    EXPECT_EQ(RunsText(loaded.GetAt(1)->m_formats), RunsText(bRuns));
-    EXPECT_TRUE(loaded.GetAt(2)->m_formats.empty());
-    a->m_formats.clear();
-    b->m_formats.clear();
-    EXPECT_FALSE(Holds(list.StoreToBytes(), NoteFormatsSection::kTag));
-    a->m_formats = aRuns;
-    b->m_formats = bRuns;
-
-    // Entry a: count at 0, id at 4, run count at 20, its run at 24 (start),
-    // 28 (length), 32 (formats). Entry b: id at 33, run count at 49, runs
-    // at 53 and 62.
-    const std::vector<CNote*> notes = {a, b};
-    const auto section = NoteFormatsSection::Encode(notes);
-    ASSERT_TRUE(section);
-    ASSERT_EQ(section->payload.size(), 71u);
-    struct Row {
-        const char* label;
-        std::function<void(std::vector<uint8_t>&, uint16_t&)> damage;
-        bool aKept, bKept;
-    } rows[] = {
-        {"as written", [](auto&, auto&) {}, true, true},
-        {"a run past the text", [](auto& p, auto&) { PutU32(p, 28, 6); }, false, true},
-        {"an empty run", [](auto& p, auto&) { PutU32(p, 28, 0); }, false, true},
-        {"overlapping runs", [](auto& p, auto&) { PutU32(p, 62, 1); }, true, false},
-        {"runs out of order", [](auto& p, auto&) { PutU32(p, 53, 4); PutU32(p, 57, 1); }, true, false},
-        {"a format no version has", [](auto& p, auto&) { p[32] = 0x81; }, false, true},
-        {"a huge run count in the last entry", [](auto& p, auto&) { PutU32(p, 49, 0x7FFFFFFF); }, true, false},
-        {"a huge run count in the first: nothing after it can be found",
-         [](auto& p, auto&) { PutU32(p, 20, 0xFFFFFFFF); }, false, false},
-        {"a huge entry count", [](auto& p, auto&) { PutU32(p, 0, 0xFFFFFFFF); }, true, true},
-        {"cut inside the last entry", [](auto& p, auto&) { p.resize(60); }, true, false},
-        {"cut to nothing", [](auto& p, auto&) { p.clear(); }, false, false},
-        {"the id of no note", [](auto& p, auto&) { p[4] ^= 1; }, false, true},
-        {"a version this reader does not know", [](auto&, auto& v) { v = 2; }, false, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.label);
-        std::vector<uint8_t> payload = section->payload;
-        uint16_t version = section->version;
-        row.damage(payload, version);
-        const NotesTrailer::SectionView view{NoteFormatsSection::kTag, version, payload};
-        a->m_formats = {{1, 1, kFormatUnderline}};  // whatever a note held before goes
-        NoteFormatsSection::Apply(&view, notes);
-        EXPECT_EQ(RunsText(a->m_formats), row.aKept ? RunsText(aRuns) : "");
-        EXPECT_EQ(RunsText(b->m_formats), row.bKept ? RunsText(bRuns) : "");
-        EXPECT_EQ(a->m_strText, u"hello");
-        EXPECT_EQ(b->m_strText, u"world!");
-    }
-}
 
 TEST(NoteFormats, AFormatChangeMergesLikeATextChange)
 {

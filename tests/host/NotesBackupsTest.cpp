@@ -21,30 +21,38 @@ std::u16string TextsOf(CNoteList& list)
     return texts;
 }
 
-std::u16string TextsOf(MemoryNoteStore& store, const std::string& path)
-{
+// A notes file of one note with this text, loaded, in a store of its own;
+// the list's clock reads now, a December morning.
+struct OneNoteFile {
+    explicit OneNoteFile(const std::u16string& text)
+    {
+        list.SetFileStore(&store);
+        list.SetClock([this] { return now; });
+        list.Add(std::make_unique<CNote>());
+        list.GetAt(0)->m_strText = text;
+        store.files[kNotes] = list.StoreToBytes();
+        EXPECT_TRUE(list.Load(kNotes));
+        now = *FromLocal(2026, 12, 8, 10, 0, 0);
+    }
+    OneNoteFile(const OneNoteFile&) = delete;
+
+    // The texts of the notes file at path, or "(unreadable)".
+    std::u16string TextsIn(const std::string& path)
+    {
+        CNoteList read;
+        read.SetFileStore(&store);
+        return store.Exists(path) && read.Load(path) ? TextsOf(read) : u"(unreadable)";
+    }
+    void Type(const std::u16string& text)
+    {
+        list.GetAt(0)->m_strText = text;
+        list.m_bModified = 1;
+    }
+
+    MemoryNoteStore store;
     CNoteList list;
-    list.SetFileStore(&store);
-    return store.Exists(path) && list.Load(path) ? TextsOf(list) : u"(unreadable)";
-}
-
-// A notes file of one note with this text, loaded; the list's clock reads now.
-void StartWith(CNoteList& list, MemoryNoteStore& store, const std::u16string& text, int64_t& now)
-{
-    list.SetFileStore(&store);
-    list.SetClock([&now] { return now; });
-    list.Add(std::make_unique<CNote>());
-    list.GetAt(0)->m_strText = text;
-    store.files[kNotes] = list.StoreToBytes();
-    ASSERT_TRUE(list.Load(kNotes));
-    now = *FromLocal(2026, 12, 8, 10, 0, 0);
-}
-
-void Type(CNoteList& list, const std::u16string& text)
-{
-    list.GetAt(0)->m_strText = text;
-    list.m_bModified = 1;
-}
+    int64_t now = 0;
+};
 
 }  // namespace
 
@@ -76,31 +84,28 @@ TEST(NotesBackups, NamesReadBackOnlyAsTheProgramWritesThem)
 // last 14 stay. Runs through the spring change of daylight saving.
 TEST(NotesBackups, OneCopyOnTheFirstSaveOfEachDayAndTheLast14Kept)
 {
-    MemoryNoteStore store;
-    CNoteList list;
-    int64_t now = 0;
-    StartWith(list, store, u"February", now);
+    OneNoteFile f(u"February");
     std::vector<std::string> expected;  // oldest first
     std::u16string dayBegan = u"February;";
     for (int day = 1; day <= 31; ++day) {
         if (day % 7 == 3)
             continue;  // Velumo not run that day
         SCOPED_TRACE("March " + std::to_string(day));
-        const int writesBefore = store.writes;
+        const int writesBefore = f.store.writes;
         for (int hour : {0, 9, 23}) {
-            now = *FromLocal(2026, 3, day, hour, 0, 0);
-            Type(list, u"March " + std::u16string(1, char16_t(u'A' + day)) + char16_t(u'0' + hour % 10));
-            ASSERT_TRUE(list.Save());
+            f.now = *FromLocal(2026, 3, day, hour, 0, 0);
+            f.Type(u"March " + std::u16string(1, char16_t(u'A' + day)) + char16_t(u'0' + hour % 10));
+            ASSERT_TRUE(f.list.Save());
         }
-        EXPECT_EQ(store.writes - writesBefore, 4) << "three saves and one backup";
+        EXPECT_EQ(f.store.writes - writesBefore, 4) << "three saves and one backup";
         expected.push_back(BackupFileName({2026, 3, day, 1}));
         if (expected.size() > kBackupsKept)
             expected.erase(expected.begin());
-        EXPECT_EQ(store.ListFiles(kFolder), expected);
-        EXPECT_EQ(TextsOf(store, kFolder + "\\" + expected.back()), dayBegan);
-        dayBegan = TextsOf(list);
+        EXPECT_EQ(f.store.ListFiles(kFolder), expected);
+        EXPECT_EQ(f.TextsIn(kFolder + "\\" + expected.back()), dayBegan);
+        dayBegan = TextsOf(f.list);
     }
-    EXPECT_FALSE(list.TakeBackupFailure());
+    EXPECT_FALSE(f.list.TakeBackupFailure());
 }
 
 // A clock once set years ahead left backups dated in the future: they stay,
@@ -120,25 +125,22 @@ TEST(NotesBackups, BackupsDatedInTheFutureNeverPushTodaysOut)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        MemoryNoteStore store;
-        CNoteList list;
-        int64_t now = 0;
-        StartWith(list, store, u"kept", now);
+        OneNoteFile f(u"kept");
         const auto backupOf = [&](int day) {
             const auto name = DailyBackupNameAt(*FromLocal(2026, 12, 8 + day, 12, 0, 0));
             return kFolder + "\\" + BackupFileName(*name);
         };
         for (int day = 1; day <= row.futureDays; ++day)
-            store.files[backupOf(day)] = store.files[kNotes];
+            f.store.files[backupOf(day)] = f.store.files[kNotes];
         for (int day = 1; day <= row.earlierDays; ++day)
-            store.files[backupOf(-day)] = store.files[kNotes];
+            f.store.files[backupOf(-day)] = f.store.files[kNotes];
 
-        Type(list, u"changed today");
-        ASSERT_TRUE(list.Save());
-        EXPECT_TRUE(store.Exists(backupOf(0))) << "today's backup stays";
-        EXPECT_EQ(store.ListFiles(kFolder).size(), static_cast<size_t>(row.futureDays + row.keptUpToToday));
+        f.Type(u"changed today");
+        ASSERT_TRUE(f.list.Save());
+        EXPECT_TRUE(f.store.Exists(backupOf(0))) << "today's backup stays";
+        EXPECT_EQ(f.store.ListFiles(kFolder).size(), static_cast<size_t>(row.futureDays + row.keptUpToToday));
         for (int day = 1; day <= row.futureDays; ++day)
-            EXPECT_TRUE(store.Exists(backupOf(day))) << "a future one is no older one";
+            EXPECT_TRUE(f.store.Exists(backupOf(day))) << "a future one is no older one";
     }
 }
 
@@ -158,24 +160,21 @@ TEST(NotesBackups, AFailedBackupIsToldOnceAndNeverStopsTheSave)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        MemoryNoteStore store;
-        CNoteList list;
-        int64_t now = 0;
-        StartWith(list, store, u"kept", now);
+        OneNoteFile f(u"kept");
         if (row.emptyFile)
-            store.files[kNotes] = {0, 1, 0, 0, 0, 0};
-        store.failFolders = row.failFolders;
+            f.store.files[kNotes] = {0, 1, 0, 0, 0, 0};
+        f.store.failFolders = row.failFolders;
         for (int save = 0; save < 3; ++save) {
-            now += 5;
-            store.failReads = row.fileHeldAtFirstSave && save == 0;
-            Type(list, u"saved " + std::u16string(1, char16_t(u'0' + save)));
-            EXPECT_TRUE(list.Save());
-            EXPECT_EQ(list.TakeBackupFailure(), row.told && save == 0) << "save " << save;
+            f.now += 5;
+            f.store.failReads = row.fileHeldAtFirstSave && save == 0;
+            f.Type(u"saved " + std::u16string(1, char16_t(u'0' + save)));
+            EXPECT_TRUE(f.list.Save());
+            EXPECT_EQ(f.list.TakeBackupFailure(), row.told && save == 0) << "save " << save;
         }
-        store.failReads = false;
-        EXPECT_EQ(TextsOf(store, kNotes), u"saved 2;");
-        EXPECT_EQ(store.writeAttempts, row.writeAttempts) << "no backup tried again once it was kept or failed";
-        EXPECT_EQ(store.ListFiles(kFolder).size(), row.backups);
+        f.store.failReads = false;
+        EXPECT_EQ(f.TextsIn(kNotes), u"saved 2;");
+        EXPECT_EQ(f.store.writeAttempts, row.writeAttempts) << "no backup tried again once it was kept or failed";
+        EXPECT_EQ(f.store.ListFiles(kFolder).size(), row.backups);
     }
 }
 
@@ -201,35 +200,32 @@ TEST(NotesBackups, RestoreKeepsTheNotesAsTheyAreFirst)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        MemoryNoteStore store;
-        CNoteList list;
-        int64_t now = 0;
-        StartWith(list, store, u"saved", now);
+        OneNoteFile f(u"saved");
         const std::string chosen = kFolder + "\\notes-2026-11-01.dat";
-        store.files[chosen] = row.chosen;
+        f.store.files[chosen] = row.chosen;
         for (int day = 2; day < 2 + row.olderBackups; ++day)
-            store.files[kFolder + "\\" + BackupFileName({2026, 11, day, 1})] = good;
-        store.failWrites = row.failWrites;
-        Type(list, u"unsaved");
-        store.clock = now;
+            f.store.files[kFolder + "\\" + BackupFileName({2026, 11, day, 1})] = good;
+        f.store.failWrites = row.failWrites;
+        f.Type(u"unsaved");
+        f.store.clock = f.now;
 
-        EXPECT_EQ(RestoreBackup(list, chosen, now), row.result);
+        EXPECT_EQ(RestoreBackup(f.list, chosen, f.now), row.result);
 
         const bool restored = row.result == RestoreResult::kRestored;
-        EXPECT_EQ(list.m_strPath, kNotes);
-        EXPECT_EQ(TextsOf(list), restored ? u"old;" : u"unsaved;");
-        EXPECT_EQ(list.m_bModified, restored ? 0u : 1u) << "an unsaved change is still to be saved";
-        EXPECT_EQ(TextsOf(store, kNotes), restored ? u"old;" : u"saved;") << "the file follows at once";
+        EXPECT_EQ(f.list.m_strPath, kNotes);
+        EXPECT_EQ(TextsOf(f.list), restored ? u"old;" : u"unsaved;");
+        EXPECT_EQ(f.list.m_bModified, restored ? 0u : 1u) << "an unsaved change is still to be saved";
+        EXPECT_EQ(f.TextsIn(kNotes), restored ? u"old;" : u"saved;") << "the file follows at once";
         const bool kept = row.result != RestoreResult::kCurrentNotKept;
-        EXPECT_EQ(TextsOf(store, kFolder + "\\notes-2026-12-08 (2).dat"), kept ? u"unsaved;" : u"(unreadable)");
+        EXPECT_EQ(f.TextsIn(kFolder + "\\notes-2026-12-08 (2).dat"), kept ? u"unsaved;" : u"(unreadable)");
         // The restore's save is the day's first: the daily backup is the file as it was.
-        EXPECT_EQ(TextsOf(store, kFolder + "\\notes-2026-12-08.dat"), restored ? u"saved;" : u"(unreadable)");
-        const auto listed = ListBackups(store, kNotes);
+        EXPECT_EQ(f.TextsIn(kFolder + "\\notes-2026-12-08.dat"), restored ? u"saved;" : u"(unreadable)");
+        const auto listed = ListBackups(f.store, kNotes);
         if (kept) {
             ASSERT_FALSE(listed.empty());
             EXPECT_EQ(listed[0].name, (BackupName{2026, 12, 8, 2}));
             EXPECT_FALSE(listed[0].name.IsDaily());
-            EXPECT_EQ(listed[0].keptAt, now) << "the time of day is the file's";
+            EXPECT_EQ(listed[0].keptAt, f.now) << "the time of day is the file's";
         }
     }
 }

@@ -1,17 +1,14 @@
-// Snoozed notes: the time a note comes back survives the notes file, the
-// bin and the merge with another computer, and the pass brings the note back
-// at that time, or at the first pass after it, without touching its schedule.
+// Snoozed notes: the pass brings the note back at its time, or at the first
+// pass after it, without touching its schedule. (That the time travels with
+// the note, through the file, the bin, the backups and the merge, is in
+// NoteIdentityTest's table of trailer fields.)
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "ScheduleTestNotes.h"
 #include "notes/CNoteList.h"
-#include "notes/DeletedNotesBin.h"
-#include "notes/NotesMerge.h"
 #include "schedule/RecurrenceBlock.h"
 #include "schedule/SchedulePass.h"
 #include "schedule/SnoozeChoice.h"
@@ -21,12 +18,6 @@ namespace {
 using namespace schedtest;
 
 const NoteTime kNow = Local(2024, 6, 12, 14, 0);  // a Wednesday afternoon
-
-bool HoldsSnoozeSection(const std::vector<uint8_t>& bytes)
-{
-    static constexpr char kTag[] = "SNOZ";
-    return std::search(bytes.begin(), bytes.end(), kTag, kTag + 4) != bytes.end();
-}
 
 // Three hidden notes "a", "b", "c"; b, daily at 09:00 and shown today, is the
 // one snoozed.
@@ -45,14 +36,6 @@ void FillThree(CNoteList& list, NoteTime snoozeUntil)
     b.m_tSnoozeUntil = snoozeUntil;
 }
 
-std::vector<NoteTime> SnoozesOf(const CNoteList& list)
-{
-    std::vector<NoteTime> times;
-    for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-        times.push_back(list.GetAt(p)->m_tSnoozeUntil);
-    return times;
-}
-
 class UpCounter : public IScheduleActions {
 public:
     CNoteWnd* CreateNoteWindow(CNote&) override { return nullptr; }
@@ -65,73 +48,6 @@ public:
 };
 
 }  // namespace
-
-TEST(Snooze, TheTimeTravelsWithTheNote)
-{
-    const NoteTime until = kNow + 300;
-    const struct {
-        const char* label;
-        NoteTime snooze;
-        std::function<std::vector<NoteTime>(CNoteList&)> roundTrip;
-        std::vector<NoteTime> expected;
-    } cases[] = {
-        {"through a restart", until,
-         [](CNoteList& list) {
-             CNoteList loaded;
-             EXPECT_TRUE(HoldsSnoozeSection(list.StoreToBytes()));
-             EXPECT_TRUE(loaded.LoadFromBytes(list.StoreToBytes()));
-             return SnoozesOf(loaded);
-         },
-         {0, until, 0}},
-        {"nothing snoozed: the file has no such section", 0,
-         [](CNoteList& list) {
-             EXPECT_FALSE(HoldsSnoozeSection(list.StoreToBytes()));
-             CNoteList loaded;
-             EXPECT_TRUE(loaded.LoadFromBytes(list.StoreToBytes()));
-             return SnoozesOf(loaded);
-         },
-         {0, 0, 0}},
-        {"found by id when the notes come in another order", until,
-         [](CNoteList& list) {
-             list.Add(list.Detach(list.GetHeadPosition()));  // a, b, c -> b, c, a
-             CNoteList loaded;
-             EXPECT_TRUE(loaded.LoadFromBytes(list.StoreToBytes()));
-             return SnoozesOf(loaded);
-         },
-         {until, 0, 0}},
-        {"through the bin and back", until,
-         [](CNoteList& list) {
-             CDeletedNotesBin bin, reread;
-             for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-                 bin.Add(*list.GetAt(p), kNow);
-             EXPECT_TRUE(reread.LoadFromBytes(bin.StoreToBytes(), kNow));
-             std::vector<NoteTime> times;
-             for (const auto& entry : reread.Entries())
-                 times.push_back(entry.note->m_tSnoozeUntil);
-             return times;
-         },
-         {0, until, 0}},
-        {"snoozed on the other computer: the merge brings it", until,
-         [](CNoteList& remote) {
-             CNoteList base, local;
-             EXPECT_TRUE(base.LoadFromBytes(remote.StoreToBytes()));
-             base.GetAt(1)->m_tSnoozeUntil = 0;
-             EXPECT_TRUE(local.LoadFromBytes(base.StoreToBytes()));
-             const NotesMergePlan plan = PlanNotesMerge(base, local, remote);
-             EXPECT_EQ(plan.update.size(), 1u);
-             for (const auto& [pos, merged] : plan.update)
-                 local.GetAt(pos)->m_tSnoozeUntil = merged->m_tSnoozeUntil;
-             return SnoozesOf(local);
-         },
-         {0, until, 0}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        CNoteList list;
-        FillThree(list, c.snooze);
-        EXPECT_EQ(c.roundTrip(list), c.expected);
-    }
-}
 
 TEST(Snooze, TheNoteComesBackAtItsTimeOrAtTheFirstPassAfter)
 {
