@@ -571,6 +571,10 @@ TEST(NotesSync, ASyncClientsConflictCopyLosesAndDuplicatesNothing)
         EXPECT_FALSE(a.synced.store.Exists(kConflictCopy));
     }
     NoteIdSource::SetInstallation(NoteId{});
+}
+
+namespace {
+
 // The notes the file holds, as written; "unreadable" when it does not decode.
 std::string FileNotes(MemoryNoteStore& store)
 {
