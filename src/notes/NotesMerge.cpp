@@ -161,13 +161,19 @@ private:
         if (disk) {
             if (!(base && IsStale(*disk, *base)))
                 JoinGroups(pos, base, *disk);
+            else
+                m_plan.rewrite = true;  // our newer version goes back over the old one
             return;
         }
         // Gone from disk: deleted over there only when a bin says so (else
         // that file never had it), unless the file is an old copy put back,
         // or this copy changed the note since (its change stays).
-        if (!base || m_bStaleFile || ChangedSince(here, base))
+        if (!base || ChangedSince(here, base))
             return;
+        if (m_bStaleFile) {
+            m_plan.rewrite = true;
+            return;
+        }
         if (m_binned && m_binned->Find(here.m_identity.id))
             m_plan.remove.push_back(pos);
         else
