@@ -35,11 +35,10 @@ WINEPREFIX=$VELUMO_WINEPREFIX_144 "$ROOT/scripts/wine-run.sh" "$BUILD/win/tests/
 # Two computers on one synced notes file, in two Wine prefixes (the long
 # run, with the file also taken away, emptied and cut in half between
 # passes: tests/e2e/two_computers.sh BUILD 200). Here the sync client only
-# replaces the file by a rename: a file gone for a pass or renamed over in
-# the moment between a save's last look and its rename can still cost an
-# edit. Both users in one note at once still fails now and then, so a run
-# counts as failed only when three in a row fail; every failed run's log
-# stays in the output.
+# replaces the file by a rename, until the runs with the file taken away,
+# emptied or cut have been seen to pass steadily. Both users in one note at
+# once still fails now and then, so a run counts as failed only when three
+# in a row fail; every failed run's log stays in the output.
 two_computers_passed=0
 for attempt in 1 2 3; do
     if VELUMO_FILE_FAULTS=rename timeout 600 "$ROOT/tests/e2e/two_computers.sh" "$BUILD" 20; then

@@ -12,7 +12,10 @@ ReplaceOutcome INoteFileStore::ReplaceAllUnlessChanged(const std::string& path, 
         // created directly (ReplaceAll's fallback).
         if (Stamp(path) != expected)
             return ReplaceOutcome::kFileChanged;
-        return ReplaceAll(path, bytes) ? ReplaceOutcome::kReplaced : ReplaceOutcome::kFailed;
+        if (!ReplaceAll(path, bytes))
+            return ReplaceOutcome::kFailed;
+        m_placed = Stamp(path);
+        return ReplaceOutcome::kReplaced;
     }
     // Looked at once it is out of the way: a sync client's rename that
     // comes after this finds the place free and stays, never replaced.
@@ -32,6 +35,8 @@ ReplaceOutcome INoteFileStore::ReplaceAllUnlessChanged(const std::string& path, 
         RemoveFile(temp);
         return ReplaceOutcome::kFileChanged;
     }
+    // A rename keeps the stamp.
+    const std::optional<FileStamp> ours = Stamp(temp);
     if (!MoveWithoutReplacing(temp, path)) {
         const bool landed = Exists(path);
         RemoveFile(temp);
@@ -42,6 +47,7 @@ ReplaceOutcome INoteFileStore::ReplaceAllUnlessChanged(const std::string& path, 
         return ReplaceOutcome::kFailed;
     }
     // Ours holds everything the merged file held.
+    m_placed = ours;
     if (movedAside)
         RemoveFile(aside);
     return ReplaceOutcome::kReplaced;

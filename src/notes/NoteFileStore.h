@@ -64,6 +64,10 @@ public:
     // leaves every version on disk.
     virtual ReplaceOutcome ReplaceAllUnlessChanged(const std::string& path, std::span<const uint8_t> bytes,
                                                    const std::optional<FileStamp>& expected);
+    // The stamp of the file the last kReplaced of ReplaceAllUnlessChanged
+    // put in place, read before its rename: a file renamed over it a moment
+    // later has another, so it is not taken for ours.
+    const std::optional<FileStamp>& PlacedStamp() const { return m_placed; }
     // Writes the bytes to a file of their own (created or emptied first),
     // flushed and closed; false (and no file left) when any step fails.
     virtual bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) = 0;
@@ -89,6 +93,9 @@ public:
     // When the file was last written, in seconds since 1970 (UTC); empty
     // when that cannot be read.
     virtual std::optional<int64_t> WrittenAt(const std::string& path) = 0;
+
+private:
+    std::optional<FileStamp> m_placed;
 };
 
 // The temporary file that a save writes before it replaces the file.

@@ -163,8 +163,12 @@ public:
             return m_store.ReplaceAll(path, bytes);
         const ReplaceOutcome outcome = m_store.ReplaceAllUnlessChanged(path, bytes, m_merged);
         m_bChanged = outcome == ReplaceOutcome::kFileChanged;
+        if (outcome == ReplaceOutcome::kReplaced)
+            m_written = m_store.PlacedStamp();
         return outcome == ReplaceOutcome::kReplaced;
     }
+    // The stamp of the notes file this save put in place.
+    const std::optional<FileStamp>& Written() const { return m_written; }
     bool Exists(const std::string& path) override { return m_store.Exists(path); }
     std::unique_ptr<INoteFileReader> OpenForReading(const std::string& path) override
     {
@@ -189,6 +193,7 @@ private:
     INoteFileStore& m_store;
     std::string m_path;
     std::optional<FileStamp> m_merged;
+    std::optional<FileStamp> m_written;
     bool m_bChanged = false;
 };
 
@@ -222,7 +227,10 @@ NotesSync::SaveResult NotesSync::MergeAndSave(Result& merged, bool waitForMissin
         const bool wrote = m_notes.Save();
         m_notes.SetFileStore(&listStore);
         if (wrote) {
-            RememberFileAsBase(m_notes.LastWritten());
+            // The stamp of what we wrote, not of the file there now: one
+            // renamed in since is merged at the next pass.
+            m_baseBytes = m_notes.LastWritten();
+            m_baseStamp = guarded.Written() ? guarded.Written() : m_store.Stamp(m_notes.m_strPath);
             return SaveResult::kSaved;
         }
         if (!guarded.FileChanged())

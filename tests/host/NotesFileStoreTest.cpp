@@ -257,6 +257,10 @@ TEST(NotesFileStore, AFileRenamedInDuringASaveIsNeverReplacedAndAKillLosesNoVers
         store.Before(c.step, c.what);
         try {
             EXPECT_EQ(store.ReplaceAllUnlessChanged(path, ours, merged), c.outcome);
+            // A file renamed over ours at once is not taken for ours.
+            if (c.outcome == ReplaceOutcome::kReplaced) {
+                EXPECT_EQ(store.PlacedStamp() == store.Stamp(path), c.file == ours);
+            }
         } catch (const StepStore::Killed&) {
             ASSERT_EQ(c.what, At::kKill);
             store.RemoveLeftoverTemporary(path);  // the next start
