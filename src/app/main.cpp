@@ -2,9 +2,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/CNotesApp.h"
+#include "framework/OleUse.h"
 
 namespace {
 
@@ -16,9 +16,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    // Skin pictures are decoded through OLE.
-    OleInitialize(nullptr);
+    // OLE starts with its first use (OleUse), after the main window shows.
     const int exitCode = theApp.Run(instance, CWinAppBase::ArgumentsOf(GetCommandLineW()));
-    OleUninitialize();
+    OleUse::End();
     return exitCode;
 }

@@ -1,10 +1,10 @@
 #include "framework/CWinAppBase.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <iterator>
 
+#include "core/CommandLineWords.h"
+#include "core/UnicodeText.h"
 #include "framework/MessageLoop.h"
 #include "framework/WideText.h"
 
@@ -74,13 +74,10 @@ int CWinAppBase::AppMessageBox(const std::string& text, UINT flags, HWND owner) 
 std::vector<std::string> CWinAppBase::ArgumentsOf(const wchar_t* commandLine)
 {
     std::vector<std::string> args;
-    int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(commandLine, &count);
-    if (!wide)
+    if (!commandLine)
         return args;
-    for (int i = 1; i < count; ++i)
-        args.push_back(Utf8FromWide(wide[i]));
-    LocalFree(wide);
+    for (const std::u16string& word : CommandLineArguments(reinterpret_cast<const char16_t*>(commandLine)))
+        args.push_back(Utf8FromUtf16(word));
     return args;
 }
 

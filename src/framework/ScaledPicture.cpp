@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/OleUse.h"
 #include "framework/ScopedHandles.h"
 #include "core/PictureLimits.h"
 #include "core/ScaledMask.h"
@@ -62,7 +63,7 @@ IWICImagingFactory* ImagingFactory()
 {
     static IWICImagingFactory* const factory = [] {
         IWICImagingFactory* made = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+        if (!OleUse::Begin() || FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                     __uuidof(IWICImagingFactory), reinterpret_cast<void**>(&made))))
             return static_cast<IWICImagingFactory*>(nullptr);
         return made;

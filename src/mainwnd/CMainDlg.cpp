@@ -10,6 +10,7 @@
 #include "app/RunningCopy.h"
 #include "mainwnd/AboutText.h"
 #include "framework/MonitorWorkArea.h"
+#include "framework/OleUse.h"
 #include "framework/OpenDialogs.h"
 #include "framework/ScopedHandles.h"
 #include "framework/WindowDpi.h"
@@ -619,6 +620,8 @@ void CMainDlg::OnMainWindowShown()
     if (!trayIcon)
         trayIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY));
     m_tray.Create(m_hWnd, WM_TRAYNOTIFY, "Velumo", trayIcon, IDR_TRAY_MENU);
+    // Before any note's box: its clipboard goes through OLE.
+    OleUse::Begin();
     // The notes left on screen come back at once rather than with the first
     // housekeeping pass.
     m_scheduler.ShowVisibleNotes();

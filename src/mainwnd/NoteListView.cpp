@@ -194,6 +194,12 @@ void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
     };
     std::vector<NotePos> selected;
     NotePos focused = nullptr;
+    // Drawn again however the change ends: a list left paused would vanish.
+    struct DrawnOnceAfter {
+        NoteListView& view;
+        const bool paused = view.PauseDrawing();
+        ~DrawnOnceAfter() { view.ResumeDrawing(paused); }
+    } drawnOnce{*this};
     if (!keepSelection) {
         SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // selection and focus at once
     } else {
@@ -208,9 +214,7 @@ void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
             ListView_SetItemState(m_list, row, 0, LVIS_FOCUSED);
         }
     }
-    // Under Wine the count costs the list a new measure and a redraw of its
-    // scroll bars, most of what a typed character costs over thousands of
-    // notes: a find that keeps as many rows only needs them painted anew.
+    // A find that keeps as many rows only needs them painted anew.
     const bool countChanges = !keepSelection || rows.size() != m_rows.size();
     m_rows = std::move(rows);
     m_bRowIndexStale = true;
@@ -222,7 +226,28 @@ void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
     if (const int row = focused ? RowOfNote(focused) : -1; row >= 0)
         ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
     ScrollOnlyWithRows();
-    InvalidateRect(m_list, nullptr, TRUE);
+}
+
+bool NoteListView::PauseDrawing()
+{
+    // Under Wine a count change had the list measure its scrolling again
+    // and draw both scroll bars and the rows it touched there and then, each
+    // drawing sent to the screen on its own: more than the filter and the
+    // painting of the new rows together. A window not visible draws
+    // nothing; the list is told nothing (its own WM_SETREDRAW would measure
+    // and draw all the same when drawing comes back), and still keeps its
+    // scroll bars' ranges, so they are drawn once, with the rows.
+    if (!(GetWindowLongPtrW(m_list, GWL_STYLE) & WS_VISIBLE))
+        return false;
+    DefWindowProcW(m_list, WM_SETREDRAW, FALSE, 0);
+    return true;
+}
+
+void NoteListView::ResumeDrawing(bool paused)
+{
+    if (paused)
+        DefWindowProcW(m_list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 std::vector<int> NoteListView::SelectedRows() const

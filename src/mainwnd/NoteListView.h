@@ -129,6 +129,11 @@ private:
     // The control's rows become `rows`; with keepSelection the notes that
     // stay keep their selection and focus, else none is selected.
     void ShowRows(std::vector<NotePos> rows, bool keepSelection);
+    // The list drawn not at all, and then once whole, around a change of its
+    // rows; PauseDrawing answers whether it paused (the list was visible),
+    // which ResumeDrawing is given.
+    bool PauseDrawing();
+    void ResumeDrawing(bool paused);
     std::vector<int> SelectedRows() const;
     int FocusedRow() const;
     // The Top box of a row set by a click, Space or LVM_SETITEMSTATE: the

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <span>
 
+#include "framework/OleUse.h"
 #include "framework/WideText.h"
 #include "skin/PlainBmp.h"
 #include "skin/RegionRuns.h"
@@ -153,7 +154,7 @@ HBITMAP DecodePicture(HGLOBAL block, DWORD size)
 {
     ComRef<IStream> stream;
     // The stream frees the block when it goes.
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {
+    if (!OleUse::Begin() || FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {
         GlobalFree(block);
         return nullptr;
     }

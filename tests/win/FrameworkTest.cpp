@@ -1,12 +1,15 @@
 // The framework layer: the window thunk, the modal run with pre-translation,
-// the settings file.
+// the settings file, the command line's words.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/CNotesApp.h"
+#include "core/UnicodeText.h"
 #include "framework/CDialogBase.h"
 #include "framework/CWindowBase.h"
 #include "res/resource.h"
@@ -129,4 +132,28 @@ TEST(Framework, ProfileIntegersInTheSettingsFile)
         }
     }
     EXPECT_EQ(app.GetProfileInt("List", "Missing", -1), -1);
+}
+
+TEST(Framework, CommandLineWordsAreTheSystemsOwn)
+{
+    // The program splits its command line itself; whatever the line, it
+    // must read the words the system's splitting gives.
+    const wchar_t* lines[] = {
+        L"\"C:\\Program Files\\Velumo\\Velumo.exe\" \"D:\\My notes\\notes.dat\"",
+        L"\"C:\\V\\\" a", L"\"C:\\a b\"next word", L"v.exe \t a\tb  ", L"v.exe \"\" x",
+        L"v.exe \"D:\\notes\\\\\" x", L"v.exe a\\\\\\\"b c\\\\d", L"v.exe \"a\"\"b\" c",
+        L"v.exe \"a\"\"\"b c\"", L"v.exe \"\"\"\"\"\" q", L"v.exe \"unclosed to the end",
+        L"v.exe \u03A3\u03B7\u03BC \"\u00E9 \u00E8\"",
+    };
+    for (const wchar_t* line : lines) {
+        SCOPED_TRACE(Utf8FromWide(line));
+        int count = 0;
+        LPWSTR* system = CommandLineToArgvW(line, &count);
+        ASSERT_NE(system, nullptr);
+        std::vector<std::string> expected;
+        for (int i = 1; i < count; ++i)
+            expected.push_back(Utf8FromWide(system[i]));
+        LocalFree(system);
+        EXPECT_EQ(CWinAppBase::ArgumentsOf(line), expected);
+    }
 }

@@ -11,7 +11,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +19,7 @@
 
 #include "WinTiming.h"
 #include "app/CNotesApp.h"
+#include "framework/OleUse.h"
 #include "mainwnd/CMainDlg.h"
 
 namespace {
@@ -105,7 +105,7 @@ private:
             }
         } else if (msg == WM_TIMER && wParam == kMainWindowShownTimer) {
             MarkStep(before ? "the children's first paint (list, buttons), until the zero timer"
-                            : "after the first paint: other button faces, icons, shortcuts, tray icon, visible notes");
+                            : "after the first paint: other button faces, icons, shortcuts, tray icon, OLE, visible notes");
         } else if (msg == WM_TIMER && wParam == kTickTimer && !m_bTicked) {
             MarkStep(before ? "idle until the first housekeeping pass" : "the first housekeeping pass");
             if (!before) {
@@ -147,14 +147,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     MarkStep("the common controls set up");
-    OleInitialize(nullptr);
-    MarkStep("OLE started");
     int exitCode = 0;
     {
         TimedApp app;
         exitCode = app.Run(instance, {notesFile});
     }
-    OleUninitialize();
+    OleUse::End();
     FILE* out = std::fopen(marksFile.c_str(), "w");
     if (!out)
         return 3;

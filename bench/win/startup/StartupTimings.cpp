@@ -2,7 +2,8 @@
 // the same result needs, measured in one run, taking turns:
 // - 1000 visible notes until every note window is on screen, against a bare
 //   loop that makes 1000 tool windows with an edit child and a region at the
-//   same places with the same texts;
+//   same places with the same texts, once with plain edit children and once
+//   with rich edit children (what Velumo's note boxes are);
 // - no notes until the main window is on screen, against a trivial window,
 //   the same window after loading and setting up the common controls (their
 //   share of the start-up), and a trivial dialog holding a list view (what
@@ -24,13 +25,15 @@
 // medians of each step and of the time since the process was made.
 // With "main" and the folder of another build of Velumo.exe as the third
 // argument, that build is timed too, in the same rounds, to the main window.
-// The program runs itself with --bare-notes <notes file>, --trivial-window,
-// --comctl-window <Velumo.exe> or --listview-dialog <Velumo.exe> as the
-// references; the last two take the common controls Velumo's manifest asks
-// for (version 6) from Velumo.exe, as Velumo gets them.
+// The program runs itself with --bare-notes <notes file>, --bare-rich-notes
+// <notes file>, --trivial-window, --comctl-window <Velumo.exe> or
+// --listview-dialog <Velumo.exe> as the references; the last two take the
+// common controls Velumo's manifest asks for (version 6) from Velumo.exe, as
+// Velumo gets them.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -82,11 +85,27 @@ int RunMessageLoop()
     return 0;
 }
 
+// The class of the note's box in the bare loop: the plain edit control, or
+// the rich edit control of the newest library the system has (as Velumo's
+// note windows load it, with OLE started for its clipboard).
+const wchar_t* BareBoxClass(bool rich)
+{
+    if (!rich)
+        return L"EDIT";
+    OleInitialize(nullptr);
+    if (LoadLibraryW(L"Msftedit.dll"))
+        return L"RICHEDIT50W";
+    return LoadLibraryW(L"Riched20.dll") ? L"RichEdit20W" : nullptr;
+}
+
 // One tool window per note of the file, with an edit child holding its text
 // and a polygon region, shown without activation: what a note window is,
 // without the program around it.
-int RunBareNotes(const char* notesFile)
+int RunBareNotes(const char* notesFile, bool rich)
 {
+    const wchar_t* boxClass = BareBoxClass(rich);
+    if (!boxClass)
+        return 1;
     CNoteList notes;
     if (!notes.Load(notesFile))
         return 1;
@@ -104,7 +123,7 @@ int RunBareNotes(const char* notesFile)
         HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kBareNoteClass, L"", WS_POPUP, rc.left, rc.top, w, h,
                                     GetDesktopWindow(), nullptr, wc.hInstance, nullptr);
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        CreateWindowExW(0, L"EDIT", reinterpret_cast<const wchar_t*>(note->m_strText.c_str()),
+        CreateWindowExW(0, boxClass, reinterpret_cast<const wchar_t*>(note->m_strText.c_str()),
                         WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 15, 15, w - 30,
                         h - 35, hwnd, nullptr, wc.hInstance, nullptr);
         const POINT outline[] = {{0, 0}, {w, 0}, {w, h - 20}, {w - 20, h}, {0, h}};
@@ -416,7 +435,9 @@ void TimeStartupSteps(const std::string& folder, int runs)
 int main(int argc, char** argv)
 {
     if (argc > 2 && std::string(argv[1]) == "--bare-notes")
-        return RunBareNotes(argv[2]);
+        return RunBareNotes(argv[2], false);
+    if (argc > 2 && std::string(argv[1]) == "--bare-rich-notes")
+        return RunBareNotes(argv[2], true);
     if (argc > 1 && std::string(argv[1]) == "--trivial-window")
         return RunTrivialWindow();
     if (argc > 2 && std::string(argv[1]) == "--comctl-window")
@@ -464,18 +485,24 @@ int main(int argc, char** argv)
     const auto bytes = VisibleNotes(notes);
     const std::string referenceNotes = folder + "\\reference-notes.dat";
     WriteWholeFile(referenceNotes, bytes);
-    std::vector<double> program, bare;
+    std::vector<double> program, bare, bareRich;
     for (int i = 0; notesToo && i < runs; ++i) {
         WriteWholeFile(folder + "\\notes.dat", bytes);
         program.push_back(TimeUntilShown(velumo, folder, L"VelumoNoteWnd", notes, L"#32770"));
         bare.push_back(TimeUntilShown(reference + " --bare-notes \"" + referenceNotes + "\"", folder,
                                       kBareNoteClass, notes, kBareNoteClass));
+        bareRich.push_back(TimeUntilShown(reference + " --bare-rich-notes \"" + referenceNotes + "\"", folder,
+                                          kBareNoteClass, notes, kBareNoteClass));
     }
     if (notesToo) {
         std::printf("%d visible notes until every note window is on screen:\n", notes);
         ReportRuns("Velumo.exe", program);
-        ReportRuns("bare loop of tool windows (reference)", bare);
-        std::printf("  ratio of the medians: %.2f\n", Median(program) / Median(bare));
+        ReportRuns("bare loop of tool windows, edit boxes (reference)", bare);
+        ReportRuns("bare loop of tool windows, rich edit boxes (reference)", bareRich);
+        std::printf("  ratio of the medians, Velumo / bare loop with rich edit boxes: %.2f\n",
+                    Median(program) / Median(bareRich));
+        std::printf("  ratio of the medians, Velumo / bare loop with edit boxes: %.2f\n", Median(program) / Median(bare));
+        std::printf("  what rich text costs the bare loop: %.2fx\n", Median(bareRich) / Median(bare));
     }
 
     // Start-up to the main window with no notes.
