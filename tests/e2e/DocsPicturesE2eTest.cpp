@@ -418,8 +418,13 @@ TEST(DocsPictures, DISABLED_Checklist)
     E2eDriver app;
     ASSERT_TRUE(app.WriteFile("notes.dat", ChecklistNote()));
     ASSERT_TRUE(app.Start());
+    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, HWND_BOTTOM, scaled(600), scaled(400), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     HWND note = app.WaitForWindow("", 15000, "VelumoNoteWnd");
     ASSERT_NE(note, nullptr);
-    PumpFor(1500);  // the splash goes, the note paints
+    PumpFor(2500);  // the splash goes, the note paints
+    SetWindowPos(note, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PumpFor(500);
     ASSERT_TRUE(SaveScreen(scaled(RECT{60, 90, 340, 300}), folder + scaled.Name("checklist")));
 }
