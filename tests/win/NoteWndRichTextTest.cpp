@@ -347,7 +347,7 @@ TEST_F(NoteWndRichText, AFormatKeyAtTheCaretCarriesToTheKeysTypedNext)
     struct Row {
         const char* label;
         const char16_t* loaded;
-        int caret;
+        int caret;  // -1: all the text selected
         WORD key;
         const char* runs;
     } rows[] = {
@@ -357,6 +357,7 @@ TEST_F(NoteWndRichText, AFormatKeyAtTheCaretCarriesToTheKeysTypedNext)
         {"Ctrl+T", u"", 0, 'T', "0+2:8 "},
         {"Ctrl+B between plain words", u"one two", 4, 'B', "4+2:1 "},
         {"Ctrl+B after an address", u"www.velumo.invalid ", 19, 'B', "19+2:1 "},
+        {"Ctrl+B over a new note's selected placeholder, typed over", u"(Your text goes here)", -1, 'B', "0+2:1 "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
@@ -365,7 +366,7 @@ TEST_F(NoteWndRichText, AFormatKeyAtTheCaretCarriesToTheKeysTypedNext)
         SetForegroundWindow(hwnd);
         SetFocus(edit);
         ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }, 2000, true));
-        SendMessageW(edit, EM_SETSEL, row.caret, row.caret);
+        SendMessageW(edit, EM_SETSEL, row.caret < 0 ? 0 : row.caret, row.caret);
         SendKeys({{VK_CONTROL, false}, {row.key, false}, {row.key, true}, {VK_CONTROL, true}});
         PumpUntil([] { return false; }, 150, true);  // the note's focus delay passes too
         SendKeys({{'X', false}, {'X', true}, {'Y', false}, {'Y', true}});
