@@ -15,7 +15,9 @@
 
 namespace {
 
-constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+// The vertical bar shows only while the text does not fit (no
+// ES_DISABLENOSCROLL); lines wrap at the edge, so nothing scrolls sideways.
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 // Typing, formats and pastes a user can take back one by one.
 constexpr WPARAM kUndoSteps = 200;
 constexpr UINT_PTR kSubclassId = 1;
@@ -150,6 +152,13 @@ bool NoteRichEdit::Create(HWND parent, int id, const NoteRect& rc)
     SendMessageW(m_hwnd, EM_EXLIMITTEXT, 0, kNoteTextLimit);
     SendMessageW(m_hwnd, EM_SETUNDOLIMIT, kUndoSteps, 0);
     SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, ENM_CHANGE);
+    // Addresses are drawn as links by the control itself, as they are typed,
+    // loaded or pasted: its marks are part of its own typing, so Ctrl+Z takes
+    // back text, never a mark alone (marks set from here are undo steps of
+    // their own under Wine, which then put themselves back at every Ctrl+Z).
+    // The marks are only drawn: Runs() never gives them, and a Ctrl+click
+    // opens what NoteLinks allows, whatever the control marks.
+    SendMessageW(m_hwnd, EM_AUTOURLDETECT, TRUE, 0);
     // Dropped objects and files would come in whole, pictures included:
     // text is brought in by paste only, which keeps nothing embedded.
     RevokeDragDrop(m_hwnd);

@@ -1,5 +1,6 @@
 // The pictures of the README and the help: the real program with a few notes
-// on a plain desktop, its window, and the scheduling dialog. Not a check:
+// on a plain desktop, its window, the scheduling dialog, reminders, and a
+// note with a checklist. Not a check:
 // scripts/screenshots.sh runs it on request, with VELUMO_SHOTS_DIR naming the
 // folder for the pictures (24-bit BMP; the script converts them to PNG).
 #include <gtest/gtest.h>
@@ -380,3 +381,50 @@ TEST(DocsPictures, DISABLED_ReminderBalloonAndComingUp)
     PumpFor(300);
 }
 
+
+namespace {
+
+// A to-do note: bold words, a checklist with two items ticked (struck
+// through, as ticking leaves them) and a web address.
+std::vector<uint8_t> ChecklistNote()
+{
+    const std::u16string text = u"Saturday:\r\n\u2611 milk\r\n\u2611 bread\r\n\u2610 call the plumber\r\n"
+                                u"\u2610 tickets from www.velumo.example\r\nBring the bags!";
+    const auto at = [&](std::u16string_view words) { return static_cast<uint32_t>(text.find(words)); };
+    auto note = std::make_unique<CNote>();
+    note->m_strText = text;
+    note->m_rcWindow = {70, 100, 330, 290};
+    note->m_crBack = kDefaultPaperColor;
+    note->m_formats = {{at(u"Saturday"), 8, kFormatBold},
+                       {at(u"milk"), 4, kFormatStrike},
+                       {at(u"bread"), 5, kFormatStrike},
+                       {at(u"plumber"), 7, kFormatBold},
+                       {at(u"bags"), 4, kFormatItalic}};
+    CNoteList list;
+    list.Add(note);
+    return list.StoreToBytes();
+}
+
+}  // namespace
+
+TEST(DocsPictures, DISABLED_Checklist)
+{
+    const char* shots = std::getenv("VELUMO_SHOTS_DIR");
+    ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
+    const std::string folder = std::string(shots) + "\\";
+    const ShotScale scaled = ScreenScale();
+
+    Backdrop backdrop;
+    E2eDriver app;
+    ASSERT_TRUE(app.WriteFile("notes.dat", ChecklistNote()));
+    ASSERT_TRUE(app.Start());
+    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, HWND_BOTTOM, scaled(600), scaled(400), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND note = app.WaitForWindow("", 15000, "VelumoNoteWnd");
+    ASSERT_NE(note, nullptr);
+    PumpFor(2500);  // the splash goes, the note paints
+    SetWindowPos(note, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PumpFor(500);
+    ASSERT_TRUE(SaveScreen(scaled(RECT{60, 90, 340, 300}), folder + scaled.Name("checklist")));
+}

@@ -1,5 +1,6 @@
 // A note's rich text under Wine: the format keys and menu, the filtering
-// paste, and formats that survive the file and the deleted-notes bin.
+// paste, formats that survive the file and the deleted-notes bin, links
+// drawn as links, and a note resized with its text kept in place.
 #include <windows.h>
 #include <richedit.h>
 
@@ -209,6 +210,188 @@ TEST_F(NoteWndRichText, FormatsComeBackAfterTheFileAndTheBin)
         PressCtrl(again, 'B');  // on and off at the caret: the text's formats are read again
         EXPECT_EQ(TakenRuns(again), RunsText(runs));
     }
+}
+
+// The stretches drawn as links, as "start+length " in the control's positions.
+std::string LinksShown(HWND edit)
+{
+    CHARRANGE kept{};
+    SendMessageW(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+    GETTEXTLENGTHEX units{GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const auto length = static_cast<LONG>(SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&units), 0));
+    std::string out;
+    LONG start = -1;
+    for (LONG i = 0; i <= length; ++i) {
+        CHARFORMAT2W cf{};
+        cf.cbSize = sizeof cf;
+        if (i < length) {
+            SendMessageW(edit, EM_SETSEL, i, i + 1);
+            SendMessageW(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+        }
+        const bool link = cf.dwEffects & CFE_LINK;
+        if (link && start < 0)
+            start = i;
+        if (!link && start >= 0) {
+            out += std::to_string(start) + "+" + std::to_string(i - start) + " ";
+            start = -1;
+        }
+    }
+    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+    return out;
+}
+
+void PutTextOnClipboard(HWND owner, const wchar_t* text)
+{
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(data), text, bytes);
+    GlobalUnlock(data);
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+}
+
+TEST_F(NoteWndRichText, WebAndMailAddressesAreDrawnAsLinksAndNeverStoredAsFormats)
+{
+    const auto type = [](HWND edit, std::u16string_view text) {
+        for (char16_t c : text)
+            SendMessageW(edit, WM_CHAR, c, 1);
+    };
+    struct Row {
+        const char* label;
+        const char16_t* loaded;
+        std::function<void(CNote*, HWND)> act;
+        const char* text;
+        const char* links;
+    } rows[] = {
+        {"loaded", u"see https://velumo.invalid/x, then", [](CNote*, HWND) {}, "see https://velumo.invalid/x, then",
+         "4+24 "},
+        {"typed: the space after it ends it", u"", [&](CNote*, HWND edit) { type(edit, u"go www.velumo.invalid now"); },
+         "go www.velumo.invalid now", "3+18 "},
+        {"pasted: each address in it", u"[]",
+         [&](CNote* note, HWND edit) {
+             PutTextOnClipboard(note->m_pWnd->GetHwnd(), L"x mailto:a@b.invalid\r\nhttps://c.invalid");
+             SendMessageW(edit, EM_SETSEL, 1, 1);
+             SendMessageW(edit, WM_PASTE, 0, 0);
+         },
+         "[x mailto:a@b.invalid\r\nhttps://c.invalid]", "3+18 22+17 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        CNote* note = ShowNote(row.loaded);
+        const HWND edit = note->m_pWnd->GetEdit();
+        row.act(note, edit);
+        CNoteWnd::TakeTypedTexts();
+        EXPECT_EQ(Utf8FromUtf16(note->m_strText), row.text);
+        EXPECT_EQ(LinksShown(edit), row.links);
+        for (const TextFormatRun& run : note->m_formats)
+            EXPECT_FALSE(run.formats & kFormatUnderline) << "a link is drawn underlined but is no underline";
+        m_notes.Remove(note->m_pos);
+    }
+}
+
+TEST_F(NoteWndRichText, TypedLinksAreTakenBackByCtrlZWithTheirText)
+{
+    CNote* note = ShowNote(u"");
+    const HWND edit = note->m_pWnd->GetEdit();
+    for (char16_t c : std::u16string_view(u"see https://velumo.invalid now"))
+        SendMessageW(edit, WM_CHAR, c, 1);
+    // However the typing is grouped into steps, every Ctrl+Z takes back
+    // some of the text: the marks drawn on a link are no steps of their own.
+    for (int step = 1; !note->m_strText.empty() && step <= 40; ++step) {
+        SCOPED_TRACE(step);
+        CNoteWnd::TakeTypedTexts();
+        const std::u16string before = note->m_strText;
+        PressCtrl(note, 'Z');
+        CNoteWnd::TakeTypedTexts();
+        ASSERT_NE(Utf8FromUtf16(note->m_strText), Utf8FromUtf16(before));
+    }
+    EXPECT_EQ(note->m_strText, u"");
+}
+
+// Keys pressed on the keyboard, as the system queues them.
+void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
+{
+    std::vector<INPUT> input;
+    for (const auto& [key, up] : keys) {
+        INPUT one{};
+        one.type = INPUT_KEYBOARD;
+        one.ki.wVk = key;
+        one.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        input.push_back(one);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+TEST_F(NoteWndRichText, AFormatKeyAtTheCaretCarriesToTheKeysTypedNext)
+{
+    struct Row {
+        const char* label;
+        const char16_t* loaded;
+        int caret;  // -1: all the text selected
+        WORD key;
+        const char* runs;
+    } rows[] = {
+        {"Ctrl+B in a new note", u"", 0, 'B', "0+2:1 "},
+        {"Ctrl+I", u"", 0, 'I', "0+2:2 "},
+        {"Ctrl+U", u"", 0, 'U', "0+2:4 "},
+        {"Ctrl+T", u"", 0, 'T', "0+2:8 "},
+        {"Ctrl+B between plain words", u"one two", 4, 'B', "4+2:1 "},
+        {"Ctrl+B after an address", u"www.velumo.invalid ", 19, 'B', "19+2:1 "},
+        {"Ctrl+B over a new note's selected placeholder, typed over", u"(Your text goes here)", -1, 'B', "0+2:1 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        CNote* note = ShowNote(row.loaded);
+        const HWND hwnd = note->m_pWnd->GetHwnd(), edit = note->m_pWnd->GetEdit();
+        SetForegroundWindow(hwnd);
+        SetFocus(edit);
+        ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }, 2000, true));
+        SendMessageW(edit, EM_SETSEL, row.caret < 0 ? 0 : row.caret, row.caret);
+        SendKeys({{VK_CONTROL, false}, {row.key, false}, {row.key, true}, {VK_CONTROL, true}});
+        PumpUntil([] { return false; }, 150, true);  // the note's focus delay passes too
+        SendKeys({{'X', false}, {'X', true}, {'Y', false}, {'Y', true}});
+        PumpUntil([&] { return Utf8FromUtf16(note->m_strText).find("xy") != std::string::npos; }, 2000, true);
+        EXPECT_NE(Utf8FromUtf16(note->m_strText).find("xy"), std::string::npos);
+        EXPECT_EQ(TakenRuns(note), row.runs);
+        m_notes.Remove(note->m_pos);
+    }
+}
+
+TEST_F(NoteWndRichText, ResizingKeepsTheSelectionAndShowsTheBarOnlyWhileTheTextDoesNotFit)
+{
+    CNote* note = ShowNote(u"alpha beta\r\ngamma\r\ndelta");
+    const HWND hwnd = note->m_pWnd->GetHwnd(), edit = note->m_pWnd->GetEdit();
+    SendMessageW(edit, EM_SETSEL, 8, 8);
+    struct Row {
+        const char* label;
+        int cx, cy;  // the window's size, dragged to
+        bool bar;
+    } rows[] = {
+        {"as shown: it fits, no bar", 200, 150, false},
+        {"dragged down to its smallest: the bar", 1, 1, true},
+        {"and back: no bar", 200, 150, false},
+        {"taller and narrower, the lines wrapping", 90, 400, false},
+        {"wider", 400, 150, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        RECT proposed{100, 100, 100 + row.cx, 100 + row.cy};
+        SendMessageW(hwnd, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&proposed));
+        SetWindowPos(hwnd, nullptr, 0, 0, row.cx, row.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpPending();
+        EXPECT_EQ((GetWindowLongPtrW(edit, GWL_STYLE) & WS_VSCROLL) != 0, row.bar);
+        CHARRANGE sel{};
+        SendMessageW(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+        EXPECT_EQ(sel.cpMin * 100 + sel.cpMax, 808) << "the caret stays where it was, nothing selected";
+        POINT scrolled{};
+        SendMessageW(edit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scrolled));
+        EXPECT_EQ(scrolled.x, 0) << "never scrolled sideways";
+    }
+    SendMessageW(edit, WM_CHAR, '!', 1);
+    CNoteWnd::TakeTypedTexts();
+    EXPECT_EQ(Utf8FromUtf16(note->m_strText), "alpha be!ta\r\ngamma\r\ndelta") << "the next key replaces nothing";
 }
 
 std::u16string s_opened;
