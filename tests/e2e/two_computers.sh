@@ -71,7 +71,7 @@ interfere() {  # round
     4) cp "$NOTES_UNIX" "$whole" && : >"$NOTES_UNIX.synctmp" && mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX" ;;
     9) cp "$NOTES_UNIX" "$whole" && head -c $(($(stat -c %s "$whole") / 2)) "$whole" >"$NOTES_UNIX.synctmp" &&
         mv -f "$NOTES_UNIX.synctmp" "$NOTES_UNIX" ;;
-    *) return ;;
+    *) return 0 ;;  # no fault this round
     esac
     echo "file $kind" >>"$LOG"
     local left=$WORK/left.dat
