@@ -89,13 +89,7 @@ public:
 
     bool WriteTemporary(const std::string& path, std::span<const uint8_t> bytes) override
     {
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0)
-            return false;
-        if (WriteAndClose(fd, bytes))
-            return true;
-        ::unlink(path.c_str());
-        return false;
+        return WriteOpened(path, O_TRUNC, bytes);
     }
 
     bool MoveWithoutReplacing(const std::string& from, const std::string& to) override
@@ -169,7 +163,12 @@ private:
     // written in place.
     static bool CreateDirectly(const std::string& path, std::span<const uint8_t> bytes)
     {
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        return WriteOpened(path, O_EXCL, bytes);
+    }
+    // A file written but not whole is removed, so no half file is ever left.
+    static bool WriteOpened(const std::string& path, int createFlag, std::span<const uint8_t> bytes)
+    {
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | createFlag, 0644);
         if (fd < 0)
             return false;
         if (WriteAndClose(fd, bytes))
