@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "RunsText.h"
 #include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
 #include "notes/ControlPositions.h"
@@ -15,14 +16,6 @@
 #include "notes/RtfRunReader.h"
 
 namespace {
-
-std::string RunsText(const TextFormatRuns& runs)
-{
-    std::string out;
-    for (const TextFormatRun& run : runs)
-        out += std::to_string(run.start) + "+" + std::to_string(run.length) + ":" + std::to_string(run.formats) + " ";
-    return out;
-}
 
 CNote* AddNote(CNoteList& list, const char16_t* text, TextFormatRuns runs, uint64_t id = 0)
 {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "MemoryNoteStore.h"
+#include "RunsText.h"
 #include "TrailerBytes.h"
 #include "core/LocalTime.h"
 #include "core/UnicodeText.h"
@@ -226,13 +227,7 @@ TEST(NoteIdentity, EveryTrailerFieldGoesWhereverItsNoteGoes)
         {"formats", NoteFormatsSection::kTag, false,
          [](CNote& n) { n.m_formats = {{0, 2, kFormatBold}, {2, 1, kFormatStrike}}; },
          [](CNote& n) { n.m_formats.clear(); },
-         [](const CNote& n) {
-             std::string out;
-             for (const TextFormatRun& run : n.m_formats)
-                 out += std::to_string(run.start) + "+" + std::to_string(run.length) + ":" +
-                        std::to_string(run.formats) + " ";
-             return out;
-         }},
+         [](const CNote& n) { return RunsText(n.m_formats); }},
     };
     // The second note is given the field here, or on the other computer
     // (there), before the trip; what every note holds then is what it must
