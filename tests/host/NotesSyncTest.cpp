@@ -31,6 +31,29 @@ std::string Written(const CNote& note)
     return mergetest::Written(note) + " ";
 }
 
+std::string NotesOf(const CNoteList& list)
+{
+    std::string out;
+    for (NotePos p = list.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        out += Written(*list.GetAt(p));
+    return out;
+}
+
+// The notes the file holds, as written; "unreadable" when it does not decode.
+std::string FileNotes(MemoryNoteStore& store)
+{
+    CNoteList file;
+    if (!store.files.count(kPath) || !file.LoadFromBytes(store.files[kPath]))
+        return "unreadable";
+    return NotesOf(file);
+}
+
+void AddAll(CDeletedNotesBin& bin, const CNoteList& deleted, NoteTime deletedAt)
+{
+    for (NotePos p = deleted.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+        bin.Add(*deleted.GetAt(p), deletedAt);
+}
+
 class FakeView : public INotesSyncView {
 public:
     explicit FakeView(CNoteList& notes) : m_notes(notes) {}
@@ -51,9 +74,12 @@ private:
     CNoteList& m_notes;
 };
 
-// A list read from the file, as at start-up, on a fixed day.
-struct SyncedList {
-    explicit SyncedList(const std::vector<std::string>& written)
+// A list read from the file, as at start-up, on a fixed day. Store is the
+// disk: a MemoryNoteStore, or one that lets another program in at a step of
+// a save.
+template <typename Store>
+struct SyncedListOn {
+    explicit SyncedListOn(const std::vector<std::string>& written)
     {
         notes.SetFileStore(&store);
         notes.m_strPath = kPath;
@@ -75,17 +101,10 @@ struct SyncedList {
         Fill(deleted, written);
         CDeletedNotesBin bin(&store);
         bin.Load(CDeletedNotesBin::PathBeside(kPath), static_cast<NoteTime>(now));
-        for (NotePos p = deleted.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            bin.Add(*deleted.GetAt(p), static_cast<NoteTime>(now - 60));
+        AddAll(bin, deleted, static_cast<NoteTime>(now - 60));
         bin.Save();
     }
-    std::string Notes() const
-    {
-        std::string out;
-        for (NotePos p = notes.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            out += Written(*notes.GetAt(p));
-        return out;
-    }
+    std::string Notes() const { return NotesOf(notes); }
     std::string BinOnDisk()
     {
         CDeletedNotesBin bin(&store);
@@ -97,11 +116,12 @@ struct SyncedList {
     }
 
     const int64_t now = FromLocal(2024, 3, 5, 14, 7, 0).value();
-    MemoryNoteStore store;
+    Store store;
     CNoteList notes;
     FakeView view{notes};
     NotesSync sync{notes, store, view};
 };
+using SyncedList = SyncedListOn<MemoryNoteStore>;
 
 }  // namespace
 
@@ -275,8 +295,7 @@ TEST(NotesSync, ConflictCopiesBesideTheFileAreMergedThenRemoved)
             CNoteList theirs;
             Fill(theirs, c.copy);
             CDeletedNotesBin theirBin;
-            for (NotePos p = theirs.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-                theirBin.Add(*theirs.GetAt(p), static_cast<NoteTime>(synced.now));
+            AddAll(theirBin, theirs, static_cast<NoteTime>(synced.now));
             bytes = c.isBin ? theirBin.StoreToBytes() : theirs.StoreToBytes();
         }
         const std::string copyPath = std::string("C:\\Sync\\") + c.name;
@@ -368,28 +387,16 @@ TEST(NotesSync, ASaveNeverReplacesAFileWrittenSinceItsMerge)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        RacingStore store;
-        CNoteList notes;
-        notes.SetFileStore(&store);
-        notes.m_strPath = kPath;
-        FakeView view(notes);
-        NotesSync sync(notes, store, view);
-        store.ReplaceAll(kPath, notes.StoreToBytes());
-        sync.RememberFileAsBase(notes.StoreToBytes());
+        SyncedListOn<RacingStore> synced({});
         if (c.gone)
-            store.files.erase(kPath);
-        Fill(notes, {"a@0"});
-        store.racesLeft = c.races;
+            synced.store.files.erase(kPath);
+        Fill(synced.notes, {"a@0"});
+        synced.store.racesLeft = c.races;
 
         NotesSync::Result merged;
-        EXPECT_EQ(sync.MergeAndSave(merged), c.result);
-        CNoteList file;
-        ASSERT_TRUE(file.LoadFromBytes(store.files[kPath]));
-        std::string written;
-        for (NotePos p = file.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            written += Written(*file.GetAt(p));
-        EXPECT_EQ(written, c.file);
-        EXPECT_EQ(notes.m_bModified, c.result == SaveResult::kSaved ? 0u : 1u) << "unsaved changes stay marked";
+        EXPECT_EQ(synced.sync.MergeAndSave(merged), c.result);
+        EXPECT_EQ(FileNotes(synced.store), c.file);
+        EXPECT_EQ(synced.notes.m_bModified, c.result == SaveResult::kSaved ? 0u : 1u) << "unsaved changes stay marked";
     }
 }
 
@@ -423,8 +430,7 @@ TEST(NotesSync, TheBinKeepsWhatEitherCopyPutInAndForgetsWhatEitherTookOut)
             other.Take(0);
         CNoteList theirs;
         Fill(theirs, c.theirs);
-        for (NotePos p = theirs.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-            other.Add(*theirs.GetAt(p), static_cast<NoteTime>(synced.now - 60));
+        AddAll(other, theirs, static_cast<NoteTime>(synced.now - 60));
         synced.store.clock += 1;
         other.Save();
 
@@ -575,18 +581,6 @@ TEST(NotesSync, ASyncClientsConflictCopyLosesAndDuplicatesNothing)
 
 namespace {
 
-// The notes the file holds, as written; "unreadable" when it does not decode.
-std::string FileNotes(MemoryNoteStore& store)
-{
-    CNoteList file;
-    if (!store.files.count(kPath) || !file.LoadFromBytes(store.files[kPath]))
-        return "unreadable";
-    std::string out;
-    for (NotePos p = file.GetHeadPosition(); p; p = CNoteList::GetNext(p))
-        out += Written(*file.GetAt(p));
-    return out;
-}
-
 // The file with a note added on the other computer, under an id of its own.
 std::vector<uint8_t> TheirFile()
 {
@@ -666,20 +660,12 @@ TEST(NotesSync, AFileMovedAsideByASaveComesBackOnce)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        LandingStore store;
-        CNoteList notes;
-        notes.SetFileStore(&store);
-        notes.m_strPath = kPath;
-        FakeView view(notes);
-        NotesSync sync(notes, store, view);
-        ConflictCopies copies(store);
-        Fill(notes, {"a@0"});
-        store.ReplaceAll(kPath, notes.StoreToBytes());
-        notes.m_bModified = 0;
-        sync.RememberFileAsBase(notes.StoreToBytes());
-        Fill(notes, {"b@300"});
+        SyncedListOn<LandingStore> synced({"a@0"});
+        ConflictCopies copies(synced.store);
+        Fill(synced.notes, {"b@300"});
         const std::vector<uint8_t> other = TheirFile();
         const std::string aside = MovedAsidePathOf(kPath);
+        LandingStore& store = synced.store;
         switch (c.setup) {
         case Setup::kAloneAfterAKill: store.files.erase(kPath), store.files[aside] = other; break;
         case Setup::kBesideTheFileAfterAKill: store.files[aside] = other; break;
@@ -687,10 +673,10 @@ TEST(NotesSync, AFileMovedAsideByASaveComesBackOnce)
         }
 
         for (int pass = 0; pass < 2; ++pass) {
-            sync.MergeOutsideChanges();
-            copies.MergeInto(sync, notes, 0);
+            synced.sync.MergeOutsideChanges();
+            copies.MergeInto(synced.sync, synced.notes, 0);
             NotesSync::Result merged;
-            if (sync.MergeAndSave(merged, true) == NotesSync::SaveResult::kSaved)
+            if (synced.sync.MergeAndSave(merged, true) == NotesSync::SaveResult::kSaved)
                 copies.RemoveMerged();
         }
         EXPECT_EQ(FileNotes(store), c.notes);
