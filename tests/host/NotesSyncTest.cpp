@@ -95,14 +95,16 @@ struct SyncedListOn {
         Fill(other, written);
         store.ReplaceAll(kPath, other.StoreToBytes());
     }
-    void OtherComputerBins(const std::vector<std::string>& written)
+    // The bin beside the file, written with these notes added, deleted
+    // secondsAgo: by the other computer, or before this copy looked.
+    bool WriteBin(const std::vector<std::string>& written, int64_t secondsAgo = 60)
     {
         CNoteList deleted;
         Fill(deleted, written);
         CDeletedNotesBin bin(&store);
         bin.Load(CDeletedNotesBin::PathBeside(kPath), static_cast<NoteTime>(now));
-        AddAll(bin, deleted, static_cast<NoteTime>(now - 60));
-        bin.Save();
+        AddAll(bin, deleted, static_cast<NoteTime>(now - secondsAgo));
+        return bin.Save();
     }
     std::string Notes() const { return NotesOf(notes); }
     std::string BinOnDisk()
@@ -161,7 +163,7 @@ TEST(NotesSync, AMergeReachesTheListTheBinAndTheWindows)
         SCOPED_TRACE(c.label);
         SyncedList synced(same);
         if (!c.theirBin.empty())
-            synced.OtherComputerBins(c.theirBin);
+            synced.WriteBin(c.theirBin);
         if (c.theirs)
             synced.OtherComputerWrites(*c.theirs);
         synced.view.typedIn = c.typedIn;
@@ -284,12 +286,7 @@ TEST(NotesSync, ConflictCopiesBesideTheFileAreMergedThenRemoved)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         SyncedList synced({"a@0", "b@300"});
-        CDeletedNotesBin ours(&synced.store);
-        ours.Load(CDeletedNotesBin::PathBeside(kPath), static_cast<NoteTime>(synced.now));
-        CNoteList deleted;
-        Fill(deleted, {"z@900#9"});
-        ours.Add(*deleted.GetAt(0), static_cast<NoteTime>(synced.now));
-        ASSERT_TRUE(ours.Save());
+        ASSERT_TRUE(synced.WriteBin({"z@900#9"}, 0));  // ours
         std::vector<uint8_t> bytes{1, 2, 3};
         if (!c.copy.empty()) {
             CNoteList theirs;
@@ -327,7 +324,7 @@ TEST(NotesSync, ADamagedBinIsKeptAsideAndANewOneKeepsDeletes)
     EXPECT_EQ(synced.sync.TakeDamagedBinCopy(), "") << "told once";
 
     // The other computer deletes as it does: into the shared bin, now a new one.
-    synced.OtherComputerBins({"b@300#2"});
+    synced.WriteBin({"b@300#2"});
     synced.OtherComputerWrites({"a@0"});
     synced.sync.MergeOutsideChanges();
     EXPECT_EQ(synced.Notes(), "a@0 ");
@@ -416,12 +413,7 @@ TEST(NotesSync, TheBinKeepsWhatEitherCopyPutInAndForgetsWhatEitherTookOut)
         SCOPED_TRACE(c.label);
         SyncedList synced({"o@3"});
         const std::string binPath = CDeletedNotesBin::PathBeside(kPath);
-        CDeletedNotesBin start(&synced.store);
-        start.Load(binPath, static_cast<NoteTime>(synced.now));
-        CNoteList kept;
-        Fill(kept, {"k@1"});
-        start.Add(*kept.GetAt(kept.GetHeadPosition()), static_cast<NoteTime>(synced.now - 60));
-        start.Save();
+        synced.WriteBin({"k@1"});
         ASSERT_NE(synced.sync.Bin(), nullptr);  // this copy reads the bin as it starts
 
         CDeletedNotesBin other(&synced.store);
