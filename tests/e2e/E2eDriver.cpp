@@ -139,6 +139,37 @@ HWND E2eDriver::WaitForWindowWhere(const std::function<bool(HWND)>& accept, DWOR
     return nullptr;
 }
 
+HWND E2eDriver::StartOn(const std::vector<uint8_t>& notesFile, DWORD timeoutMs)
+{
+    if (!WriteFile("notes.dat", notesFile) || !Start())
+        return nullptr;
+    return WaitForWindow("Velumo", timeoutMs, "#32770");
+}
+
+HWND E2eDriver::StartWithNote(const std::u16string& text, const NoteRect& place)
+{
+    CNoteList stored;
+    auto note = std::make_unique<CNote>();
+    note->m_strText = text;
+    note->m_bVisible = 1;
+    note->m_rcWindow = place;
+    stored.Add(note);
+    if (!StartOn(stored.StoreToBytes()))
+        return nullptr;
+    return WaitForNoteWindow(10000);
+}
+
+HWND E2eDriver::WaitForNoteWindow(DWORD timeoutMs) const
+{
+    const HWND window = WaitForWindow("", timeoutMs, "VelumoNoteWnd");
+    return window && WaitFor([&] { return NoteEdit(window) != nullptr; }, 3000) ? window : nullptr;
+}
+
+HWND E2eDriver::NoteEdit(HWND note)
+{
+    return GetDlgItem(note, 1016);  // IDC_NOTE_EDIT
+}
+
 std::string E2eDriver::WindowText(HWND hwnd)
 {
     wchar_t text[1024] = {};
@@ -394,6 +425,24 @@ bool ClickToFront(HWND window, POINT at)
     for (int attempt = 0; attempt < 2; ++attempt) {
         ClickAt(at);
         if (WaitForPumping([&] { return GetForegroundWindow() == window; }, 3000))
+            return true;
+    }
+    return false;
+}
+
+HWND VisibleMenu()
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+bool OpenMenuAt(HWND window, POINT at)
+{
+    if (!WaitFor([&] { return IsOnTopAt(window, at); }, 5000))
+        return false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ClickAt(at, true);
+        if (WaitFor([] { return VisibleMenu() != nullptr; }, 3000))
             return true;
     }
     return false;

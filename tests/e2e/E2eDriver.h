@@ -29,6 +29,13 @@ public:
 
     // Starts Velumo.exe in the folder with the given command-line tail (UTF-8).
     bool Start(const std::string& arguments = "");
+    // Writes notesFile as notes.dat, starts the program on it and waits for
+    // its main window: that window, or null when the file could not be
+    // written, the program did not start or showed no main window in time.
+    HWND StartOn(const std::vector<uint8_t>& notesFile, DWORD timeoutMs = 15000);
+    // StartOn a file of one shown note with this text at this place; the
+    // note's window as WaitForNoteWindow gives it, or null.
+    HWND StartWithNote(const std::u16string& text, const NoteRect& place);
     // Starts another copy and waits for it to end; its exit code, or -1.
     static int RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs);
     std::string ExePath() const { return PathOf("Velumo.exe"); }
@@ -38,6 +45,12 @@ public:
     HWND WaitForWindow(const std::string& title, DWORD timeoutMs, const char* className = nullptr) const;
     // The first visible top-level window of the program that accept() takes.
     HWND WaitForWindowWhere(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const;
+    // A note window of the program once its text control is made too: the
+    // window shows a moment before it, and takes no keys until then. Null
+    // when no note window came within timeoutMs, or no control 3 s later.
+    HWND WaitForNoteWindow(DWORD timeoutMs) const;
+    // The text control of a note window, or null.
+    static HWND NoteEdit(HWND note);
     // The text of a message box (its static text) and its caption.
     static std::string MessageBoxText(HWND box);
     static std::string WindowText(HWND hwnd);  // UTF-8
@@ -104,6 +117,11 @@ bool IsOnTopAt(HWND window, POINT at);
 // the first click while it settles, so one more is allowed. False when the
 // window never came to the front.
 bool ClickToFront(HWND window, POINT at);
+// The popup menu shown on the screen, or null while none is.
+HWND VisibleMenu();
+// Right-clicks at a screen point of window once the window is on top there,
+// and once more when no menu came (as ClickToFront). True once a menu shows.
+bool OpenMenuAt(HWND window, POINT at);
 
 // The notes a file holds, or none when it does not load.
 std::unique_ptr<CNoteList> ParseNotes(const std::vector<uint8_t>& bytes);

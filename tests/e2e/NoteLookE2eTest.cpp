@@ -10,12 +10,6 @@
 
 namespace {
 
-HWND VisibleMenu()
-{
-    HWND menu = FindWindowA("#32768", nullptr);
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
 COLORREF PaperOf(HWND note)
 {
     HDC dc = GetDC(note);
@@ -29,29 +23,13 @@ COLORREF PaperOf(HWND note)
 TEST(NoteLookE2e, PaperChosenFromTheNoteMenuSurvivesARestart)
 {
     E2eDriver app;
-    CNoteList stored;
-    auto note = std::make_unique<CNote>();
-    note->m_strText = u"paint me";
-    note->m_bVisible = 1;
-    note->m_rcWindow = NoteRect{300, 300, 500, 450};
-    stored.Add(note);
-    ASSERT_TRUE(app.WriteFile("notes.dat", stored.StoreToBytes()));
-    ASSERT_TRUE(app.Start());
-    ASSERT_NE(app.WaitForWindow("Velumo", 15000, "#32770"), nullptr);
-    HWND window = app.WaitForWindow("", 10000, "VelumoNoteWnd");
+    HWND window = app.StartWithNote(u"paint me", NoteRect{300, 300, 500, 450});
     ASSERT_NE(window, nullptr);
 
     // Right button in the note's margin, then Colour (u), Green (g). On a
     // fresh Wine the first click can come before the note is ready for it,
     // so one more is allowed.
-    const POINT margin{306, 340};
-    ASSERT_TRUE(WaitFor([&] { return IsOnTopAt(window, margin); }, 5000));
-    bool menuShown = false;
-    for (int attempt = 0; attempt < 2 && !menuShown; ++attempt) {
-        ClickAt(margin, true);
-        menuShown = WaitFor([] { return VisibleMenu() != nullptr; }, 3000);
-    }
-    ASSERT_TRUE(menuShown);
+    ASSERT_TRUE(OpenMenuAt(window, POINT{306, 340}));
     PressKeys({'U'});
     Sleep(300);
     PressKeys({'G'});
@@ -65,7 +43,7 @@ TEST(NoteLookE2e, PaperChosenFromTheNoteMenuSurvivesARestart)
     EXPECT_EQ(saved->GetAt(0)->m_crBack, green);
 
     ASSERT_TRUE(app.Start());
-    window = app.WaitForWindow("", 10000, "VelumoNoteWnd");
+    window = app.WaitForNoteWindow(10000);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(WaitFor([&] { return PaperOf(window) == green; }, 3000));
     app.Stop();

@@ -12,20 +12,11 @@
 TEST(NoteWindowE2e, MarginClickThenTypingAndAltF4HidesForGood)
 {
     E2eDriver app;
-    CNoteList stored;
-    auto note = std::make_unique<CNote>();
-    note->m_strText = u"buy";
-    note->m_bVisible = 1;
-    note->m_rcWindow = NoteRect{300, 300, 500, 450};
-    stored.Add(note);
-    ASSERT_TRUE(app.WriteFile("notes.dat", stored.StoreToBytes()));
-    ASSERT_TRUE(app.Start());
-    const HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
-    ASSERT_NE(main, nullptr);
-    const HWND window = app.WaitForWindow("", 10000, "VelumoNoteWnd");
+    const HWND window = app.StartWithNote(u"buy", NoteRect{300, 300, 500, 450});
     ASSERT_NE(window, nullptr);
-    HWND edit = nullptr;  // made just after the window shows
-    ASSERT_TRUE(WaitFor([&] { return (edit = GetDlgItem(window, 1016)) != nullptr; }, 3000));
+    const HWND edit = E2eDriver::NoteEdit(window);
+    const HWND main = app.WaitForWindow("Velumo", 1000, "#32770");  // up before any note
+    ASSERT_NE(main, nullptr);
 
     // Another program has the keyboard; a click on the note's left margin.
     HWND front = CreateWindowExA(0, "EDIT", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 400,

@@ -14,12 +14,6 @@
 
 namespace {
 
-HWND VisibleMenu()
-{
-    HWND menu = FindWindowA("#32768", nullptr);
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
 HWND NoteWindow(const E2eDriver& app, DWORD timeoutMs)
 {
     return app.WaitForWindow("", timeoutMs, "VelumoNoteWnd");
@@ -63,9 +57,7 @@ TEST(RemindersE2e, ADueNoteIsSnoozedFromItsMenuAndComesBackAfterARestart)
     list.Add(note);
 
     E2eDriver app;
-    ASSERT_TRUE(app.WriteFile("notes.dat", list.StoreToBytes()));
-    ASSERT_TRUE(app.Start());
-    ASSERT_NE(app.WaitForWindow("Velumo", 15000, "#32770"), nullptr);
+    ASSERT_NE(app.StartOn(list.StoreToBytes()), nullptr);
     EXPECT_EQ(NoteWindow(app, 500), nullptr) << "not due yet";
 
     // Up within a pass (5 s) of its minute.
@@ -75,14 +67,7 @@ TEST(RemindersE2e, ADueNoteIsSnoozedFromItsMenuAndComesBackAfterARestart)
     EXPECT_GE(CurrentNoteTime(), startTime);
 
     // Right button on the note, then Snooze (z), 5 minutes (5).
-    const POINT at{400, 370};
-    ASSERT_TRUE(WaitFor([&] { return IsOnTopAt(window, at); }, 5000));
-    bool menuShown = false;
-    for (int attempt = 0; attempt < 2 && !menuShown; ++attempt) {
-        ClickAt(at, true);
-        menuShown = WaitFor([] { return VisibleMenu() != nullptr; }, 3000);
-    }
-    ASSERT_TRUE(menuShown);
+    ASSERT_TRUE(OpenMenuAt(window, POINT{400, 370}));
     const NoteTime snoozedAt = CurrentNoteTime();
     PressKeys({'Z'});
     Sleep(300);
@@ -111,9 +96,7 @@ TEST(RemindersE2e, ADueNoteIsSnoozedFromItsMenuAndComesBackAfterARestart)
     ASSERT_NE(later, nullptr);
     ASSERT_NE(later->GetAt(0)->m_tSnoozeUntil, 0);
     later->GetAt(0)->m_tSnoozeUntil = CurrentNoteTime() - 60;
-    ASSERT_TRUE(app.WriteFile("notes.dat", later->StoreToBytes()));
-    ASSERT_TRUE(app.Start());
-    ASSERT_NE(app.WaitForWindow("Velumo", 15000, "#32770"), nullptr);
+    ASSERT_NE(app.StartOn(later->StoreToBytes()), nullptr);
     EXPECT_NE(NoteWindow(app, 6000), nullptr) << "back at the first pass";
     const auto back = WaitForSaved(app, [](const CNote& n) { return n.m_bVisible != 0; });
     ASSERT_NE(back, nullptr);

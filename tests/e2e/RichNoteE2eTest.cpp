@@ -6,18 +6,11 @@
 #include <windows.h>
 
 #include "E2eDriver.h"
+#include "RunsText.h"
 #include "core/UnicodeText.h"
 #include "notes/CNoteList.h"
 
 namespace {
-
-std::string RunsText(const TextFormatRuns& runs)
-{
-    std::string out;
-    for (const TextFormatRun& run : runs)
-        out += std::to_string(run.start) + "+" + std::to_string(run.length) + ":" + std::to_string(run.formats) + " ";
-    return out;
-}
 
 // "todo" in bold, with or without the line break after it.
 bool BoldFirstLine(const std::string& runs)
@@ -46,18 +39,9 @@ POINT PointOfCharacter(HWND edit, int index)
 TEST(RichNoteE2e, BoldAndAChecklistTickedByClickAndKeyComeBackAfterARestart)
 {
     E2eDriver app;
-    CNoteList stored;
-    auto note = std::make_unique<CNote>();
-    note->m_strText = u"note";
-    note->m_rcWindow = NoteRect{300, 300, 560, 500};
-    stored.Add(note);
-    ASSERT_TRUE(app.WriteFile("notes.dat", stored.StoreToBytes()));
-    ASSERT_TRUE(app.Start());
-    ASSERT_NE(app.WaitForWindow("Velumo", 15000, "#32770"), nullptr);
-    HWND window = app.WaitForWindow("", 10000, "VelumoNoteWnd");
+    HWND window = app.StartWithNote(u"note", NoteRect{300, 300, 560, 500});
     ASSERT_NE(window, nullptr);
-    HWND edit = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (edit = GetDlgItem(window, 1016)) != nullptr; }, 3000));
+    HWND edit = E2eDriver::NoteEdit(window);
     ASSERT_TRUE(ClickToFront(window, POINT{307, 400}));
 
     PressKeys({VK_CONTROL, 'A'});
@@ -93,9 +77,9 @@ TEST(RichNoteE2e, BoldAndAChecklistTickedByClickAndKeyComeBackAfterARestart)
     app.Stop();
 
     ASSERT_TRUE(app.Start());
-    window = app.WaitForWindow("", 15000, "VelumoNoteWnd");
+    window = app.WaitForNoteWindow(15000);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return (edit = GetDlgItem(window, 1016)) != nullptr; }, 3000));
+    edit = E2eDriver::NoteEdit(window);
     EXPECT_EQ(E2eDriver::ControlText(edit), ticked);
     // Typed again after the restart: the save reads the formats back from
     // the window, so they are in the file only if the window showed them.
