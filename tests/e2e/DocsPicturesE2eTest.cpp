@@ -171,38 +171,48 @@ ShotScale ScreenScale()
     return ShotScale{dpi > 0 ? dpi : 96};
 }
 
+// The program on a calm desktop, and where its pictures go.
+class DocsPictures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* shots = std::getenv("VELUMO_SHOTS_DIR");
+        ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
+        folder = std::string(shots) + "\\";
+    }
+    // Saves a rectangle of the screen as the picture of that name at the
+    // display's scale.
+    bool Shoot(const RECT& rc, const char* name) const { return SaveScreen(rc, folder + scaled.Name(name)); }
+
+    std::string folder;  // ends in a backslash
+    const ShotScale scaled = ScreenScale();
+    Backdrop backdrop;
+    E2eDriver app;  // stopped before the backdrop goes
+};
+
 }  // namespace
 
-TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
+TEST_F(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
 {
-    const char* shots = std::getenv("VELUMO_SHOTS_DIR");
-    ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
-    const std::string folder = std::string(shots) + "\\";
-    const ShotScale scaled = ScreenScale();
-
-    Backdrop backdrop;
-    E2eDriver app;
-    ASSERT_TRUE(app.WriteFile("notes.dat", PictureNotes()));
-    ASSERT_TRUE(app.Start());
-    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    HWND main = app.StartOn(PictureNotes());
     ASSERT_NE(main, nullptr);
     SetWindowPos(main, HWND_TOP, scaled(160), scaled(340), 0, 0, SWP_NOSIZE);
     PumpFor(2500);  // the splash, the first pass and the notes' windows
     // Everything sits 40 pixels down: without a tray on the display, Wine
     // shows the notification icons in a small window of its own at the top.
 
-    ASSERT_TRUE(SaveScreen(scaled(RECT{30, 60, 840, 630}), folder + scaled.Name("desktop")));
-    ASSERT_TRUE(SaveScreen(scaled(RECT{60, 90, 310, 240}), folder + scaled.Name("note")));
+    ASSERT_TRUE(Shoot(scaled(RECT{30, 60, 840, 630}), "desktop"));
+    ASSERT_TRUE(Shoot(scaled(RECT{60, 90, 310, 240}), "note"));
     RECT rcMain{};
     GetWindowRect(main, &rcMain);
-    ASSERT_TRUE(SaveScreen(rcMain, folder + scaled.Name("main-window")));
+    ASSERT_TRUE(Shoot(rcMain, "main-window"));
 
     // Find, as Ctrl+F opens it, with a word typed.
     PostMessageA(main, WM_COMMAND, 33300 /* Find */, 0);
     if (WaitFor([&] { return GetDlgItem(main, 3300) != nullptr; }, 3000)) {
         SendMessageW(GetDlgItem(main, 3300), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"weekend"));
         PumpFor(400);
-        ASSERT_TRUE(SaveScreen(rcMain, folder + scaled.Name("find")));
+        ASSERT_TRUE(Shoot(rcMain, "find"));
         PostMessageA(main, WM_COMMAND, 3301 /* close the find box */, 0);
         PumpFor(300);
     }
@@ -228,7 +238,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
         PumpFor(600);
         RECT rcMenu{};
         GetWindowRect(menu, &rcMenu);
-        ASSERT_TRUE(SaveScreen(rcMenu, folder + scaled.Name("tray-menu")));
+        ASSERT_TRUE(Shoot(rcMenu, "tray-menu"));
         PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         for (int i = 0; i < 40 && IsWindow(menu); ++i)
             PumpFor(50);
@@ -244,7 +254,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
         PumpFor(600);
         RECT rcOptions{};
         GetWindowRect(options, &rcOptions);
-        ASSERT_TRUE(SaveScreen(rcOptions, folder + scaled.Name("options")));
+        ASSERT_TRUE(Shoot(rcOptions, "options"));
         PostMessageA(options, WM_COMMAND, 1024 /* "&Cancel" */, 0);
         for (int i = 0; i < 40 && IsWindow(options); ++i)
             PumpFor(50);
@@ -263,7 +273,7 @@ TEST(DocsPictures, DISABLED_DesktopMainWindowAndSchedulingDialog)
     PumpFor(800);
     RECT rcDialog{};
     GetWindowRect(dialog, &rcDialog);
-    ASSERT_TRUE(SaveScreen(rcDialog, folder + scaled.Name("scheduling-dialog")));
+    ASSERT_TRUE(Shoot(rcDialog, "scheduling-dialog"));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -340,22 +350,13 @@ HWND VisibleBalloon()
 
 }  // namespace
 
-TEST(DocsPictures, DISABLED_ReminderBalloonAndComingUp)
+TEST_F(DocsPictures, DISABLED_ReminderBalloonAndComingUp)
 {
-    const char* shots = std::getenv("VELUMO_SHOTS_DIR");
-    ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
-    const std::string folder = std::string(shots) + "\\";
-    const ShotScale scaled = ScreenScale();
-
-    Backdrop backdrop;
-    E2eDriver app;
-    ASSERT_TRUE(app.WriteFile("notes.dat", ReminderNotes(CurrentNoteTime())));
-    ASSERT_TRUE(app.Start());
-    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    HWND main = app.StartOn(ReminderNotes(CurrentNoteTime()));
     ASSERT_NE(main, nullptr);
     SetWindowPos(main, HWND_TOP, scaled(160), scaled(340), 0, 0, SWP_NOSIZE);
     // The first pass brings the due note up with its balloon.
-    ASSERT_NE(app.WaitForWindow("", 10000, "VelumoNoteWnd"), nullptr);
+    ASSERT_NE(app.WaitForNoteWindow(10000), nullptr);
     WaitForPumping([] { return VisibleBalloon() != nullptr; }, 4000);
     PumpFor(800);
     RECT area{0, 0, scaled(840), scaled(300)};
@@ -366,7 +367,7 @@ TEST(DocsPictures, DISABLED_ReminderBalloonAndComingUp)
         const RECT around = scaled(RECT{0, 0, 800, 260});
         UnionRect(&area, &rc, &around);
     }
-    ASSERT_TRUE(SaveScreen(area, folder + scaled.Name("reminder-balloon")));
+    ASSERT_TRUE(Shoot(area, "reminder-balloon"));
 
     // "Coming up", as the tray menu opens it.
     PostMessageA(main, WM_COMMAND, 33410 /* Coming up */, 0);
@@ -376,7 +377,7 @@ TEST(DocsPictures, DISABLED_ReminderBalloonAndComingUp)
     PumpFor(800);
     RECT rcComingUp{};
     GetWindowRect(comingUp, &rcComingUp);
-    ASSERT_TRUE(SaveScreen(rcComingUp, folder + scaled.Name("coming-up")));
+    ASSERT_TRUE(Shoot(rcComingUp, "coming-up"));
     PostMessageA(comingUp, WM_COMMAND, IDCANCEL, 0);
     PumpFor(300);
 }
@@ -407,24 +408,15 @@ std::vector<uint8_t> ChecklistNote()
 
 }  // namespace
 
-TEST(DocsPictures, DISABLED_Checklist)
+TEST_F(DocsPictures, DISABLED_Checklist)
 {
-    const char* shots = std::getenv("VELUMO_SHOTS_DIR");
-    ASSERT_TRUE(shots && *shots) << "set VELUMO_SHOTS_DIR";
-    const std::string folder = std::string(shots) + "\\";
-    const ShotScale scaled = ScreenScale();
-
-    Backdrop backdrop;
-    E2eDriver app;
-    ASSERT_TRUE(app.WriteFile("notes.dat", ChecklistNote()));
-    ASSERT_TRUE(app.Start());
-    HWND main = app.WaitForWindow("Velumo", 15000, "#32770");
+    HWND main = app.StartOn(ChecklistNote());
     ASSERT_NE(main, nullptr);
     SetWindowPos(main, HWND_BOTTOM, scaled(600), scaled(400), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    HWND note = app.WaitForWindow("", 15000, "VelumoNoteWnd");
+    HWND note = app.WaitForNoteWindow(15000);
     ASSERT_NE(note, nullptr);
     PumpFor(2500);  // the splash goes, the note paints
     SetWindowPos(note, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     PumpFor(500);
-    ASSERT_TRUE(SaveScreen(scaled(RECT{60, 90, 340, 300}), folder + scaled.Name("checklist")));
+    ASSERT_TRUE(Shoot(scaled(RECT{60, 90, 340, 300}), "checklist"));
 }
