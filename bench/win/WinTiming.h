@@ -20,6 +20,19 @@ inline double NowSeconds()
     return static_cast<double>(t.QuadPart) / perSecond;
 }
 
+// Seconds of processor time this thread has used, kernel and user: the
+// system counts it in ticks of about 10 ms, so only a mean over many keys or
+// messages says anything.
+inline double ThreadCpuSeconds()
+{
+    FILETIME created, ended, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
 inline double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

@@ -197,8 +197,8 @@ void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
     // Drawn again however the change ends: a list left paused would vanish.
     struct DrawnOnceAfter {
         NoteListView& view;
-        const bool paused = view.PauseDrawing();
-        ~DrawnOnceAfter() { view.ResumeDrawing(paused); }
+        const Pause pause = view.PauseDrawing();
+        ~DrawnOnceAfter() { view.ResumeDrawing(pause); }
     } drawnOnce{*this};
     if (!keepSelection) {
         SendMessageA(m_list, LVM_DELETEALLITEMS, 0, 0);  // selection and focus at once
@@ -228,7 +228,7 @@ void NoteListView::ShowRows(std::vector<NotePos> rows, bool keepSelection)
     ScrollOnlyWithRows();
 }
 
-bool NoteListView::PauseDrawing()
+NoteListView::Pause NoteListView::PauseDrawing()
 {
     // Under Wine a count change had the list measure its scrolling again
     // and draw both scroll bars and the rows it touched there and then, each
@@ -237,17 +237,67 @@ bool NoteListView::PauseDrawing()
     // nothing; the list is told nothing (its own WM_SETREDRAW would measure
     // and draw all the same when drawing comes back), and still keeps its
     // scroll bars' ranges, so they are drawn once, with the rows.
+    Pause pause;
     if (!(GetWindowLongPtrW(m_list, GWL_STYLE) & WS_VISIBLE))
-        return false;
+        return pause;
+    // A list still waiting for a painting (just moved, say) is drawn whole.
+    pause.rowsOnly = !GetUpdateRect(m_list, nullptr, FALSE);
+    pause.before = LookOfFrame();
     DefWindowProcW(m_list, WM_SETREDRAW, FALSE, 0);
-    return true;
+    pause.paused = true;
+    return pause;
 }
 
-void NoteListView::ResumeDrawing(bool paused)
+void NoteListView::ResumeDrawing(const Pause& pause)
 {
-    if (paused)
+    if (pause.paused)
         DefWindowProcW(m_list, WM_SETREDRAW, TRUE, 0);
+    // The themed scroll bars and header cost as much to draw as the rows:
+    // while a find narrows the list from its top they look the same, and
+    // only the rows are drawn. The count change leaves the frame to be
+    // painted again all the same, which is dropped.
+    if (pause.paused && pause.rowsOnly && pause.before == LookOfFrame()) {
+        const RECT rows = RowsArea();
+        RedrawWindow(m_list, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+        RedrawWindow(m_list, &rows, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        return;
+    }
     RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+NoteListView::FrameLook NoteListView::LookOfFrame() const
+{
+    FrameLook look;
+    const LONG bars[2] = {OBJID_VSCROLL, OBJID_HSCROLL};
+    for (int i = 0; i < 2; ++i) {
+        look.bars[i].cbSize = sizeof look.bars[i];
+        GetScrollBarInfo(m_list, bars[i], &look.bars[i]);
+    }
+    GetClientRect(m_list, &look.client);
+    SendMessageA(m_list, LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&look.origin));
+    return look;
+}
+
+bool NoteListView::FrameLook::operator==(const FrameLook& other) const
+{
+    for (int i = 0; i < 2; ++i) {
+        const SCROLLBARINFO &a = bars[i], &b = other.bars[i];
+        if (!EqualRect(&a.rcScrollBar, &b.rcScrollBar) || a.dxyLineButton != b.dxyLineButton ||
+            a.xyThumbTop != b.xyThumbTop || a.xyThumbBottom != b.xyThumbBottom ||
+            !std::equal(std::begin(a.rgstate), std::end(a.rgstate), std::begin(b.rgstate)))
+            return false;
+    }
+    return EqualRect(&client, &other.client) && origin.x == other.origin.x && origin.y == other.origin.y;
+}
+
+RECT NoteListView::RowsArea() const
+{
+    RECT area{}, header{};
+    GetClientRect(m_list, &area);
+    HWND headerWnd = reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0));
+    if (headerWnd && GetWindowRect(headerWnd, &header))
+        area.top += header.bottom - header.top;
+    return area;
 }
 
 std::vector<int> NoteListView::SelectedRows() const
@@ -594,10 +644,7 @@ void NoteListView::DrawEmptyListText(HDC dc)
     const std::u16string text = m_filter && RowCount() == 0 ? m_filter->EmptyListText() : std::u16string();
     if (text.empty())
         return;
-    RECT area{}, header{};
-    GetClientRect(m_list, &area);
-    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(m_list, LVM_GETHEADER, 0, 0)), &header);
-    area.top += header.bottom - header.top;
+    RECT area = RowsArea();
     ScopedSelect font(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
@@ -617,17 +664,20 @@ void NoteListView::DrawTextCell(HDC dc, int row)
     const bool focused = GetFocus() == m_list;
     const bool highlighted = selected && focused;
     const int ink = highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
+    // The DC's own brush: a brush made and freed for each row drawn costs
+    // more than the fill.
+    HBRUSH dcBrush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     if (selected && !focused) {
-        UniqueBrush tint(CreateSolidBrush(UnfocusedSelectionColor()));
-        FillRect(dc, &cell, tint.Get());
+        SetDCBrushColor(dc, UnfocusedSelectionColor());
+        FillRect(dc, &cell, dcBrush);
     } else {
         FillRect(dc, &cell, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     }
 
     const int side = std::max<int>(4, cell.bottom - cell.top - 6);
     RECT swatch{cell.left + 4, cell.top + 3, cell.left + 4 + side, cell.top + 3 + side};
-    UniqueBrush paper(CreateSolidBrush(note->m_crBack));
-    FillRect(dc, &swatch, paper.Get());
+    SetDCBrushColor(dc, note->m_crBack);
+    FillRect(dc, &swatch, dcBrush);
     FrameRect(dc, &swatch, GetSysColorBrush(COLOR_GRAYTEXT));
 
     RECT label{swatch.right + 4, cell.top, cell.right - 2, cell.bottom};

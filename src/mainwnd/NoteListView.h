@@ -129,11 +129,27 @@ private:
     // The control's rows become `rows`; with keepSelection the notes that
     // stay keep their selection and focus, else none is selected.
     void ShowRows(std::vector<NotePos> rows, bool keepSelection);
-    // The list drawn not at all, and then once whole, around a change of its
-    // rows; PauseDrawing answers whether it paused (the list was visible),
-    // which ResumeDrawing is given.
-    bool PauseDrawing();
-    void ResumeDrawing(bool paused);
+    // What of the list besides its rows a change of rows can alter: the
+    // scroll bars (their thumbs follow the count and the place) and where
+    // the header stands.
+    struct FrameLook {
+        SCROLLBARINFO bars[2]{};
+        RECT client{};
+        POINT origin{};
+        bool operator==(const FrameLook& other) const;
+    };
+    FrameLook LookOfFrame() const;
+    // The list drawn not at all, and then once, around a change of its rows:
+    // the rows alone when the frame looks as before, else whole.
+    struct Pause {
+        bool paused = false;    // the list was visible
+        bool rowsOnly = false;  // nothing of it was waiting to be painted
+        FrameLook before;
+    };
+    Pause PauseDrawing();
+    void ResumeDrawing(const Pause& pause);
+    // The client area below the header, where the rows are.
+    RECT RowsArea() const;
     std::vector<int> SelectedRows() const;
     int FocusedRow() const;
     // The Top box of a row set by a click, Space or LVM_SETITEMSTATE: the

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,47 @@ protected:
         }
         EXPECT_EQ(shown, want);
         EXPECT_EQ(shownSelected, selected);
+        ExpectListPaintedAsWhole();
+    }
+    // What the list shows on screen, frame, scroll bars and header included.
+    std::vector<uint32_t> ListPixels() const
+    {
+        RECT box{};
+        GetWindowRect(m_list, &box);
+        const int width = box.right - box.left, height = box.bottom - box.top;
+        std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+        HDC window = GetWindowDC(m_list);
+        HDC memory = CreateCompatibleDC(window);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP copy = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, copy);
+        BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::copy_n(static_cast<const uint32_t*>(bits), pixels.size(), pixels.begin());
+        SelectObject(memory, old);
+        DeleteObject(copy);
+        DeleteDC(memory);
+        ReleaseDC(m_list, window);
+        return pixels;
+    }
+    // A change of rows repaints only what it changed: the list must look as
+    // it does when painted whole.
+    void ExpectListPaintedAsWhole() const
+    {
+        const std::vector<uint32_t> shown = ListPixels();
+        RedrawWindow(m_list, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const std::vector<uint32_t> whole = ListPixels();
+        const auto differ = std::mismatch(shown.begin(), shown.end(), whole.begin());
+        EXPECT_TRUE(differ.first == shown.end())
+            << "pixel " << (differ.first - shown.begin()) << " differs from a whole painting";
     }
 
     TempFolder m_folder;
@@ -167,6 +210,11 @@ TEST_F(NoteListViewTest, RowsFollowTheNotesThroughFindsDeletesAndUndos)
           {kFind, "n1", "n1", {"n150 fizz buzz"}},
           {kFind, "n2", "n2", {}},
           {kFind, "n1", "n1", {"n150 fizz buzz"}}}},
+        {"a find that takes the scroll bar away and gives it back paints the list whole",
+         {{kFind, "9 fizz", "9 fizz", {}},
+          {kFind, "n2", "n2", {}},
+          {kFind, "n29", "n29", {}},
+          {kCloseFind, "", "", {}}}},
         {"a note deleted from its window while finding leaves the rows around it",
          {{kFind, "fizz", "fizz", {}},
           {kSelect, "n297 fizz", "fizz", {"n297 fizz"}},

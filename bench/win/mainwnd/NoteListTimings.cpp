@@ -23,6 +23,7 @@
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/MainDlgWithoutSplash.h"
 #include "mainwnd/SystemTextFold.h"
+#include "mainwnd/WindowMessageTimes.h"
 #include "notes/CNoteList.h"
 #include "notes/TextFind.h"
 #include "notewnd/CNoteWnd.h"
@@ -48,34 +49,33 @@ void AddWordNotes(CNoteList& notes)
     }
 }
 
-// Seconds of processor time this thread has used, kernel and user (the
-// system counts it in ticks of about 10 ms: a mean over many keys).
-double ThreadCpuSeconds()
-{
-    FILETIME created, ended, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-    const auto seconds = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
-
 // A key as the keyboard delivers it, to the window with the focus (the
 // message loop makes its character); seconds until every message it caused
-// is handled and `painted` is painted. `painting`, when given, receives the
-// seconds of the painting alone.
-double TimeKey(HWND target, WPARAM key, HWND painted, double* painting = nullptr)
+// is handled, the paintings included (the loop hands out WM_PAINT once the
+// queue is otherwise empty), and `painted` has nothing left to paint.
+double TimeKey(HWND target, WPARAM key, HWND painted)
 {
     const double start = NowSeconds();
     PostMessageW(target, WM_KEYDOWN, key, 1);
     PostMessageW(target, WM_KEYUP, key, 0xC0000001);
     PumpWaiting();
-    const double handled = NowSeconds();
     UpdateWindow(painted);
     GdiFlush();
-    if (painting)
-        *painting = NowSeconds() - handled;
     return NowSeconds() - start;
+}
+
+// Where a Find key's time goes: our handlers and the list's own drawing.
+void WatchFindKey(WindowMessageTimes& times, HWND dialog, HWND list)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    times.Watch(dialog, WM_COMMAND, EN_CHANGE, "the rows found (our EN_CHANGE)");
+    times.Watch(list, WM_PAINT, 0, "the list's painting");
+    times.Watch(dialog, WM_NOTIFY, NM_CUSTOMDRAW, "  our custom draw (in the painting)");
+    times.Watch(dialog, WM_NOTIFY, LVN_GETDISPINFOW, "  our row answers (in the painting)");
+    times.Watch(list, WM_ERASEBKGND, 0, "the list's background");
+    times.Watch(list, WM_NCPAINT, 0, "the list's frame and scroll bars");
+    times.Watch(header, WM_PAINT, 0, "the header's painting");
+    times.Watch(dialog, WM_PAINT, 0, "the main window's painting");
 }
 
 void FindTimings()
@@ -108,31 +108,38 @@ void FindTimings()
     PumpWaiting();
     HWND box = GetDlgItem(hwnd, IDC_FIND_EDIT);
     HWND list = dlg.ListView();
-    std::vector<double> keys, paints;
+    std::vector<double> keys;
     int fewest = CNoteList::kMaxNotes, most = 0;
-    double cpuBefore = 0;
-    for (int round = 0; round < 4; ++round) {
-        if (round == 1)
-            cpuBefore = ThreadCpuSeconds();
-        for (size_t i = 0; i < 2 * typed.size(); ++i) {
-            const bool back = i >= typed.size();
-            double painting = 0;
-            const double seconds = TimeKey(box, back ? VK_BACK : towupper(typed[i]), list, &painting);
-            if (round > 0) {
-                keys.push_back(seconds);
-                paints.push_back(painting);
+    const size_t keysARound = 2 * typed.size();
+    // Types the word and takes it back, `rounds` times; the keys' times
+    // from the second round on.
+    const auto typeRounds = [&](int rounds, std::vector<double>& times) {
+        for (int round = 0; round < rounds; ++round) {
+            for (size_t i = 0; i < keysARound; ++i) {
+                const bool back = i >= typed.size();
+                const double seconds = TimeKey(box, back ? VK_BACK : towupper(typed[i]), list);
+                if (round > 0)
+                    times.push_back(seconds);
+                fewest = std::min<int>(fewest, ListView_GetItemCount(list));
+                most = std::max<int>(most, ListView_GetItemCount(list));
             }
-            fewest = std::min<int>(fewest, ListView_GetItemCount(list));
-            most = std::max<int>(most, ListView_GetItemCount(list));
         }
-    }
+    };
+    const double cpuBefore = ThreadCpuSeconds();
+    typeRounds(4, keys);
+    const double cpuPerKey = (ThreadCpuSeconds() - cpuBefore) * 1000 / static_cast<double>(keys.size() + keysARound);
+    // Where the time goes, in keys of their own: watching costs a little.
+    WindowMessageTimes times;
+    WatchFindKey(times, hwnd, list);
+    std::vector<double> watchedKeys;
+    typeRounds(3, watchedKeys);
     std::printf("a character typed into Find, 32767 notes (rows %d to %d):\n", fewest, most);
     ReportRuns("key to the rows changed and painted", keys, 2);
-    ReportRuns("of which the painting", paints, 2);
+    std::printf("  in %zu further keys, watched (median %.2f ms):\n", watchedKeys.size(), Median(watchedKeys) * 1000);
+    times.Report(watchedKeys.size() + keysARound);
     // On a machine that other work keeps busy the waits stretch; the
     // processor time this thread spent does not.
-    std::printf("  processor time of this thread per key (mean)          %8.2f ms\n",
-                (ThreadCpuSeconds() - cpuBefore) * 1000 / static_cast<double>(keys.size()));
+    std::printf("  processor time of this thread per key (mean)          %8.2f ms\n", cpuPerKey);
     ReportRuns("the filter alone over the same notes (reference)", filter, 2);
     std::printf("  ratio of the medians: %.2f\n", Median(keys) / Median(filter));
     CloseMainWindow(app, hwnd);
