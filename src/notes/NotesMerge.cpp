@@ -200,6 +200,18 @@ private:
 
     void JoinGroups(NotePos pos, const CNote* base, const CNote& disk);
 
+    // The other side met this clash first and kept our text as a version
+    // beside its own (its file holds that version, under the id every
+    // computer gives it): our text is safe there, so the note takes theirs,
+    // as it would had our base survived. Kept both again, each side would
+    // end with one text in two notes. Not when we hold their version too:
+    // both met the clash at once, and each keeps what it has.
+    bool TextKeptBesideOverThere(const CNote& here, const CNote& disk) const
+    {
+        const NoteId& original = here.m_identity.id;
+        return Find(m_remote, VersionIdOf(original, here)) && !Find(m_local, VersionIdOf(original, disk));
+    }
+
     IdIndex m_base, m_local, m_remote;
     const NoteIdTable* m_binned;
     NotesMergePlan& m_plan;
@@ -220,7 +232,8 @@ void IdMerge::JoinGroups(NotePos pos, const CNote* base, const CNote& disk)
         if (SameFieldGroup(here, disk, group))
             continue;
         const bool diskChanged = !base || !SameFieldGroup(disk, *base, group);
-        const bool hereChanged = !oursEarlier && (!base || !SameFieldGroup(here, *base, group));
+        const bool hereChanged = !oursEarlier && (!base || !SameFieldGroup(here, *base, group)) &&
+                                 !(group == NoteFieldGroup::kText && TextKeptBesideOverThere(here, disk));
         changedHere = changedHere || hereChanged;
         if (!diskChanged)
             continue;

@@ -203,6 +203,54 @@ TEST(NotesMerge, NothingEitherSideKeptIsLostAndEachFieldGroupMergesOnItsOwn)
     }
 }
 
+// A clash the other computer met first, whose base this side lost (a file
+// that came back unreadable, and the other computer's file as a sync
+// client's conflict copy): that file holds our text as a version beside
+// its own. Kept both once more, one text would end in two notes.
+TEST(NotesMerge, AClashTheOtherSideKeptBothOfIsKeptBothOnce)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string> base, local, remote;
+        bool remoteHoldsOurs, localHoldsTheirs;  // the version beside, under its id
+        const char* text;                        // the original note's after the merge
+        size_t keptBoth;
+    } cases[] = {
+        {"no base: theirs in place, ours is the version there", {}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"}, true,
+         false, "R", 0},
+        {"with a base: the same", {"1:a@1,t10"}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"}, true, false, "R", 0},
+        {"ours typed on since that version: a clash of its own", {}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"}, false,
+         false, "L", 1},
+        {"each kept the other's beside: each keeps what it has", {}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"}, true,
+         true, "L", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        CNoteList base, local, remote;
+        FillWithIds(base, c.base);
+        FillWithIds(local, c.local);
+        FillWithIds(remote, c.remote);
+        const CNote& ours = *local.GetAt(local.GetHeadPosition());
+        const CNote& theirs = *remote.GetAt(remote.GetHeadPosition());
+        // "Typed on since": the version over there holds an earlier text.
+        std::unique_ptr<CNote> oursThere = ours.Clone();
+        if (!c.remoteHoldsOurs)
+            oursThere->m_strText = u"earlier";
+        oursThere->m_identity.id = VersionIdOf(ours.m_identity.id, *oursThere);
+        oursThere->m_rcWindow = NoteRect{300, 0, 500, 150};
+        std::unique_ptr<CNote> theirsHere = theirs.Clone();
+        theirsHere->m_identity.id = VersionIdOf(theirs.m_identity.id, theirs);
+        theirsHere->m_rcWindow = NoteRect{300, 0, 500, 150};
+        remote.Add(oursThere);
+        if (c.localHoldsTheirs)
+            local.Add(theirsHere);
+        const NotesMergePlan plan = PlanNotesMerge(base, local, remote);
+        EXPECT_EQ(plan.keepBoth.size(), c.keptBoth);
+        ApplyWithIds(local, plan);
+        EXPECT_EQ(Utf8FromUtf16(local.GetAt(local.GetHeadPosition())->m_strText), c.text);
+    }
+}
+
 // Two computers that resolved one clash each made the other text a note of
 // its own: with one id on both, the merge by id sees one note.
 TEST(NotesMerge, AVersionHasOneIdOnEveryComputer)

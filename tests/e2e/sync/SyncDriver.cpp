@@ -102,8 +102,10 @@ bool RunPass(HWND main)
     constexpr DWORD kSlowMs = 10000, kHungMs = 90000;
     std::atomic<bool> done{false};
     LRESULT ran = 0;
+    DWORD error = 0;
     std::thread pass([&] {
         ran = SendMessageTimeoutA(main, WM_TIMER, kTickTimer, 0, SMTO_NORMAL, kHungMs, nullptr);
+        error = ran ? 0 : GetLastError();
         done = true;
     });
     const DWORD start = GetTickCount();
@@ -120,6 +122,9 @@ bool RunPass(HWND main)
     pass.join();
     if (toldSlow)
         std::printf("slow pass: %lu ms in all\n", static_cast<unsigned long>(GetTickCount() - start));
+    if (!ran)
+        std::printf("pass: the main window did not answer (error %lu, %s)\n", static_cast<unsigned long>(error),
+                    IsWindow(main) ? "still there" : "gone");
     return ran != 0;
 }
 
@@ -452,8 +457,14 @@ int main(int argc, char** argv)
     if (command == "offline" && argc > 3)
         return OfflineEdits(argv[2], std::atoi(argv[3]));
     if (command == "sync") {
+        // Why a pass did not run goes into the log: a copy that ended is
+        // another fault than one that did not answer.
         HWND main = MainWindow();
-        return main && RunPass(main) ? 0 : 1;
+        if (!main) {
+            std::printf("pass: no main window\n");
+            return 1;
+        }
+        return RunPass(main) ? 0 : 1;
     }
     if (command == "quit") {
         HWND main = MainWindow();
