@@ -81,7 +81,6 @@ CNoteWnd::CNoteWnd(CNote* note, bool focusOnCreate, INoteHost& host, const Displ
     : m_bFocusOnCreate(focusOnCreate), m_host(host), m_pNote(note)
 {
     TakeScale(scale);
-    m_font = MakeScaledFont(note->m_logFont, scale);
 }
 
 void CNoteWnd::TakeScale(const DisplayScale& scale)
@@ -118,10 +117,9 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate, INoteHost& host)
     }
     wnd->m_bDeleteWhenGone = true;
     // Rescued onto a monitor of another scale: its pixels from here on.
-    if (const int dpi = WindowDpi(wnd->m_hWnd); dpi != scale.Dpi()) {
+    // The text's font is made with its box, at the scale the window has then.
+    if (const int dpi = WindowDpi(wnd->m_hWnd); dpi != scale.Dpi())
         wnd->TakeScale(DisplayScale(dpi));
-        wnd->m_font = MakeScaledFont(note->m_logFont, wnd->m_scale);
-    }
     wnd->OnCreateContents();
     return wnd;
 }
@@ -137,13 +135,14 @@ void CNoteWnd::OnCreateContents()
     const NoteRect edit = NoteGeometry::EditRectAtCreation(client.right, client.bottom, m_metrics);
     if (m_rich.Create(m_hWnd, IDC_NOTE_EDIT, edit))
         m_edit = m_rich.Hwnd();
-    if (m_edit)
-        ReplaceFont();
-
     UpdateShape();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    if (m_edit)
+    if (m_edit) {
+        // Filled while hidden, then painted once as it is.
+        ReplaceFont();
         m_rich.SetContent(m_pNote->m_strText, m_pNote->m_formats);
+        ShowWindow(m_edit, SW_SHOWNA);
+    }
     if (m_pNote->m_bOnTop)
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     if (m_bFocusOnCreate)

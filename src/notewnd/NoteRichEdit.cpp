@@ -17,7 +17,10 @@ namespace {
 
 // The vertical bar shows only while the text does not fit (no
 // ES_DISABLENOSCROLL); lines wrap at the edge, so nothing scrolls sideways.
-constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+// Made hidden (no WS_VISIBLE): a shown control paints itself at once after
+// every font, colour, text and format it is given, and a new note's box is
+// given a dozen of them before anyone could see it.
+constexpr DWORD kEditStyle = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 // Typing, formats and pastes a user can take back one by one.
 constexpr WPARAM kUndoSteps = 200;
 constexpr UINT_PTR kSubclassId = 1;
@@ -201,8 +204,10 @@ LRESULT CALLBACK NoteRichEdit::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
 void NoteRichEdit::SetLook(HFONT font, const LOGFONTA& logFont, ColorRef ink, ColorRef paper)
 {
     // The font sets the formats of all the text: the runs go back on after.
+    // A box still empty (a new window's) has none to keep, and reading its
+    // rich text back would cost more than all the rest.
     const std::u16string text = Text();
-    const TextFormatRuns runs = Runs();
+    const TextFormatRuns runs = text.empty() ? TextFormatRuns{} : Runs();
     const DWORD mask = static_cast<DWORD>(SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, 0));
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     m_font = font;
@@ -216,8 +221,10 @@ void NoteRichEdit::SetLook(HFONT font, const LOGFONTA& logFont, ColorRef ink, Co
     SendMessageW(m_hwnd, EM_SETBKGNDCOLOR, 0, paper);
     m_ink = ink;
     m_paper = paper;
-    ApplyRuns(text, runs, 0);
-    ShowTicks(text);
+    if (!text.empty()) {
+        ApplyRuns(text, runs, 0);
+        ShowTicks(text);
+    }
     // Taking back a new look one run at a time would make no sense to anyone.
     SendMessageW(m_hwnd, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, mask);

@@ -20,8 +20,9 @@ public:
     using LinkOpener = void (*)(const std::u16string& address);
     static void SetLinkOpener(LinkOpener opener);
 
-    // Makes the control as the child id of parent; false when neither
-    // library could be loaded or the control not made.
+    // Makes the control, hidden, as the child id of parent; false when
+    // neither library could be loaded or the control not made. The caller
+    // gives it its look and content first, then shows it.
     bool Create(HWND parent, int id, const NoteRect& rc);
     HWND Hwnd() const { return m_hwnd; }
 

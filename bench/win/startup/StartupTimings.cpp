@@ -25,6 +25,9 @@
 // medians of each step and of the time since the process was made.
 // With "main" and the folder of another build of Velumo.exe as the third
 // argument, that build is timed too, in the same rounds, to the main window.
+// With "notes" only the 1000 visible notes are timed, and another build
+// given as the third argument beside them in the same rounds (a change
+// measured before and after, on the same machine at the same time).
 // The program runs itself with --bare-notes <notes file>, --bare-rich-notes
 // <notes file>, --trivial-window, --comctl-window <Velumo.exe> or
 // --listview-dialog <Velumo.exe> as the references; the last two take the
@@ -430,6 +433,51 @@ void TimeStartupSteps(const std::string& folder, int runs)
         std::printf("  %8.1f %8.1f  %s\n", Median(lengths[j]) * 1000, Median(ends[j]) * 1000, names[j].c_str());
 }
 
+// A build of Velumo.exe and the folder it runs in (an empty command: none).
+struct VelumoCopy {
+    std::string command;
+    std::string folder;
+};
+
+// 1000 visible notes until every note window is on screen: the program (and
+// another build of it, when given) beside the bare loops, taking turns.
+void TimeVisibleNotes(const VelumoCopy& velumo, const VelumoCopy& other, const std::string& reference, int runs)
+{
+    const int notes = 1000;
+    const auto bytes = VisibleNotes(notes);
+    const std::string referenceNotes = velumo.folder + "\\reference-notes.dat";
+    WriteWholeFile(referenceNotes, bytes);
+    std::vector<double> program, otherProgram, bare, bareRich;
+    for (int i = 0; i < runs; ++i) {
+        WriteWholeFile(velumo.folder + "\\notes.dat", bytes);
+        program.push_back(TimeUntilShown(velumo.command, velumo.folder, L"VelumoNoteWnd", notes, L"#32770"));
+        if (!other.command.empty()) {
+            WriteWholeFile(other.folder + "\\notes.dat", bytes);
+            otherProgram.push_back(TimeUntilShown(other.command, other.folder, L"VelumoNoteWnd", notes, L"#32770"));
+        }
+        bare.push_back(TimeUntilShown(reference + " --bare-notes \"" + referenceNotes + "\"", velumo.folder,
+                                      kBareNoteClass, notes, kBareNoteClass));
+        bareRich.push_back(TimeUntilShown(reference + " --bare-rich-notes \"" + referenceNotes + "\"", velumo.folder,
+                                          kBareNoteClass, notes, kBareNoteClass));
+    }
+    std::printf("%d visible notes until every note window is on screen:\n", notes);
+    ReportRuns("Velumo.exe", program);
+    if (!otherProgram.empty())
+        ReportRuns("the other Velumo.exe (third argument)", otherProgram);
+    ReportRuns("bare loop of tool windows, edit boxes (reference)", bare);
+    ReportRuns("bare loop of tool windows, rich edit boxes (reference)", bareRich);
+    std::printf("  ratio of the medians, Velumo / bare loop with rich edit boxes: %.2f\n",
+                Median(program) / Median(bareRich));
+    std::printf("  ratio of the medians, Velumo / bare loop with edit boxes: %.2f\n", Median(program) / Median(bare));
+    if (!otherProgram.empty()) {
+        std::printf("  ratio of the medians, the other Velumo / bare loop with rich edit boxes: %.2f\n",
+                    Median(otherProgram) / Median(bareRich));
+        std::printf("  ratio of the medians, the other Velumo / bare loop with edit boxes: %.2f\n",
+                    Median(otherProgram) / Median(bare));
+    }
+    std::printf("  what rich text costs the bare loop: %.2fx\n", Median(bareRich) / Median(bare));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -445,7 +493,7 @@ int main(int argc, char** argv)
     if (argc > 2 && std::string(argv[1]) == "--listview-dialog")
         return RunListViewDialog(argv[2]);
     if (argc < 2) {
-        std::printf("usage: velumo_startup_bench.exe <folder of Velumo.exe> [main [<folder of another Velumo.exe>] | exit | dpi | steps]\n");
+        std::printf("usage: velumo_startup_bench.exe <folder of Velumo.exe> [main|notes [<folder of another Velumo.exe>] | exit | dpi | steps]\n");
         return 2;
     }
     char self[MAX_PATH];
@@ -472,37 +520,23 @@ int main(int argc, char** argv)
         DeleteTree(folder);
         return 0;
     }
-    const bool notesToo = only.empty();
+    const bool notesToo = only.empty() || only == "notes";
     // A second build of the program (say, the one before a change), timed in
-    // the same rounds as the first to the main window with no notes.
+    // the same rounds as the first: to the main window with no notes, or
+    // ("notes") until its 1000 visible notes are on screen.
     const std::string otherFolder = argc > 3 ? folder + "-other" : "";
     if (!otherFolder.empty()) {
         CopyTree(argv[3], otherFolder);
         DeleteFileA((otherFolder + "\\Velumo.ini").c_str());
     }
     const std::string otherVelumo = "\"" + otherFolder + "\\Velumo.exe\"";
-    const int notes = 1000;
-    const auto bytes = VisibleNotes(notes);
-    const std::string referenceNotes = folder + "\\reference-notes.dat";
-    WriteWholeFile(referenceNotes, bytes);
-    std::vector<double> program, bare, bareRich;
-    for (int i = 0; notesToo && i < runs; ++i) {
-        WriteWholeFile(folder + "\\notes.dat", bytes);
-        program.push_back(TimeUntilShown(velumo, folder, L"VelumoNoteWnd", notes, L"#32770"));
-        bare.push_back(TimeUntilShown(reference + " --bare-notes \"" + referenceNotes + "\"", folder,
-                                      kBareNoteClass, notes, kBareNoteClass));
-        bareRich.push_back(TimeUntilShown(reference + " --bare-rich-notes \"" + referenceNotes + "\"", folder,
-                                          kBareNoteClass, notes, kBareNoteClass));
-    }
-    if (notesToo) {
-        std::printf("%d visible notes until every note window is on screen:\n", notes);
-        ReportRuns("Velumo.exe", program);
-        ReportRuns("bare loop of tool windows, edit boxes (reference)", bare);
-        ReportRuns("bare loop of tool windows, rich edit boxes (reference)", bareRich);
-        std::printf("  ratio of the medians, Velumo / bare loop with rich edit boxes: %.2f\n",
-                    Median(program) / Median(bareRich));
-        std::printf("  ratio of the medians, Velumo / bare loop with edit boxes: %.2f\n", Median(program) / Median(bare));
-        std::printf("  what rich text costs the bare loop: %.2fx\n", Median(bareRich) / Median(bare));
+    if (notesToo)
+        TimeVisibleNotes({velumo, folder}, {otherFolder.empty() ? "" : otherVelumo, otherFolder}, reference, runs);
+    if (only == "notes") {
+        DeleteTree(folder);
+        if (!otherFolder.empty())
+            DeleteTree(otherFolder);
+        return 0;
     }
 
     // Start-up to the main window with no notes.
