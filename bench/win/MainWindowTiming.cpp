@@ -78,6 +78,21 @@ HWND OpenMainWindow(CNotesApp& app, CMainDlg& dlg)
     return hwnd;
 }
 
+void WaitForNoteWindows(CNotesApp& app)
+{
+    // The main window makes the note windows from a posted message.
+    const auto allMade = [&app] {
+        for (NotePos pos = app.m_notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos))
+            if (!app.m_notes.GetAt(pos)->m_pWnd)
+                return false;
+        return true;
+    };
+    for (int i = 0; i < 200 && !allMade(); ++i) {
+        PumpWaiting();
+        Sleep(10);
+    }
+}
+
 void CloseMainWindow(CNotesApp& app, HWND hwnd)
 {
     DestroyWindow(hwnd);

@@ -29,6 +29,8 @@ void PumpWaiting();
 
 // The window of dlg made with the built skin, as the app's main window.
 HWND OpenMainWindow(CNotesApp& app, CMainDlg& dlg);
+// Lets messages pass until every note of app has its window (2 s at most).
+void WaitForNoteWindows(CNotesApp& app);
 // Destroys it and lets everything it posted pass.
 void CloseMainWindow(CNotesApp& app, HWND hwnd);
 

@@ -168,10 +168,7 @@ void TypingTimings()
     }
     MainDlgWithoutSplash dlg(app.m_notes);
     HWND hwnd = OpenMainWindow(app, dlg);
-    for (int i = 0; i < 200 && !(app.m_notes.GetAt(0)->m_pWnd && app.m_notes.GetAt(1)->m_pWnd); ++i) {
-        PumpWaiting();
-        Sleep(10);
-    }
+    WaitForNoteWindows(app);
     for (int n = 0; n < 2; ++n) {
         CNote* note = app.m_notes.GetAt(n);
         if (!note->m_pWnd) {

@@ -83,10 +83,7 @@ int main()
     }
     MainDlgWithoutSplash dlg(app.m_notes);
     HWND hwnd = OpenMainWindow(app, dlg);
-    for (int i = 0; i < 200 && !(app.m_notes.GetAt(0)->m_pWnd && app.m_notes.GetAt(1)->m_pWnd); ++i) {
-        PumpWaiting();
-        Sleep(10);
-    }
+    WaitForNoteWindows(app);
     std::printf("a key in the middle of a note of %zu characters, to the caret painted (%d keys):\n", kTextLength,
                 kKeys);
     for (int n = 0; n < 2; ++n) {
