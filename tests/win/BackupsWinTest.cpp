@@ -40,13 +40,7 @@ std::u16string TextOfFile(const std::string& path)
 
 std::string CellText(HWND list, int row, int column)
 {
-    wchar_t text[128] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 128;
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return Utf8FromWide(text);
+    return Utf8FromWide(ListCell(list, row, column));
 }
 
 // Gives a file the time of its last write, as a backup kept then has.

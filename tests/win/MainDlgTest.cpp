@@ -111,13 +111,8 @@ protected:
     }
     std::u16string WideRowText(int row) const
     {
-        wchar_t text[512] = {};
-        LVITEMW item{};
-        item.iSubItem = 3;
-        item.pszText = text;
-        item.cchTextMax = 512;
-        SendMessageW(m_list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        return std::u16string(text, text + wcslen(text));
+        const std::wstring text = ListCell(m_list, row, 3);
+        return std::u16string(text.begin(), text.end());
     }
     int CellImage(int row, int column) const
     {

@@ -64,13 +64,8 @@ protected:
     }
     std::string RowText(int row) const
     {
-        wchar_t text[256] = {};
-        LVITEMW item{};
-        item.iSubItem = NoteListView::kTextColumn;
-        item.pszText = text;
-        item.cchTextMax = 256;
-        SendMessageW(m_list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        return Utf8FromUtf16(std::u16string(text, text + wcslen(text)));
+        const std::wstring text = ListCell(m_list, row, NoteListView::kTextColumn);
+        return Utf8FromUtf16(std::u16string(text.begin(), text.end()));
     }
     int RowOfText(const std::string& text) const
     {

@@ -17,6 +17,7 @@
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/INoteHost.h"
 #include "res/resource.h"
+#include "RunsText.h"
 #include "WinTestUtil.h"
 
 namespace {
@@ -30,14 +31,6 @@ public:
     void UseAsNewNoteStyle(NotePos) override {}
     bool m_bSaveNeeded = false;
 };
-
-std::string RunsText(const TextFormatRuns& runs)
-{
-    std::string out;
-    for (const TextFormatRun& run : runs)
-        out += std::to_string(run.start) + "+" + std::to_string(run.length) + ":" + std::to_string(run.formats) + " ";
-    return out;
-}
 
 class NoteWndRichText : public testing::Test {
 protected:

@@ -76,17 +76,6 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-std::wstring CellOf(HWND list, int row, int column)
-{
-    wchar_t text[128] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 128;
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 // True when a lies above b among the top-level windows.
 bool IsAbove(HWND a, HWND b)
 {
@@ -263,10 +252,10 @@ TEST_F(RemindersWinTest, ComingUpListsTheWeekInTimeOrderAndOpensTheChosenNote)
                                              L"Weekdays at nine|Weekdays", L"Monthly rent|Monthly"};
     std::vector<std::wstring> rows;
     for (int row = 0; row < ListView_GetItemCount(list); ++row)
-        rows.push_back(CellOf(list, row, CComingUpDlg::kNoteColumn) + L"|" +
-                       CellOf(list, row, CComingUpDlg::kRepeatColumn));
+        rows.push_back(ListCell(list, row, CComingUpDlg::kNoteColumn) + L"|" +
+                       ListCell(list, row, CComingUpDlg::kRepeatColumn));
     EXPECT_EQ(rows, expected);
-    EXPECT_NE(CellOf(list, 2, CComingUpDlg::kDayColumn).find(L"13"), std::wstring::npos) << "Thursday the 13th";
+    EXPECT_NE(ListCell(list, 2, CComingUpDlg::kDayColumn).find(L"13"), std::wstring::npos) << "Thursday the 13th";
 
     ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     SendMessageA(dlg.GetHwnd(), WM_COMMAND, IDOK, 0);

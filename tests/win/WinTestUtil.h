@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers shared by the Windows tests.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <cstdint>
@@ -49,6 +50,18 @@ inline RECT PlacedRect(HWND hwnd)
     if (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)
         MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
     return rc;
+}
+
+// The text of one cell of a list view (column 0 is the row's own text).
+inline std::wstring ListCell(HWND list, int row, int column)
+{
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 // Closes every message box of this process from a thread of its own (a
