@@ -497,11 +497,13 @@ LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
     } else if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
         // A press on the box ticks it, as each press does in a list that
-        // keeps its own boxes.
+        // keeps its own boxes. With whole rows selectable, a press anywhere
+        // else on the row reports all three item parts at once: that is no
+        // press on the box.
         LVHITTESTINFO hit{};
         hit.pt = PointFromLParam(lParam);
         SendMessageA(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-        if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON))
+        if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON)
             TickRow(hit.iItem, !IsTicked(hit.iItem));
     } else if (msg == WM_KEYDOWN && wParam == VK_SPACE && !(GetKeyState(VK_CONTROL) & 0x8000)) {
         const int row = FocusedRow();

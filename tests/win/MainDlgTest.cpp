@@ -950,6 +950,32 @@ TEST_F(MainDlgTest, ClickOnTheVisBoxTogglesTheNote)
     EXPECT_EQ(note->m_bVisible, 0);
 }
 
+// A press on a row's Vis box or text once ticked the row's Top box too: the
+// list reports every part of a whole-row item as hit.
+TEST_F(MainDlgTest, APressTicksTheTopBoxOnlyOnTheBox)
+{
+    CNote* note = AddStoredNote("a", false);
+    Open();
+    const struct {
+        const char* label;
+        int column;  // -1: the Top box itself
+        uint16_t onTop;
+    } presses[] = {{"text", 3, 0}, {"Vis box", 1, 0}, {"Top box", -1, 1}, {"Top box again", -1, 0}};
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.label);
+        RECT cell{};
+        if (press.column < 0)
+            ListView_GetItemRect(m_list, 0, &cell, LVIR_BOUNDS);
+        else
+            ListView_GetSubItemRect(m_list, 0, press.column, LVIR_BOUNDS, &cell);
+        const LPARAM at = MAKELPARAM(cell.left + (press.column < 0 ? 10 : 8), (cell.top + cell.bottom) / 2);
+        PostMessageA(m_list, WM_LBUTTONUP, 0, at);
+        SendMessageA(m_list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PumpPending();
+        EXPECT_EQ(note->m_bOnTop, press.onTop);
+    }
+}
+
 TEST_F(MainDlgTest, ALockedFileIsToldOnceAndAskedAboutAtExit)
 {
     Open();
