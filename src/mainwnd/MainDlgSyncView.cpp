@@ -80,20 +80,21 @@ void MainDlgSyncView::BothVersionsKept(const std::vector<CNote*>& versions)
         m_versionsToTell.push_back(note->m_identity.id);
 }
 
-void MainDlgSyncView::TellDue(HWND owner)
+bool MainDlgSyncView::TellDue(HWND owner)
 {
     // The passes go on while the message is open and may keep more
     // versions: those are told at the end of a later pass.
     if (m_versionsToTell.empty() || m_bTelling)
-        return;
+        return false;
     std::vector<NoteId> versions = std::move(m_versionsToTell);
     m_versionsToTell.clear();
     if (m_dlg.Tray().ShowBalloon(kBalloonTitle, kBalloonText,
                                  [this, versions] { BringVersionsUp(versions); }))
-        return;
+        return true;
     m_bTelling = true;
     MessageBoxA(owner, kBothVersionsKeptText, CMainDlg::kMessageCaption, MB_OK | MB_ICONINFORMATION);
     m_bTelling = false;
+    return false;
 }
 
 void MainDlgSyncView::BringVersionsUp(const std::vector<NoteId>& versions)

@@ -29,8 +29,9 @@ public:
     // At the end of a housekeeping pass, once the passes run on: says once
     // that notes were changed on two computers and both versions are shown,
     // in a balloon over the tray icon (a click brings the versions to the
-    // front), or in a message where there is no icon to show one.
-    void TellDue(HWND owner);
+    // front), or in a message where there is no icon to show one. True
+    // when a balloon was shown: another would replace it (and its click).
+    bool TellDue(HWND owner);
 
 private:
     // The versions kept since the last notice come to the front, the first
