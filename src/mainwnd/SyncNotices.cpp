@@ -59,6 +59,12 @@ void SyncNotices::CopiesMerged(const ConflictCopies::Found& found)
         ListFullKept(path);
 }
 
+void SyncNotices::BothVersionsKept()
+{
+    Add(m_waiting, "A note was changed on two computers at once. Both versions are on the desktop, side by side: "
+                   "keep the text you want and delete the other note.");
+}
+
 void SyncNotices::Add(std::vector<std::string>& to, std::string text)
 {
     if (std::find(to.begin(), to.end(), text) == to.end())

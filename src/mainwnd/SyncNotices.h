@@ -6,8 +6,9 @@
 // next pass is already due, so that nothing told holds up the merges and
 // saves. Conflict copies merged back (and one that cannot be read) are told
 // in a balloon over the tray icon, as a note changed on two computers is;
-// the rest, which names a kept file the user may want, in a message; what
-// comes while one is open waits for the next.
+// the rest, which names a kept file the user may want, in a message. Where
+// there is no tray icon, everything goes into that one message; what comes
+// while it is open waits for the next.
 #include <windows.h>
 
 #include <string>
@@ -23,6 +24,9 @@ public:
     void DamagedBinKept(const std::string& copyPath);
     void ListFullKept(const std::string& copyPath);
     void CopiesMerged(const ConflictCopies::Found& found);
+    // Notes changed on two computers, both versions shown: told here only
+    // where the tray had no balloon for it (MainDlgSyncView).
+    void BothVersionsKept();
 
     // Everything gathered since the last time told: the balloon's part in
     // one balloon (in the message, where the tray shows none), unless
