@@ -603,8 +603,8 @@ void CMainDlg::OnTimer(UINT_PTR id)
         SetTimer(m_hWnd, kTickTimer, static_cast<UINT>(m_sync.NextPassDelayMs()), nullptr);
         // Told after re-arming: the passes go on while a message is open.
         m_saveMessages.TellDue(m_hWnd, m_nSaveError);
-        m_syncNotices.TellDue(m_hWnd);
-        m_syncView.TellDue(m_hWnd);
+        const bool versionsBalloon = m_syncView.TellDue(m_syncNotices);
+        m_syncNotices.TellDue(m_hWnd, m_tray, versionsBalloon);
     }
 }
 

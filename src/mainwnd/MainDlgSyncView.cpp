@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "mainwnd/CMainDlg.h"
+#include "mainwnd/SyncNotices.h"
 #include "notes/CNoteList.h"
 #include "notewnd/CNoteWnd.h"
 #include "res/resource.h"
@@ -10,9 +11,6 @@
 
 namespace {
 
-constexpr const char* kBothVersionsKeptText =
-    "A note was changed on two computers at once. Both versions are on the desktop, side by side: keep the "
-    "text you want and delete the other note.";
 constexpr const char16_t* kBalloonTitle = u"A note was changed on two computers";
 constexpr const char16_t* kBalloonText =
     u"Both versions are on the desktop, side by side: keep the text you want and delete the other note. Click "
@@ -80,20 +78,17 @@ void MainDlgSyncView::BothVersionsKept(const std::vector<CNote*>& versions)
         m_versionsToTell.push_back(note->m_identity.id);
 }
 
-void MainDlgSyncView::TellDue(HWND owner)
+bool MainDlgSyncView::TellDue(SyncNotices& notices)
 {
-    // The passes go on while the message is open and may keep more
-    // versions: those are told at the end of a later pass.
-    if (m_versionsToTell.empty() || m_bTelling)
-        return;
+    if (m_versionsToTell.empty())
+        return false;
     std::vector<NoteId> versions = std::move(m_versionsToTell);
     m_versionsToTell.clear();
     if (m_dlg.Tray().ShowBalloon(kBalloonTitle, kBalloonText,
                                  [this, versions] { BringVersionsUp(versions); }))
-        return;
-    m_bTelling = true;
-    MessageBoxA(owner, kBothVersionsKeptText, CMainDlg::kMessageCaption, MB_OK | MB_ICONINFORMATION);
-    m_bTelling = false;
+        return true;
+    notices.BothVersionsKept();
+    return false;
 }
 
 void MainDlgSyncView::BringVersionsUp(const std::vector<NoteId>& versions)

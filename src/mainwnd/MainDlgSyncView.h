@@ -8,6 +8,7 @@
 #include "notes/NotesSync.h"
 
 class CMainDlg;
+class SyncNotices;
 
 class MainDlgSyncView final : public INotesSyncView {
 public:
@@ -29,8 +30,10 @@ public:
     // At the end of a housekeeping pass, once the passes run on: says once
     // that notes were changed on two computers and both versions are shown,
     // in a balloon over the tray icon (a click brings the versions to the
-    // front), or in a message where there is no icon to show one.
-    void TellDue(HWND owner);
+    // front), or, where there is no icon to show one, in the message the
+    // notices show next. True when a balloon was shown: another would
+    // replace it (and its click).
+    bool TellDue(SyncNotices& notices);
 
 private:
     // The versions kept since the last notice come to the front, the first
@@ -40,5 +43,4 @@ private:
     CMainDlg& m_dlg;
     CNoteList& m_notes;
     std::vector<NoteId> m_versionsToTell;  // by id: a note may go before the notice is clicked
-    bool m_bTelling = false;
 };

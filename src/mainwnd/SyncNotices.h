@@ -3,8 +3,12 @@
 // version that could not be read and was kept aside, a damaged bin started
 // anew, sync clients' conflict copies merged back, notes a full list could
 // not take. Gathered during a housekeeping pass and told after it, once the
-// next pass is already due, so a message left open never holds up the
-// merges and saves; what comes while one is open waits for the next.
+// next pass is already due, so that nothing told holds up the merges and
+// saves. Conflict copies merged back (and one that cannot be read) are told
+// in a balloon over the tray icon, as a note changed on two computers is;
+// the rest, which names a kept file the user may want, in a message. Where
+// there is no tray icon, everything goes into that one message; what comes
+// while it is open waits for the next.
 #include <windows.h>
 
 #include <string>
@@ -12,21 +16,29 @@
 
 #include "notes/ConflictCopies.h"
 
+class CSystemTray;
+
 class SyncNotices {
 public:
     void UnreadableFileKept(const std::string& copyPath);
     void DamagedBinKept(const std::string& copyPath);
     void ListFullKept(const std::string& copyPath);
     void CopiesMerged(const ConflictCopies::Found& found);
+    // Notes changed on two computers, both versions shown: told here only
+    // where the tray had no balloon for it (MainDlgSyncView).
+    void BothVersionsKept();
 
-    // Everything gathered since the last message, in one message; nothing
-    // while such a message is open.
-    void TellDue(HWND owner);
-    bool IsWaiting() const { return !m_waiting.empty(); }
+    // Everything gathered since the last time told: the balloon's part in
+    // one balloon (in the message, where the tray shows none), unless
+    // trayBusy (the tray shows another balloon of this pass: it waits for
+    // the next); the rest in one message, never while such a message is open.
+    void TellDue(HWND owner, CSystemTray& tray, bool trayBusy);
+    bool IsWaiting() const { return !m_waiting.empty() || !m_forBalloon.empty(); }
 
 private:
-    void Add(std::string text);
+    static void Add(std::vector<std::string>& to, std::string text);
 
     std::vector<std::string> m_waiting;
+    std::vector<std::string> m_forBalloon;
     bool m_bShowing = false;
 };

@@ -1,6 +1,7 @@
 #include "notes/NotesMerge.h"
 
 #include <algorithm>
+#include <set>
 #include <unordered_set>
 
 #include "notes/Archive.h"
@@ -139,6 +140,7 @@ public:
             if (!Find(m_local, disk->m_identity.id))
                 MergeDiskOnlyNote(*disk);
         }
+        LeaveDroppedOut();
     }
 
 private:
@@ -200,21 +202,52 @@ private:
 
     void JoinGroups(NotePos pos, const CNote* base, const CNote& disk);
 
+    enum class KeptBeside {
+        kNowhere,      // neither side has kept the other's text as a version
+        kTheirsWins,   // the note takes the other side's text, ours is beside it there
+        kOursWins,     // both kept both at once, and ours is the one the note keeps
+    };
     // The other side met this clash first and kept our text as a version
     // beside its own (its file holds that version, under the id every
     // computer gives it): our text is safe there, so the note takes theirs,
     // as it would had our base survived. Kept both again, each side would
-    // end with one text in two notes. Not when we hold their version too:
-    // both met the clash at once, and each keeps what it has.
-    bool TextKeptBesideOverThere(const CNote& here, const CNote& disk) const
+    // end with one text in two notes. When we hold their version too, both
+    // met the clash at once: each side must pick the same text for the note
+    // from the same two versions, so the later change wins, and on a tie
+    // the version whose id orders first.
+    KeptBeside TextKeptBeside(const NoteId& oursBeside, const NoteId& theirsBeside, const CNote& here,
+                              const CNote& disk) const
     {
-        const NoteId& original = here.m_identity.id;
-        return Find(m_remote, VersionIdOf(original, here)) && !Find(m_local, VersionIdOf(original, disk));
+        if (!Find(m_remote, oursBeside))
+            return KeptBeside::kNowhere;
+        if (!Find(m_local, theirsBeside))
+            return KeptBeside::kTheirsWins;
+        const int64_t ours = here.m_identity.changedUtc, theirs = disk.m_identity.changedUtc;
+        if (ours != theirs)
+            return ours > theirs ? KeptBeside::kOursWins : KeptBeside::kTheirsWins;
+        const auto key = [](const NoteId& id) { return std::pair(id.hi, id.lo); };
+        return key(oursBeside) < key(theirsBeside) ? KeptBeside::kOursWins : KeptBeside::kTheirsWins;
     }
+
+    // The note ends with the text of held, whose version beside it under
+    // versionId would be that text a second time: it goes, wherever it is.
+    void DropVersionHolding(const CNote& held, const NoteId& versionId)
+    {
+        const auto same = [&](const CNote* note) { return note && note->m_strText == held.m_strText; };
+        if (const CNote* local = Find(m_local, versionId); same(local))
+            m_plan.sameAsOriginal.push_back(const_cast<CNote*>(local));
+        if (same(Find(m_remote, versionId))) {
+            m_notKept.push_back(versionId);
+            m_plan.rewrite = true;  // the file holds it too: written again without it
+        }
+    }
+    // The plan made before the drops were known leaves the dropped alone.
+    void LeaveDroppedOut();
 
     IdIndex m_base, m_local, m_remote;
     const NoteIdTable* m_binned;
     NotesMergePlan& m_plan;
+    std::vector<NoteId> m_notKept;  // the other side's notes that would hold a text twice
     bool m_bEveryNoteHasAnId;  // and no id twice in a list
     bool m_bStaleFile = false;
 };
@@ -232,8 +265,19 @@ void IdMerge::JoinGroups(NotePos pos, const CNote* base, const CNote& disk)
         if (SameFieldGroup(here, disk, group))
             continue;
         const bool diskChanged = !base || !SameFieldGroup(disk, *base, group);
-        const bool hereChanged = !oursEarlier && (!base || !SameFieldGroup(here, *base, group)) &&
-                                 !(group == NoteFieldGroup::kText && TextKeptBesideOverThere(here, disk));
+        bool hereChanged = !oursEarlier && (!base || !SameFieldGroup(here, *base, group));
+        if (group == NoteFieldGroup::kText) {
+            const NoteId oursBeside = VersionIdOf(here.m_identity.id, here);
+            const NoteId theirsBeside = VersionIdOf(here.m_identity.id, disk);
+            const KeptBeside kept = TextKeptBeside(oursBeside, theirsBeside, here, disk);
+            hereChanged = hereChanged && kept != KeptBeside::kTheirsWins;
+            const bool takesTheirs = diskChanged && !hereChanged;
+            DropVersionHolding(takesTheirs ? disk : here, takesTheirs ? theirsBeside : oursBeside);
+            if (kept == KeptBeside::kOursWins) {
+                changedHere = true;
+                continue;  // theirs is beside it here already
+            }
+        }
         changedHere = changedHere || hereChanged;
         if (!diskChanged)
             continue;
@@ -259,6 +303,20 @@ void IdMerge::JoinGroups(NotePos pos, const CNote* base, const CNote& disk)
     }
     m_plan.update.emplace_back(pos, joined.get());
     m_plan.joined.push_back(std::move(joined));
+}
+
+void IdMerge::LeaveDroppedOut()
+{
+    if (m_plan.sameAsOriginal.empty() && m_notKept.empty())
+        return;
+    const std::set<NotePos> dropped(m_plan.sameAsOriginal.begin(), m_plan.sameAsOriginal.end());
+    const auto isDropped = [&](const auto& entry) { return dropped.count(entry.first) > 0; };
+    std::erase_if(m_plan.update, isDropped);
+    std::erase_if(m_plan.keepBoth, isDropped);
+    std::erase_if(m_plan.remove, [&](NotePos pos) { return dropped.count(pos) > 0; });
+    std::erase_if(m_plan.add, [&](const CNote* note) {
+        return std::find(m_notKept.begin(), m_notKept.end(), note->m_identity.id) != m_notKept.end();
+    });
 }
 
 NotesPairedByContent AllNotes(const CNoteList& base, const CNoteList& local, const CNoteList& remote)

@@ -30,6 +30,10 @@
 //   made too is an earlier state of ours, edited since: it neither wins nor
 //   comes as a version of its own; one newer than ours made by the same
 //   installation that made ours simply wins.
+// - a clash both computers met at once (each kept its own text in the note
+//   and the other's beside it, as VersionIdOf names it) ends the same on
+//   both: the note holds the later change (on a tie, the version whose id
+//   orders first), the version beside it the other text, each text once.
 //
 // Notes without an id (a file of an older version, a reader of the plain
 // format, an id section lost on the way) are paired by content as before
@@ -53,6 +57,11 @@ struct NotesMergePlan {
     // Local notes whose text the other side changed too: the note keeps its
     // own text, the other side's version comes beside it as a new note.
     std::vector<std::pair<NotePos, const CNote*>> keepBoth;
+    // Local notes that hold, as the other version of a clash, the very text
+    // their original now holds (both computers met the clash at once and
+    // kept opposite texts): one text in two notes, so they go, and not into
+    // the bin, as nobody deleted anything.
+    std::vector<NotePos> sameAsOriginal;
     // The new forms update points to where groups of both sides were joined.
     std::vector<std::unique_ptr<CNote>> joined;
     // The other side's file holds notes that were deleted: it is written
@@ -61,7 +70,8 @@ struct NotesMergePlan {
 
     bool Empty() const
     {
-        return remove.empty() && update.empty() && add.empty() && keepBoth.empty() && !rewrite;
+        return remove.empty() && update.empty() && add.empty() && keepBoth.empty() && sameAsOriginal.empty() &&
+               !rewrite;
     }
 };
 

@@ -307,6 +307,9 @@ int NotesSync::ApplyMerge(const NotesMergePlan& plan)
     if (plan.Empty())
         return 0;
     MoveToBin(plan.remove);
+    // Their text is in the original: nothing of the user's goes, so no bin.
+    for (NotePos pos : plan.sameAsOriginal)
+        m_notes.Remove(pos);
     for (const auto& [pos, from] : plan.update)
         TakeNewForm(pos, *from);
     for (const CNote* from : plan.add)

@@ -45,11 +45,22 @@ second_computer_prefix "$PREFIX_B"
 trap 'WINEPREFIX=$PREFIX_B wineserver -k >/dev/null 2>&1 || true
       WINEPREFIX=$PREFIX_A wine taskkill /f /im Velumo.exe >/dev/null 2>&1 || true' EXIT
 
+# Why a driver call failed: one that ran out of time was ended by timeout
+# (the copy's window may still have answered later); else the driver said
+# why in the log.
+status() {
+    [ "$1" -eq 124 ] && echo "the driver ran out of its 120 s" || echo "driver status $1; see $LOG"
+}
 on() {  # side command...
     local prefix=$PREFIX_A
     [ "$1" = B ] && prefix=$PREFIX_B
     shift
-    WINEPREFIX=$prefix timeout 120 wine "$DRIVER" "$@"
+    local began=$SECONDS rc=0
+    WINEPREFIX=$prefix timeout 120 wine "$DRIVER" "$@" || rc=$?
+    # A loaded machine shows here first: the driver's start is not in its
+    # own "slow pass" lines.
+    [ $((SECONDS - began)) -lt 30 ] || echo "slow driver call: $* took $((SECONDS - began)) s" >>"$LOG"
+    return $rc
 }
 start() {  # side
     local prefix=$PREFIX_A
@@ -76,7 +87,7 @@ interfere() {  # round
     echo "file $kind" >>"$LOG"
     local left=$WORK/left.dat
     [ -e "$NOTES_UNIX" ] && cp "$NOTES_UNIX" "$left"
-    on B sync | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $1"
+    on B sync | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $1 ($(status $?))"
     if [ ! -e "$NOTES_UNIX" ]; then
         mv "$whole" "$NOTES_UNIX"
     elif [ -e "$left" ] && cmp -s "$NOTES_UNIX" "$left"; then
@@ -94,9 +105,9 @@ for round in $(seq "$ROUNDS"); do
     echo "round $round" >>"$LOG"
     on A act A "$round" | tr -d '\r' >>"$LOG" || fail "A could not act in round $round"
     on B act B "$round" | tr -d '\r' >>"$LOG" || fail "B could not act in round $round"
-    on A sync | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round"
+    on A sync | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round ($(status $?))"
     interfere "$round"
-    { on B sync && on A sync; } | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round"
+    { on B sync && on A sync; } | tr -d '\r' >>"$LOG" || fail "a pass did not run in round $round ($(status $?))"
 done
 { on B sync && on A sync && on B sync; } | tr -d '\r' >>"$LOG"
 on A quit || fail "A did not end"

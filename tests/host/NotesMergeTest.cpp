@@ -93,6 +93,8 @@ std::string ApplyWithIds(CNoteList& local, const NotesMergePlan& plan)
     }
     for (const CNote* from : plan.add)
         local.Add(from->Clone());
+    for (NotePos pos : plan.sameAsOriginal)
+        local.Remove(pos);
     std::string out;
     for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
         out += WrittenWithId(*local.GetAt(p)) + " ";
@@ -221,8 +223,8 @@ TEST(NotesMerge, AClashTheOtherSideKeptBothOfIsKeptBothOnce)
         {"with a base: the same", {"1:a@1,t10"}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"}, true, false, "R", 0},
         {"ours typed on since that version: a clash of its own", {}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"}, false,
          false, "L", 1},
-        {"each kept the other's beside: each keeps what it has", {}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"}, true,
-         true, "L", 1},
+        {"each kept the other's beside: the later text keeps the note", {}, {"1:L@1,t40,b8"}, {"1:R@1,t41,b7"},
+         true, true, "R", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -248,6 +250,69 @@ TEST(NotesMerge, AClashTheOtherSideKeptBothOfIsKeptBothOnce)
         EXPECT_EQ(plan.keepBoth.size(), c.keptBoth);
         ApplyWithIds(local, plan);
         EXPECT_EQ(Utf8FromUtf16(local.GetAt(local.GetHeadPosition())->m_strText), c.text);
+    }
+}
+
+// One clash met on both computers at once: each kept its own text in the
+// note and put the other's beside it, under the version's id. Whichever
+// side merges first, and whatever base it has, both end with the same
+// notes: the note holds one text, the version the other, each text once.
+TEST(NotesMerge, OneClashBothMetAtOnceEndsTheSameOnBoth)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string> base;  // what both read before the clash
+        const char *a, *b;              // the note on each computer
+        const char* text;               // the note's after the merges
+    } cases[] = {
+        {"A typed later: A's text", {}, "1:L@1,t40,b8", "1:R@1,t30,b7", "L"},
+        {"B typed later: B's text", {}, "1:L@1,t30,b8", "1:R@1,t40,b7", "R"},
+        {"with the base both read", {"1:a@1,t10"}, "1:L@1,t30,b8", "1:R@1,t40,b7", "R"},
+        {"in the same second: one text on both", {"1:a@1,t10"}, "1:L@1,t40,b8", "1:R@1,t40,b7", nullptr},
+    };
+    // Each side's list: its note, the other's version beside it.
+    const auto sideOf = [](const char* mine, const char* theirs, CNoteList& list) {
+        CNoteList other;
+        FillWithIds(list, {mine});
+        FillWithIds(other, {theirs});
+        std::unique_ptr<CNote> version = other.GetAt(other.GetHeadPosition())->Clone();
+        version->m_identity.id = VersionIdOf(version->m_identity.id, *version);
+        version->m_rcWindow = NoteRect{300, 0, 500, 150};
+        list.Add(version);
+    };
+    const auto merged = [](const CNoteList& base, CNoteList& local, const CNoteList& remote) {
+        ApplyWithIds(local, PlanNotesMerge(base, local, remote));
+        std::set<std::pair<uint64_t, std::string>> notes;
+        for (NotePos p = local.GetHeadPosition(); p; p = CNoteList::GetNext(p))
+            notes.insert({local.GetAt(p)->m_identity.id.lo, Utf8FromUtf16(local.GetAt(p)->m_strText)});
+        return notes;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        CNoteList base, a, b, aFile, bFile;
+        FillWithIds(base, c.base);
+        sideOf(c.a, c.b, a);
+        sideOf(c.b, c.a, b);
+        sideOf(c.a, c.b, aFile);
+        sideOf(c.b, c.a, bFile);
+        const auto onA = merged(base, a, bFile);
+        const auto onB = merged(base, b, aFile);
+        EXPECT_EQ(onA, onB);
+        ASSERT_EQ(onA.size(), 2u) << "each text once";
+        EXPECT_NE(onA.begin()->second, std::next(onA.begin())->second);
+        const std::string text = Utf8FromUtf16(a.GetAt(a.GetHeadPosition())->m_strText);
+        if (c.text) {
+            EXPECT_EQ(text, c.text);
+        }
+        // B, its own file as its base, then reads what A wrote: the same.
+        CNoteList bAgain, bBase;
+        sideOf(c.b, c.a, bAgain);
+        sideOf(c.b, c.a, bBase);
+        EXPECT_EQ(merged(bBase, bAgain, a), onA);
+        // And the two results merged again change nothing.
+        CNoteList aWritten;
+        ASSERT_TRUE(aWritten.LoadFromBytes(a.StoreToBytes()));
+        EXPECT_EQ(merged(aWritten, a, b), onA);
     }
 }
 

@@ -220,7 +220,9 @@ int Clash(const std::string& side, int round, const std::vector<HWND>& notes)
     if (side == "A" || kind == 0) {
         TypeIn(target, side, round);
     } else if (kind == 1) {
-        std::printf("clash-delete %s\n", NameOf(TextOf(target)).c_str());
+        // With the text it held: a name may be on two notes (a version kept
+        // beside its original), and the edits in the one deleted go with it.
+        std::printf("clash-delete %s %s\n", NameOf(TextOf(target)).c_str(), TextOf(target).c_str());
         SendMessageA(target, WM_COMMAND, kNoteDelete, 0);
     } else {
         Move(target, round);
@@ -275,6 +277,7 @@ int OfflineEdits(const std::string& side, int round)
 
 struct Log {
     std::set<std::string> added, deleted, deletedAgainstEdit;
+    std::set<std::pair<std::string, std::string>> deletedWithEdit;  // name, token of a note a clash deleted
     std::vector<std::pair<std::string, std::string>> typed;  // name, token
     std::map<std::string, std::pair<int, int>> lastMove;     // name: x, y
     std::set<std::string> movedTwiceInARound;
@@ -287,7 +290,7 @@ Log ReadLog(const char* logPath)
     Log log;
     std::ifstream in(logPath);
     std::string line;
-    std::map<std::string, int> moveRound;
+    std::map<std::string, int> moveRound, deleteRound;
     while (std::getline(in, line)) {
         std::istringstream words(line);
         std::string what, name;
@@ -300,8 +303,17 @@ Log ReadLog(const char* logPath)
             log.added.insert(name);
         } else if (what == "delete") {
             log.deleted.insert(name);
+            deleteRound[name] = log.rounds;
+            // Moved on the other side in the same round: a delete against a
+            // change, which keeps the note.
+            if (moveRound.count(name) && moveRound[name] == log.rounds)
+                log.deletedAgainstEdit.insert(name);
         } else if (what == "clash-delete") {
             log.deletedAgainstEdit.insert(name);
+            std::string text;
+            words >> text;
+            for (size_t at = text.find('+'); at != std::string::npos; at = text.find('+', at + 1))
+                log.deletedWithEdit.insert({name, text.substr(at, text.find('+', at + 1) - at)});
         } else if (what == "type") {
             std::string token;
             words >> token;
@@ -315,6 +327,8 @@ Log ReadLog(const char* logPath)
                 log.movedTwiceInARound.erase(name);
             moveRound[name] = round;
             log.lastMove[name] = {x, y};
+            if (deleteRound.count(name) && deleteRound[name] == round)
+                log.deletedAgainstEdit.insert(name);
         }
     }
     return log;
@@ -374,6 +388,10 @@ int Check(const char* notesPath, const char* logPath)
         bool kept = false;
         for (auto [it, end] = byName.equal_range(name); it != end; ++it)
             kept = kept || HasToken(it->second.text, token);
+        // The user deleted the note that held it (the other of two versions,
+        // while the other user typed in the first): gone by the user's hand.
+        if (!kept && log.deletedWithEdit.count({name, token}))
+            continue;
         if (!kept) {
             ++lostEdits;
             std::printf("two computers: lost the edit %s of %s\n", token.c_str(), name.c_str());
