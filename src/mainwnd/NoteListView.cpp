@@ -33,6 +33,7 @@ bool IsSoundColumnWidth(int width)
 
 NoteListView::~NoteListView()
 {
+    m_pictureCells.Use(nullptr);
     if (m_list && IsWindow(m_list))
         RemoveWindowSubclass(m_list, ListProc, 0);
     if (m_imageList)
@@ -143,6 +144,7 @@ void NoteListView::SetImages(const DisplayScale& scale)
         ImageList_AddMasked(images, strip, kImageMask);
     SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
     SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    m_pictureCells.Use(images);
     if (m_imageList)
         ImageList_Destroy(m_imageList);
     m_imageList = images;
@@ -615,17 +617,31 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
 {
     const DWORD stage = draw.nmcd.dwDrawStage;
     const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
-    if (stage == (CDDS_SUBITEM | CDDS_ITEMPOSTPAINT)) {
-        RedrawRowImage(draw.nmcd.hdc, item, draw.iSubItem);
-        return CDRF_DODEFAULT;
-    }
-    if (stage == (CDDS_SUBITEM | CDDS_ITEMPREPAINT) && draw.iSubItem == kTextColumn && item >= 0) {
-        DrawTextCell(draw.nmcd.hdc, item);
-        return CDRF_SKIPDEFAULT;
+    if (stage == CDDS_PREPAINT) {
+        BeginPainting();
+        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
     }
     if (stage == CDDS_POSTPAINT) {
         DrawEmptyListText(draw.nmcd.hdc);
         return CDRF_DODEFAULT;
+    }
+    // Every cell is drawn here but the first of the focused row, whose
+    // dotted frame the control draws with it: a cell the control draws
+    // costs it a masked picture drawn twice (under Wine each makes and frees
+    // a bitmap of its own), the most of a row's painting. The list view
+    // would also blend the pictures of a selected row with the selection
+    // colour, which leaves the Vis and Schd boxes unreadable (a chequered
+    // square under Wine): rows show them as they are, and the Text cell
+    // shows the selection.
+    if (stage == (CDDS_SUBITEM | CDDS_ITEMPREPAINT) && item >= 0) {
+        const HDC dc = draw.nmcd.hdc;
+        const RECT& cell = draw.nmcd.rc;
+        if (draw.iSubItem == kTextColumn)
+            DrawTextCell(dc, item, cell);
+        else if (draw.iSubItem > 0)
+            DrawPictureCell(dc, item, draw.iSubItem, cell);
+        if (draw.iSubItem > 0 || DrawTopCell(dc, item, cell))
+            return CDRF_SKIPDEFAULT;
     }
     if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
         return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
@@ -633,9 +649,35 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     draw.clrTextBk = GetSysColor(COLOR_WINDOW);
     draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
     SelectObject(draw.nmcd.hdc, Font());
-    const bool imageCell =
-        (stage & CDDS_SUBITEM) && (draw.iSubItem == kVisColumn || draw.iSubItem == kSchdColumn);
-    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW | (imageCell ? CDRF_NOTIFYPOSTPAINT : 0);
+    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
+}
+
+void NoteListView::BeginPainting()
+{
+    m_painting = Painting{};
+    m_painting.focused = GetFocus() == m_list;
+    m_painting.focusedRow = FocusedRow();
+    // The control makes its boxes' pictures anew when its styles change.
+    HIMAGELIST boxes = reinterpret_cast<HIMAGELIST>(SendMessageA(m_list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+    if (boxes != m_boxImages) {
+        m_boxImages = boxes;
+        m_boxCells.Use(boxes);
+    }
+}
+
+bool NoteListView::PictureAt(int row, int column, const RECT& cell, POINT& at)
+{
+    // Where a picture sits in its cell is the same in every row.
+    const int kind = column == 0 ? 0 : 1;
+    if (!m_painting.offsetKnown[kind]) {
+        RECT icon{};
+        if (!ListView_GetSubItemRect(m_list, row, column, LVIR_ICON, &icon))
+            return false;
+        m_painting.offsets[kind] = POINT{icon.left - cell.left, icon.top - cell.top};
+        m_painting.offsetKnown[kind] = true;
+    }
+    at = POINT{cell.left + m_painting.offsets[kind].x, cell.top + m_painting.offsets[kind].y};
+    return true;
 }
 
 void NoteListView::DrawEmptyListText(HDC dc)
@@ -652,16 +694,15 @@ void NoteListView::DrawEmptyListText(HDC dc)
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-void NoteListView::DrawTextCell(HDC dc, int row)
+void NoteListView::DrawTextCell(HDC dc, int row, const RECT& cell)
 {
     // The Text cell starts with a swatch of the note's paper, so that "the
     // green note" can be found in the list; the text follows it.
     const CNote* note = NoteOfRow(row);
-    RECT cell{};
-    if (!note || !ListView_GetSubItemRect(m_list, row, kTextColumn, LVIR_BOUNDS, &cell))
+    if (!note)
         return;
     const bool selected = IsSelected(row);
-    const bool focused = GetFocus() == m_list;
+    const bool focused = m_painting.focused;
     const bool highlighted = selected && focused;
     const int ink = highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
     // The DC's own brush: a brush made and freed for each row drawn costs
@@ -737,32 +778,24 @@ void NoteListView::DrawMarkedText(HDC dc, const RECT& label, const std::u16strin
     RestoreDC(dc, saved);
 }
 
-void NoteListView::RedrawRowImage(HDC dc, int row, int column)
+bool NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
 {
-    // The list view blends the images of selected rows with the selection
-    // colour, which leaves the Vis and Schd boxes unreadable (a chequered
-    // square under Wine): they are drawn over again as they are. The Text
-    // cell still shows the selection.
-    if (row < 0 || !IsSelected(row))
-        return;
-    LVITEMA cell{};
-    cell.mask = LVIF_IMAGE;
-    cell.iItem = row;
-    cell.iSubItem = column;
-    RECT icon{}, bounds{};
-    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&cell)) ||
-        !ListView_GetSubItemRect(m_list, row, column, LVIR_ICON, &icon) ||
-        !ListView_GetSubItemRect(m_list, row, column, LVIR_BOUNDS, &bounds))
-        return;
+    const CNote* note = NoteOfRow(row);
+    POINT at{};
+    if (!note || !m_boxImages || row == m_painting.focusedRow || !PictureAt(row, 0, cell, at))
+        return false;
     int width = 0, height = 0;
-    ImageList_GetIconSize(m_imageList, &width, &height);
-    RECT image{icon.left, icon.top, icon.left + width, icon.top + height};
-    // The images are wider than their columns: only the cell is drawn on.
-    if (!IntersectRect(&image, &image, &bounds))
-        return;
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
-    FillRect(dc, &image, GetSysColorBrush(COLOR_WINDOW));
-    ImageList_Draw(m_imageList, cell.iImage, dc, icon.left, icon.top, ILD_NORMAL);
-    RestoreDC(dc, saved);
+    ImageList_GetIconSize(m_boxImages, &width, &height);
+    // The box stands just before the cell's picture.
+    m_boxCells.Draw(dc, note->m_bOnTop ? 1 : 0, POINT{at.x - width, at.y}, cell);
+    m_pictureCells.Draw(dc, kImageBlank, at, cell, false);
+    return true;
+}
+
+void NoteListView::DrawPictureCell(HDC dc, int row, int column, const RECT& cell)
+{
+    const CNote* note = NoteOfRow(row);
+    POINT at{};
+    if (note && PictureAt(row, column, cell, at))
+        m_pictureCells.Draw(dc, column == kVisColumn ? VisImageOf(*note) : SchdImageOf(*note), at, cell);
 }
