@@ -166,7 +166,6 @@ private:
     void DrawTextCell(HDC dc, int row, const RECT& cell);
     void DrawEmptyListText(HDC dc);
     void ScrollOnlyWithRows();
-    void DrawMarkedText(HDC dc, const RECT& label, const std::u16string& text, const TextMatch& match, int ink);
     // What a painting asks of the list once rather than once a row (under
     // Wine each question through the control's subclass, and the focus,
     // is a trip to the window server).
