@@ -8,12 +8,12 @@
 #include "framework/CWindowBase.h"
 #include "framework/WideText.h"
 #include "mainwnd/MainWndModel.h"
+#include "mainwnd/NoteTextCell.h"
 #include "res/resource.h"
 #include "framework/ScaledPicture.h"
 
 namespace {
 
-constexpr COLORREF kFindMarkColor = RGB(255, 214, 92);  // a text marker's yellow
 constexpr int kImageWidth = 45;
 constexpr int kImageHeight = 15;
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
@@ -33,6 +33,7 @@ bool IsSoundColumnWidth(int width)
 
 NoteListView::~NoteListView()
 {
+    m_pictureCells.Use(nullptr);
     if (m_list && IsWindow(m_list))
         RemoveWindowSubclass(m_list, ListProc, 0);
     if (m_imageList)
@@ -143,6 +144,7 @@ void NoteListView::SetImages(const DisplayScale& scale)
         ImageList_AddMasked(images, strip, kImageMask);
     SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
     SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    m_pictureCells.Use(images);
     if (m_imageList)
         ImageList_Destroy(m_imageList);
     m_imageList = images;
@@ -605,29 +607,38 @@ int NoteListView::VisBoxRowAtCursor() const
 
 COLORREF NoteListView::UnfocusedSelectionColor()
 {
-    // Two fifths of the selection colour over the window's: clearly marked,
-    // and still plainly apart from the focused selection.
-    const COLORREF mark = GetSysColor(COLOR_HIGHLIGHT), paper = GetSysColor(COLOR_WINDOW);
-    const auto mix = [](int a, int b) { return static_cast<BYTE>((2 * a + 3 * b) / 5); };
-    return RGB(mix(GetRValue(mark), GetRValue(paper)), mix(GetGValue(mark), GetGValue(paper)),
-               mix(GetBValue(mark), GetBValue(paper)));
+    return NoteTextCell::UnfocusedSelectionColor();
 }
 
 LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
 {
     const DWORD stage = draw.nmcd.dwDrawStage;
     const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
-    if (stage == (CDDS_SUBITEM | CDDS_ITEMPOSTPAINT)) {
-        RedrawRowImage(draw.nmcd.hdc, item, draw.iSubItem);
-        return CDRF_DODEFAULT;
-    }
-    if (stage == (CDDS_SUBITEM | CDDS_ITEMPREPAINT) && draw.iSubItem == kTextColumn && item >= 0) {
-        DrawTextCell(draw.nmcd.hdc, item);
-        return CDRF_SKIPDEFAULT;
+    if (stage == CDDS_PREPAINT) {
+        BeginPainting();
+        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
     }
     if (stage == CDDS_POSTPAINT) {
         DrawEmptyListText(draw.nmcd.hdc);
         return CDRF_DODEFAULT;
+    }
+    // Every cell is drawn here but the first of the focused row, whose
+    // dotted frame the control draws with it: a cell the control draws
+    // costs it a masked picture drawn twice (under Wine each makes and frees
+    // a bitmap of its own), the most of a row's painting. The list view
+    // would also blend the pictures of a selected row with the selection
+    // colour, which leaves the Vis and Schd boxes unreadable (a chequered
+    // square under Wine): rows show them as they are, and the Text cell
+    // shows the selection.
+    if (stage == (CDDS_SUBITEM | CDDS_ITEMPREPAINT) && item >= 0) {
+        const HDC dc = draw.nmcd.hdc;
+        const RECT& cell = draw.nmcd.rc;
+        if (draw.iSubItem == kTextColumn)
+            DrawTextCell(dc, item, cell);
+        else if (draw.iSubItem > 0)
+            DrawPictureCell(dc, item, draw.iSubItem, cell);
+        if (draw.iSubItem > 0 || DrawTopCell(dc, item, cell))
+            return CDRF_SKIPDEFAULT;
     }
     if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
         return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
@@ -635,9 +646,35 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     draw.clrTextBk = GetSysColor(COLOR_WINDOW);
     draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
     SelectObject(draw.nmcd.hdc, Font());
-    const bool imageCell =
-        (stage & CDDS_SUBITEM) && (draw.iSubItem == kVisColumn || draw.iSubItem == kSchdColumn);
-    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW | (imageCell ? CDRF_NOTIFYPOSTPAINT : 0);
+    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
+}
+
+void NoteListView::BeginPainting()
+{
+    m_painting = Painting{};
+    m_painting.focused = GetFocus() == m_list;
+    m_painting.focusedRow = FocusedRow();
+    // The control makes its boxes' pictures anew when its styles change.
+    HIMAGELIST boxes = reinterpret_cast<HIMAGELIST>(SendMessageA(m_list, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+    if (boxes != m_boxImages) {
+        m_boxImages = boxes;
+        m_boxCells.Use(boxes);
+    }
+}
+
+bool NoteListView::PictureAt(int row, int column, const RECT& cell, POINT& at)
+{
+    // Where a picture sits in its cell is the same in every row.
+    const int kind = column == 0 ? 0 : 1;
+    if (!m_painting.offsetKnown[kind]) {
+        RECT icon{};
+        if (!ListView_GetSubItemRect(m_list, row, column, LVIR_ICON, &icon))
+            return false;
+        m_painting.offsets[kind] = POINT{icon.left - cell.left, icon.top - cell.top};
+        m_painting.offsetKnown[kind] = true;
+    }
+    at = POINT{cell.left + m_painting.offsets[kind].x, cell.top + m_painting.offsets[kind].y};
+    return true;
 }
 
 void NoteListView::DrawEmptyListText(HDC dc)
@@ -654,117 +691,35 @@ void NoteListView::DrawEmptyListText(HDC dc)
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-void NoteListView::DrawTextCell(HDC dc, int row)
+void NoteListView::DrawTextCell(HDC dc, int row, const RECT& cell)
 {
-    // The Text cell starts with a swatch of the note's paper, so that "the
-    // green note" can be found in the list; the text follows it.
+    if (const CNote* note = NoteOfRow(row)) {
+        const bool selected = IsSelected(row);
+        const NoteTextCell::Look look = !selected                ? NoteTextCell::Look::Plain
+                                        : m_painting.focused ? NoteTextCell::Look::Selected
+                                                             : NoteTextCell::Look::SelectedUnfocused;
+        NoteTextCell::Draw(dc, cell, *note, m_filter ? m_filter->MarkIn(*note) : TextMatch{}, look, Font());
+    }
+}
+
+bool NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
+{
     const CNote* note = NoteOfRow(row);
-    RECT cell{};
-    if (!note || !ListView_GetSubItemRect(m_list, row, kTextColumn, LVIR_BOUNDS, &cell))
-        return;
-    const bool selected = IsSelected(row);
-    const bool focused = GetFocus() == m_list;
-    const bool highlighted = selected && focused;
-    const int ink = highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
-    // The DC's own brush: a brush made and freed for each row drawn costs
-    // more than the fill.
-    HBRUSH dcBrush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
-    if (selected && !focused) {
-        SetDCBrushColor(dc, UnfocusedSelectionColor());
-        FillRect(dc, &cell, dcBrush);
-    } else {
-        FillRect(dc, &cell, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    }
-
-    const int side = std::max<int>(4, cell.bottom - cell.top - 6);
-    RECT swatch{cell.left + 4, cell.top + 3, cell.left + 4 + side, cell.top + 3 + side};
-    SetDCBrushColor(dc, note->m_crBack);
-    FillRect(dc, &swatch, dcBrush);
-    FrameRect(dc, &swatch, GetSysColorBrush(COLOR_GRAYTEXT));
-
-    RECT label{swatch.right + 4, cell.top, cell.right - 2, cell.bottom};
-    ScopedSelect font(dc, Font());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(ink));
-    TextMatch match = m_filter ? m_filter->MarkIn(*note) : TextMatch{};
-    if (!match.Found()) {
-        const std::u16string text = RowTextOf(note->m_strText, kRowTextLength);
-        DrawTextW(dc, WideChars(text), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        return;
-    }
-    // A match deep in a long note: the row shows the text around it, after
-    // an ellipsis, rather than the whole text up to it.
-    const size_t from = match.at + match.length > kRowTextLength ? match.at - std::min(match.at, kRowTextLength / 2) : 0;
-    std::u16string text = RowTextOf(note->m_strText.substr(from, match.at - from + match.length + kRowTextLength / 2),
-                                    std::u16string::npos);
-    match.at -= from;
-    if (from > 0) {
-        text = u"\u2026" + text;
-        ++match.at;
-    }
-    DrawMarkedText(dc, label, text, match, ink);
-}
-
-void NoteListView::DrawMarkedText(HDC dc, const RECT& label, const std::u16string& text, const TextMatch& match,
-                                  int ink)
-{
-    // While finding, the match is marked and kept in sight, so the user sees
-    // why the note was found.
-    const TextWidth width = [dc](std::u16string_view part) {
-        SIZE size{};
-        GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(part.data()), static_cast<int>(part.size()), &size);
-        return static_cast<int>(size.cx);
-    };
-    const std::u16string shown = TextAroundMatch(text, match, label.right - label.left, width);
-    const size_t start = shown.size() - (text.size() - match.at);
-    const std::u16string parts[3] = {shown.substr(0, start), shown.substr(start, match.length),
-                                     shown.substr(std::min(start + match.length, shown.size()))};
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, label.left, label.top, label.right, label.bottom);
-    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_UPDATECP);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    MoveToEx(dc, label.left, (label.top + label.bottom - metrics.tmHeight) / 2, nullptr);
-    for (int i = 0; i < 3; ++i) {
-        if (i == 1) {
-            SetBkMode(dc, OPAQUE);
-            SetBkColor(dc, kFindMarkColor);
-            SetTextColor(dc, RGB(0, 0, 0));
-        } else if (i == 2) {
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, GetSysColor(ink));
-        }
-        ExtTextOutW(dc, 0, 0, 0, nullptr, WideChars(parts[i]), static_cast<UINT>(parts[i].size()), nullptr);
-    }
-    RestoreDC(dc, saved);
-}
-
-void NoteListView::RedrawRowImage(HDC dc, int row, int column)
-{
-    // The list view blends the images of selected rows with the selection
-    // colour, which leaves the Vis and Schd boxes unreadable (a chequered
-    // square under Wine): they are drawn over again as they are. The Text
-    // cell still shows the selection.
-    if (row < 0 || !IsSelected(row))
-        return;
-    LVITEMA cell{};
-    cell.mask = LVIF_IMAGE;
-    cell.iItem = row;
-    cell.iSubItem = column;
-    RECT icon{}, bounds{};
-    if (!SendMessageA(m_list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&cell)) ||
-        !ListView_GetSubItemRect(m_list, row, column, LVIR_ICON, &icon) ||
-        !ListView_GetSubItemRect(m_list, row, column, LVIR_BOUNDS, &bounds))
-        return;
+    POINT at{};
+    if (!note || !m_boxImages || row == m_painting.focusedRow || !PictureAt(row, 0, cell, at))
+        return false;
     int width = 0, height = 0;
-    ImageList_GetIconSize(m_imageList, &width, &height);
-    RECT image{icon.left, icon.top, icon.left + width, icon.top + height};
-    // The images are wider than their columns: only the cell is drawn on.
-    if (!IntersectRect(&image, &image, &bounds))
-        return;
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
-    FillRect(dc, &image, GetSysColorBrush(COLOR_WINDOW));
-    ImageList_Draw(m_imageList, cell.iImage, dc, icon.left, icon.top, ILD_NORMAL);
-    RestoreDC(dc, saved);
+    ImageList_GetIconSize(m_boxImages, &width, &height);
+    // The box stands just before the cell's picture.
+    m_boxCells.Draw(dc, note->m_bOnTop ? 1 : 0, POINT{at.x - width, at.y}, cell);
+    m_pictureCells.Draw(dc, kImageBlank, at, cell, false);
+    return true;
+}
+
+void NoteListView::DrawPictureCell(HDC dc, int row, int column, const RECT& cell)
+{
+    const CNote* note = NoteOfRow(row);
+    POINT at{};
+    if (note && PictureAt(row, column, cell, at))
+        m_pictureCells.Draw(dc, column == kVisColumn ? VisImageOf(*note) : SchdImageOf(*note), at, cell);
 }

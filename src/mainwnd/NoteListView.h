@@ -18,6 +18,7 @@
 
 #include "framework/DisplayScale.h"
 #include "framework/ScopedHandles.h"
+#include "mainwnd/ListPictureCells.h"
 #include "notes/CNoteList.h"
 #include "notes/TextFind.h"
 
@@ -160,11 +161,20 @@ private:
                                      DWORD_PTR self) noexcept;
     LRESULT OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     NotePos PosOfRow(int row) const;  // null: no such row
-    void DrawTextCell(HDC dc, int row);
+    // `cell`: the cell's bounds, as the control gives them with the cell's
+    // drawing.
+    void DrawTextCell(HDC dc, int row, const RECT& cell);
     void DrawEmptyListText(HDC dc);
     void ScrollOnlyWithRows();
-    void DrawMarkedText(HDC dc, const RECT& label, const std::u16string& text, const TextMatch& match, int ink);
-    void RedrawRowImage(HDC dc, int row, int column);
+    // What a painting asks of the list once rather than once a row (under
+    // Wine each question through the control's subclass, and the focus,
+    // is a trip to the window server).
+    void BeginPainting();
+    // Where the cell's picture goes; false: the control did not say.
+    bool PictureAt(int row, int column, const RECT& cell, POINT& at);
+    void DrawPictureCell(HDC dc, int row, int column, const RECT& cell);
+    // The Top box and the blank picture; false: left to the control.
+    bool DrawTopCell(HDC dc, int row, const RECT& cell);
     int ColumnWidth(int column) const;
     int HeaderColumnCount() const;
     // The settings-file key of a column's width: "Col<n>Width".
@@ -179,6 +189,15 @@ private:
     int m_nDialogFontDpi = DisplayScale::kBaseDpi;
     UniqueFont m_fontAtScale;
     HIMAGELIST m_imageList = nullptr;
+    ListPictureCells m_pictureCells;  // draws from m_imageList
+    HIMAGELIST m_boxImages = nullptr;  // the control's own, of its Top boxes
+    ListPictureCells m_boxCells;       // draws from m_boxImages
+    struct Painting {
+        bool focused = false;  // the list had the focus
+        int focusedRow = -1;
+        POINT offsets[2]{};    // of a picture in its cell: the first column, the others
+        bool offsetKnown[2]{};
+    } m_painting;
     std::vector<NotePos> m_rows;  // the note of each row
     // Row by note, made again on the first question after the rows change.
     mutable std::unordered_map<NotePos, int> m_rowOfNote;
