@@ -116,7 +116,7 @@ const wchar_t* BareBoxClass(bool rich)
 // without the program around it. The box looks as Velumo shows it: the
 // note's font (made once and shared by every box, as a program showing many
 // boxes in one font would; the file's notes all have the new-note look), its
-// paper behind the text, the same styles and size. The ink is the
+// paper behind the text, its styles and size. The ink is the
 // controls' own black, as the notes' is.
 int RunBareNotes(const char* notesFile, bool rich)
 {
@@ -138,6 +138,9 @@ int RunBareNotes(const char* notesFile, bool rich)
     wc.hbrBackground = s_paperBrush;
     wc.lpszClassName = kBareNoteClass;
     RegisterClassExW(&wc);
+    // A rich edit box shows its scroll bar only while the text does not fit,
+    // as a note's does; a plain one would show it always.
+    const DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (rich ? WS_VSCROLL : 0);
     for (NotePos pos = notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
         const CNote* note = notes.GetAt(pos);
         const NoteRect& rc = note->m_rcWindow;
@@ -145,9 +148,8 @@ int RunBareNotes(const char* notesFile, bool rich)
         HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kBareNoteClass, L"", WS_POPUP, rc.left, rc.top, w, h,
                                     GetDesktopWindow(), nullptr, wc.hInstance, nullptr);
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        HWND box = CreateWindowExW(0, boxClass, reinterpret_cast<const wchar_t*>(note->m_strText.c_str()),
-                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                                   15, 15, w - 30, h - 35, hwnd, nullptr, wc.hInstance, nullptr);
+        HWND box = CreateWindowExW(0, boxClass, reinterpret_cast<const wchar_t*>(note->m_strText.c_str()), style, 15,
+                                   15, w - 30, h - 35, hwnd, nullptr, wc.hInstance, nullptr);
         // Nothing is painted before the message loop: the box is drawn once,
         // in its font and on its paper.
         SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
