@@ -14,6 +14,7 @@
 #include "notewnd/NoteScreenPlace.h"
 #include "notewnd/NoteSnooze.h"
 #include "notewnd/NoteWindowHooks.h"
+#include "notewnd/SharedNoteFont.h"
 #include "res/resource.h"
 
 static_assert(kHitLeft == WMSZ_LEFT && kHitRight == WMSZ_RIGHT && kHitTop == WMSZ_TOP &&
@@ -126,10 +127,6 @@ CNoteWnd* CNoteWnd::Create(CNote* note, bool focusOnCreate, INoteHost& host)
 
 void CNoteWnd::OnCreateContents()
 {
-    // The size and move notifications of this first showing store the
-    // rectangle the window really got (perhaps shifted) in the note.
-    SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-
     RECT client;
     GetClientRect(m_hWnd, &client);
     const NoteRect edit = NoteGeometry::EditRectAtCreation(client.right, client.bottom, m_metrics);
@@ -138,11 +135,14 @@ void CNoteWnd::OnCreateContents()
     UpdateShape();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     if (m_edit) {
-        // Filled while hidden, then painted once as it is.
+        // Filled while hidden, then painted once, with the window, as it is.
         ReplaceFont();
         m_rich.SetContent(m_pNote->m_strText, m_pNote->m_formats);
         ShowWindow(m_edit, SW_SHOWNA);
     }
+    // The size and move notifications of this first showing store the
+    // rectangle the window really got (perhaps shifted) in the note.
+    SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     if (m_pNote->m_bOnTop)
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     if (m_bFocusOnCreate)
@@ -289,9 +289,10 @@ LRESULT CNoteWnd::OnReload()
 
 void CNoteWnd::ReplaceFont()
 {
-    // The edit control gets the new font before the old one is deleted.
-    LOGFONTA lf{};
-    UniqueFont font = MakeScaledFont(m_pNote->m_logFont, m_scale, &lf);
+    // The edit control gets the new font before the old one is let go of
+    // (and deleted, when no other note shows it).
+    const LOGFONTA lf = ScaledFont(ToLogFontA(m_pNote->m_logFont), m_scale);
+    SharedNoteFont font(lf);
     m_rich.SetLook(font.Get(), lf, m_pNote->m_crText, m_pNote->m_crBack);
     m_font = std::move(font);
 }

@@ -12,6 +12,7 @@
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteHitTest.h"
 #include "notewnd/NoteRichEdit.h"
+#include "notewnd/SharedNoteFont.h"
 
 class CNoteWnd : public CWindowBase {
 public:
@@ -135,7 +136,7 @@ private:
     NoteRichEdit m_rich;
     HWND m_edit = nullptr;  // m_rich's control
     int m_nBorder = 0;
-    UniqueFont m_font;
+    SharedNoteFont m_font;
     bool m_bFocusOnCreate = false;
     INoteHost& m_host;
     UniqueBrush m_hbrBack;

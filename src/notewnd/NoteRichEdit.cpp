@@ -206,7 +206,7 @@ void NoteRichEdit::SetLook(HFONT font, const LOGFONTA& logFont, ColorRef ink, Co
     // The font sets the formats of all the text: the runs go back on after.
     // A box still empty (a new window's) has none to keep, and reading its
     // rich text back would cost more than all the rest.
-    const std::u16string text = Text();
+    const std::u16string text = m_bFilled ? Text() : std::u16string();
     const TextFormatRuns runs = text.empty() ? TextFormatRuns{} : Runs();
     const DWORD mask = static_cast<DWORD>(SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, 0));
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -236,9 +236,13 @@ void NoteRichEdit::SetContent(const std::u16string& text, const TextFormatRuns& 
     const DWORD mask = static_cast<DWORD>(SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, 0));
     StreamInText(m_hwnd, text, false);
     const std::u16string shown = ControlPositions::WithCrLf(text);
-    ApplyRuns(shown, runs, 0);
-    ShowTicks(shown);
-    SendMessageW(m_hwnd, EM_SETSEL, 0, 0);
+    // A box filled for the first time holds text of the plain look only:
+    // with no runs there is nothing to set, and setting it would lay the
+    // text out again.
+    if (m_bFilled || !runs.empty())
+        ApplyRuns(shown, runs, 0);
+    m_bFilled = true;
+    ShowTicks(shown);  // and the caret to the start
     SendMessageW(m_hwnd, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageW(m_hwnd, EM_SETEVENTMASK, 0, mask);
 }

@@ -92,6 +92,8 @@ private:
                                          DWORD_PTR self);
 
     HWND m_hwnd = nullptr;
+    // Text has been put in: until then the box is empty and in the plain look.
+    bool m_bFilled = false;
     HFONT m_font = nullptr;  // the caller's; answered to WM_GETFONT
     uint8_t m_plainFormats = 0;
     ColorRef m_ink = 0;

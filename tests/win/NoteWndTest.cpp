@@ -185,6 +185,18 @@ TEST_F(NoteWndTest, DefaultNoteLooksLikePaperAndReloadsItsLook)
                         {"turned corner", 185, 136, RGB(128, 128, 128)},
                         {"behind the text", 170, 120, note->m_crBack}});
 
+    // A second note in the same look shows the same font; the first one's
+    // new font below must neither change nor free it.
+    CNote* other = AddNote({400, 100, 600, 250});
+    ASSERT_TRUE(Show(other));
+    const auto fontOf = [](const CNote* n) {
+        LOGFONTA lf{};
+        const auto font = reinterpret_cast<HFONT>(SendMessageA(n->m_pWnd->GetEdit(), WM_GETFONT, 0, 0));
+        return GetObjectA(font, sizeof lf, &lf) ? lf.lfHeight : 0;
+    };
+    const LONG shared = fontOf(other);
+    ASSERT_NE(shared, 0);
+
     // Changed from the main window's list: the window takes the new look.
     note->m_crBack = RGB(160, 220, 255);
     note->m_strText = u"Changed\r\nfrom the list";
@@ -195,6 +207,9 @@ TEST_F(NoteWndTest, DefaultNoteLooksLikePaperAndReloadsItsLook)
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -30);
     ExpectPixels(hwnd, {{"new margin", 8, 8, note->m_crBack}, {"new text background", 170, 120, note->m_crBack}});
+    EXPECT_EQ(fontOf(other), shared) << "the other note's font, after this one's changed";
+    DestroyWindow(hwnd);
+    EXPECT_EQ(fontOf(other), shared) << "the other note's font, after this one's window went";
 }
 
 TEST_F(NoteWndTest, NotesAtTheFarScreenEdgesMoveInByTenAndLostNotesComeBack)

@@ -2,8 +2,8 @@
 // the same result needs, measured in one run, taking turns:
 // - 1000 visible notes until every note window is on screen, against a bare
 //   loop that makes 1000 tool windows with an edit child and a region at the
-//   same places with the same texts, once with plain edit children and once
-//   with rich edit children (what Velumo's note boxes are);
+//   same places with the same texts, fonts and paper, once with plain edit
+//   children and once with rich edit children (what Velumo's note boxes are);
 // - no notes until the main window is on screen, against a trivial window,
 //   the same window after loading and setting up the common controls (their
 //   share of the start-up), and a trivial dialog holding a list view (what
@@ -37,6 +37,7 @@
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -46,6 +47,7 @@
 
 #include "TestFiles.h"
 #include "WinTiming.h"
+#include "framework/LogFontA.h"
 #include "notes/CNoteList.h"
 #include "core/UnicodeText.h"
 
@@ -69,8 +71,16 @@ std::vector<uint8_t> VisibleNotes(int count)
 
 // --- the references -------------------------------------------------------
 
+// The paper of the bare notes' boxes (null: the system's window colour).
+HBRUSH s_paperBrush = nullptr;
+COLORREF s_paper = 0;
+
 LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_CTLCOLOREDIT && s_paperBrush) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), s_paper);
+        return reinterpret_cast<LRESULT>(s_paperBrush);
+    }
     if (msg == WM_CLOSE) {
         PostQuitMessage(0);
         return 0;
@@ -103,22 +113,34 @@ const wchar_t* BareBoxClass(bool rich)
 
 // One tool window per note of the file, with an edit child holding its text
 // and a polygon region, shown without activation: what a note window is,
-// without the program around it.
+// without the program around it. The box looks as Velumo shows it: the
+// note's font (made once and shared by every box, as a program showing many
+// boxes in one font would; the file's notes all have the new-note look), its
+// paper behind the text, its styles and size. The ink is the
+// controls' own black, as the notes' is.
 int RunBareNotes(const char* notesFile, bool rich)
 {
     const wchar_t* boxClass = BareBoxClass(rich);
     if (!boxClass)
         return 1;
     CNoteList notes;
-    if (!notes.Load(notesFile))
+    if (!notes.Load(notesFile) || !notes.GetHeadPosition())
         return 1;
+    const CNote* first = notes.GetAt(notes.GetHeadPosition());
+    const LOGFONTA lf = ToLogFontA(first->m_logFont);
+    const HFONT font = CreateFontIndirectA(&lf);
+    s_paper = first->m_crBack;
+    s_paperBrush = CreateSolidBrush(s_paper);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &PlainProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = CreateSolidBrush(RGB(255, 255, 128));
+    wc.hbrBackground = s_paperBrush;
     wc.lpszClassName = kBareNoteClass;
     RegisterClassExW(&wc);
+    // A rich edit box shows its scroll bar only while the text does not fit,
+    // as a note's does; a plain one would show it always.
+    const DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (rich ? WS_VSCROLL : 0);
     for (NotePos pos = notes.GetHeadPosition(); pos; pos = CNoteList::GetNext(pos)) {
         const CNote* note = notes.GetAt(pos);
         const NoteRect& rc = note->m_rcWindow;
@@ -126,9 +148,13 @@ int RunBareNotes(const char* notesFile, bool rich)
         HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kBareNoteClass, L"", WS_POPUP, rc.left, rc.top, w, h,
                                     GetDesktopWindow(), nullptr, wc.hInstance, nullptr);
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        CreateWindowExW(0, boxClass, reinterpret_cast<const wchar_t*>(note->m_strText.c_str()),
-                        WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 15, 15, w - 30,
-                        h - 35, hwnd, nullptr, wc.hInstance, nullptr);
+        HWND box = CreateWindowExW(0, boxClass, reinterpret_cast<const wchar_t*>(note->m_strText.c_str()), style, 15,
+                                   15, w - 30, h - 35, hwnd, nullptr, wc.hInstance, nullptr);
+        // Nothing is painted before the message loop: the box is drawn once,
+        // in its font and on its paper.
+        SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (rich)
+            SendMessageW(box, EM_SETBKGNDCOLOR, 0, s_paper);
         const POINT outline[] = {{0, 0}, {w, 0}, {w, h - 20}, {w - 20, h}, {0, h}};
         SetWindowRgn(hwnd, CreatePolygonRgn(outline, 5, ALTERNATE), TRUE);
     }
