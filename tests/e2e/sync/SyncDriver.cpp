@@ -463,6 +463,9 @@ int Check(const char* notesPath, const char* logPath)
 
 int main(int argc, char** argv)
 {
+    // Every line reaches the log at once: a driver that ends abruptly still
+    // leaves what it saw.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "wait") {
         for (int i = 0; i < 300 && !MainWindow(); ++i)
