@@ -82,19 +82,8 @@ std::optional<std::u16string> BalloonText(HWND tip)
 // The balloons the shell shows now.
 std::vector<std::u16string> VisibleBalloons()
 {
-    std::vector<HWND> tips;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) {
-            char cls[32] = {};
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(hwnd) &&
-                (GetWindowLongPtrA(hwnd, GWL_STYLE) & TTS_BALLOON))
-                reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tips));
     std::vector<std::u16string> balloons;
-    for (HWND tip : tips) {
+    for (HWND tip : E2eDriver::VisibleBalloons()) {
         if (std::optional<std::u16string> text = BalloonText(tip))
             balloons.push_back(*text);
     }

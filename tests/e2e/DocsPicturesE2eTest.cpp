@@ -332,20 +332,8 @@ std::vector<uint8_t> ReminderNotes(NoteTime now)
 // The balloon the shell shows over the tray icon, if it shows one.
 HWND VisibleBalloon()
 {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) {
-            char cls[32] = {};
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (lstrcmpiA(cls, "tooltips_class32") == 0 && IsWindowVisible(hwnd) &&
-                (GetWindowLongPtrA(hwnd, GWL_STYLE) & 0x40 /* TTS_BALLOON */)) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    const std::vector<HWND> balloons = E2eDriver::VisibleBalloons();
+    return balloons.empty() ? nullptr : balloons.front();
 }
 
 }  // namespace

@@ -194,6 +194,22 @@ std::string E2eDriver::MessageBoxText(HWND box)
     return text ? WindowText(text) : std::string();
 }
 
+std::vector<HWND> E2eDriver::VisibleBalloons()
+{
+    std::vector<HWND> tips;
+    EnumWindows(
+        [](HWND hwnd, LPARAM out) {
+            char cls[32] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(hwnd) &&
+                (GetWindowLongPtrA(hwnd, GWL_STYLE) & TTS_BALLOON))
+                reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
+    return tips;
+}
+
 void E2eDriver::Dismiss(HWND box)
 {
     for (int id : {IDOK, IDCANCEL, IDYES}) {

@@ -58,6 +58,8 @@ public:
     static std::u16string ControlText(HWND control);
     // Presses the message box's first button.
     static void Dismiss(HWND box);
+    // The balloons over tray icons the shell shows now (its balloon tooltips).
+    static std::vector<HWND> VisibleBalloons();
 
     bool WaitForExit(DWORD timeoutMs);
     bool IsRunning() const;
