@@ -87,8 +87,6 @@ int CMainDlg::ScreenColorCount()
 
 BOOL CMainDlg::OnInitDialog()
 {
-    // The splash window is made here, before anything else of the window.
-    OpenStartupSplash();
     CSkinDialog::OnInitDialog();
     CNotesApp::GetApp().m_hMainWnd = m_hWnd;
     m_noteHost.SetMainWindow(m_hWnd);
@@ -610,6 +608,10 @@ void CMainDlg::OnTimer(UINT_PTR id)
 
 void CMainDlg::OnMainWindowShown()
 {
+    // The splash comes just after the main window's first painting: made
+    // before it, its picture and window held the main window back by a
+    // twentieth of the start-up.
+    OpenStartupSplash();
     LoadButtonFaces();
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));

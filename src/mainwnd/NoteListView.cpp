@@ -60,20 +60,19 @@ void NoteListView::SetupColumns(const DisplayScale& scale)
     SendMessageA(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListExStyles, kListExStyles);
     SendMessageA(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(m_dialogFont), TRUE);
     SetImages(scale);
+    // Each column is made at the width the user left it (the first keeps
+    // its own): set afterwards, every width made the list lay itself out
+    // again.
+    auto& app = CNotesApp::GetApp();
     for (int i = 0; i < kColumnCount; ++i) {
+        const int saved = i > 0 ? app.GetProfileInt(kWidthSection, ColumnWidthKey(i).c_str(), -1) : -1;
         LVCOLUMNA column{};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = scale.ToPixels(kDefaultColumnWidths[i]);
+        column.cx = scale.ToPixels(IsSoundColumnWidth(saved) ? saved : kDefaultColumnWidths[i]);
         column.pszText = const_cast<char*>(kColumnTitles[i]);
         column.iSubItem = i;
         SendMessageA(m_list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-    auto& app = CNotesApp::GetApp();
-    for (int n = 1; n < HeaderColumnCount(); ++n) {
-        const int width = app.GetProfileInt(kWidthSection, ColumnWidthKey(n).c_str(), -1);
-        if (IsSoundColumnWidth(width))
-            SendMessageA(m_list, LVM_SETCOLUMNWIDTH, n, MAKELPARAM(scale.ToPixels(width) & 0xFFFF, 0));
     }
 }
 
@@ -238,9 +237,11 @@ NoteListView::Pause NoteListView::PauseDrawing()
     // painting of the new rows together. A window not visible draws
     // nothing; the list is told nothing (its own WM_SETREDRAW would measure
     // and draw all the same when drawing comes back), and still keeps its
-    // scroll bars' ranges, so they are drawn once, with the rows.
+    // scroll bars' ranges, so they are drawn once, with the rows. Nor does
+    // a list in a window not yet shown (the first filling): it is drawn
+    // whole when the window shows.
     Pause pause;
-    if (!(GetWindowLongPtrW(m_list, GWL_STYLE) & WS_VISIBLE))
+    if (!IsWindowVisible(m_list))
         return pause;
     // A list still waiting for a painting (just moved, say) is drawn whole.
     pause.rowsOnly = !GetUpdateRect(m_list, nullptr, FALSE);

@@ -90,7 +90,11 @@ void CSkinDialog::LoadSkin()
     // leaves the window at its size.
     if (load("Mask", m_bmpMask) && IsMaskSizeAccepted(size.cx, size.cy) && m_hWnd) {
         const SIZE shown = ScaledPictureSize(size, m_scale);
-        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, shown.cx, shown.cy, SWP_NOMOVE | SWP_NOOWNERZORDER);
+        // A window not yet shown is not raised: under Wine raising it cost
+        // a tenth of the start-up, and showing it puts it on top anyway.
+        const bool shownNow = IsWindowVisible(m_hWnd);
+        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, shown.cx, shown.cy,
+                     SWP_NOMOVE | SWP_NOOWNERZORDER | (shownNow ? 0 : SWP_NOZORDER | SWP_NOACTIVATE));
     }
     if (!m_bFacesLater)
         ReadFacePictures();

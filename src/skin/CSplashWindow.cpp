@@ -24,8 +24,11 @@ void OpenSplash(HWND owner)
     if (!g_bSplashEnabled || CSplashWindow::s_current)
         return;
     auto* splash = new CSplashWindow;
-    if (splash->Create(owner))
+    if (splash->Create(owner)) {
+        // Shown without taking the keyboard from the window the user is in.
+        ShowWindow(splash->GetHwnd(), SW_SHOWNOACTIVATE);
         UpdateWindow(splash->GetHwnd());
+    }
     else if (CSplashWindow::s_current == splash)
         delete splash;  // (a window that was made and refused took its object with it)
 }
@@ -75,20 +78,20 @@ bool CSplashWindow::Create(HWND owner)
     wc.lpszClassName = kClassName;
     if (!RegisterClassOnce(wc))
         return false;
-    return CreateEx(0, kClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, m_size.cx, m_size.cy, owner, nullptr) != nullptr;
+    return CreateEx(0, kClassName, "", WS_POPUP, 0, 0, m_size.cx, m_size.cy, owner, nullptr) != nullptr;
 }
 
-void CSplashWindow::CentreOnOwner()
+void CSplashWindow::CentreOnWorkArea()
 {
-    // Over the owner while it is on the screen; before it shows (the main
-    // window opens the splash while it is being made), over the work area.
+    // In the middle of the owner's work area, not over the owner: the main
+    // window is on the screen when it opens, and over it the picture would
+    // cover the list the user is about to use (and a desktop without a
+    // window manager keeps it under the main window, which raises itself as
+    // it takes the focus).
     const HWND owner = GetWindow(m_hWnd, GW_OWNER);
     const RECT area = WorkAreaOfWindow(owner ? owner : m_hWnd);
-    RECT around = area;
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
-        GetWindowRect(owner, &around);
-    int x = (around.left + around.right - m_size.cx) / 2;
-    int y = (around.top + around.bottom - m_size.cy) / 2;
+    int x = (area.left + area.right - m_size.cx) / 2;
+    int y = (area.top + area.bottom - m_size.cy) / 2;
     // Never partly off the work area.
     x = std::max<int>(area.left, std::min<int>(x, area.right - m_size.cx));
     y = std::max<int>(area.top, std::min<int>(y, area.bottom - m_size.cy));
@@ -111,7 +114,7 @@ LRESULT CSplashWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         if (DefaultProc(msg, wParam, lParam) == -1)
             return -1;
-        CentreOnOwner();
+        CentreOnWorkArea();
         SetTimer(m_hWnd, kCloseTimer, kShowMs, nullptr);
         return 0;
     case WM_PAINT:

@@ -34,7 +34,7 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The window is gone: the splash deletes itself.
     void OnFinalMessage() override { delete this; }
-    void CentreOnOwner();
+    void CentreOnWorkArea();
     void OnPaint();
 
     static CSplashWindow* s_current;

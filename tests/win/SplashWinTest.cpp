@@ -1,5 +1,5 @@
 // The start-up picture: one at a time, only when enabled, centred on its
-// owner, and gone after two seconds whatever the user does.
+// owner's work area, and gone after two seconds whatever the user does.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "WinTestUtil.h"
+#include "framework/MonitorWorkArea.h"
 #include "skin/CSplashWindow.h"
 
 namespace {
@@ -41,7 +42,7 @@ struct Owner {
 
 }  // namespace
 
-TEST(SplashWin, OneAtATimeOnlyWhenEnabledCentredOnItsOwner)
+TEST(SplashWin, OneAtATimeOnlyWhenEnabledCentredOnItsOwnersWorkArea)
 {
     struct Case {
         const char* label;
@@ -58,9 +59,9 @@ TEST(SplashWin, OneAtATimeOnlyWhenEnabledCentredOnItsOwner)
         ASSERT_EQ(SplashWindows(), c.windows);
         if (!c.windows)
             continue;
-        RECT splash, around;
+        RECT splash;
         GetWindowRect(CSplashWindow::Current()->GetHwnd(), &splash);
-        GetWindowRect(owner.hwnd, &around);
+        const RECT around = WorkAreaOfWindow(owner.hwnd);
         EXPECT_EQ(splash.right - splash.left, 315);
         EXPECT_EQ(splash.bottom - splash.top, 130);
         EXPECT_LE(std::abs((splash.left + splash.right) - (around.left + around.right)), 1);
