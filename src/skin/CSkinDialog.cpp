@@ -199,8 +199,10 @@ void CSkinDialog::CreateSkinButtons()
         if (!ReadSkinButtonRow(g_skinButtonLayout[i], row))
             continue;
         const RECT rect = ShownButtonRect(row, m_scale);
-        HWND hwnd = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left, rect.top,
-                                    rect.right - rect.left, rect.bottom - rect.top, m_hWnd, nullptr,
+        // The face shows no text; a screen reader reads the window text, so
+        // it names the button as its tooltip does.
+        HWND hwnd = CreateWindowExA(0, "BUTTON", row.tooltip.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left,
+                                    rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
         if (!hwnd)
             continue;
@@ -214,9 +216,6 @@ void CSkinDialog::CreateSkinButtons()
         if (SkinButtonTakesFocus(row.name))
             style |= WS_TABSTOP;
         SetWindowLongPtrA(hwnd, GWL_STYLE, style);
-        // The face shows no text; a screen reader reads the window text, so
-        // it names the button as its tooltip does.
-        SetWindowTextA(hwnd, row.tooltip.c_str());
         button->SetTip(row.tooltip, true);
         button->SetLatching(row.latching);
         m_buttons.push_back(std::move(button));
