@@ -7,6 +7,7 @@
 #include "app/CNotesApp.h"
 #include "framework/CWindowBase.h"
 #include "framework/WideText.h"
+#include "mainwnd/ListRowPainter.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/NoteTextCell.h"
 #include "res/resource.h"
@@ -616,6 +617,14 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
     if (stage == CDDS_PREPAINT) {
         BeginPainting();
+        // The rows in one pass: the control would ask for each row and each
+        // cell, and draw the rows' first cells and the grid itself, at twice
+        // the cost of the drawing.
+        const auto drawRow = [this](HDC dc, int row, const RECT* cells, int count) {
+            DrawRow(dc, row, cells, count);
+        };
+        if (ListRowPainter::Paint(m_list, draw.nmcd.hdc, m_painting.focused ? m_painting.focusedRow : -1, drawRow))
+            return CDRF_SKIPDEFAULT;
         return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
     }
     if (stage == CDDS_POSTPAINT) {
@@ -637,7 +646,7 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
             DrawTextCell(dc, item, cell);
         else if (draw.iSubItem > 0)
             DrawPictureCell(dc, item, draw.iSubItem, cell);
-        if (draw.iSubItem > 0 || DrawTopCell(dc, item, cell))
+        if (draw.iSubItem > 0 || (item != m_painting.focusedRow && DrawTopCell(dc, item, cell)))
             return CDRF_SKIPDEFAULT;
     }
     if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
@@ -706,7 +715,7 @@ bool NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
 {
     const CNote* note = NoteOfRow(row);
     POINT at{};
-    if (!note || !m_boxImages || row == m_painting.focusedRow || !PictureAt(row, 0, cell, at))
+    if (!note || !m_boxImages || !PictureAt(row, 0, cell, at))
         return false;
     int width = 0, height = 0;
     ImageList_GetIconSize(m_boxImages, &width, &height);
@@ -714,6 +723,21 @@ bool NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
     m_boxCells.Draw(dc, note->m_bOnTop ? 1 : 0, POINT{at.x - width, at.y}, cell);
     m_pictureCells.Draw(dc, kImageBlank, at, cell, false);
     return true;
+}
+
+void NoteListView::DrawRow(HDC dc, int row, const RECT* cells, int count)
+{
+    for (int column = 0; column < count; ++column) {
+        const RECT& cell = cells[column];
+        if (column == kTextColumn) {
+            DrawTextCell(dc, row, cell);
+        } else if (column > 0) {
+            DrawPictureCell(dc, row, column, cell);
+        } else {
+            FillRect(dc, &cell, GetSysColorBrush(COLOR_WINDOW));
+            DrawTopCell(dc, row, cell);
+        }
+    }
 }
 
 void NoteListView::DrawPictureCell(HDC dc, int row, int column, const RECT& cell)

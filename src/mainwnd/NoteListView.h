@@ -173,6 +173,8 @@ private:
     // Where the cell's picture goes; false: the control did not say.
     bool PictureAt(int row, int column, const RECT& cell, POINT& at);
     void DrawPictureCell(HDC dc, int row, int column, const RECT& cell);
+    // Every cell of a row the painting covers, `cells` by column.
+    void DrawRow(HDC dc, int row, const RECT* cells, int count);
     // The Top box and the blank picture; false: left to the control.
     bool DrawTopCell(HDC dc, int row, const RECT& cell);
     int ColumnWidth(int column) const;
