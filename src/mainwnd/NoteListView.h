@@ -157,8 +157,10 @@ private:
     // control keeps no state for it, so the change is told to the main
     // window as the control itself would tell it.
     void TickRow(int row, bool ticked);
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self) noexcept;
+    // The list's messages come to OnListMessage first.
+    void Hook();
+    static void Unhook(HWND list);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     NotePos PosOfRow(int row) const;  // null: no such row
     // `cell`: the cell's bounds, as the control gives them with the cell's
@@ -185,6 +187,7 @@ private:
     CNoteList& m_notes;
     RowFilter* m_filter = nullptr;
     HWND m_list = nullptr;
+    WNDPROC m_listProc = nullptr;  // the one before ours, which the messages go on to
     HFONT m_dialogFont = nullptr;  // the dialog's own font, which the list starts with
     // The dialog's font is made for the DPI the window started at; on a
     // monitor of another scale the list gets this copy at that scale.
