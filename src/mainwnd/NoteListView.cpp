@@ -32,46 +32,12 @@ bool IsSoundColumnWidth(int width)
 
 }  // namespace
 
-namespace {
-
-// The control's own window procedure, for messages that reach ours after
-// the view has gone while a later subclass kept ours in the chain.
-constexpr wchar_t kControlProcProp[] = L"VelumoListControlProc";
-
-}  // namespace
-
 NoteListView::~NoteListView()
 {
     m_pictureCells.Use(nullptr);
-    if (m_list && IsWindow(m_list))
-        Unhook(m_list);
+    m_hook.Release();
     if (m_imageList)
         ImageList_Destroy(m_imageList);
-}
-
-void NoteListView::Hook()
-{
-    // The plain way rather than SetWindowSubclass: under Wine the shared
-    // subclass chain looks itself up in a window property, a trip to the
-    // window server, several times for every message; the view sends its
-    // list dozens of messages a keystroke.
-    SetPropW(m_list, kControlProcProp, reinterpret_cast<HANDLE>(GetWindowLongPtrW(m_list, GWLP_WNDPROC)));
-    SetWindowLongPtrW(m_list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_listProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(m_list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteListView::ListProc)));
-}
-
-void NoteListView::Unhook(HWND list)
-{
-    SetWindowLongPtrW(list, GWLP_USERDATA, 0);
-    // A window procedure set after ours still calls ours: it stays, and
-    // hands every message on to the control's.
-    if (GetWindowLongPtrW(list, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&NoteListView::ListProc))
-        return;
-    const LONG_PTR control = reinterpret_cast<LONG_PTR>(GetPropW(list, kControlProcProp));
-    if (control)
-        SetWindowLongPtrW(list, GWLP_WNDPROC, control);
-    RemovePropW(list, kControlProcProp);
 }
 
 void NoteListView::Attach(HWND list, const DisplayScale& scale)
@@ -79,7 +45,7 @@ void NoteListView::Attach(HWND list, const DisplayScale& scale)
     m_list = list;
     m_dialogFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
     m_nDialogFontDpi = scale.Dpi();
-    Hook();
+    m_hook.Hook(m_list, *this);
     // The Top boxes are the notes' own: the control asks for them.
     SendMessageA(m_list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     // The control asks its questions in the parent's character set: wide,
@@ -504,25 +470,7 @@ void NoteListView::TickRow(int row, bool ticked)
     RedrawRow(row);
 }
 
-LRESULT CALLBACK NoteListView::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
-{
-    auto* self = reinterpret_cast<NoteListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    const auto control = self ? self->m_listProc : reinterpret_cast<WNDPROC>(GetPropW(hwnd, kControlProcProp));
-    if (msg == WM_NCDESTROY) {
-        Unhook(hwnd);
-        RemovePropW(hwnd, kControlProcProp);
-        if (self)
-            self->m_list = nullptr;
-    } else if (self) {
-        try {
-            return self->OnListMessage(msg, wParam, lParam);
-        } catch (...) {
-        }
-    }
-    return control ? CallWindowProcW(control, hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT NoteListView::OnHookedMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == LVM_SETITEMSTATE && lParam) {
         LVITEMA rest = *reinterpret_cast<const LVITEMA*>(lParam);
@@ -534,7 +482,7 @@ LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             rest.stateMask &= ~LVIS_STATEIMAGEMASK;
             if (rest.stateMask == 0)
                 return TRUE;
-            return CallWindowProcW(m_listProc, m_list, msg, wParam, reinterpret_cast<LPARAM>(&rest));
+            return m_hook.CallControl(msg, wParam, reinterpret_cast<LPARAM>(&rest));
         }
     } else if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
         // A press on the box ticks it, as each press does in a list that
@@ -551,7 +499,7 @@ LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (row >= 0)
             TickRow(row, !IsTicked(row));
     }
-    return CallWindowProcW(m_listProc, m_list, msg, wParam, lParam);
+    return m_hook.CallControl(msg, wParam, lParam);
 }
 
 void NoteListView::OnGetDispInfo(LVITEMW& item) const

@@ -18,11 +18,12 @@
 
 #include "framework/DisplayScale.h"
 #include "framework/ScopedHandles.h"
+#include "mainwnd/ListMessageHook.h"
 #include "mainwnd/ListPictureCells.h"
 #include "notes/CNoteList.h"
 #include "notes/TextFind.h"
 
-class NoteListView {
+class NoteListView : private ListMessageHook::Target {
 public:
     static constexpr int kColumnCount = 4;
     static constexpr int kDefaultColumnWidths[kColumnCount] = {36, 35, 40, 360};
@@ -157,11 +158,8 @@ private:
     // control keeps no state for it, so the change is told to the main
     // window as the control itself would tell it.
     void TickRow(int row, bool ticked);
-    // The list's messages come to OnListMessage first.
-    void Hook();
-    static void Unhook(HWND list);
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The list's own messages, before the control has them.
+    LRESULT OnHookedMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     NotePos PosOfRow(int row) const;  // null: no such row
     // `cell`: the cell's bounds, as the control gives them with the cell's
     // drawing.
@@ -187,7 +185,7 @@ private:
     CNoteList& m_notes;
     RowFilter* m_filter = nullptr;
     HWND m_list = nullptr;
-    WNDPROC m_listProc = nullptr;  // the one before ours, which the messages go on to
+    ListMessageHook m_hook;  // of m_list
     HFONT m_dialogFont = nullptr;  // the dialog's own font, which the list starts with
     // The dialog's font is made for the DPI the window started at; on a
     // monitor of another scale the list gets this copy at that scale.
