@@ -164,10 +164,10 @@ protected:
 
 TEST_F(NoteListViewTest, RowsFollowTheNotesThroughFindsDeletesAndUndos)
 {
-    enum Kind { kFind, kCloseFind, kSelect, kDelete, kUndo, kTick, kDeleteFromWindow, kFocus };
+    enum Kind { kFind, kCloseFind, kSelect, kDelete, kUndo, kTick, kDeleteFromWindow };
     struct Step {
         Kind kind;
-        const char* arg;  // the find text, or the note a select, tick, focus or window delete is about
+        const char* arg;  // the find text, or the note a select, tick or window delete is about
         const char* query;  // what the rows then show: the notes holding it
         std::vector<std::string> selected;
     };
@@ -212,10 +212,6 @@ TEST_F(NoteListViewTest, RowsFollowTheNotesThroughFindsDeletesAndUndos)
           {kFind, "n2", "n2", {}},
           {kFind, "n29", "n29", {}},
           {kCloseFind, "", "", {}}}},
-        {"a tick repaints the focused row alone, its dotted frame drawn once",
-         {{kFocus, "n4", "", {}},
-          {kTick, "n4", "", {}},
-          {kTick, "n7", "", {}}}},
         {"a note deleted from its window while finding leaves the rows around it",
          {{kFind, "fizz", "fizz", {}},
           {kSelect, "n297 fizz", "fizz", {"n297 fizz"}},
@@ -242,11 +238,6 @@ TEST_F(NoteListViewTest, RowsFollowTheNotesThroughFindsDeletesAndUndos)
             case kDelete: m_dlg->DeleteSelectedNotes(); break;
             case kUndo: m_dlg->UndoDelete(); break;
             case kTick: ASSERT_GE(row, 0); ListView_SetCheckState(m_list, row, TRUE); break;
-            case kFocus:
-                ASSERT_GE(row, 0);
-                SetFocus(m_list);
-                ListView_SetItemState(m_list, row, LVIS_FOCUSED, LVIS_FOCUSED);
-                break;
             case kDeleteFromWindow: {
                 CNote* note = m_dlg->NoteList().NoteOfRow(row);
                 ASSERT_NE(note, nullptr);
