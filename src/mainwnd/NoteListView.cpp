@@ -7,6 +7,7 @@
 #include "app/CNotesApp.h"
 #include "framework/CWindowBase.h"
 #include "framework/WideText.h"
+#include "mainwnd/ListRowPainter.h"
 #include "mainwnd/MainWndModel.h"
 #include "mainwnd/NoteTextCell.h"
 #include "res/resource.h"
@@ -34,8 +35,7 @@ bool IsSoundColumnWidth(int width)
 NoteListView::~NoteListView()
 {
     m_pictureCells.Use(nullptr);
-    if (m_list && IsWindow(m_list))
-        RemoveWindowSubclass(m_list, ListProc, 0);
+    m_hook.Release();
     if (m_imageList)
         ImageList_Destroy(m_imageList);
 }
@@ -45,7 +45,7 @@ void NoteListView::Attach(HWND list, const DisplayScale& scale)
     m_list = list;
     m_dialogFont = reinterpret_cast<HFONT>(SendMessageA(m_list, WM_GETFONT, 0, 0));
     m_nDialogFontDpi = scale.Dpi();
-    SetWindowSubclass(m_list, ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    m_hook.Hook(m_list, *this);
     // The Top boxes are the notes' own: the control asks for them.
     SendMessageA(m_list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     // The control asks its questions in the parent's character set: wide,
@@ -471,20 +471,7 @@ void NoteListView::TickRow(int row, bool ticked)
     RedrawRow(row);
 }
 
-LRESULT CALLBACK NoteListView::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR self) noexcept
-{
-    try {
-        if (msg == WM_NCDESTROY)
-            RemoveWindowSubclass(hwnd, ListProc, 0);
-        else if (self)
-            return reinterpret_cast<NoteListView*>(self)->OnListMessage(msg, wParam, lParam);
-    } catch (...) {
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
-}
-
-LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT NoteListView::OnHookedMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == LVM_SETITEMSTATE && lParam) {
         LVITEMA rest = *reinterpret_cast<const LVITEMA*>(lParam);
@@ -496,7 +483,7 @@ LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             rest.stateMask &= ~LVIS_STATEIMAGEMASK;
             if (rest.stateMask == 0)
                 return TRUE;
-            return DefSubclassProc(m_list, msg, wParam, reinterpret_cast<LPARAM>(&rest));
+            return m_hook.CallControl(msg, wParam, reinterpret_cast<LPARAM>(&rest));
         }
     } else if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
         // A press on the box ticks it, as each press does in a list that
@@ -513,7 +500,7 @@ LRESULT NoteListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (row >= 0)
             TickRow(row, !IsTicked(row));
     }
-    return DefSubclassProc(m_list, msg, wParam, lParam);
+    return m_hook.CallControl(msg, wParam, lParam);
 }
 
 void NoteListView::OnGetDispInfo(LVITEMW& item) const
@@ -617,6 +604,14 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
     const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
     if (stage == CDDS_PREPAINT) {
         BeginPainting();
+        // The rows in one pass: the control would ask for each row and each
+        // cell, and draw the rows' first cells and the grid itself, at twice
+        // the cost of the drawing.
+        const auto drawRow = [this](HDC dc, int row, const RECT* cells, int count) {
+            DrawRow(dc, row, cells, count);
+        };
+        if (ListRowPainter::Paint(m_list, draw.nmcd.hdc, m_painting.focused ? m_painting.focusedRow : -1, drawRow))
+            return CDRF_SKIPDEFAULT;
         return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
     }
     if (stage == CDDS_POSTPAINT) {
@@ -638,7 +633,7 @@ LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
             DrawTextCell(dc, item, cell);
         else if (draw.iSubItem > 0)
             DrawPictureCell(dc, item, draw.iSubItem, cell);
-        if (draw.iSubItem > 0 || DrawTopCell(dc, item, cell))
+        if (draw.iSubItem > 0 || (item != m_painting.focusedRow && DrawTopCell(dc, item, cell)))
             return CDRF_SKIPDEFAULT;
     }
     if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
@@ -707,7 +702,7 @@ bool NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
 {
     const CNote* note = NoteOfRow(row);
     POINT at{};
-    if (!note || !m_boxImages || row == m_painting.focusedRow || !PictureAt(row, 0, cell, at))
+    if (!note || !m_boxImages || !PictureAt(row, 0, cell, at))
         return false;
     int width = 0, height = 0;
     ImageList_GetIconSize(m_boxImages, &width, &height);
@@ -715,6 +710,21 @@ bool NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
     m_boxCells.Draw(dc, note->m_bOnTop ? 1 : 0, POINT{at.x - width, at.y}, cell);
     m_pictureCells.Draw(dc, kImageBlank, at, cell, false);
     return true;
+}
+
+void NoteListView::DrawRow(HDC dc, int row, const RECT* cells, int count)
+{
+    for (int column = 0; column < count; ++column) {
+        const RECT& cell = cells[column];
+        if (column == kTextColumn) {
+            DrawTextCell(dc, row, cell);
+        } else if (column > 0) {
+            DrawPictureCell(dc, row, column, cell);
+        } else {
+            FillRect(dc, &cell, GetSysColorBrush(COLOR_WINDOW));
+            DrawTopCell(dc, row, cell);
+        }
+    }
 }
 
 void NoteListView::DrawPictureCell(HDC dc, int row, int column, const RECT& cell)

@@ -18,11 +18,12 @@
 
 #include "framework/DisplayScale.h"
 #include "framework/ScopedHandles.h"
+#include "mainwnd/ListMessageHook.h"
 #include "mainwnd/ListPictureCells.h"
 #include "notes/CNoteList.h"
 #include "notes/TextFind.h"
 
-class NoteListView {
+class NoteListView : private ListMessageHook::Target {
 public:
     static constexpr int kColumnCount = 4;
     static constexpr int kDefaultColumnWidths[kColumnCount] = {36, 35, 40, 360};
@@ -157,9 +158,8 @@ private:
     // control keeps no state for it, so the change is told to the main
     // window as the control itself would tell it.
     void TickRow(int row, bool ticked);
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self) noexcept;
-    LRESULT OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The list's own messages, before the control has them.
+    LRESULT OnHookedMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     NotePos PosOfRow(int row) const;  // null: no such row
     // `cell`: the cell's bounds, as the control gives them with the cell's
     // drawing.
@@ -173,6 +173,8 @@ private:
     // Where the cell's picture goes; false: the control did not say.
     bool PictureAt(int row, int column, const RECT& cell, POINT& at);
     void DrawPictureCell(HDC dc, int row, int column, const RECT& cell);
+    // Every cell of a row the painting covers, `cells` by column.
+    void DrawRow(HDC dc, int row, const RECT* cells, int count);
     // The Top box and the blank picture; false: left to the control.
     bool DrawTopCell(HDC dc, int row, const RECT& cell);
     int ColumnWidth(int column) const;
@@ -183,6 +185,7 @@ private:
     CNoteList& m_notes;
     RowFilter* m_filter = nullptr;
     HWND m_list = nullptr;
+    ListMessageHook m_hook;  // of m_list
     HFONT m_dialogFont = nullptr;  // the dialog's own font, which the list starts with
     // The dialog's font is made for the DPI the window started at; on a
     // monitor of another scale the list gets this copy at that scale.

@@ -7,20 +7,35 @@
 
 #include "WinTiming.h"
 
+WindowMessageTimes* WindowMessageTimes::s_watching = nullptr;
+
 WindowMessageTimes::~WindowMessageTimes()
 {
-    for (HWND hwnd : m_subclassed)
-        if (IsWindow(hwnd))
-            RemoveWindowSubclass(hwnd, Timed, reinterpret_cast<UINT_PTR>(this));
+    for (const Subclassed& window : m_subclassed)
+        if (IsWindow(window.hwnd) &&
+            GetWindowLongPtrW(window.hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Timed))
+            SetWindowLongPtrW(window.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window.before));
+    if (s_watching == this)
+        s_watching = nullptr;
 }
 
 void WindowMessageTimes::Watch(HWND hwnd, UINT msg, UINT code, const std::string& what)
 {
+    s_watching = this;
     m_kinds.push_back({hwnd, msg, code, what});
-    if (std::find(m_subclassed.begin(), m_subclassed.end(), hwnd) != m_subclassed.end())
+    if (ProcBefore(hwnd))
         return;
-    SetWindowSubclass(hwnd, Timed, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
-    m_subclassed.push_back(hwnd);
+    const auto before = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Timed)));
+    m_subclassed.push_back({hwnd, before});
+}
+
+WNDPROC WindowMessageTimes::ProcBefore(HWND hwnd) const
+{
+    for (const Subclassed& window : m_subclassed)
+        if (window.hwnd == hwnd)
+            return window.before;
+    return nullptr;
 }
 
 void WindowMessageTimes::Clear()
@@ -53,16 +68,19 @@ WindowMessageTimes::Kind* WindowMessageTimes::KindOf(HWND hwnd, UINT msg, WPARAM
     return nullptr;
 }
 
-LRESULT CALLBACK WindowMessageTimes::Timed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self) noexcept
+LRESULT CALLBACK WindowMessageTimes::Timed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
-    Kind* kind = reinterpret_cast<WindowMessageTimes*>(self)->KindOf(hwnd, msg, wParam, lParam);
+    WindowMessageTimes* self = s_watching;
+    const WNDPROC before = self ? self->ProcBefore(hwnd) : nullptr;
+    if (!before)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    Kind* kind = self->KindOf(hwnd, msg, wParam, lParam);
     if (!kind)
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return CallWindowProcW(before, hwnd, msg, wParam, lParam);
     // Only the performance counter: asking for the thread's processor time
     // is a call to the Wine server, which would weigh on the notifications.
     const double start = NowSeconds();
-    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    const LRESULT result = CallWindowProcW(before, hwnd, msg, wParam, lParam);
     kind->seconds += NowSeconds() - start;
     ++kind->count;
     return result;

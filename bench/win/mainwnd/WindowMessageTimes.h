@@ -33,10 +33,18 @@ private:
         double seconds = 0;
         int count = 0;
     };
-    static LRESULT CALLBACK Timed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                  DWORD_PTR self) noexcept;
+    // Subclassed the plain way: under Wine the shared subclass chain costs
+    // a trip to the window server for every message (more than the
+    // messages timed), and would stay on the program's own calls.
+    static LRESULT CALLBACK Timed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     Kind* KindOf(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    WNDPROC ProcBefore(HWND hwnd) const;
 
+    struct Subclassed {
+        HWND hwnd;
+        WNDPROC before;
+    };
     std::vector<Kind> m_kinds;
-    std::vector<HWND> m_subclassed;
+    std::vector<Subclassed> m_subclassed;
+    static WindowMessageTimes* s_watching;  // the one whose windows are subclassed
 };
