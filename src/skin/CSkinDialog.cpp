@@ -194,53 +194,50 @@ void CSkinDialog::CreateSkinButtons()
 {
     if (!m_hWnd)
         return;
-    for (size_t i = 0; i < g_skinButtonLayout.size(); ++i) {
-        SkinButtonRow row;
-        if (!ReadSkinButtonRow(g_skinButtonLayout[i], row))
-            continue;
-        const RECT rect = ShownButtonRect(row, m_scale);
-        // The face shows no text; a screen reader reads the window text, so
-        // it names the button as its tooltip does.
-        HWND hwnd = CreateWindowExA(0, "BUTTON", row.tooltip.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left,
-                                    rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
-        if (!hwnd)
-            continue;
-        auto button = std::make_unique<CSkinButton>(*this, static_cast<int>(i), row.name);
-        button->Attach(hwnd);
-        CutButtonFaces(*button, static_cast<int>(i), true);
-        button->SetFacesPending(!m_bFacePicturesRead);
-        // Tab reaches the buttons that do something, in layout order after
-        // the dialog's own controls.
-        LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
-        if (SkinButtonTakesFocus(row.name))
-            style |= WS_TABSTOP;
-        SetWindowLongPtrA(hwnd, GWL_STYLE, style);
-        button->SetTip(row.tooltip, true);
-        button->SetLatching(row.latching);
-        m_buttons.push_back(std::move(button));
-    }
-    StackButtonsInReadingOrder();
-}
-
-void CSkinDialog::StackButtonsInReadingOrder()
-{
     struct Placed {
+        size_t layoutRow;
+        SkinButtonRow row;
         RECT rect;
-        HWND hwnd;
     };
     std::vector<Placed> placed;
-    for (const auto& button : m_buttons) {
-        Placed one{{}, button->GetHwnd()};
-        GetWindowRect(one.hwnd, &one.rect);
-        placed.push_back(one);
+    for (size_t i = 0; i < g_skinButtonLayout.size(); ++i) {
+        Placed one{i, {}, {}};
+        if (!ReadSkinButtonRow(g_skinButtonLayout[i], one.row))
+            continue;
+        one.rect = ShownButtonRect(one.row, m_scale);
+        placed.push_back(std::move(one));
     }
+    // Made in reading order: a new child window goes below its brothers,
+    // so Tab reaches them in that order, after the dialog's own controls,
+    // without moving each one afterwards.
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
         return a.rect.left != b.rect.left ? a.rect.left < b.rect.left : a.rect.top < b.rect.top;
     });
-    // Each goes below the ones before it, after the dialog's own controls.
     for (const Placed& one : placed)
-        SetWindowPos(one.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        MakeSkinButton(one.layoutRow, one.row, one.rect);
+}
+
+void CSkinDialog::MakeSkinButton(size_t layoutRow, const SkinButtonRow& row, const RECT& rect)
+{
+    // The face shows no text; a screen reader reads the window text, so it
+    // names the button as its tooltip does.
+    HWND hwnd = CreateWindowExA(0, "BUTTON", row.tooltip.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hWnd, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd)
+        return;
+    auto button = std::make_unique<CSkinButton>(*this, static_cast<int>(layoutRow), row.name);
+    button->Attach(hwnd);
+    CutButtonFaces(*button, static_cast<int>(layoutRow), true);
+    button->SetFacesPending(!m_bFacePicturesRead);
+    // Tab reaches the buttons that do something.
+    LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
+    if (SkinButtonTakesFocus(row.name))
+        style |= WS_TABSTOP;
+    SetWindowLongPtrA(hwnd, GWL_STYLE, style);
+    button->SetTip(row.tooltip, true);
+    button->SetLatching(row.latching);
+    m_buttons.push_back(std::move(button));
 }
 
 void CSkinDialog::CutScaledFaces(CFaceButton& button, HBITMAP scaledMain, const RECT& baseRect,

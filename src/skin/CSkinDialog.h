@@ -15,6 +15,8 @@
 #include "framework/ScopedHandles.h"
 #include "skin/CSkinButton.h"
 
+struct SkinButtonRow;
+
 class CSkinDialog : public CDialogBase {
 public:
     explicit CSkinDialog(int templateId) : CDialogBase(templateId) {}
@@ -69,10 +71,10 @@ protected:
     // Derived dialogs pass on what they do not handle, WM_DESTROY included.
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
+    // Tab follows the windows' order: the buttons are made as the eye reads
+    // them, column by column from the left, each top to bottom.
     void CreateSkinButtons();
-    // Tab follows the windows' order: the buttons are stacked as the eye
-    // reads them, column by column from the left, each top to bottom.
-    void StackButtonsInReadingOrder();
+    void MakeSkinButton(size_t layoutRow, const SkinButtonRow& row, const RECT& rect);
     // Deletes the pictures and destroys and deletes every skin button.
     void ReleaseSkin();
     // The window moved to a monitor of another scale: the skin, its region
