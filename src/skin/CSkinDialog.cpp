@@ -207,7 +207,7 @@ void CSkinDialog::CreateSkinButtons()
         one.rect = ShownButtonRect(one.row, m_scale);
         placed.push_back(std::move(one));
     }
-    // Made in reading order: a new child window goes below its brothers,
+    // Made in reading order: a new child window goes below its siblings,
     // so Tab reaches them in that order, after the dialog's own controls,
     // without moving each one afterwards.
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
