@@ -600,49 +600,21 @@ COLORREF NoteListView::UnfocusedSelectionColor()
 
 LRESULT NoteListView::OnCustomDraw(NMLVCUSTOMDRAW& draw)
 {
-    const DWORD stage = draw.nmcd.dwDrawStage;
-    const int item = (stage & CDDS_ITEM) ? static_cast<int>(draw.nmcd.dwItemSpec) : -1;
-    if (stage == CDDS_PREPAINT) {
-        BeginPainting();
-        // The rows in one pass: the control would ask for each row and each
-        // cell, and draw the rows' first cells and the grid itself, at twice
-        // the cost of the drawing.
-        const auto drawRow = [this](HDC dc, int row, const RECT* cells, int count) {
-            DrawRow(dc, row, cells, count);
-        };
-        if (ListRowPainter::Paint(m_list, draw.nmcd.hdc, m_painting.focused ? m_painting.focusedRow : -1, drawRow))
-            return CDRF_SKIPDEFAULT;
-        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
-    }
-    if (stage == CDDS_POSTPAINT) {
+    if (draw.nmcd.dwDrawStage == CDDS_POSTPAINT) {
         DrawEmptyListText(draw.nmcd.hdc);
         return CDRF_DODEFAULT;
     }
-    // Every cell is drawn here but the first of the focused row, whose
-    // dotted frame the control draws with it: a cell the control draws
-    // costs it a masked picture drawn twice (under Wine each makes and frees
-    // a bitmap of its own), the most of a row's painting. The list view
-    // would also blend the pictures of a selected row with the selection
-    // colour, which leaves the Vis and Schd boxes unreadable (a chequered
-    // square under Wine): rows show them as they are, and the Text cell
-    // shows the selection.
-    if (stage == (CDDS_SUBITEM | CDDS_ITEMPREPAINT) && item >= 0) {
-        const HDC dc = draw.nmcd.hdc;
-        const RECT& cell = draw.nmcd.rc;
-        if (draw.iSubItem == kTextColumn)
-            DrawTextCell(dc, item, cell);
-        else if (draw.iSubItem > 0)
-            DrawPictureCell(dc, item, draw.iSubItem, cell);
-        if (draw.iSubItem > 0 || (item != m_painting.focusedRow && DrawTopCell(dc, item, cell)))
-            return CDRF_SKIPDEFAULT;
-    }
-    if ((stage & (CDDS_ITEM | CDDS_PREPAINT)) == 0 || item < 0)
-        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
-    // Rows show in the window colours whatever the notes' own colours are.
-    draw.clrTextBk = GetSysColor(COLOR_WINDOW);
-    draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
-    SelectObject(draw.nmcd.hdc, Font());
-    return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_PREPAINT)
+        return CDRF_DODEFAULT;
+    BeginPainting();
+    // The rows in one pass: the control would ask for each row and each
+    // cell, and draw the rows' first cells and the grid itself, at twice
+    // the cost of the drawing. An empty list (nothing to lay rows out by)
+    // is the control's to draw, with the reason it is empty over it.
+    const auto drawRow = [this](HDC dc, int row, const RECT* cells, int count) { DrawRow(dc, row, cells, count); };
+    if (ListRowPainter::Paint(m_list, draw.nmcd.hdc, m_painting.focused ? m_painting.focusedRow : -1, drawRow))
+        return CDRF_SKIPDEFAULT;
+    return CDRF_NOTIFYPOSTPAINT;
 }
 
 void NoteListView::BeginPainting()
@@ -698,22 +670,26 @@ void NoteListView::DrawTextCell(HDC dc, int row, const RECT& cell)
     }
 }
 
-bool NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
+void NoteListView::DrawTopCell(HDC dc, int row, const RECT& cell)
 {
     const CNote* note = NoteOfRow(row);
     POINT at{};
     if (!note || !m_boxImages || !PictureAt(row, 0, cell, at))
-        return false;
+        return;
     int width = 0, height = 0;
     ImageList_GetIconSize(m_boxImages, &width, &height);
     // The box stands just before the cell's picture.
     m_boxCells.Draw(dc, note->m_bOnTop ? 1 : 0, POINT{at.x - width, at.y}, cell);
     m_pictureCells.Draw(dc, kImageBlank, at, cell, false);
-    return true;
 }
 
 void NoteListView::DrawRow(HDC dc, int row, const RECT* cells, int count)
 {
+    // Every cell is drawn here, in the window's colours whatever the notes'
+    // own: the list view would blend the pictures of a selected row with the
+    // selection colour, which leaves the Vis and Schd boxes unreadable (a
+    // chequered square under Wine). Rows show them as they are, and the
+    // Text cell shows the selection.
     for (int column = 0; column < count; ++column) {
         const RECT& cell = cells[column];
         if (column == kTextColumn) {

@@ -161,8 +161,7 @@ private:
     // The list's own messages, before the control has them.
     LRESULT OnHookedMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     NotePos PosOfRow(int row) const;  // null: no such row
-    // `cell`: the cell's bounds, as the control gives them with the cell's
-    // drawing.
+    // `cell`: the cell's bounds, where the control places it.
     void DrawTextCell(HDC dc, int row, const RECT& cell);
     void DrawEmptyListText(HDC dc);
     void ScrollOnlyWithRows();
@@ -175,8 +174,8 @@ private:
     void DrawPictureCell(HDC dc, int row, int column, const RECT& cell);
     // Every cell of a row the painting covers, `cells` by column.
     void DrawRow(HDC dc, int row, const RECT* cells, int count);
-    // The Top box and the blank picture; false: left to the control.
-    bool DrawTopCell(HDC dc, int row, const RECT& cell);
+    // The Top box and the blank picture.
+    void DrawTopCell(HDC dc, int row, const RECT& cell);
     int ColumnWidth(int column) const;
     int HeaderColumnCount() const;
     // The settings-file key of a column's width: "Col<n>Width".

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -304,77 +302,4 @@ TEST_F(NoteListViewTest, TextTypedIntoALongNoteIsInTheFileRightAfterTheLastKey)
         EXPECT_EQ(saved.GetAt(0)->m_strText, u"A zebra" + pasted);
         PumpPending();
     }
-}
-
-// Not a check but a record: the list's pictures in the states its drawing
-// covers, written as PPM files to the folder VELUMO_LIST_PICTURES names, so
-// a change to the drawing can be compared byte for byte with the old one:
-//   VELUMO_LIST_PICTURES='Z:\tmp\before' velumo_win_tests.exe
-//       --gtest_filter=NoteListViewTest.DISABLED_WritesItsPictures
-TEST_F(NoteListViewTest, DISABLED_WritesItsPictures)
-{
-    const char* folder = std::getenv("VELUMO_LIST_PICTURES");
-    ASSERT_NE(folder, nullptr);
-    AddNotes(300);
-    for (int i = 0; i < 300; ++i) {
-        CNote* note = m_app.m_notes.GetAt(i);
-        note->m_bOnTop = i % 4 == 1;
-        note->m_bSchedDisabled = i % 3 != 2;
-        note->m_crBack = RGB(255 - i % 7 * 30, 230, 120 + i % 5 * 30);
-    }
-    m_app.m_notes.GetAt(5)->m_strText = u"n5 buzz " + std::u16string(300, u'w') + u" deep word at the end";
-    Open();
-    for (int i : {0, 3, 4, 7, 150})
-        m_app.m_notes.GetAt(i)->m_bVisible = 1;  // shown as visible without a window in the way
-    HWND away = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 4, 4, m_hwnd, nullptr, nullptr, nullptr);
-    const auto write = [&](const char* name, bool listFocused) {
-        SetFocus(listFocused ? m_list : (m_dlg->IsFinding() ? GetDlgItem(m_hwnd, IDC_FIND_EDIT) : away));
-        RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpPending();
-        RECT box{};
-        GetWindowRect(m_list, &box);
-        const std::vector<uint32_t> pixels = ListPixels();
-        std::string bytes = "P6\n" + std::to_string(box.right - box.left) + " " +
-                            std::to_string(box.bottom - box.top) + "\n255\n";
-        for (uint32_t p : pixels)
-            bytes += {static_cast<char>(p >> 16), static_cast<char>(p >> 8), static_cast<char>(p)};
-        FILE* file = std::fopen((std::string(folder) + "\\" + name + ".ppm").c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    };
-    const auto only = [&](int row, UINT state) {
-        ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        ListView_SetItemState(m_list, row, state, state);
-    };
-    write("plain", false);
-    only(2, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(m_list, 5, LVIS_SELECTED, LVIS_SELECTED);
-    write("selected-focused", true);
-    write("selected-unfocused", false);
-    only(4, LVIS_FOCUSED);
-    write("focusrow-focused", true);
-    write("focusrow-unfocused", false);
-    Find("fizz");
-    write("find-marked", false);
-    only(1, LVIS_SELECTED | LVIS_FOCUSED);
-    write("find-selected-focused", true);
-    Find("deep word");
-    write("find-deep", false);
-    Find("n3 fizz");
-    write("find-one-row", true);
-    Find("qqq");
-    write("find-none", false);
-    m_dlg->CloseFind();
-    only(200, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(m_list, 200, FALSE);
-    write("scrolled-down", true);
-    ListView_Scroll(m_list, 90, 0);
-    write("scrolled-right", true);
-    ListView_Scroll(m_list, 400, 0);
-    write("scrolled-far-right", false);
-    write("scrolled-far-right-focused", true);
-    ListView_SetColumnWidth(m_list, NoteListView::kTextColumn, 100);
-    write("narrow-text", true);
-    DestroyWindow(away);
 }
