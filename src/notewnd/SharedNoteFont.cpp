@@ -3,24 +3,19 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <memory>
 #include <vector>
 
-struct SharedFontEntry {
-    LOGFONTA description;
-    HFONT font;
-    int holders;
+struct SharedNoteFont::Entry {
+    Entry(const LOGFONTA& made, HFONT object) : description(made), font(object) {}
+    Entry(const Entry&) = delete;
+    Entry& operator=(const Entry&) = delete;
+    ~Entry() { DeleteObject(font); }
+
+    const LOGFONTA description;
+    const HFONT font;
 };
 
 namespace {
-
-// A few looks in use at a time, usually one: a list is quicker than a map.
-// Entries live on the heap so that holders keep their address.
-std::vector<std::unique_ptr<SharedFontEntry>>& Entries()
-{
-    static std::vector<std::unique_ptr<SharedFontEntry>> entries;
-    return entries;
-}
 
 // Two descriptions make the same font: every field, and the face name up
 // to its end (what follows it is not part of the description).
@@ -34,57 +29,23 @@ bool SameDescription(const LOGFONTA& a, const LOGFONTA& b)
 
 SharedNoteFont::SharedNoteFont(const LOGFONTA& description)
 {
-    auto& entries = Entries();
-    const auto found = std::find_if(entries.begin(), entries.end(), [&](const auto& entry) {
-        return SameDescription(entry->description, description);
-    });
-    if (found != entries.end()) {
-        m_entry = found->get();
-        ++m_entry->holders;
-        return;
+    // A few looks in use at a time, usually one: a list is quicker than a
+    // map. The list does not hold the fonts; their holders do.
+    static std::vector<std::weak_ptr<const Entry>> entries;
+    std::erase_if(entries, [](const auto& entry) { return entry.expired(); });
+    for (const auto& known : entries) {
+        if (auto entry = known.lock(); entry && SameDescription(entry->description, description)) {
+            m_entry = std::move(entry);
+            return;
+        }
     }
-    const HFONT font = CreateFontIndirectA(&description);
-    if (!font)
-        return;
-    entries.push_back(std::make_unique<SharedFontEntry>(SharedFontEntry{description, font, 1}));
-    m_entry = entries.back().get();
-}
-
-SharedNoteFont::SharedNoteFont(SharedNoteFont&& other) noexcept : m_entry(other.m_entry)
-{
-    other.m_entry = nullptr;
-}
-
-SharedNoteFont& SharedNoteFont::operator=(SharedNoteFont&& other) noexcept
-{
-    if (this != &other) {
-        Release();
-        m_entry = other.m_entry;
-        other.m_entry = nullptr;
+    if (const HFONT font = CreateFontIndirectA(&description)) {
+        m_entry = std::make_shared<const Entry>(description, font);
+        entries.push_back(m_entry);
     }
-    return *this;
-}
-
-SharedNoteFont::~SharedNoteFont()
-{
-    Release();
 }
 
 HFONT SharedNoteFont::Get() const
 {
     return m_entry ? m_entry->font : nullptr;
-}
-
-void SharedNoteFont::Release()
-{
-    if (!m_entry || --m_entry->holders > 0) {
-        m_entry = nullptr;
-        return;
-    }
-    DeleteObject(m_entry->font);
-    auto& entries = Entries();
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [this](const auto& entry) { return entry.get() == m_entry; }),
-                  entries.end());
-    m_entry = nullptr;
 }

@@ -5,7 +5,7 @@
 // note whose font changes never takes another note's font with it.
 #include <windows.h>
 
-struct SharedFontEntry;
+#include <memory>
 
 class SharedNoteFont {
 public:
@@ -13,16 +13,10 @@ public:
     // Holds the font for the description, made when no one holds it yet;
     // Get() is null when it could not be made.
     explicit SharedNoteFont(const LOGFONTA& description);
-    SharedNoteFont(SharedNoteFont&& other) noexcept;
-    SharedNoteFont& operator=(SharedNoteFont&& other) noexcept;
-    SharedNoteFont(const SharedNoteFont&) = delete;
-    SharedNoteFont& operator=(const SharedNoteFont&) = delete;
-    ~SharedNoteFont();
 
     HFONT Get() const;
 
 private:
-    void Release();
-
-    SharedFontEntry* m_entry = nullptr;
+    struct Entry;
+    std::shared_ptr<const Entry> m_entry;
 };
